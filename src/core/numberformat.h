@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The program's number formats, all written with a decimal comma as the French
+// interface shows them. Every text the user sees that holds a number goes
+// through one of these functions.
+namespace NumberFormat {
+
+// General form of a single-precision value: 7 significant digits, trailing
+// zeros dropped, exponent form below 1E-4 and from 1E+07 with at least two
+// exponent digits ("1E-06", "1,23E-05", "0,0984", "1160").
+QString generalSingle(float value);
+
+// General form of a double: the same rules with 15 significant digits.
+QString generalDouble(double value);
+
+// The value rounded to three significant digits (as the "0.00E+00" pattern
+// writes it) and read back as a single. Returns nothing when the value is not
+// finite or does not fit a single.
+std::optional<float> roundThreeSignificant(double value);
+
+// Three significant digits shown in the general form: 3,5 / 145 / 1E-06.
+// A value that cannot be rounded gives an empty text.
+QString threeSignificant(double value);
+
+// Fixed form with two decimals ("#########0.00"): 0,00 / 11,27 / 1234,50.
+QString fixedTwo(double value);
+
+// Decimal exponent of the value written with one mantissa digit ("0E+00"),
+// rounding included: 1.42 -> 0, 0.0123 -> -2, 9.6 -> 1; 0 for zero.
+int decimalExponent(double value);
+
+// Reads a field's text: optional sign, digits with a comma or a point as the
+// decimal separator, optional exponent ("E" or "e", optional sign, digits).
+// Blanks around the number are ignored. Anything else, an empty text or a
+// value outside the double range gives nothing.
+std::optional<double> parse(const QString &text);
+
+// Same as parse, then narrowed to a single; a value outside the single range
+// gives nothing.
+std::optional<float> parseSingle(const QString &text);
+
+// The number a text starts with, as stored files and the interval field are
+// read: leading blanks skipped, optional sign, digits with a decimal point
+// (never a comma) and an optional exponent, reading stopped at the first
+// character that does not fit. A text without a leading number, or one
+// beyond the double range, gives 0.
+double leadingValue(const QString &text);
+
+} // namespace NumberFormat

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// The six physical parameters have no variables of their own: their only
+// store is the text of the six fields of the parameter panel. Computations
+// read a field's text when they need a value. The chronophotography interval
+// (ms) is a text field too. The main window implements this over its line
+// edits; tests implement it over plain strings.
+class ParameterFields
+{
+public:
+    enum Index {
+        Radius = 0, // cm
+        Mass = 1, // g
+        Height = 2, // m
+        Viscosity = 3, // N·s·m⁻²
+        FluidDensity = 4, // kg·m⁻³
+        SphereDensity = 5, // kg·m⁻³
+    };
+    static constexpr int Count = 6;
+
+    virtual ~ParameterFields() = default;
+    virtual QString text(int index) const = 0;
+    virtual void setText(int index, const QString &text) = 0;
+    virtual QString intervalText() const = 0;
+    virtual void setIntervalText(const QString &text) = 0;
+
+    // The field's value as a single; an empty or unparsable text counts as 0.
+    float value(int index) const;
+};

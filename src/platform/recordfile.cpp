@@ -1,0 +1,156 @@
+#include "recordfile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cstring>
+
+namespace {
+
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F; 0 marks the five
+// bytes that have no character.
+constexpr char16_t high1252[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+char encode(char16_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return char(c);
+    for (int i = 0; i < 32; ++i) {
+        if (high1252[i] != 0 && high1252[i] == c)
+            return char(0x80 + i);
+    }
+    return '?';
+}
+
+} // namespace
+
+RecordFile::RecordFile(QString path)
+    : m_path(std::move(path))
+{
+}
+
+bool RecordFile::fail(const QString &message)
+{
+    m_error = message;
+    return false;
+}
+
+bool RecordFile::load()
+{
+    m_data.clear();
+    m_error.clear();
+    QFile file(m_path);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString());
+    m_data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
+    return true;
+}
+
+std::optional<QString> RecordFile::read(int record)
+{
+    if (record < 1) {
+        fail(QStringLiteral("Numéro d'enregistrement incorrect"));
+        return std::nullopt;
+    }
+    const qint64 start = qint64(record - 1) * recordSize;
+    // Fewer than the two length bytes: the record was never written.
+    if (start + 2 > m_data.size())
+        return QString();
+    const auto *bytes = reinterpret_cast<const unsigned char *>(m_data.constData() + start);
+    const int length = bytes[0] | (bytes[1] << 8);
+    if (length > maxTextBytes || start + 2 + length > m_data.size()) {
+        fail(QStringLiteral("Enregistrement endommagé"));
+        return std::nullopt;
+    }
+    return fromWindows1252(m_data.mid(start + 2, length));
+}
+
+bool RecordFile::write(int record, const QString &text)
+{
+    if (record < 1)
+        return fail(QStringLiteral("Numéro d'enregistrement incorrect"));
+    const QByteArray bytes = toWindows1252(text);
+    if (bytes.size() > maxTextBytes)
+        return fail(QStringLiteral("Texte trop long pour un enregistrement"));
+    const qint64 end = qint64(record) * recordSize;
+    if (m_data.size() < end)
+        m_data.append(QByteArray(end - m_data.size(), '\0'));
+    const qint64 start = end - recordSize;
+    char *data = m_data.data() + start;
+    data[0] = char(bytes.size() & 0xFF);
+    data[1] = char((bytes.size() >> 8) & 0xFF);
+    std::memset(data + 2, 0, maxTextBytes);
+    std::memcpy(data + 2, bytes.constData(), size_t(bytes.size()));
+    return true;
+}
+
+bool RecordFile::commit()
+{
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    if (file.write(m_data) != m_data.size()) {
+        file.cancelWriting();
+        return fail(file.errorString());
+    }
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
+}
+
+std::optional<QString> RecordFile::readRecord(const QString &path, int record, QString *error)
+{
+    RecordFile file(path);
+    std::optional<QString> text;
+    if (file.load())
+        text = file.read(record);
+    if (error)
+        *error = file.errorString();
+    return text;
+}
+
+bool RecordFile::writeRecord(const QString &path, int record, const QString &text,
+                             QString *error)
+{
+    RecordFile file(path);
+    const bool ok = file.load() && file.write(record, text) && file.commit();
+    if (error)
+        *error = file.errorString();
+    return ok;
+}
+
+QByteArray RecordFile::toWindows1252(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        // A character outside the basic plane is one "?", not two.
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        bytes.append(c.isSurrogate() ? '?' : encode(c.unicode()));
+    }
+    return bytes;
+}
+
+QString RecordFile::fromWindows1252(const QByteArray &bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (char b : bytes) {
+        const auto u = static_cast<unsigned char>(b);
+        if (u >= 0x80 && u < 0xA0)
+            text.append(QChar(high1252[u - 0x80] ? high1252[u - 0x80] : char16_t(u)));
+        else
+            text.append(QChar(char16_t(u)));
+    }
+    return text;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// A file of fixed 128-byte records numbered from 1, each holding one text: a
+// 16-bit little-endian length followed by that many Windows-1252 bytes, the
+// rest of the record being filler. Configuration files, exercise descriptors
+// and the running-flag file shared with the launcher all use it.
+//
+// The whole file is held in memory: records are read from and written into
+// that copy, and commit() replaces the file atomically, so a failed write
+// never damages the previous file.
+class RecordFile
+{
+public:
+    static constexpr int recordSize = 128;
+    static constexpr int maxTextBytes = recordSize - 2;
+
+    explicit RecordFile(QString path);
+
+    // Reads the file into memory. A missing file counts as an empty one
+    // (nothing is created); a file that exists but cannot be read is an error.
+    bool load();
+
+    // Text of record n (from 1). A record past the end of the file reads as
+    // empty. A stored length over 126, or one running past the end of the
+    // file, is an error: nothing is returned and errorString() says why.
+    std::optional<QString> read(int record);
+
+    // Puts text into record n, extending the copy with empty records when
+    // needed and leaving the other records as they were. A text over 126
+    // bytes is refused. Characters outside Windows-1252 are written as "?".
+    bool write(int record, const QString &text);
+
+    // Writes the copy to disk atomically.
+    bool commit();
+
+    QString errorString() const { return m_error; }
+    QString path() const { return m_path; }
+
+    // One record read from a file, or written into it (load, write, commit).
+    static std::optional<QString> readRecord(const QString &path, int record,
+                                             QString *error = nullptr);
+    static bool writeRecord(const QString &path, int record, const QString &text,
+                            QString *error = nullptr);
+
+    // Windows-1252 conversions; unmapped characters become "?".
+    static QByteArray toWindows1252(const QString &text);
+    static QString fromWindows1252(const QByteArray &bytes);
+
+private:
+    bool fail(const QString &message);
+
+    QString m_path;
+    QByteArray m_data;
+    QString m_error;
+};
