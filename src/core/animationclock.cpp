@@ -23,8 +23,7 @@ constexpr double maxIntervalMs = 5000.0;
 AnimationClock::AnimationClock(ParameterFields &fields, AnimationView &view)
     : m_fields(fields)
     , m_view(view)
-{
-}
+{ }
 
 void AnimationClock::setTimerEnabled(bool enabled)
 {
@@ -91,8 +90,8 @@ void AnimationClock::Timer1_Timer()
         m_marque = 1;
     }
 
-    setReadouts(NumberFormat::fixedTwo(m_state.temps), readout(m_state.ypos),
-                readout(m_state.vit), readout(m_state.acc));
+    setReadouts(NumberFormat::fixedTwo(m_state.temps), readout(m_state.ypos), readout(m_state.vit),
+                readout(m_state.acc));
 
     m_view.majaff();
     if (m_state.temps == m_state.tfin) {
@@ -153,8 +152,7 @@ void AnimationClock::command18_Click()
     m_view.majaff();
     maj12();
 
-    setReadouts(NumberFormat::fixedTwo(m_state.temps), readout(m_state.ypos),
-                readout(m_state.vit),
+    setReadouts(NumberFormat::fixedTwo(m_state.temps), readout(m_state.ypos), readout(m_state.vit),
                 m_state.acc >= 0.0f ? readout(m_state.acc) : QStringLiteral("-- --"));
     setCommand5Enabled(true);
 }

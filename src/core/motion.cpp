@@ -15,47 +15,47 @@ namespace Motion {
 
 namespace {
 
-    // A computation that fails (division by zero, overflow, square root of a
-    // negative number) leaves its target as it was, and the next step goes on.
-    void assign(double &target, double value)
-    {
-        if (std::isfinite(value))
-            target = value;
-    }
+// A computation that fails (division by zero, overflow, square root of a
+// negative number) leaves its target as it was, and the next step goes on.
+void assign(double &target, double value)
+{
+    if (std::isfinite(value))
+        target = value;
+}
 
-    void assign(float &target, double value)
-    {
-        if (std::isfinite(value) && std::fabs(value) <= double(FLT_MAX))
-            target = float(value);
-    }
+void assign(float &target, double value)
+{
+    if (std::isfinite(value) && std::fabs(value) <= double(FLT_MAX))
+        target = float(value);
+}
 
-    // Radius in m from the field in cm.
-    double radius(const ParameterFields &fields)
-    {
-        return double(fields.value(ParameterFields::Radius)) / 100.0;
-    }
+// Radius in m from the field in cm.
+double radius(const ParameterFields &fields)
+{
+    return double(fields.value(ParameterFields::Radius)) / 100.0;
+}
 
-    // Mass in kg from the field in g.
-    double mass(const ParameterFields &fields)
-    {
-        return double(fields.value(ParameterFields::Mass)) / 1000.0;
-    }
+// Mass in kg from the field in g.
+double mass(const ParameterFields &fields)
+{
+    return double(fields.value(ParameterFields::Mass)) / 1000.0;
+}
 
-    // Volume of the sphere, m³.
-    double volume(const ParameterFields &fields)
-    {
-        const double r = radius(fields);
-        return r * r * r * (4.0 / 3.0 * pi);
-    }
+// Volume of the sphere, m³.
+double volume(const ParameterFields &fields)
+{
+    const double r = radius(fields);
+    return r * r * r * (4.0 / 3.0 * pi);
+}
 
-    constexpr int maxHalvings = 200;
+constexpr int maxHalvings = 200;
 
 } // namespace
 
 Point at(double vlim, double tau, double t)
 {
     const double e = std::exp(-t / tau);
-    return { -tau * vlim + vlim * t + tau * vlim * e, vlim - vlim * e, vlim / tau * e };
+    return {-tau * vlim + vlim * t + tau * vlim * e, vlim - vlim * e, vlim / tau * e};
 }
 
 void evaluate(SimulationState &state)

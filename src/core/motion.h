@@ -48,8 +48,8 @@ void dichotemps(const ParameterFields &fields, SimulationState &state);
 
 struct Forces
 {
-    double weight = 0.0; // P
-    double thrust = 0.0; // Π
+    double weight = 0.0;   // P
+    double thrust = 0.0;   // Π
     double friction = 0.0; // f, quadratic when reynolds > 100, Stokes otherwise
 };
 

@@ -8,50 +8,50 @@ namespace NumberFormat {
 
 namespace {
 
-    // std::to_chars never looks at the C locale, which Qt sets from the
-    // environment at start-up; printf and strtod would follow it.
-    QString toChars(double value, std::chars_format format, int precision)
-    {
-        char buffer[400];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
-        if (result.ec != std::errc())
-            return QString();
-        return QString::fromLatin1(buffer, result.ptr - buffer).toUpper();
-    }
+// std::to_chars never looks at the C locale, which Qt sets from the
+// environment at start-up; printf and strtod would follow it.
+QString toChars(double value, std::chars_format format, int precision)
+{
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+    if (result.ec != std::errc())
+        return QString();
+    return QString::fromLatin1(buffer, result.ptr - buffer).toUpper();
+}
 
-    std::optional<double> fromChars(const QByteArray &ascii)
-    {
-        double value = 0.0;
-        const char *begin = ascii.constData();
-        const char *end = begin + ascii.size();
-        // from_chars takes no leading plus sign.
-        if (begin != end && *begin == '+')
-            ++begin;
-        const auto result = std::from_chars(begin, end, value);
-        if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
-            return std::nullopt;
-        return value;
-    }
+std::optional<double> fromChars(const QByteArray &ascii)
+{
+    double value = 0.0;
+    const char *begin = ascii.constData();
+    const char *end = begin + ascii.size();
+    // from_chars takes no leading plus sign.
+    if (begin != end && *begin == '+')
+        ++begin;
+    const auto result = std::from_chars(begin, end, value);
+    if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
 
-    // printf's %G with the decimal point turned into a comma: the exponent form
-    // below 1E-4 and from 10^precision, trailing zeros dropped, at least two
-    // exponent digits.
-    QString printfG(double value, int precision)
-    {
-        if (!std::isfinite(value))
-            return QString();
-        QString text = toChars(value, std::chars_format::general, precision);
-        text.replace(QLatin1Char('.'), QLatin1Char(','));
-        // "-0" is what a tiny negative value that rounds to zero would show.
-        if (text == QLatin1String("-0"))
-            text = QStringLiteral("0");
-        return text;
-    }
+// printf's %G with the decimal point turned into a comma: the exponent form
+// below 1E-4 and from 10^precision, trailing zeros dropped, at least two
+// exponent digits.
+QString printfG(double value, int precision)
+{
+    if (!std::isfinite(value))
+        return QString();
+    QString text = toChars(value, std::chars_format::general, precision);
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    // "-0" is what a tiny negative value that rounds to zero would show.
+    if (text == QLatin1String("-0"))
+        text = QStringLiteral("0");
+    return text;
+}
 
-    bool fitsSingle(double value)
-    {
-        return std::isfinite(value) && std::fabs(value) <= double(FLT_MAX);
-    }
+bool fitsSingle(double value)
+{
+    return std::isfinite(value) && std::fabs(value) <= double(FLT_MAX);
+}
 
 } // namespace
 

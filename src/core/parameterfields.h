@@ -11,11 +11,11 @@ class ParameterFields
 {
 public:
     enum Index {
-        Radius = 0, // cm
-        Mass = 1, // g
-        Height = 2, // m
-        Viscosity = 3, // N·s·m⁻²
-        FluidDensity = 4, // kg·m⁻³
+        Radius = 0,        // cm
+        Mass = 1,          // g
+        Height = 2,        // m
+        Viscosity = 3,     // N·s·m⁻²
+        FluidDensity = 4,  // kg·m⁻³
         SphereDensity = 5, // kg·m⁻³
     };
     static constexpr int Count = 6;

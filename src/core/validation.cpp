@@ -34,20 +34,20 @@ double sphereVolume(const ParameterFields &fields)
 KeyFilter parameterKey(char16_t key)
 {
     if (isDigit(key) || key == u',' || key == u'-' || key == backspaceKey)
-        return { key, false };
+        return {key, false};
     if (key == u'.')
-        return { u',', false };
+        return {u',', false};
     if (key == enterKey)
-        return { 0, true };
+        return {0, true};
     return {};
 }
 
 KeyFilter intervalKey(char16_t key)
 {
     if (isDigit(key) || key == backspaceKey)
-        return { key, false };
+        return {key, false};
     if (key == enterKey)
-        return { key, true };
+        return {key, true};
     return {};
 }
 
@@ -65,25 +65,24 @@ ParameterValidator::Range ParameterValidator::range(int index)
 {
     switch (index) {
     case ParameterFields::Radius:
-        return { 0.5, 50.0 };
+        return {0.5, 50.0};
     case ParameterFields::Mass:
-        return { 1.0, 50000.0 };
+        return {1.0, 50000.0};
     case ParameterFields::Height:
-        return { 0.1, 2000.0 };
+        return {0.1, 2000.0};
     case ParameterFields::Viscosity:
-        return { 0.000001, 5.0 };
+        return {0.000001, 5.0};
     case ParameterFields::FluidDensity:
-        return { 0.1, 1500.0 };
+        return {0.1, 1500.0};
     default:
-        return { 0.1, 20000.0 };
+        return {0.1, 20000.0};
     }
 }
 
 ParameterValidator::ParameterValidator(ParameterFields &fields, AnimationClock &clock)
     : m_fields(fields)
     , m_clock(clock)
-{
-}
+{ }
 
 char16_t ParameterValidator::Text5_KeyPress(int index, char16_t key)
 {

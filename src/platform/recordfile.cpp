@@ -30,8 +30,7 @@ char encode(char16_t c)
 
 RecordFile::RecordFile(QString path)
     : m_path(std::move(path))
-{
-}
+{ }
 
 bool RecordFile::fail(const QString &message)
 {
@@ -117,8 +116,7 @@ std::optional<QString> RecordFile::readRecord(const QString &path, int record, Q
     return text;
 }
 
-bool RecordFile::writeRecord(const QString &path, int record, const QString &text,
-                             QString *error)
+bool RecordFile::writeRecord(const QString &path, int record, const QString &text, QString *error)
 {
     RecordFile file(path);
     const bool ok = file.load() && file.write(record, text) && file.commit();

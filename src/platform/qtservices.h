@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platformservices.h"
+
+#include <QPointer>
+
+class QTextBrowser;
+class QWidget;
+
+// The program's platform services, over Qt's dialogs, message boxes and
+// clipboard. Dialogs are modal and centred on the parent window.
+class QtServices : public PlatformServices
+{
+public:
+    explicit QtServices(QWidget *parent = nullptr);
+    ~QtServices() override;
+
+    void setParentWindow(QWidget *parent) { m_parent = parent; }
+
+    MessageAnswer message(MessageIcon icon, const QString &title, const QString &text,
+                          MessageButtons buttons = MessageButtons::Ok) override;
+    void beep() override;
+    std::optional<QColor> pickColour(const QColor &initial) override;
+    std::optional<QString> openFileName(const FileDialogRequest &request) override;
+    std::optional<QString> saveFileName(const FileDialogRequest &request) override;
+    bool printerSetup(QPrinter &printer) override;
+    void setClipboardText(const QString &text) override;
+    void setClipboardImage(const QImage &image) override;
+    void showHelp(const QString &path) override;
+
+private:
+    std::optional<QString> fileName(const FileDialogRequest &request, bool save);
+
+    QPointer<QWidget> m_parent;
+    QPointer<QTextBrowser> m_help;
+};

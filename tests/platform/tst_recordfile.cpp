@@ -1,0 +1,158 @@
+#include "platform/recordfile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestRecordFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void roundTripAccents();
+    void layoutOnDisk();
+    void beyondTheEndReadsEmpty();
+    void writingLeavesOtherRecordsUntouched();
+    void tooLongTextRefused();
+    void corruptLengthRefused_data();
+    void corruptLengthRefused();
+    void unmappedCharacters();
+    void missingFileIsNotCreatedByReading();
+    void failedWriteKeepsPreviousFile();
+
+private:
+    QString path(const QString &name = QStringLiteral("f.P18")) const
+    {
+        return m_dir->filePath(name);
+    }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestRecordFile::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestRecordFile::roundTripAccents()
+{
+    const QString text = QStringLiteral("Énoncé à l'œil — 3,5 € «ça»");
+    QVERIFY(RecordFile::writeRecord(path(), 2, text));
+    QCOMPARE(RecordFile::readRecord(path(), 2), std::optional<QString>(text));
+    QCOMPARE(RecordFile::readRecord(path(), 1), std::optional<QString>(QString()));
+}
+
+void TestRecordFile::layoutOnDisk()
+{
+    QVERIFY(RecordFile::writeRecord(path(), 19, QStringLiteral("OUI")));
+    QFile file(path());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QCOMPARE(bytes.size(), 19 * 128);
+    QCOMPARE(bytes.mid(18 * 128, 5), QByteArray("\x03\x00OUI", 5));
+    QCOMPARE(bytes.left(18 * 128), QByteArray(18 * 128, '\0'));
+    // é is one byte, 0xE9, in the single-byte code page.
+    file.close();
+    QVERIFY(RecordFile::writeRecord(path(), 1, QStringLiteral("é")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().left(3), QByteArray("\x01\x00\xE9", 3));
+}
+
+void TestRecordFile::beyondTheEndReadsEmpty()
+{
+    QVERIFY(RecordFile::writeRecord(path(), 1, QStringLiteral("LORVA")));
+    QCOMPARE(RecordFile::readRecord(path(), 31), std::optional<QString>(QString()));
+    // A file cut in the middle of a record's length bytes reads as empty too.
+    QFile file(path());
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("\x05", 1);
+    file.close();
+    QCOMPARE(RecordFile::readRecord(path(), 2), std::optional<QString>(QString()));
+}
+
+void TestRecordFile::writingLeavesOtherRecordsUntouched()
+{
+    QFile file(path());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QByteArray original(31 * 128, '\0');
+    for (int i = 0; i < original.size(); ++i)
+        original[i] = char(i * 7 % 251);
+    // Valid lengths in records 1 and 20 so that they read back.
+    original[0] = 2;
+    original[1] = 0;
+    original[19 * 128] = 0;
+    original[19 * 128 + 1] = 0;
+    file.write(original);
+    file.close();
+
+    QVERIFY(RecordFile::writeRecord(path(), 19, QStringLiteral("NON")));
+    QVERIFY(RecordFile::writeRecord(path(), 31, QString()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray after = file.readAll();
+    QCOMPARE(after.size(), original.size());
+    QCOMPARE(after.left(18 * 128), original.left(18 * 128));
+    QCOMPARE(after.mid(19 * 128, 11 * 128), original.mid(19 * 128, 11 * 128));
+    QCOMPARE(RecordFile::readRecord(path(), 19), std::optional<QString>(QStringLiteral("NON")));
+    QCOMPARE(RecordFile::readRecord(path(), 31), std::optional<QString>(QString()));
+}
+
+void TestRecordFile::tooLongTextRefused()
+{
+    QVERIFY(RecordFile::writeRecord(path(), 1, QString(126, QLatin1Char('x'))));
+    QString error;
+    QVERIFY(!RecordFile::writeRecord(path(), 1, QString(127, QLatin1Char('y')), &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(RecordFile::readRecord(path(), 1),
+             std::optional<QString>(QString(126, QLatin1Char('x'))));
+    // 126 characters of two bytes in UTF-8 are still 126 bytes here.
+    QVERIFY(RecordFile::writeRecord(path(), 2, QString(126, QChar(0xE9))));
+}
+
+void TestRecordFile::corruptLengthRefused_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("length over 126") << QByteArray("\x7F\x00", 2) + QByteArray(126, 'a');
+    QTest::newRow("huge length") << QByteArray("\xFF\xFF", 2) + QByteArray(126, 'a');
+    QTest::newRow("runs past the end") << QByteArray("\x10\x00"
+                                                     "abc",
+                                                     5);
+}
+
+void TestRecordFile::corruptLengthRefused()
+{
+    QFETCH(QByteArray, bytes);
+    QFile file(path());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    QString error;
+    QVERIFY(!RecordFile::readRecord(path(), 1, &error).has_value());
+    QVERIFY(!error.isEmpty());
+}
+
+void TestRecordFile::unmappedCharacters()
+{
+    QVERIFY(RecordFile::writeRecord(path(), 1, QStringLiteral("a∑b😀c")));
+    QCOMPARE(RecordFile::readRecord(path(), 1), std::optional<QString>(QStringLiteral("a?b?c")));
+}
+
+void TestRecordFile::missingFileIsNotCreatedByReading()
+{
+    QCOMPARE(RecordFile::readRecord(path(), 31), std::optional<QString>(QString()));
+    QVERIFY(!QFile::exists(path()));
+}
+
+void TestRecordFile::failedWriteKeepsPreviousFile()
+{
+    QVERIFY(RecordFile::writeRecord(path(), 1, QStringLiteral("LORVA")));
+    QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner);
+    const bool refused = !RecordFile::writeRecord(path(), 1, QStringLiteral("AUTRE"));
+    QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!refused)
+        QSKIP("running as a user who can write into a read-only folder");
+    QCOMPARE(RecordFile::readRecord(path(), 1), std::optional<QString>(QStringLiteral("LORVA")));
+}
+
+QTEST_APPLESS_MAIN(TestRecordFile)
+#include "tst_recordfile.moc"
