@@ -1,0 +1,38 @@
+# Shared by lancer.sh and tester.sh: installs the Debian packages the build
+# needs (only those missing), then configures and builds one tree.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+JOBS="$(nproc 2>/dev/null || echo 2)"
+
+PACKAGES=(
+    build-essential cmake pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
+    libbenchmark-dev fonts-liberation2
+    clang libclang-rt-14-dev
+)
+
+install_packages() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    if [ "${#missing[@]}" -eq 0 ]; then
+        return 0
+    fi
+    echo "Installation des paquets manquants : ${missing[*]}"
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo="sudo"
+    fi
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
+}
+
+# build_tree <folder> [cmake options...]
+build_tree() {
+    local dir="$1"
+    shift
+    cmake -S "$ROOT" -B "$ROOT/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake --build "$ROOT/$dir" -j "$JOBS"
+}

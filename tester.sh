@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test twice: a normal build,
+# then one with AddressSanitizer and UndefinedBehaviorSanitizer. Ends with a
+# short fuzzing pass of the calculator when clang is present.
+source "$(dirname "$0")/scripts/common.sh"
+install_packages
+
+export QT_QPA_PLATFORM=offscreen
+
+build_tree build-tests -DLORVA_WERROR=ON
+ctest --test-dir "$ROOT/build-tests" --output-on-failure -j "$JOBS"
+
+# Qt, fontconfig and the other system libraries are not built with the
+# sanitizers; their one-time allocations are listed in the suppressions file.
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+build_tree build-asan -DLORVA_SANITIZE=ON -DLORVA_WERROR=ON -DLORVA_BENCHMARKS=OFF
+ctest --test-dir "$ROOT/build-asan" --output-on-failure -j "$JOBS"
+
+if [ -x "$ROOT/fuzz/run-short.sh" ]; then
+    "$ROOT/fuzz/run-short.sh"
+fi
+echo "Tous les tests sont passés."
