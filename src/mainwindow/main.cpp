@@ -1,5 +1,8 @@
+#include "feuillep.h"
+
+#include "platform/qtservices.h"
+
 #include <QApplication>
-#include <QWidget>
 
 #include <clocale>
 
@@ -10,10 +13,14 @@ int main(int argc, char *argv[])
     // library's numeric conventions fixed whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("Lorva avec frottement"));
+    // The help viewer may still be open: the program ends with its main window.
+    QApplication::setQuitOnLastWindowClosed(false);
 
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Lorva avec frottement"));
-    window.resize(800, 600);
+    QtServices services;
+    FeuilleP window(services, QCoreApplication::applicationDirPath());
+    services.setParentWindow(&window);
+    QObject::connect(&window, &FeuilleP::unloaded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     window.show();
     return app.exec();
 }

@@ -12,6 +12,13 @@ SurfaceWidget::SurfaceWidget(QWidget *parent)
     m_surface.resize(width(), height());
 }
 
+DrawingSurface &SurfaceWidget::surface()
+{
+    if (m_surface.width() != width() || m_surface.height() != height())
+        m_surface.resize(width(), height());
+    return m_surface;
+}
+
 void SurfaceWidget::setSurface(const DrawingSurface &surface)
 {
     m_surface = surface;

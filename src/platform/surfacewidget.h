@@ -23,7 +23,9 @@ class SurfaceWidget : public QWidget
 public:
     explicit SurfaceWidget(QWidget *parent = nullptr);
 
-    DrawingSurface &surface() { return m_surface; }
+    // The surface, at the widget's size (a hidden widget hears of its size
+    // only when shown, so the surface follows it here).
+    DrawingSurface &surface();
     const DrawingSurface &surface() const { return m_surface; }
     // Replaces the surface (its picture, colours, font and layers), resized to
     // the widget, and schedules a repaint.

@@ -1,0 +1,107 @@
+// Cost of one animation tick as the main window runs it: advance the clock,
+// write the four read-outs and redraw the scene with its ruler and axis.
+#include "core/animationclock.h"
+#include "core/parameterfields.h"
+#include "scene/readoutpanel.h"
+#include "scene/scene.h"
+#include "scene/sceneinputs.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QStringList>
+
+namespace {
+
+class Fields : public ParameterFields
+{
+public:
+    QString text(int index) const override { return m_texts.value(index); }
+    void setText(int index, const QString &text) override { m_texts[index] = text; }
+    QString intervalText() const override { return QStringLiteral("1000"); }
+    void setIntervalText(const QString &) override { }
+
+private:
+    QStringList m_texts {"3,5", "145", "1", "0,2", "800", "807"};
+};
+
+// The display options at their start-up state, with the ruler and the axis shown.
+class Inputs : public SceneInputs
+{
+public:
+    Inputs(const AnimationClock &clock, const ParameterFields &fields)
+        : m_clock(clock)
+        , m_fields(fields)
+    { }
+    const SimulationState &state() const override { return m_clock.state(); }
+    const ParameterFields &fields() const override { return m_fields; }
+    bool markDue() const override { return m_clock.markDue(); }
+    bool showAxis() const override { return true; }
+    bool showRuler() const override { return true; }
+    bool crossMarks() const override { return false; }
+    bool keepVectorsOnMarks() const override { return true; }
+    QColor markColour() const override { return QColor(255, 0, 255); }
+    int indexLineY() const override { return 25; }
+
+private:
+    const AnimationClock &m_clock;
+    const ParameterFields &m_fields;
+};
+
+class View : public AnimationView
+{
+public:
+    void majaff() override { scene->majaff(); }
+    void readoutsChanged() override
+    {
+        picture4->setReadouts(clock->label3(), clock->label1(), clock->label6(), clock->label7());
+    }
+
+    AnimationClock *clock = nullptr;
+    Scene *scene = nullptr;
+    ReadoutPanel *picture4 = nullptr;
+};
+
+void tick(benchmark::State &state)
+{
+    Fields fields;
+    View view;
+    AnimationClock clock(fields, view);
+    Inputs inputs(clock, fields);
+    SurfaceWidget picture2;
+    picture2.resize(109, 493);
+    Scene scene(picture2, inputs);
+    ReadoutPanel picture4;
+    view.clock = &clock;
+    view.scene = &scene;
+    view.picture4 = &picture4;
+
+    scene.fond();
+    picture4.appareil();
+    clock.command18_Click();
+    clock.command15_Click();
+    for (auto _ : state) {
+        clock.Timer1_Timer();
+        if (!clock.timerEnabled()) {
+            // The fall has ended: start again just after the release.
+            clock.state().temps = 0.04;
+            clock.setTimerEnabled(true);
+        }
+        benchmark::DoNotOptimize(picture2.surface().image().constBits());
+    }
+}
+BENCHMARK(tick);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,130 @@
+#include "chronopanel.h"
+
+#include "colourswatch.h"
+#include "parameteredit.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QToolButton>
+
+namespace {
+
+// The text broken into lines no wider than width in font, at blanks; a check
+// box shows each line of its text.
+QString wrapped(const QString &text, const QFont &font, int width)
+{
+    const QFontMetrics metrics(font);
+    const QStringList words = text.split(QLatin1Char(' '));
+    QStringList lines;
+    QString line;
+    for (const QString &word : words) {
+        const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+            lines << line;
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    lines << line;
+    return lines.join(QLatin1Char('\n'));
+}
+
+// Gives a check box its text broken into as many lines as its width needs
+// (the long captions of this panel take two): the lines are narrowed until the
+// box, its indicator and the style's margins included, fits.
+void setWrappedText(QCheckBox *box, const QString &text)
+{
+    const QStyle *style = box->style();
+    int room = box->width() - style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box)
+        - style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
+    do {
+        box->setText(wrapped(text, box->font(), room));
+        room -= 2;
+    } while (box->sizeHint().width() > box->width() && room > 0);
+}
+
+} // namespace
+
+ChronoPanel::ChronoPanel(QWidget *parent)
+    : OptionPanel(QStringLiteral("Picture6"), parent)
+{
+    chrono = new ParameterEdit(this);
+    place(chrono, QStringLiteral("chrono"), QRect(112, 64, 73, 19));
+    chrono->setText(QStringLiteral("1000"));
+
+    Check9 = new QCheckBox(this);
+    place(Check9, QStringLiteral("Check9"), QRect(24, 112, 229, 33));
+    onBackground(Check9);
+    setWrappedText(Check9,
+                   QStringLiteral("Conserver les vecteurs représentés sur la chronophotographie"));
+    Check9->setChecked(true);
+    Check2 = new QCheckBox(this);
+    place(Check2, QStringLiteral("Check2"), QRect(24, 160, 229, 33));
+    onBackground(Check2);
+    setWrappedText(Check2, QStringLiteral("Marquer uniquement les positions du centre d'inertie"));
+
+    Label4 = new ColourSwatch(QColor(255, 0, 255), this);
+    place(Label4, QStringLiteral("Label4"), QRect(256, 168, 17, 17));
+    Label4->setProperty("index", 1);
+
+    command12 = new QToolButton(this);
+    place(command12, QStringLiteral("command12"), QRect(48, 224, 48, 24));
+    command12->setToolTip(QStringLiteral("Chronophotographie"));
+    command12->setIconSize(QSize(40, 18));
+
+    Label5 = new QLabel(QStringLiteral("Activer la chronophotographie"), this);
+    place(Label5, QStringLiteral("Label5"), QRect(104, 228, 142, 13));
+    onBackground(Label5);
+    // Room for the caption shown while recording, too.
+    fitWidth(Label5, {Label5->text(), QStringLiteral("Arrêter la chronophotographie")});
+    Label5->installEventFilter(this);
+
+    connect(this, &SurfaceWidget::paintRequested, this, &ChronoPanel::Picture6_Paint);
+}
+
+void ChronoPanel::Picture6_Paint()
+{
+    beginPaint();
+    DrawingSurface &s = surface();
+    s.setCurrentPoint(Check9->x(), chrono->y() - 24);
+    s.print(QStringLiteral("Durée entre deux chronophotographies :"));
+
+    // The formula ends at the field's left edge: measured in Arial with a
+    // Latin t and two trailing blanks.
+    const double top = chrono->y();
+    s.setCurrentPoint(chrono->x() - s.textWidth(QStringLiteral("t (10 à 5 000) =  ")), top);
+    s.setFontName(QStringLiteral("Symbol"));
+    s.setFontSize(10);
+    s.print(QStringLiteral("t"));
+    s.setFontSize(8);
+    s.setCurrentY(top + 2);
+    s.setFontName(QStringLiteral("Arial"));
+    s.print(QStringLiteral(" (10 à 5 000) ="));
+
+    s.setCurrentX(chrono->x() + chrono->width());
+    s.print(QStringLiteral(" ms"));
+}
+
+bool ChronoPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Label5) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            // Taken here so that the release comes back to the caption.
+            m_label5Pressed = static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
+            event->accept();
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            const bool click = m_label5Pressed && mouse->button() == Qt::LeftButton
+                && Label5->rect().contains(mouse->position().toPoint());
+            m_label5Pressed = false;
+            if (click)
+                emit label5Clicked();
+        }
+    }
+    return OptionPanel::eventFilter(watched, event);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "optionpanel.h"
+
+class QCheckBox;
+class QRadioButton;
+
+// Picture1, the "Affichage" panel: the scene's display options under the
+// painted header "Animation", and the choice and look of the small graph's
+// quantity under "Graphe". The main window reads the controls and connects
+// their clicks.
+class DisplayPanel : public OptionPanel
+{
+    Q_OBJECT
+
+public:
+    explicit DisplayPanel(QWidget *parent = nullptr);
+
+    // Draws the panel: background and the two bold headers, 27 pixels above
+    // the first control of each group.
+    void Picture1_Paint();
+
+    QCheckBox *Check1; // "Afficher l'axe"
+    QCheckBox *Check6; // "Afficher la règle"
+    QCheckBox *Check4; // "Afficher l'index"
+    QCheckBox *speed;  // "Animation au ralenti"
+    // Quantity of the graph: 0 position, 1 velocity, 2 acceleration.
+    QRadioButton *Option1[3];
+    QCheckBox *Check3; // "Tracer en gras"
+};

@@ -1,0 +1,156 @@
+#pragma once
+
+#include "core/animationclock.h"
+#include "core/parameterfields.h"
+#include "core/validation.h"
+#include "platform/drawingsurface.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class ChronoPanel;
+class DisplayPanel;
+class HintLine;
+class ParameterPanel;
+class PlatformServices;
+class QDialog;
+class QLabel;
+class QLineEdit;
+class QTextEdit;
+class QTimer;
+class QToolButton;
+class ReadoutPanel;
+class RunningFlag;
+class Scene;
+class SurfaceWidget;
+class TabStrip;
+class VectorPanel;
+
+// feuilleP, the main window: created first, alive for the whole run, closing
+// it ends the program. It lays out and wires the panels, the scene, the
+// read-outs and the command buttons; the model, the validation and the clock
+// live in the core, the drawing in the scene and the panels.
+class FeuilleP : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // programFolder holds the running-flag file and the help page.
+    FeuilleP(PlatformServices &services, const QString &programFolder, QWidget *parent = nullptr);
+    ~FeuilleP() override;
+
+    // What later windows plug in; each may stay empty.
+    struct Hooks
+    {
+        std::function<void()> open;         // "&Ouvrir"
+        std::function<void()> save;         // "&Enregistrer"
+        std::function<void()> copy;         // "Co&pier"
+        std::function<void()> print;        // "&Imprimer"
+        std::function<void()> calculator;   // "&Calculatrice"
+        std::function<void()> exerciseMenu; // btexo
+        std::function<void()> graphWindow;  // "Agrandir"
+        // An exercise the launcher asked for (its path); run at activation.
+        std::function<void(const QString &)> requestedExercise;
+        // Closes the calculator when the program ends.
+        std::function<void()> unloadCalculator;
+    };
+    Hooks &hooks() { return m_hooks; }
+
+    // Runs a window of the program modally over this one; its closing is an
+    // activation of the main window.
+    int showModal(QDialog *window);
+    // The main window becomes the program's active window again.
+    void Form_Activate();
+
+    // Set while an open exercise's text has unsaved changes.
+    bool textemodif() const { return m_textemodif; }
+    void setTextemodif(bool modified) { m_textemodif = modified; }
+
+    AnimationClock &clock() { return *m_clock; }
+    ParameterValidator &validator() { return *m_validator; }
+    Scene &scene() { return *m_scene; }
+    HintLine &hintLine() { return *m_hints; }
+    TabStrip *onglets() const { return m_onglets; }
+    ParameterPanel *parameterPanel() const;
+    VectorPanel *vectorPanel() const;
+    DisplayPanel *displayPanel() const;
+    ChronoPanel *chronoPanel() const;
+    ReadoutPanel *picture4() const { return m_picture4; }
+    SurfaceWidget *picture2() const { return m_picture2; }
+    SurfaceWidget *frame1() const { return m_frame1; }
+    QTextEdit *supertext() const { return m_supertext; }
+    QLineEdit *fich() const { return m_fich; }
+    QLabel *info() const { return m_info; }
+    QToolButton *button(const QString &objectName) const;
+    QString flagPath() const;
+    const DrawingSurface &background() const { return m_background; }
+
+    // The parameter fields (0 radius … 5 sphere density) and the interval.
+    ParameterFields &fields();
+
+signals:
+    // The window has closed after its confirmations: the program ends.
+    void unloaded();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    class Fields;
+    class View;
+    class SceneState;
+
+    void createCommandBar();
+    void createAnimationControls();
+    void createPanels();
+    void createTextArea();
+    void wireFields();
+    void wireHints();
+    void Form_Load();
+    void Form_Resize();
+    void Form_Unload();
+    void Command7_Click();
+    void Command13_Click();
+    void fich_Change();
+    void maj12();
+
+    PlatformServices &m_services;
+    QString m_programFolder;
+    Hooks m_hooks;
+    std::unique_ptr<RunningFlag> m_flag;
+    std::unique_ptr<Fields> m_fieldsAdapter;
+    std::unique_ptr<View> m_view;
+    std::unique_ptr<SceneState> m_sceneState;
+    std::unique_ptr<AnimationClock> m_clock;
+    std::unique_ptr<ParameterValidator> m_validator;
+    std::unique_ptr<Scene> m_scene;
+    HintLine *m_hints = nullptr;
+
+    DrawingSurface m_background;
+    TabStrip *m_onglets = nullptr;
+    ReadoutPanel *m_picture4 = nullptr;
+    SurfaceWidget *m_picture2 = nullptr;
+    SurfaceWidget *m_frame1 = nullptr;
+    QLabel *m_info = nullptr;
+    QLineEdit *m_fich = nullptr;
+    QToolButton *m_btexo = nullptr;
+    QTextEdit *m_supertext = nullptr;
+    QToolButton *m_command18 = nullptr;
+    QToolButton *m_image4 = nullptr;
+    QToolButton *m_command15 = nullptr;
+    QToolButton *m_command16 = nullptr;
+    QTimer *m_timer1 = nullptr;
+
+    bool m_loaded = false;
+    bool m_activated = false;
+    bool m_closing = false;
+    bool m_textemodif = false;
+    bool m_snapPending = false;
+};

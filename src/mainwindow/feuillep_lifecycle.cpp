@@ -1,0 +1,167 @@
+// Start-up, activation, size policy, help and closing of the main window.
+#include "feuillep.h"
+
+#include "chronopanel.h"
+#include "hintline.h"
+#include "introtext.h"
+#include "parameterpanel.h"
+#include "runningflag.h"
+#include "scalespinner.h"
+#include "tabstrip.h"
+#include "vectorpanel.h"
+#include "windowbackground.h"
+
+#include "platform/platformservices.h"
+#include "platform/surfacewidget.h"
+#include "scene/readoutpanel.h"
+#include "scene/scene.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDir>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+
+void FeuilleP::Form_Load()
+{
+    m_flag->markRunning();
+    Form_Resize();
+    writeIntroduction(m_supertext);
+
+    fields().setText(ParameterFields::Radius, QStringLiteral("3,5"));
+    fields().setText(ParameterFields::Mass, QStringLiteral("145"));
+    m_validator->Text5_LostFocus(ParameterFields::Height);
+
+    m_hints->show(HintLine::defaultHint());
+    Form_Paint(m_background, m_fich->geometry(), m_supertext->geometry(),
+               QPoint(m_onglets->x() + 18, m_command18->y()));
+
+    vectorPanel()->VScroll1->setValue(30);
+    vectorPanel()->VScroll3->setValue(70);
+    m_clock->repgraphe();
+    m_validator->Text5_LostFocus(ParameterFields::Radius);
+    m_loaded = true;
+}
+
+void FeuilleP::Form_Activate()
+{
+    m_picture4->appareil();
+    show();
+    m_validator->Text5_LostFocus(ParameterFields::Mass);
+    QCoreApplication::processEvents();
+
+    const QString request = m_flag->takeRequestedExercise();
+    if (!request.trimmed().isEmpty() && m_hooks.requestedExercise) {
+        hide();
+        const QString folder = QDir::toNativeSeparators(m_programFolder);
+        m_hooks.requestedExercise(QDir(folder).filePath(request));
+        show();
+    }
+    m_validator->Text5_LostFocus(ParameterFields::Mass);
+}
+
+int FeuilleP::showModal(QDialog *window)
+{
+    window->setWindowModality(Qt::ApplicationModal);
+    const int result = window->exec();
+    Form_Activate();
+    return result;
+}
+
+void FeuilleP::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_activated) {
+        // The first showing is the first activation; it runs once the window
+        // is on screen, as the window system reports it.
+        m_activated = true;
+        QTimer::singleShot(0, this, &FeuilleP::Form_Activate);
+    }
+}
+
+void FeuilleP::Form_Resize()
+{
+    const QScreen *screen = this->screen();
+    if (!screen || screen->geometry().width() <= 850)
+        return;
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        setWindowState(Qt::WindowNoState);
+    const QRect area = screen->geometry();
+    // The window frame is known only once the window is shown; the client
+    // area is sized so that the framed window is about 800 × 600.
+    const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : QSize();
+    const QSize outer = size() + frame;
+    move(area.x() + (area.width() - outer.width()) / 2,
+         area.y() + (area.height() - outer.height()) / 2);
+}
+
+void FeuilleP::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !m_snapPending
+        && windowState() != Qt::WindowNoState) {
+        // Maximizing or minimizing is undone, once the window system has
+        // finished its own change.
+        m_snapPending = true;
+        QTimer::singleShot(0, this, [this] {
+            m_snapPending = false;
+            Form_Resize();
+        });
+    }
+}
+
+void FeuilleP::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (m_loaded)
+        Form_Resize();
+}
+
+void FeuilleP::closeEvent(QCloseEvent *event)
+{
+    if (m_textemodif
+        && m_services.message(MessageIcon::Question, QStringLiteral("Abandon des données?"),
+                              QStringLiteral("Attention: perte des modifications du texte."),
+                              MessageButtons::OkCancel)
+            != MessageAnswer::Ok) {
+        event->ignore();
+        return;
+    }
+    if (m_services.message(MessageIcon::Question, QStringLiteral("Fermer"),
+                           QStringLiteral("Quitter vraiment Lorva avec frottement ?"),
+                           MessageButtons::OkCancel)
+        != MessageAnswer::Ok) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Form_Unload();
+}
+
+void FeuilleP::Form_Unload()
+{
+    m_timer1->stop();
+    if (m_hooks.unloadCalculator)
+        m_hooks.unloadCalculator();
+    m_flag->markClosed();
+    emit unloaded();
+}
+
+void FeuilleP::Command7_Click()
+{
+    m_services.showHelp(QDir(m_programFolder).filePath(QStringLiteral("aide/lorva.html")));
+}
+
+void FeuilleP::Command13_Click()
+{
+    QToolButton *command13 = button(QStringLiteral("Command13"));
+    command13->setCursor(Qt::WaitCursor);
+    m_clock->command18_Click();
+    m_scene->fond();
+    command13->unsetCursor();
+    m_scene->majaff();
+}

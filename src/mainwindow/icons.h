@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QIcon>
+
+// The program's own icons, painted at start-up so that they stay sharp and
+// consistent: one flat style, dark outlines, a few accent colours.
+namespace Icons {
+
+QIcon erase();
+QIcon open();
+QIcon save();
+QIcon copy();
+QIcon print();
+QIcon calculator();
+QIcon help();
+QIcon close();
+
+QIcon reset();
+QIcon stop();
+QIcon start();
+QIcon pause();
+
+QIcon cameraIdle();
+QIcon cameraRecording();
+
+} // namespace Icons

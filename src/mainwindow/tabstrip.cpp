@@ -1,0 +1,190 @@
+#include "tabstrip.h"
+
+#include "chronopanel.h"
+#include "displaypanel.h"
+#include "parameterpanel.h"
+#include "platform/palette.h"
+#include "vectorpanel.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QColor stripColour(210, 205, 200);
+
+// Nearest integer, a half going to the even neighbour, as a single is stored
+// into an integer.
+int toInteger(float value)
+{
+    return int(std::lrint(value));
+}
+
+} // namespace
+
+TabStrip::TabStrip(QWidget *parent)
+    : SurfaceWidget(parent)
+{
+    setObjectName(QStringLiteral("Onglets"));
+    setRepaintedByHandler(true);
+    // A click on the strip takes the focus, so a parameter field being edited
+    // is validated before the tab changes.
+    setFocusPolicy(Qt::ClickFocus);
+    surface().setBackColor(stripColour);
+    resize(297, 329);
+
+    Picture3 = new ParameterPanel(this);
+    frame2 = new VectorPanel(this);
+    Picture1 = new DisplayPanel(this);
+    Picture6 = new ChronoPanel(this);
+    for (QWidget *panel : std::array<QWidget *, 4> {Picture3, frame2, Picture1, Picture6}) {
+        panel->setFocusPolicy(Qt::ClickFocus);
+        panel->hide();
+    }
+
+    connect(this, &SurfaceWidget::paintRequested, this, &TabStrip::Onglets_Paint);
+    connect(this, &SurfaceWidget::mouseReleased, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position) {
+                Onglets_MouseUp(button, modifiers, position.x() - border, position.y() - border);
+            });
+}
+
+TabStrip::Layout TabStrip::tabLayout(int width, const std::array<int, 4> &captionWidths)
+{
+    int total = 0;
+    for (int w : captionWidths)
+        total += w;
+    Layout layout;
+    layout.gap = float(width - total) / 8.0f;
+    layout.limonglet[0] = -1;
+    for (int i = 1; i <= 3; ++i) {
+        layout.limonglet[i] = toInteger(float(layout.limonglet[i - 1]) + float(captionWidths[i - 1])
+                                        + 2.0f * layout.gap);
+    }
+    layout.limonglet[4] = width;
+    return layout;
+}
+
+int TabStrip::tabAt(const std::array<int, 5> &limonglet, int x)
+{
+    for (int i = 1; i <= 4; ++i) {
+        if (limonglet[i - 1] < x && x <= limonglet[i])
+            return i;
+    }
+    return 0;
+}
+
+void TabStrip::Onglets_Paint()
+{
+    const int W = std::max(0, width() - 2 * border);
+    const int H = std::max(0, height() - 2 * border);
+    DrawingSurface &s = m_area;
+    s.resize(W, H);
+    s.setBackColor(stripColour);
+
+    if (m_onglet == 0)
+        m_onglet = 1;
+    const int current = m_onglet;
+    s.setFontName(QStringLiteral("Arial"));
+    s.setFontSize(8);
+    s.setFontBold(false);
+    s.setFontItalic(false);
+    s.setForeColor(QBColor(0));
+    s.setDrawWidth(1);
+    m_titreonglet = {QString(), QStringLiteral("Paramètres"), QStringLiteral("Vecteurs"),
+                     QStringLiteral("Affichage"), QStringLiteral("Chronophotographie")};
+
+    const int th = s.textHeight(QStringLiteral("W"));
+    m_th = th;
+    std::array<int, 4> captionWidths;
+    for (int i = 1; i <= 4; ++i) {
+        s.setFontBold(i == current);
+        captionWidths[i - 1] = s.textWidth(m_titreonglet[i]);
+    }
+    s.setFontBold(false);
+    const Layout layout = tabLayout(W, captionWidths);
+    m_limonglet = layout.limonglet;
+    const auto &lim = m_limonglet;
+
+    const QColor grey = QBColor(8);
+    const QColor white = QBColor(15);
+    s.box(0, 0, W - 1, H - 1, grey);
+    s.line(0, 0, 0, H - 1, white);
+    for (int i = 0; i <= 4; ++i) {
+        s.line(lim[i] - 1, 1, lim[i] - 1, th + 1, grey);
+        s.line(lim[i], 0, lim[i], th, white);
+    }
+    for (int i = 0; i <= 3; ++i)
+        s.line(lim[i] + 1, 0, lim[i + 1] - 1, 0, white);
+    // The base line stops under the current tab, which opens onto its panel.
+    s.line(0, th + 1, lim[current - 1] + 2, th + 1, white);
+    s.line(lim[current], th + 1, W, th + 1, white);
+
+    for (int i = 1; i <= 4; ++i) {
+        s.setFontBold(i == current);
+        s.setCurrentPoint(lim[i - 1] + layout.gap, i == current ? 2 : 1);
+        s.print(m_titreonglet[i]);
+    }
+    s.setFontBold(false);
+
+    const std::array<SurfaceWidget *, 4> panels = {Picture3, frame2, Picture1, Picture6};
+    SurfaceWidget *shown = panels[current - 1];
+    shown->setGeometry(border + 4, border + th + 5, W - 8, H - th - 9);
+    shown->show();
+    for (SurfaceWidget *panel : panels) {
+        if (panel != shown)
+            panel->hide();
+    }
+
+    s.box(1, th + 2, W - 2, H - 2, stripColour);
+    s.box(2, th + 3, W - 3, H - 3, stripColour);
+    s.box(3, th + 4, W - 4, H - 4, grey);
+    s.box(4, th + 5, W - 4, H - 4, white);
+
+    drawBorder();
+    surface().drawImage(border, border, s.image());
+
+    if (current != m_shown) {
+        const bool first = m_shown == 0;
+        m_shown = current;
+        if (!first)
+            emit tabChanged(current);
+    }
+}
+
+void TabStrip::drawBorder()
+{
+    // Sunken: dark outside and black inside at the top and left, white outside
+    // and light grey inside at the bottom and right.
+    DrawingSurface &s = surface();
+    const int w = s.width();
+    const int h = s.height();
+    s.line(0, 0, w - 1, 0, QBColor(8));
+    s.line(0, 0, 0, h - 1, QBColor(8));
+    s.line(0, h - 1, w, h - 1, QBColor(15));
+    s.line(w - 1, 0, w - 1, h - 1, QBColor(15));
+    s.line(1, 1, w - 2, 1, QBColor(0));
+    s.line(1, 1, 1, h - 2, QBColor(0));
+    s.line(1, h - 2, w - 1, h - 2, QBColor(7));
+    s.line(w - 2, 1, w - 2, h - 2, QBColor(7));
+}
+
+void TabStrip::Onglets_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y)
+{
+    if (y < 0 || y > tabRowHeight)
+        return;
+    const int hit = tabAt(m_limonglet, x);
+    if (hit == m_onglet)
+        return;
+    m_onglet = hit;
+    refresh();
+}
+
+ColourSwatch *TabStrip::Label4(int index) const
+{
+    if (index == 1)
+        return Picture6->Label4;
+    if (index >= 0 && index <= 4)
+        return frame2->Label4[index];
+    return nullptr;
+}

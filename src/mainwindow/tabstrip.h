@@ -1,0 +1,94 @@
+#pragma once
+
+#include "platform/drawingsurface.h"
+#include "platform/surfacewidget.h"
+
+#include <array>
+
+class ChronoPanel;
+class ColourSwatch;
+class DisplayPanel;
+class ParameterPanel;
+class VectorPanel;
+
+// Onglets, the strip of four painted tabs "Paramètres", "Vecteurs",
+// "Affichage" and "Chronophotographie" above the option panel of the current
+// tab. The four panels are its children; the strip places the current one
+// and hides the others at each paint.
+//
+// The widget is the strip's outer box (297 x 329 on the main window): a
+// 2-pixel sunken border around the painting area, which is W x H = the
+// widget's size less 4 each way. The tabs are drawn on that area in its own
+// coordinates (area()), and Onglets_MouseUp takes positions in them too.
+class TabStrip : public SurfaceWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TabStrip(QWidget *parent = nullptr);
+
+    // Width of the sunken border around the painting area.
+    static constexpr int border = 2;
+    // Only releases in this top band of the area select a tab, whatever the
+    // height of the captions.
+    static constexpr int tabRowHeight = 15;
+
+    // Where the tabs of an area width pixels wide begin and end, given the
+    // widths of the four captions as painted (the current one in bold): the
+    // blank left and right of each caption, gap, shares out what the captions
+    // leave of the width; limonglet[i] is the boundary between tab i and tab
+    // i + 1, from -1 to width.
+    struct Layout
+    {
+        std::array<int, 5> limonglet;
+        float gap;
+    };
+    static Layout tabLayout(int width, const std::array<int, 4> &captionWidths);
+    // The tab (1..4) whose span limonglet[i - 1] < x <= limonglet[i] holds x,
+    // 0 for none.
+    static int tabAt(const std::array<int, 5> &limonglet, int x);
+
+    // Tab of the last selection: 0 at start and after a release beyond the
+    // tabs, then shown as tab 1 (which the next paint makes it).
+    int onglet() const { return m_onglet; }
+    // Captions of tabs 1..4 (index 0 unused), set at each paint.
+    const std::array<QString, 5> &titreonglet() const { return m_titreonglet; }
+    const std::array<int, 5> &limonglet() const { return m_limonglet; }
+    // Height th of the captions, measured at the last paint.
+    int captionHeight() const { return m_th; }
+    // The painting area as last painted.
+    const DrawingSurface &area() const { return m_area; }
+
+    // Paints the strip (outline, separators, tab tops, the base line open
+    // under the current tab, the captions, the frame of the panel) and places
+    // and shows the current tab's panel, hiding the others. Sets onglet to 1
+    // when it is 0. Runs whenever the strip is shown, resized or refreshed.
+    void Onglets_Paint();
+    // A mouse button released at (x, y) of the painting area: a release in
+    // the tab row selects the tab under x, none beyond the tabs, and
+    // repaints when that changes onglet.
+    void Onglets_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+
+    // The swatches of the vector colours and of the chronophotography marks
+    // (Label4(0)..Label4(4)), on whichever panel holds them; null outside 0..4.
+    ColourSwatch *Label4(int index) const;
+
+    ParameterPanel *Picture3; // tab 1, "Paramètres"
+    VectorPanel *frame2;      // tab 2, "Vecteurs"
+    DisplayPanel *Picture1;   // tab 3, "Affichage"
+    ChronoPanel *Picture6;    // tab 4, "Chronophotographie"
+
+signals:
+    // Another panel is shown: tab 1..4.
+    void tabChanged(int tab);
+
+private:
+    void drawBorder();
+
+    DrawingSurface m_area;
+    int m_onglet = 0;
+    int m_shown = 0;
+    int m_th = 0;
+    std::array<QString, 5> m_titreonglet;
+    std::array<int, 5> m_limonglet {};
+};

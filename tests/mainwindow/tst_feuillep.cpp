@@ -1,0 +1,461 @@
+#include "core/motion.h"
+#include "mainwindow/chronopanel.h"
+#include "mainwindow/colourswatch.h"
+#include "mainwindow/displaypanel.h"
+#include "mainwindow/feuillep.h"
+#include "mainwindow/hintline.h"
+#include "mainwindow/parameteredit.h"
+#include "mainwindow/parameterpanel.h"
+#include "mainwindow/scalespinner.h"
+#include "mainwindow/tabstrip.h"
+#include "mainwindow/vectorpanel.h"
+#include "platform/recordfile.h"
+#include "platform/surfacewidget.h"
+#include "scene/readoutpanel.h"
+#include "scene/scene.h"
+#include "scriptedservices.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QToolButton>
+
+namespace {
+
+// A main window over a scratch program folder, shown and activated.
+struct Window
+{
+    explicit Window(const QString &folder)
+        : window(services, folder)
+    {
+        window.hooks().requestedExercise = [this](const QString &path) { requests << path; };
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCoreApplication::processEvents();
+    }
+    ScriptedServices services;
+    FeuilleP window;
+    QStringList requests;
+};
+
+void moveOver(QWidget *widget, QPoint at = QPoint(1, 1))
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &move);
+}
+
+QStringList readouts(FeuilleP &w)
+{
+    ReadoutPanel *p = w.picture4();
+    return {p->label3()->text(), p->label1()->text(), p->label6()->text(), p->label7()->text()};
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestFeuilleP : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void startupState();
+    void introductionText();
+    void background();
+    void flagFileRecords();
+    void requestedExerciseOpensOnce();
+    void closingConfirmations();
+    void hints();
+    void cameraHintFollowsRecording();
+    void tooltips();
+    void fieldsThroughKeys();
+    void fallRunsToTheEnd();
+    void eraseKeepsNothing();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestFeuilleP::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestFeuilleP::startupState()
+{
+    Window w(m_dir->path());
+    QStringList texts;
+    for (int i = 0; i < 6; ++i)
+        texts << w.window.parameterPanel()->Text5[i]->text();
+    QCOMPARE(texts, QStringList({"3,5", "145", "1", "0,2", "800", "807"}));
+    QCOMPARE(readouts(w.window), QStringList({"0,00", "0", "0", "0,0895"}));
+    QCOMPARE(w.window.clock().state().temps, 0.0);
+    QCOMPARE(w.window.chronoPanel()->chrono->text(), QStringLiteral("1000"));
+    QCOMPARE(w.window.vectorPanel()->VScroll1->value(), 30);
+    QCOMPARE(w.window.vectorPanel()->VScroll3->value(), 70);
+    QCOMPARE(w.window.info()->text(), HintLine::defaultHint());
+    QCOMPARE(w.window.windowTitle(), QStringLiteral("Lorva avec frottement"));
+    QVERIFY(w.window.supertext()->isReadOnly());
+    // The sphere waits at the top of the fluid.
+    const QImage scene = w.window.picture2()->surface().image();
+    QCOMPARE(scene.pixelColor(55, 25).red(), scene.pixelColor(55, 25).green());
+    QVERIFY(w.services.messages.isEmpty());
+}
+
+void TestFeuilleP::introductionText()
+{
+    Window w(m_dir->path());
+    QTextDocument *doc = w.window.supertext()->document();
+    const QString text = doc->toPlainText();
+    QVERIFY(text.startsWith(QStringLiteral("Lorva avec frottement\n\nCette application")));
+    QVERIFY(text.endsWith(QStringLiteral("choisissez d'abord l'activité Prise en main dans le "
+                                         "menu Exercices.")));
+    const QTextBlock title = doc->begin();
+    QCOMPARE(title.blockFormat().alignment(), Qt::AlignHCenter);
+    QCOMPARE(title.begin().fragment().charFormat().foreground().color(), QColor(0, 0, 200));
+    QVERIFY(title.begin().fragment().charFormat().font().pixelSize() == 24);
+    QCOMPARE(title.next().blockFormat().leftMargin(), 20.0);
+    // "chronophotographie " and "Exercices" are blue, their neighbours black.
+    auto colourAt = [&](const QString &word) {
+        QTextCursor c(doc);
+        c.setPosition(int(text.indexOf(word)) + 1);
+        return c.charFormat().foreground().color();
+    };
+    QCOMPARE(colourAt(QStringLiteral("chronophotographie ")), QColor(0, 0, 200));
+    QCOMPARE(colourAt(QStringLiteral("Exercices.")), QColor(0, 0, 200));
+    QCOMPARE(colourAt(QStringLiteral("Prise en main")), QColor(0, 0, 200));
+    QCOMPARE(colourAt(QStringLiteral("Vous pouvez modifier")), QColor(Qt::black));
+}
+
+void TestFeuilleP::background()
+{
+    Window w(m_dir->path());
+    const QImage &image = w.window.background().image();
+    QCOMPARE(image.pixelColor(400, 0), QColor(255, 255, 255));
+    // Row 180: 255 − 16.5 and 255 − 22.5, halves rounded to even.
+    QCOMPARE(image.pixelColor(400, 180), QColor(238, 238, 232));
+    QCOMPARE(image.pixelColor(400, 300), QColor(228, 228, 218));
+    // The shadow of the text area, 3 pixels right of and below it.
+    const QRect text = w.window.supertext()->geometry();
+    QCOMPARE(image.pixelColor(text.right() + 2, text.bottom() + 2), QColor(128, 128, 128));
+    QCOMPARE(image.pixelColor(text.right() + 5, text.bottom() + 2).red(),
+             image.pixelColor(text.right() + 5, text.bottom() + 2).green());
+    QVERIFY(image.pixelColor(text.right() + 5, text.bottom() + 2) != QColor(128, 128, 128));
+    // The blue title "Animation :" left of the animation buttons.
+    bool blue = false, grey = false;
+    for (int y = 383; y < 404; ++y) {
+        for (int x = 25; x < 140; ++x) {
+            const QColor c = image.pixelColor(x, y);
+            blue = blue || (c.blue() > 200 && c.red() < 60);
+            grey = grey || c == QColor(128, 128, 128);
+        }
+    }
+    QVERIFY(blue);
+    QVERIFY(grey);
+}
+
+void TestFeuilleP::flagFileRecords()
+{
+    const QString path = m_dir->filePath(QStringLiteral("TEMPQavo.TMP"));
+    QByteArray original(31 * 128, '\0');
+    for (int i = 0; i < original.size(); ++i)
+        original[i] = char(i % 97 + 1);
+    for (int record : {19, 31}) {
+        original[(record - 1) * 128] = 0;
+        original[(record - 1) * 128 + 1] = 0;
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(original);
+    file.close();
+
+    {
+        Window w(m_dir->path());
+        QCOMPARE(w.window.flagPath(), path);
+        QCOMPARE(RecordFile::readRecord(path, 19), std::optional<QString>(QStringLiteral("OUI")));
+        w.services.answers.enqueue(MessageAnswer::Ok);
+        QVERIFY(w.window.close());
+    }
+    const QByteArray after = fileBytes(path);
+    QCOMPARE(after.size(), original.size());
+    QCOMPARE(after.left(18 * 128), original.left(18 * 128));
+    QCOMPARE(after.mid(18 * 128, 5), QByteArray("\x03\x00NON", 5));
+    QCOMPARE(after.mid(19 * 128, 11 * 128), original.mid(19 * 128, 11 * 128));
+}
+
+void TestFeuilleP::requestedExerciseOpensOnce()
+{
+    const QString path = m_dir->filePath(QStringLiteral("TEMPQavo.TMP"));
+    QVERIFY(RecordFile::writeRecord(path, 31, QStringLiteral("chute.E40")));
+    Window w(m_dir->path());
+    QCOMPARE(w.requests, QStringList({QDir(m_dir->path()).filePath("chute.E40")}));
+    QCOMPARE(RecordFile::readRecord(path, 31), std::optional<QString>(QString()));
+    // A blank request opens nothing.
+    QVERIFY(RecordFile::writeRecord(path, 31, QStringLiteral("   ")));
+    w.window.Form_Activate();
+    QCOMPARE(w.requests.size(), 1);
+    w.window.Form_Activate();
+    QCOMPARE(w.requests.size(), 1);
+}
+
+void TestFeuilleP::closingConfirmations()
+{
+    Window w(m_dir->path());
+    w.window.setTextemodif(true);
+    w.services.answers.enqueue(MessageAnswer::Cancel);
+    QVERIFY(!w.window.close());
+    QCOMPARE(w.services.messages.size(), 1);
+    const ScriptedServices::Message first = w.services.messages.at(0);
+    QCOMPARE(first.title, QStringLiteral("Abandon des données?"));
+    QCOMPARE(first.text, QStringLiteral("Attention: perte des modifications du texte."));
+    QCOMPARE(first.icon, MessageIcon::Question);
+    QCOMPARE(first.buttons, MessageButtons::OkCancel);
+
+    w.services.answers.enqueue(MessageAnswer::Ok);
+    w.services.answers.enqueue(MessageAnswer::Cancel);
+    QVERIFY(!w.window.close());
+    QCOMPARE(w.services.messages.size(), 3);
+    const ScriptedServices::Message second = w.services.messages.at(2);
+    QCOMPARE(second.title, QStringLiteral("Fermer"));
+    QCOMPARE(second.text, QStringLiteral("Quitter vraiment Lorva avec frottement ?"));
+    QCOMPARE(second.icon, MessageIcon::Question);
+    QVERIFY(w.window.isVisible());
+    QCOMPARE(RecordFile::readRecord(w.window.flagPath(), 19),
+             std::optional<QString>(QStringLiteral("OUI")));
+
+    // Without a modified text only the second question is asked.
+    w.window.setTextemodif(false);
+    QSignalSpy unloaded(&w.window, &FeuilleP::unloaded);
+    w.services.answers.enqueue(MessageAnswer::Ok);
+    QVERIFY(w.window.close());
+    QCOMPARE(w.services.messages.size(), 4);
+    QCOMPARE(unloaded.size(), 1);
+    QCOMPARE(RecordFile::readRecord(w.window.flagPath(), 19),
+             std::optional<QString>(QStringLiteral("NON")));
+}
+
+void TestFeuilleP::hints()
+{
+    Window w(m_dir->path());
+    FeuilleP &f = w.window;
+    struct Case
+    {
+        QWidget *control;
+        const char *hint;
+    };
+    const Case cases[] = {
+        {f.parameterPanel(), "Vous pouvez modifier tous les paramètres"},
+        {f.picture4(), "Modifier les paramètres depuis l'onglet Paramètres"},
+        {f.vectorPanel(), "Vous pouvez représenter les forces sur l'animation"},
+        {f.vectorPanel()->Label4[2], "Modifier la couleur d'affichage"},
+        {f.chronoPanel()->Label4, "Modifier la couleur d'affichage"},
+        {f.displayPanel(),
+         "Les modifications de ces paramètres interviennent sur le mobile en mouvement"},
+        {f.displayPanel()->Check1,
+         "Les options d'affichage s'appliquent également à l'image copiée ou imprimée."},
+        {f.chronoPanel()->Check2,
+         "Les options d'affichage s'appliquent également à l'image copiée ou imprimée."},
+        {f.chronoPanel(), "Paramètres de la chronophotographie"},
+        {f.chronoPanel()->chrono,
+         "Vous pouvez régler l'intervalle de temps pour la chronophotographie."},
+        {f.button("command15"),
+         "Vous pouvez activer ou arrêter l'animation ou retrouver la position initiale"},
+        {f.button("command18"),
+         "Vous pouvez activer ou arrêter l'animation ou retrouver la position initiale"},
+        {f.button("command16"),
+         "Vous pouvez activer ou arrêter l'animation ou retrouver la position initiale."},
+        {f.picture2(), "Déplacer l'index avec la souris (bouton enfoncé)"},
+        {f.frame1(), "Cliquer pour agrandir et obtenir le tableau de valeurs"},
+        {f.findChild<QToolButton *>("btexo"),
+         "Ouvrir un énoncé, enregistrer le texte, obtenir la correction, imprimer ou fermer."},
+        {f.button("Command13"),
+         "Pour effacer les chronophotographies de l'image actuelle: bouton « Nouveau »"},
+        {f.button("Command2"), "Pour retrouver une situation enregistrée"},
+        {f.button("Command11"), "Pour enregistrer la configuration en cours"},
+        {f.button("Command4"),
+         "Copier pour placer l'image dans le presse- papiers puis coller depuis Word, "
+         "Paint..."},
+        {f.button("Command10"), "Pour configurer l'imprimante et imprimer l'image"},
+        {f.button("Command8"), "Machine à calculer"},
+        {f.button("Command7"), "Si vous rencontrez une difficulté avec cette application"},
+        {f.button("Command1"), "Pour retrouver le module principal et quitter cette application"},
+    };
+    for (const Case &c : cases) {
+        QVERIFY(c.control);
+        f.hintLine().show(QString());
+        // Over the panels, a free corner away from their controls.
+        moveOver(c.control, QPoint(c.control->width() - 3, c.control->height() - 3));
+        QCOMPARE(f.info()->text(), QString::fromUtf8(c.hint));
+    }
+
+    // Controls without a hint leave the line as it is.
+    moveOver(f.button("command16"));
+    const QString pause = f.info()->text();
+    for (QWidget *quiet : std::initializer_list<QWidget *> {
+             f.parameterPanel()->Text5[0], f.onglets(), f.displayPanel()->speed,
+             f.displayPanel()->Check4, f.chronoPanel()->Label5, f.button("Image4"), f.supertext(),
+             f.fich()})
+        moveOver(quiet);
+    QCOMPARE(f.info()->text(), pause);
+    // Over a control of a panel, the panel's own hint does not show.
+    moveOver(f.parameterPanel(), f.parameterPanel()->Text5[0]->geometry().center());
+    QCOMPARE(f.info()->text(), pause);
+    // The window's background brings the default hint back.
+    moveOver(&f, QPoint(790, 560));
+    QCOMPARE(f.info()->text(), HintLine::defaultHint());
+}
+
+void TestFeuilleP::cameraHintFollowsRecording()
+{
+    Window w(m_dir->path());
+    FeuilleP &f = w.window;
+    QToolButton *camera = f.chronoPanel()->command12;
+    moveOver(camera);
+    QCOMPARE(f.info()->text(),
+             QStringLiteral("Appuyer sur la caméra pour commencer l'enregistrement."));
+    camera->click();
+    QVERIFY(f.clock().recording());
+    QCOMPARE(camera->toolTip(), QStringLiteral("Arrêter la chronophotographie"));
+    QCOMPARE(f.chronoPanel()->Label5->text(), QStringLiteral("Arrêter la chronophotographie"));
+    moveOver(camera);
+    QCOMPARE(f.info()->text(),
+             QStringLiteral("Appuyer sur le bouton pour arrêter l'enregistrement en cours."));
+    while (f.clock().timerEnabled())
+        f.clock().Timer1_Timer();
+    QCOMPARE(camera->toolTip(), QStringLiteral("Chronophotographie"));
+    QCOMPARE(f.chronoPanel()->Label5->text(), QStringLiteral("Activer la chronophotographie"));
+    moveOver(camera);
+    QCOMPARE(f.info()->text(),
+             QStringLiteral("Appuyer sur la caméra pour commencer l'enregistrement."));
+}
+
+void TestFeuilleP::tooltips()
+{
+    Window w(m_dir->path());
+    const std::pair<const char *, const char *> expected[] = {
+        {"Command13", "Effacer l'image"},
+        {"Command2", "Retrouver une configuration"},
+        {"Command11", "Enregistrer la configuration actuelle"},
+        {"Command4", "Placer l'image dans le presse-papiers"},
+        {"Command10", "Imprimer l'image"},
+        {"Command8", "Machine à calculer"},
+        {"Command7", "Aide pour utiliser cette application"},
+        {"Command1", "Quitter cette application"},
+        {"command18", "Retrouver la position initiale"},
+        {"Image4", "Stop"},
+        {"command15", "Simulation"},
+        {"command16", "Pause"},
+    };
+    for (const auto &[name, tip] : expected)
+        QCOMPARE(w.window.button(QString::fromLatin1(name))->toolTip(), QString::fromUtf8(tip));
+    const std::pair<const char *, const char *> captions[] = {
+        {"Command13", "&Effacer"}, {"Command2", "&Ouvrir"},    {"Command11", "&Enregistrer"},
+        {"Command4", "Co&pier"},   {"Command10", "&Imprimer"}, {"Command8", "&Calculatrice"},
+        {"Command7", "&Aide"},     {"Command1", "&Fermer"},
+    };
+    for (const auto &[name, caption] : captions)
+        QCOMPARE(w.window.button(QString::fromLatin1(name))->text(), QString::fromUtf8(caption));
+    QLineEdit *fich = w.window.fich();
+    fich->setText(QStringLiteral("/exercices/une/longue/chute.E40"));
+    QCOMPARE(fich->toolTip(), fich->text());
+    QCOMPARE(fich->cursorPosition(), int(fich->text().size()));
+}
+
+void TestFeuilleP::fieldsThroughKeys()
+{
+    Window w(m_dir->path());
+    FeuilleP &f = w.window;
+    ParameterEdit *radius = f.parameterPanel()->Text5[0];
+    radius->setFocus();
+    radius->selectAll();
+    QTest::keyClicks(radius, QStringLiteral("7"));
+    QTest::keyClick(radius, Qt::Key_Return);
+    QCOMPARE(radius->text(), QStringLiteral("7"));
+    QCOMPARE(f.parameterPanel()->Text5[1]->text(), QStringLiteral("1160"));
+    QCOMPARE(f.parameterPanel()->Text5[5]->text(), QStringLiteral("807"));
+
+    // A typed point is a comma; leaving the field validates it.
+    ParameterEdit *height = f.parameterPanel()->Text5[2];
+    height->setFocus();
+    height->selectAll();
+    QTest::keyClicks(height, QStringLiteral("2.5x"));
+    QCOMPARE(height->text(), QStringLiteral("2,5"));
+    f.parameterPanel()->Text5[3]->setFocus();
+    QCOMPARE(height->text(), QStringLiteral("2,5"));
+    QCOMPARE(f.picture4()->label3()->text(), QStringLiteral("0,00"));
+    const SimulationState &s = f.clock().state();
+    QVERIFY(std::fabs(Motion::at(s.vlim, s.tau, s.tfin).y - 2.5) <= 0.0025);
+
+    // Entering a field pauses a running fall.
+    f.button("command15")->click();
+    f.clock().Timer1_Timer();
+    QVERIFY(f.clock().timerEnabled());
+    f.parameterPanel()->Text5[4]->setFocus();
+    QVERIFY(!f.clock().timerEnabled());
+    QCOMPARE(f.picture4()->label3()->text(), QStringLiteral("0,04"));
+}
+
+void TestFeuilleP::fallRunsToTheEnd()
+{
+    Window w(m_dir->path());
+    FeuilleP &f = w.window;
+    QPushButton *command5 = f.displayPanel()->findChild<QPushButton *>("Command5");
+    QVERIFY(command5->isEnabled());
+    f.button("command15")->click();
+    f.clock().Timer1_Timer();
+    QVERIFY(!command5->isEnabled());
+    int ticks = 1;
+    while (f.clock().timerEnabled() && ticks < 1000) {
+        f.clock().Timer1_Timer();
+        ++ticks;
+    }
+    // 11.27 s of fall at 0.04 s per tick: 282 ticks of 20 ms, 5.6 s.
+    QCOMPARE(ticks, 282);
+    QCOMPARE(f.picture4()->label3()->text(), QStringLiteral("11,27"));
+    QVERIFY(command5->isEnabled());
+    QCOMPARE(f.clock().state().ypos, float(f.clock().state().ypos));
+    // The sphere sits at the bottom of the fluid.
+    QVERIFY(std::abs(f.scene().sphereY() - 475) <= 1);
+
+    // Slow motion: eight ticks per normal step.
+    f.displayPanel()->speed->setChecked(true);
+    f.button("command15")->click();
+    for (int i = 0; i < 8; ++i)
+        f.clock().Timer1_Timer();
+    QCOMPARE(f.picture4()->label3()->text(), QStringLiteral("0,04"));
+}
+
+void TestFeuilleP::eraseKeepsNothing()
+{
+    Window w(m_dir->path());
+    FeuilleP &f = w.window;
+    f.chronoPanel()->command12->click();
+    for (int i = 0; i < 60; ++i)
+        f.clock().Timer1_Timer();
+    const QImage withMarks = f.picture2()->surface().backgroundPicture();
+    f.button("Command13")->click();
+    QVERIFY(!f.clock().timerEnabled());
+    QCOMPARE(f.clock().state().temps, 0.0);
+    const QImage bare = f.picture2()->surface().backgroundPicture();
+    QVERIFY(withMarks != bare);
+    // The bare gradient: a row is one colour from edge to edge.
+    QCOMPARE(bare.pixelColor(2, 300), bare.pixelColor(100, 300));
+}
+
+QTEST_MAIN(TestFeuilleP)
+#include "tst_feuillep.moc"
