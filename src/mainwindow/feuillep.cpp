@@ -436,6 +436,9 @@ void FeuilleP::wireFields()
     for (ScaleSpinner *spinner : {vectors->VScroll1, vectors->VScroll3})
         connect(spinner, &ScaleSpinner::valueChanged, this, [this] { m_scene->majaff(); });
 
+    for (int i = 0; i < 5; ++i)
+        connect(m_onglets->Label4(i), &ColourSwatch::clicked, this, [this, i] { Label4_Click(i); });
+
     ChronoPanel *chronoPanel = this->chronoPanel();
     connect(chronoPanel->command12, &QAbstractButton::clicked, this,
             [this] { m_clock->command12_Click(); });
@@ -502,6 +505,20 @@ void FeuilleP::maj12()
     panel->command12->setIcon(recording ? Icons::cameraRecording() : Icons::cameraIdle());
     panel->command12->setToolTip(m_clock->cameraToolTip());
     panel->Label5->setText(m_clock->cameraCaption());
+}
+
+void FeuilleP::Label4_Click(int index)
+{
+    ColourSwatch *swatch = m_onglets->Label4(index);
+    const std::optional<QColor> colour = m_services.pickColour(swatch->colour());
+    // A cancel changes nothing and redraws nothing.
+    if (!colour)
+        return;
+    swatch->setColour(*colour);
+    // The friction colour repaints the background, which erases the marks.
+    if (index == 4)
+        m_scene->fond();
+    m_scene->majaff();
 }
 
 void FeuilleP::fich_Change()

@@ -118,6 +118,7 @@ private:
     void Form_Unload();
     void Command7_Click();
     void Command13_Click();
+    void Label4_Click(int index);
     void fich_Change();
     void maj12();
 

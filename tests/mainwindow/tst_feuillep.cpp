@@ -85,6 +85,8 @@ private slots:
     void fieldsThroughKeys();
     void fallRunsToTheEnd();
     void eraseKeepsNothing();
+    void colourChoice();
+    void helpAndHooks();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -455,6 +457,47 @@ void TestFeuilleP::eraseKeepsNothing()
     QVERIFY(withMarks != bare);
     // The bare gradient: a row is one colour from edge to edge.
     QCOMPARE(bare.pixelColor(2, 300), bare.pixelColor(100, 300));
+}
+
+void TestFeuilleP::colourChoice()
+{
+    Window w(m_dir->path());
+    FeuilleP &f = w.window;
+    ColourSwatch *weight = f.onglets()->Label4(2);
+    // A cancelled picker changes nothing.
+    w.services.colours.enqueue(std::nullopt);
+    QTest::mouseClick(weight, Qt::LeftButton);
+    QCOMPARE(w.services.colourRequests, QList<QColor>({QColor(0, 192, 0)}));
+    QCOMPARE(weight->colour(), QColor(0, 192, 0));
+
+    w.services.colours.enqueue(QColor(255, 0, 0));
+    QTest::mouseClick(f.onglets()->Label4(1), Qt::LeftButton);
+    QCOMPARE(f.onglets()->Label4(1)->colour(), QColor(255, 0, 0));
+
+    // The friction colour repaints the background: the marks are gone.
+    f.chronoPanel()->command12->click();
+    for (int i = 0; i < 60; ++i)
+        f.clock().Timer1_Timer();
+    const QImage bare = f.scene().image3();
+    QVERIFY(f.picture2()->surface().backgroundPicture() != bare);
+    w.services.colours.enqueue(QColor(0, 0, 0));
+    QTest::mouseClick(f.onglets()->Label4(4), Qt::LeftButton);
+    QCOMPARE(f.picture2()->surface().backgroundPicture(), bare);
+}
+
+void TestFeuilleP::helpAndHooks()
+{
+    Window w(m_dir->path());
+    FeuilleP &f = w.window;
+    f.button("Command7")->click();
+    QCOMPARE(w.services.helpPaths, QStringList({QDir(m_dir->path()).filePath("aide/lorva.html")}));
+    // Buttons of windows not yet plugged in do nothing; plugged ones are called.
+    f.button("Command2")->click();
+    int opened = 0;
+    f.hooks().open = [&] { ++opened; };
+    f.button("Command2")->click();
+    QCOMPARE(opened, 1);
+    QVERIFY(w.services.messages.isEmpty());
 }
 
 QTEST_MAIN(TestFeuilleP)
