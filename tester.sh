@@ -7,7 +7,7 @@ install_packages
 
 export QT_QPA_PLATFORM=offscreen
 
-build_tree build-tests -DLORVA_WERROR=ON
+build_tree build-tests -DCMAKE_BUILD_TYPE=Release -DLORVA_WERROR=ON
 ctest --test-dir "$ROOT/build-tests" --output-on-failure -j "$JOBS"
 
 # Qt, fontconfig and the other system libraries are not built with the
@@ -15,7 +15,9 @@ ctest --test-dir "$ROOT/build-tests" --output-on-failure -j "$JOBS"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-build_tree build-asan -DLORVA_SANITIZE=ON -DLORVA_WERROR=ON -DLORVA_BENCHMARKS=OFF
+# Light debug information keeps the sanitizers' reports readable and the build short.
+build_tree build-asan -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" \
+    -DLORVA_SANITIZE=ON -DLORVA_WERROR=ON -DLORVA_BENCHMARKS=OFF
 ctest --test-dir "$ROOT/build-asan" --output-on-failure -j "$JOBS"
 
 if [ -x "$ROOT/fuzz/run-short.sh" ]; then

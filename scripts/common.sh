@@ -33,6 +33,6 @@ install_packages() {
 build_tree() {
     local dir="$1"
     shift
-    cmake -S "$ROOT" -B "$ROOT/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake -S "$ROOT" -B "$ROOT/$dir" "$@"
     cmake --build "$ROOT/$dir" -j "$JOBS"
 }

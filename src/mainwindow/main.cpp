@@ -1,5 +1,7 @@
 #include "feuillep.h"
 
+#include "calculator/machine.h"
+
 #include "platform/qtservices.h"
 
 #include <QApplication>
@@ -19,6 +21,10 @@ int main(int argc, char *argv[])
     QtServices services;
     FeuilleP window(services, QCoreApplication::applicationDirPath());
     services.setParentWindow(&window);
+    window.hooks().calculator = [&] {
+        Machine machine(services, &window);
+        window.showModal(&machine);
+    };
     QObject::connect(&window, &FeuilleP::unloaded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.show();

@@ -1,0 +1,445 @@
+#include "machine.h"
+
+#include "calculator/displayformat.h"
+#include "calculator/numberio.h"
+#include "platform/palette.h"
+#include "platform/platformservices.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cmath>
+
+namespace {
+
+// The memory of M+, M-, RM and CM: one value for the whole run, so that it
+// survives closing and reopening the window.
+double s_memoire = 0.0;
+
+// Client area in pixels: the painted gradient covers x 0 to 301, y 0 to 430.
+constexpr QSize clientSize(302, 431);
+constexpr QRect z1Rect(16, 16, 273, 89);
+constexpr QRect picture1Rect(16, 120, 273, 65);
+
+QFont arial(double points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(qRound(points * 96.0 / 72.0));
+    return font;
+}
+
+// 200 - x / 2 rounded to the nearest integer, a half going to the even
+// neighbour: the shade of column x of the background gradient.
+int gradientShade(int x)
+{
+    const int whole = 200 - (x + 1) / 2; // exact for even x, the lower neighbour for odd x
+    return (x % 2 == 0 || whole % 2 == 0) ? whole : whole + 1;
+}
+
+bool isOperator(QChar c)
+{
+    return c == u'*' || c == u'+' || c == u'/' || c == u'-' || c == u'^';
+}
+
+} // namespace
+
+Machine::Machine(PlatformServices &services, QWidget *parent)
+    : QDialog(parent)
+    , m_services(services)
+    , m_evaluator([this] { return z1->toPlainText().trimmed().isEmpty(); })
+{
+    setObjectName(QStringLiteral("Machine"));
+    setWindowTitle(QStringLiteral("Machine à calculer"));
+    setFixedSize(clientSize);
+    setFont(arial(8));
+    createDisplay();
+    createOptions();
+    createKeys();
+    z1->setFocus();
+}
+
+Machine::~Machine() = default;
+
+double Machine::memoire()
+{
+    return s_memoire;
+}
+
+QString Machine::waitText()
+{
+    return QStringLiteral("    Patience... Calculs en cours.     ");
+}
+
+QString Machine::overflowText()
+{
+    return QStringLiteral("Dépassement de capacité");
+}
+
+void Machine::createDisplay()
+{
+    z1 = new QPlainTextEdit(this);
+    z1->setObjectName(QStringLiteral("z1"));
+    z1->setGeometry(z1Rect);
+    z1->setFont(arial(12));
+    QPalette colours = z1->palette();
+    colours.setColor(QPalette::Base, QColor(0, 255, 0));
+    colours.setColor(QPalette::Text, Qt::black);
+    z1->setPalette(colours);
+    z1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    z1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The display only ever shows saisie, a result or a message: typing goes
+    // to the keyboard table, never into the field's own text. The caret stays
+    // visible after the last character.
+    z1->setReadOnly(true);
+    z1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    z1->setTabChangesFocus(true);
+    z1->installEventFilter(this);
+}
+
+void Machine::createOptions()
+{
+    Picture1 = new QFrame(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(picture1Rect);
+    Picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Picture1->setLineWidth(2);
+    QPalette grey = Picture1->palette();
+    grey.setColor(QPalette::Window, QBColor(7));
+    grey.setColor(QPalette::WindowText, Qt::black);
+    Picture1->setPalette(grey);
+    Picture1->setAutoFillBackground(true);
+
+    // Inside the panel's 2-pixel border: "Angles" at the left (1815 twips
+    // wide), "Affichage" from 2040 twips (1935 wide).
+    Frame1 = new QGroupBox(QStringLiteral("Angles"), Picture1);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(6, 3, 121, 59);
+    Frame2 = new QGroupBox(QStringLiteral("Affichage"), Picture1);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setGeometry(2 + 2040 / 15, 3, 1935 / 15, 59);
+
+    const char *angleCaptions[2] = {"Degrés", "Radians"};
+    const char *displayCaptions[2] = {"Scientifique", "Standard"};
+    for (int i = 0; i < 2; ++i) {
+        angle[i] = new QRadioButton(QString::fromUtf8(angleCaptions[i]), Frame1);
+        angle[i]->setObjectName(QStringLiteral("angle"));
+        angle[i]->setProperty("index", i);
+        angle[i]->setGeometry(12, 18 + 19 * i, 100, 17);
+        C[i] = new QRadioButton(QString::fromUtf8(displayCaptions[i]), Frame2);
+        C[i]->setObjectName(QStringLiteral("C"));
+        C[i]->setProperty("index", i);
+        C[i]->setGeometry(12, 18 + 19 * i, 110, 17);
+    }
+    angle[0]->setChecked(true);
+    C[1]->setChecked(true);
+    for (int i = 0; i < 2; ++i) {
+        connect(C[i], &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked)
+                C_Click(i);
+        });
+    }
+}
+
+void Machine::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    for (int x = 0; x <= 301; ++x) {
+        const int v = gradientShade(x);
+        p.setPen(QColor(v, v + 50, v + 50));
+        p.drawLine(x, 0, x, 430);
+    }
+
+    // Sunken edge: white all round, black along the top and the left.
+    p.setPen(Qt::white);
+    p.drawRect(1, 1, 298, 427);
+    p.setPen(Qt::black);
+    p.drawLine(1, 1, 298, 1);
+    p.drawLine(1, 1, 1, 426);
+
+    // The frame of the digit keys, white over dark cyan.
+    p.setPen(Qt::white);
+    p.drawRect(82, 290, 124, 131);
+    p.setPen(QBColor(3));
+    p.drawRect(81, 289, 124, 131);
+}
+
+bool Machine::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == z1 && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+            return false;
+        Form_KeyPress(key);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void Machine::keyPressEvent(QKeyEvent *event)
+{
+    // Any key outside the table does nothing, Escape and Enter included:
+    // the dialog's own handling would close it or press a button.
+    Form_KeyPress(event);
+    event->accept();
+}
+
+bool Machine::Form_KeyPress(QKeyEvent *event)
+{
+    // Ctrl or Alt alone make a command, not a character; both together are
+    // AltGr on some keyboards, which types characters such as "^".
+    const Qt::KeyboardModifiers held
+        = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (held && held != (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+
+    switch (event->key()) {
+    case Qt::Key_Backspace:
+        EFFACE_Click();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        EXE_Click();
+        return true;
+    default:
+        break;
+    }
+
+    const QString text = event->text();
+    if (text.size() != 1)
+        return false;
+    const QChar c = text.front();
+    if (c >= u'0' && c <= u'9')
+        ajoute(text, false);
+    else if (c == u'.')
+        ajoute(text, false);
+    else if (c == u'e' || c == u'E' || c == u'd' || c == u'D')
+        ajoute(QStringLiteral("E"), false);
+    else if (c == u'(')
+        ajoute(text, true);
+    else if (c == u')')
+        ajoute(text, false);
+    else if (c == u'*')
+        multip_Click();
+    else if (c == u'+')
+        plus_Click();
+    else if (c == u'-')
+        moins_Click();
+    else if (c == u'/')
+        div_Click();
+    else if (c == u'^')
+        puissance_Click();
+    else
+        return false;
+    return true;
+}
+
+void Machine::affiche(const QString &text)
+{
+    z1->setPlainText(text);
+    z1->setFocus();
+    z1->moveCursor(QTextCursor::End);
+    // At once, so that the wait text shows during a long evaluation.
+    z1->repaint();
+}
+
+void Machine::ajoute(const QString &text, bool implicit)
+{
+    if (implicit && !m_saisie.isEmpty()) {
+        const QChar last = m_saisie.back();
+        if (last != u'(' && last != u'-' && last != u' ')
+            m_saisie += QStringLiteral(" * ");
+    }
+    m_saisie += text;
+    affiche(m_saisie);
+}
+
+void Machine::ansSiVide()
+{
+    if (m_saisie.trimmed().isEmpty())
+        ANS_Click();
+}
+
+void Machine::plus_Click()
+{
+    if (z1->toPlainText().trimmed().isEmpty())
+        return;
+    ansSiVide();
+    // After "E" the sign belongs to the exponent.
+    const bool exponent = !m_saisie.isEmpty() && m_saisie.back() == u'E';
+    ajoute(exponent ? QStringLiteral("+") : QStringLiteral(" + "), false);
+}
+
+void Machine::moins_Click()
+{
+    if (m_saisie.isEmpty()) {
+        ajoute(QStringLiteral("-"), false);
+        return;
+    }
+    const QChar last = m_saisie.back();
+    if (last == u'(' || last == u' ' || last == u'E')
+        ajoute(QStringLiteral("-"), false);
+    else if (last == u'-')
+        ajoute(QStringLiteral(" -"), false);
+    else
+        ajoute(QStringLiteral(" - "), false);
+}
+
+void Machine::multip_Click()
+{
+    if (z1->toPlainText().trimmed().isEmpty())
+        return;
+    ansSiVide();
+    ajoute(QStringLiteral(" * "), false);
+}
+
+void Machine::div_Click()
+{
+    if (z1->toPlainText().trimmed().isEmpty())
+        return;
+    ansSiVide();
+    ajoute(QStringLiteral(" / "), false);
+}
+
+void Machine::puissance_Click()
+{
+    ansSiVide();
+    ajoute(QStringLiteral(" ^ "), false);
+}
+
+void Machine::btcarre_Click()
+{
+    ansSiVide();
+    ajoute(QStringLiteral(" ^ 2"), false);
+}
+
+void Machine::pi_Click()
+{
+    ajoute(NumberIo::write(4.0 * std::atan(1.0)).trimmed(), true);
+}
+
+void Machine::ANS_Click()
+{
+    if (m_codecalcul == Evaluator::Success && m_reponseNombre)
+        m_saisie += m_reponse.trimmed();
+    affiche(m_saisie);
+}
+
+void Machine::EFFACE_Click()
+{
+    const qsizetype n = m_saisie.size();
+    if (n == 0)
+        return;
+    const QChar last = m_saisie.back();
+    const QChar before = n >= 2 ? m_saisie[n - 2] : QChar();
+    if (last != u' ') {
+        m_saisie.chop(1);
+    } else if (isOperator(before)) {
+        m_saisie.chop(3);
+    } else if (before.unicode() == 251) {
+        // A one-character sign followed by its space.
+        m_saisie.chop(2);
+    } else {
+        // A function name and its space: back to the space or "(" before it.
+        qsizetype k = n - 2;
+        while (k >= 0 && m_saisie[k] != u' ' && m_saisie[k] != u'(')
+            --k;
+        m_saisie.truncate(k + 1);
+    }
+    affiche(m_saisie);
+}
+
+void Machine::RAZ_Click()
+{
+    m_saisie.clear();
+    affiche(m_saisie);
+}
+
+QString Machine::formatResultat(double value) const
+{
+    // Both forms write a decimal point whatever the locale, so a shown
+    // result can be typed back into an expression.
+    return C[0]->isChecked() ? DisplayFormat::scientific(value) : NumberIo::write(value);
+}
+
+void Machine::EXE_Click()
+{
+    m_codecalcul = Evaluator::Success;
+    QString calcul = m_saisie;
+    const QString tapee = m_saisie;
+    affiche(waitText());
+
+    int code = Evaluator::Success;
+    m_evaluator.evalue(calcul, code,
+                       angle[1]->isChecked() ? Evaluator::Radians : Evaluator::Degrees);
+    m_codecalcul = code;
+
+    QString texte;
+    if (code == Evaluator::Success) {
+        // A lone literal beyond the double range comes back unchanged; it
+        // fails only here, when read.
+        const std::optional<double> value = NumberIo::read(calcul);
+        m_reponseNombre = value.has_value();
+        if (value) {
+            texte = formatResultat(*value);
+        } else {
+            texte = overflowText();
+            m_services.beep();
+        }
+    } else {
+        m_reponseNombre = false;
+        texte = Evaluator::message(code);
+        m_services.beep();
+    }
+
+    affiche(texte);
+    m_reponse = texte;
+    // After an error the expression comes back for correction.
+    m_saisie = code == Evaluator::Success ? QString() : tapee;
+}
+
+void Machine::ajouteMemoire(double sign)
+{
+    const std::optional<double> value = NumberIo::read(z1->toPlainText());
+    const double somme = value ? s_memoire + sign * *value : 0.0;
+    if (value && std::isfinite(somme))
+        s_memoire = somme;
+    else
+        m_services.beep();
+    z1->setFocus();
+}
+
+void Machine::Command1_Click()
+{
+    ajouteMemoire(1.0);
+}
+
+void Machine::Command2_Click()
+{
+    ajouteMemoire(-1.0);
+}
+
+void Machine::Command3_Click()
+{
+    const QString texte = C[0]->isChecked() ? DisplayFormat::scientific(s_memoire)
+                                            : NumberIo::write(s_memoire).trimmed();
+    ajoute(texte, false);
+}
+
+void Machine::Command4_Click()
+{
+    s_memoire = 0.0;
+    z1->setFocus();
+}
+
+void Machine::C_Click(int)
+{
+    // While an expression is being typed the new mode waits for EXE.
+    if (!m_saisie.isEmpty())
+        return;
+    affiche(formatResultat(NumberIo::read(m_reponse).value_or(0.0)));
+}
