@@ -5,6 +5,8 @@
 #include "scene/readoutpanel.h"
 #include "scene/scene.h"
 #include "scene/sceneinputs.h"
+#include "scene/vectorinputs.h"
+#include "scene/vectors.h"
 
 #include <benchmark/benchmark.h>
 
@@ -91,6 +93,67 @@ void tick(benchmark::State &state)
     }
 }
 BENCHMARK(tick);
+
+// The "Vecteurs" panel at its start-up scales and colours, with the forces
+// and the velocity shown.
+class VectorOptions : public VectorInputs
+{
+public:
+    VectorOptions(const AnimationClock &clock, const ParameterFields &fields)
+        : m_clock(clock)
+        , m_fields(fields)
+    { }
+    const SimulationState &state() const override { return m_clock.state(); }
+    const ParameterFields &fields() const override { return m_fields; }
+    bool showForces() const override { return true; }
+    bool showVelocity() const override { return true; }
+    int forceScale() const override { return 70; }
+    int velocityScale() const override { return 30; }
+    QColor colour(Swatch swatch) const override
+    {
+        static const QColor colours[5] = {QColor(255, 128, 0), QColor(255, 0, 255),
+                                          QColor(0, 192, 0), QColor(192, 0, 0), QColor(0, 0, 192)};
+        return colours[swatch];
+    }
+
+private:
+    const AnimationClock &m_clock;
+    const ParameterFields &m_fields;
+};
+
+// The same tick with the four vectors drawn and a chronophotography running
+// at one mark per second, each mark freezing a whole sphere and its vectors.
+void tickWithVectorsAndRecording(benchmark::State &state)
+{
+    Fields fields;
+    View view;
+    AnimationClock clock(fields, view);
+    Inputs inputs(clock, fields);
+    VectorOptions options(clock, fields);
+    SurfaceWidget picture2;
+    picture2.resize(109, 493);
+    Scene scene(picture2, inputs);
+    Vectors vectors(picture2.surface(), options);
+    scene.setLesvecteurs([&vectors](int gx, int gy) { vectors.lesvecteurs(gx, gy); });
+    ReadoutPanel picture4;
+    view.clock = &clock;
+    view.scene = &scene;
+    view.picture4 = &picture4;
+
+    scene.fond();
+    picture4.appareil();
+    clock.command18_Click();
+    clock.command12_Click();
+    for (auto _ : state) {
+        clock.Timer1_Timer();
+        // The fall has ended, and the recording with it: the camera again
+        // starts a new one from the release, over the marks already taken.
+        if (!clock.timerEnabled())
+            clock.command12_Click();
+        benchmark::DoNotOptimize(picture2.surface().image().constBits());
+    }
+}
+BENCHMARK(tickWithVectorsAndRecording);
 
 } // namespace
 

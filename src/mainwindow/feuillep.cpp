@@ -20,6 +20,8 @@
 #include "scene/readoutpanel.h"
 #include "scene/scene.h"
 #include "scene/sceneinputs.h"
+#include "scene/vectorinputs.h"
+#include "scene/vectors.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -148,8 +150,10 @@ private:
     FeuilleP &m_window;
 };
 
-// What the scene reads at each refresh.
-class FeuilleP::SceneState : public SceneInputs
+// What the scene and its vectors read at each refresh.
+class FeuilleP::SceneState
+    : public SceneInputs
+    , public VectorInputs
 {
 public:
     explicit SceneState(FeuilleP &window)
@@ -164,6 +168,14 @@ public:
     bool keepVectorsOnMarks() const override { return m_window.chronoPanel()->Check9->isChecked(); }
     QColor markColour() const override { return m_window.chronoPanel()->Label4->colour(); }
     int indexLineY() const override { return 25; }
+    bool showForces() const override { return m_window.vectorPanel()->Check12->isChecked(); }
+    bool showVelocity() const override { return m_window.vectorPanel()->Check5->isChecked(); }
+    int forceScale() const override { return m_window.vectorPanel()->VScroll3->value(); }
+    int velocityScale() const override { return m_window.vectorPanel()->VScroll1->value(); }
+    QColor colour(Swatch swatch) const override
+    {
+        return m_window.m_onglets->Label4(int(swatch))->colour();
+    }
 
 private:
     FeuilleP &m_window;
@@ -196,6 +208,8 @@ FeuilleP::FeuilleP(PlatformServices &services, const QString &programFolder, QWi
     m_validator->setPumpEvents([] { QCoreApplication::processEvents(); });
     m_validator->setEraseChronophotographs([this] { Command13_Click(); });
     m_scene = std::make_unique<Scene>(*m_picture2, *m_sceneState);
+    m_vectors = std::make_unique<Vectors>(m_picture2->surface(), *m_sceneState);
+    m_scene->setLesvecteurs([this](int gx, int gy) { m_vectors->lesvecteurs(gx, gy); });
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));

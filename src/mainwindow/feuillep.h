@@ -27,6 +27,7 @@ class Scene;
 class SurfaceWidget;
 class TabStrip;
 class VectorPanel;
+class Vectors;
 
 // feuilleP, the main window: created first, alive for the whole run, closing
 // it ends the program. It lays out and wires the panels, the scene, the
@@ -132,6 +133,7 @@ private:
     std::unique_ptr<AnimationClock> m_clock;
     std::unique_ptr<ParameterValidator> m_validator;
     std::unique_ptr<Scene> m_scene;
+    std::unique_ptr<Vectors> m_vectors;
     HintLine *m_hints = nullptr;
 
     DrawingSurface m_background;

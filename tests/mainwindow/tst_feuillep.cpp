@@ -87,6 +87,7 @@ private slots:
     void eraseKeepsNothing();
     void colourChoice();
     void helpAndHooks();
+    void recordingSequenceThroughWidgets();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -498,6 +499,37 @@ void TestFeuilleP::helpAndHooks()
     f.button("Command2")->click();
     QCOMPARE(opened, 1);
     QVERIFY(w.services.messages.isEmpty());
+}
+
+void TestFeuilleP::recordingSequenceThroughWidgets()
+{
+    Window w(m_dir->path());
+    FeuilleP &f = w.window;
+    ParameterEdit *chrono = f.chronoPanel()->chrono;
+    chrono->setFocus();
+    chrono->selectAll();
+    QTest::keyClicks(chrono, QStringLiteral("50"));
+    QTest::keyClick(chrono, Qt::Key_Return);
+    QCOMPARE(chrono->text(), QStringLiteral("50"));
+
+    // Forces and velocity on, then the camera: the clock starts recording.
+    f.vectorPanel()->Check12->click();
+    f.vectorPanel()->Check5->click();
+    QTest::mouseClick(f.chronoPanel()->command12, Qt::LeftButton);
+    QVERIFY(f.clock().timerEnabled());
+    QStringList shown;
+    for (int i = 0; i < 9; ++i) {
+        f.clock().Timer1_Timer();
+        shown << f.picture4()->label3()->text() + (f.clock().markDue() ? "*" : "");
+    }
+    QCOMPARE(
+        shown,
+        QStringList({"0,00*", "0,04", "0,05*", "0,09", "0,10*", "0,14", "0,15*", "0,19", "0,20*"}));
+    // A click on the caption is a click on the camera: the recording stops,
+    // the fall goes on.
+    QTest::mouseClick(f.chronoPanel()->Label5, Qt::LeftButton);
+    QVERIFY(!f.clock().recording());
+    QVERIFY(f.clock().timerEnabled());
 }
 
 QTEST_MAIN(TestFeuilleP)
