@@ -141,6 +141,8 @@ void AnimationClock::command18_Click()
     Motion::computeModel(m_fields, m_state);
     if (m_state.vlim >= 0.0)
         repgraphe();
+    else
+        m_view.vectorScalesChanged(); // the weight's scale follows the mass all the same
 
     // Back at the release point before the scene is drawn, so that the scene
     // never shows the friction of the previous velocity at t = 0.

@@ -20,7 +20,8 @@ public:
     virtual void majaff() { }
     // Redraw the small graph; tfin and expvit are already computed.
     virtual void repgraphe() { }
-    // tfin and expvit changed: the vector panel repaints its scale labels when shown.
+    // expoids or expvit may have changed: the vector panel repaints its scale
+    // labels when shown.
     virtual void vectorScalesChanged() { }
     // The four read-out texts changed.
     virtual void readoutsChanged() { }
