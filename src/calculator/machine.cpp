@@ -1,7 +1,7 @@
 #include "machine.h"
 
-#include "calculator/displayformat.h"
 #include "calculator/numberio.h"
+#include "core/numberformat.h"
 #include "platform/palette.h"
 #include "platform/platformservices.h"
 
@@ -363,7 +363,7 @@ QString Machine::formatResultat(double value) const
 {
     // Both forms write a decimal point whatever the locale, so a shown
     // result can be typed back into an expression.
-    return C[0]->isChecked() ? DisplayFormat::scientific(value) : NumberIo::write(value);
+    return C[0]->isChecked() ? NumberFormat::calculatorScientific(value) : NumberIo::write(value);
 }
 
 void Machine::EXE_Click()
@@ -425,7 +425,7 @@ void Machine::Command2_Click()
 
 void Machine::Command3_Click()
 {
-    const QString texte = C[0]->isChecked() ? DisplayFormat::scientific(s_memoire)
+    const QString texte = C[0]->isChecked() ? NumberFormat::calculatorScientific(s_memoire)
                                             : NumberIo::write(s_memoire).trimmed();
     ajoute(texte, false);
 }

@@ -41,16 +41,15 @@ double mass(const ParameterFields &fields)
     return double(fields.value(ParameterFields::Mass)) / 1000.0;
 }
 
-// Volume of the sphere, m³.
-double volume(const ParameterFields &fields)
+constexpr int maxHalvings = 200;
+
+} // namespace
+
+double sphereVolume(const ParameterFields &fields)
 {
     const double r = radius(fields);
     return r * r * r * (4.0 / 3.0 * pi);
 }
-
-constexpr int maxHalvings = 200;
-
-} // namespace
 
 Point at(double vlim, double tau, double t)
 {
@@ -99,7 +98,7 @@ void computeModel(const ParameterFields &fields, SimulationState &state)
         // its exponential form with an equivalent linear coefficient.
         const double vlin = state.vlim;
         double excessDensity = 0.0;
-        assign(excessDensity, (m - displaced) / volume(fields));
+        assign(excessDensity, (m - displaced) / sphereVolume(fields));
         const double square = 8.0 * r * excessDensity * g / (rho * (3.0 * dragCoefficient));
         if (square >= 0.0)
             assign(state.vlim, std::sqrt(square));

@@ -25,6 +25,9 @@ struct Point
     double a = 0.0; // acceleration, m/s²
 };
 
+// Volume of the sphere in m³, from the radius field in cm.
+double sphereVolume(const ParameterFields &fields);
+
 // The closed-form law y, v, a at time t for limit velocity vlim and time
 // constant tau (same form in both friction regimes).
 Point at(double vlim, double tau, double t);

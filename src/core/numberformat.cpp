@@ -93,6 +93,21 @@ QString fixedTwo(double value)
     return text;
 }
 
+QString calculatorScientific(double value)
+{
+    if (!std::isfinite(value))
+        return QString();
+    if (value == 0.0)
+        value = 0.0; // no "-0.E+00"
+    // Eight significant digits, rounded by to_chars: "1.2000000E+01".
+    const QString text = toChars(value, std::chars_format::scientific, 7);
+    const qsizetype e = text.indexOf(QLatin1Char('E'));
+    QString mantissa = text.left(e);
+    while (mantissa.endsWith(QLatin1Char('0')))
+        mantissa.chop(1);
+    return mantissa + text.mid(e);
+}
+
 int decimalExponent(double value)
 {
     if (value == 0.0 || !std::isfinite(value))

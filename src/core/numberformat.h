@@ -29,6 +29,14 @@ QString threeSignificant(double value);
 // Fixed form with two decimals ("#########0.00"): 0,00 / 11,27 / 1234,50.
 QString fixedTwo(double value);
 
+// The calculator's "Scientifique" display ("#.#######E+00"), written with a
+// decimal point so that the text can be typed back into an expression: one
+// digit before the point, at most seven after it with trailing zeros dropped,
+// the point kept when no digit follows, a signed exponent of at least two
+// digits: 12 -> "1.2E+01", 1 -> "1.E+00", 0 -> "0.E+00",
+// -0.000123 -> "-1.23E-04". A value that is not finite gives an empty text.
+QString calculatorScientific(double value);
+
 // Decimal exponent of the value written with one mantissa digit ("0E+00"),
 // rounding included: 1.42 -> 0, 0.0123 -> -2, 9.6 -> 1; 0 for zero.
 int decimalExponent(double value);

@@ -23,12 +23,6 @@ bool isDigit(char16_t key)
     return key >= u'0' && key <= u'9';
 }
 
-double sphereVolume(const ParameterFields &fields)
-{
-    const double r = double(fields.value(ParameterFields::Radius)) / 100.0;
-    return r * r * r * 4.0 / 3.0 * Motion::pi;
-}
-
 } // namespace
 
 KeyFilter parameterKey(char16_t key)
@@ -145,7 +139,7 @@ void ParameterValidator::validate(int index)
 
 void ParameterValidator::couple(int index)
 {
-    const double volume = sphereVolume(m_fields);
+    const double volume = Motion::sphereVolume(m_fields);
 
     // A new mass keeps the radius and changes the density; any other change
     // (radius, density) keeps the density and changes the mass.

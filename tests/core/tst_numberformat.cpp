@@ -17,6 +17,8 @@ private slots:
     void threeSignificant();
     void fixedTwo_data();
     void fixedTwo();
+    void calculatorScientific_data();
+    void calculatorScientific();
     void decimalExponent_data();
     void decimalExponent();
     void parse_data();
@@ -103,6 +105,27 @@ void TestNumberFormat::fixedTwo()
     QFETCH(double, value);
     QFETCH(QString, text);
     QCOMPARE(NumberFormat::fixedTwo(value), text);
+}
+
+void TestNumberFormat::calculatorScientific_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("12") << 12.0 << "1.2E+01";
+    QTest::newRow("one keeps its point") << 1.0 << "1.E+00";
+    QTest::newRow("zero") << 0.0 << "0.E+00";
+    QTest::newRow("negative zero") << -0.0 << "0.E+00";
+    QTest::newRow("small negative") << -0.000123 << "-1.23E-04";
+    QTest::newRow("eight digits rounded") << 123456789.0 << "1.2345679E+08";
+    QTest::newRow("three-digit exponent") << 1e300 << "1.E+300";
+    QTest::newRow("not finite") << qInf() << "";
+}
+
+void TestNumberFormat::calculatorScientific()
+{
+    QFETCH(double, value);
+    QFETCH(QString, text);
+    QCOMPARE(NumberFormat::calculatorScientific(value), text);
 }
 
 void TestNumberFormat::decimalExponent_data()
