@@ -64,32 +64,44 @@ public:
     ReadoutPanel *picture4 = nullptr;
 };
 
-void tick(benchmark::State &state)
+// The main window's drawing of one tick: the clock, the scene picture and the
+// read-out panel, at the default parameters, reset and ready to run.
+struct Rig
 {
+    Rig()
+        : clock(fields, view)
+        , inputs(clock, fields)
+    {
+        picture2.resize(109, 493);
+        view.clock = &clock;
+        view.scene = &scene;
+        view.picture4 = &picture4;
+        scene.fond();
+        picture4.appareil();
+        clock.command18_Click();
+    }
+
     Fields fields;
     View view;
-    AnimationClock clock(fields, view);
-    Inputs inputs(clock, fields);
+    AnimationClock clock;
+    Inputs inputs;
     SurfaceWidget picture2;
-    picture2.resize(109, 493);
-    Scene scene(picture2, inputs);
+    Scene scene {picture2, inputs};
     ReadoutPanel picture4;
-    view.clock = &clock;
-    view.scene = &scene;
-    view.picture4 = &picture4;
+};
 
-    scene.fond();
-    picture4.appareil();
-    clock.command18_Click();
-    clock.command15_Click();
+void tick(benchmark::State &state)
+{
+    Rig rig;
+    rig.clock.command15_Click();
     for (auto _ : state) {
-        clock.Timer1_Timer();
-        if (!clock.timerEnabled()) {
+        rig.clock.Timer1_Timer();
+        if (!rig.clock.timerEnabled()) {
             // The fall has ended: start again just after the release.
-            clock.state().temps = 0.04;
-            clock.setTimerEnabled(true);
+            rig.clock.state().temps = 0.04;
+            rig.clock.setTimerEnabled(true);
         }
-        benchmark::DoNotOptimize(picture2.surface().image().constBits());
+        benchmark::DoNotOptimize(rig.picture2.surface().image().constBits());
     }
 }
 BENCHMARK(tick);
@@ -125,32 +137,18 @@ private:
 // at one mark per second, each mark freezing a whole sphere and its vectors.
 void tickWithVectorsAndRecording(benchmark::State &state)
 {
-    Fields fields;
-    View view;
-    AnimationClock clock(fields, view);
-    Inputs inputs(clock, fields);
-    VectorOptions options(clock, fields);
-    SurfaceWidget picture2;
-    picture2.resize(109, 493);
-    Scene scene(picture2, inputs);
-    Vectors vectors(picture2.surface(), options);
-    scene.setLesvecteurs([&vectors](int gx, int gy) { vectors.lesvecteurs(gx, gy); });
-    ReadoutPanel picture4;
-    view.clock = &clock;
-    view.scene = &scene;
-    view.picture4 = &picture4;
-
-    scene.fond();
-    picture4.appareil();
-    clock.command18_Click();
-    clock.command12_Click();
+    Rig rig;
+    VectorOptions options(rig.clock, rig.fields);
+    Vectors vectors(rig.picture2.surface(), options);
+    rig.scene.setLesvecteurs([&vectors](int gx, int gy) { vectors.lesvecteurs(gx, gy); });
+    rig.clock.command12_Click();
     for (auto _ : state) {
-        clock.Timer1_Timer();
+        rig.clock.Timer1_Timer();
         // The fall has ended, and the recording with it: the camera again
         // starts a new one from the release, over the marks already taken.
-        if (!clock.timerEnabled())
-            clock.command12_Click();
-        benchmark::DoNotOptimize(picture2.surface().image().constBits());
+        if (!rig.clock.timerEnabled())
+            rig.clock.command12_Click();
+        benchmark::DoNotOptimize(rig.picture2.surface().image().constBits());
     }
 }
 BENCHMARK(tickWithVectorsAndRecording);
