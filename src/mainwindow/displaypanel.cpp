@@ -1,6 +1,7 @@
 #include "displaypanel.h"
 
 #include <QCheckBox>
+#include <QPushButton>
 #include <QRadioButton>
 
 namespace {
@@ -42,6 +43,11 @@ DisplayPanel::DisplayPanel(QWidget *parent)
     const auto buttons = findChildren<QAbstractButton *>(Qt::FindDirectChildrenOnly);
     for (QAbstractButton *button : buttons)
         onBackground(button);
+
+    // A push button keeps its own look.
+    Command5 = new QPushButton(QStringLiteral("Agrandir"), this);
+    Command5->setObjectName(QStringLiteral("Command5"));
+    Command5->setGeometry(180, 206, 81, 25);
 
     connect(this, &SurfaceWidget::paintRequested, this, &DisplayPanel::Picture1_Paint);
 }

@@ -3,6 +3,7 @@
 #include "optionpanel.h"
 
 class QCheckBox;
+class QPushButton;
 class QRadioButton;
 
 // Picture1, the "Affichage" panel: the scene's display options under the
@@ -27,4 +28,6 @@ public:
     // Quantity of the graph: 0 position, 1 velocity, 2 acceleration.
     QRadioButton *Option1[3];
     QCheckBox *Check3; // "Tracer en gras"
+    // "Agrandir": opens the graph window; disabled while the sphere falls.
+    QPushButton *Command5;
 };

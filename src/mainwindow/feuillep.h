@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/animationclock.h"
+#include "core/displayoptions.h"
 #include "core/parameterfields.h"
 #include "core/validation.h"
 #include "platform/drawingsurface.h"
@@ -26,13 +27,16 @@ class RunningFlag;
 class Scene;
 class SurfaceWidget;
 class TabStrip;
+class TextArea;
 class VectorPanel;
 class Vectors;
+struct SceneInputs;
 
 // feuilleP, the main window: created first, alive for the whole run, closing
-// it ends the program. It lays out and wires the panels, the scene, the
-// read-outs and the command buttons; the model, the validation and the clock
-// live in the core, the drawing in the scene and the panels.
+// it ends the program. It creates the tab strip, the scene, the read-outs,
+// the text block and the command buttons, and wires them to the core (model,
+// validation, clock) and to each other. It draws nothing and computes
+// nothing itself.
 class FeuilleP : public QWidget
 {
     Q_OBJECT
@@ -65,12 +69,23 @@ public:
     // The main window becomes the program's active window again.
     void Form_Activate();
 
-    // Set while an open exercise's text has unsaved changes.
-    bool textemodif() const { return m_textemodif; }
-    void setTextemodif(bool modified) { m_textemodif = modified; }
-
+    // What the other subsystems read and set: the parameter fields and the
+    // interval (as texts), the display options, the clock's state.
+    ParameterFields &fields();
+    const DisplayOptions &options() const;
+    // Sets every option control; each change runs its handlers as a user's would.
+    void setOptions(const DisplayOptions &options);
     AnimationClock &clock() { return *m_clock; }
     ParameterValidator &validator() { return *m_validator; }
+    PlatformServices &services() { return m_services; }
+    // The scene's surface (Picture2) and the small graph's (Frame1), as drawn.
+    DrawingSurface &sceneSurface();
+    DrawingSurface &graphSurface();
+
+    // Set while an open exercise's text has unsaved changes.
+    bool textemodif() const;
+    void setTextemodif(bool modified);
+
     Scene &scene() { return *m_scene; }
     HintLine &hintLine() { return *m_hints; }
     TabStrip *onglets() const { return m_onglets; }
@@ -81,15 +96,12 @@ public:
     ReadoutPanel *picture4() const { return m_picture4; }
     SurfaceWidget *picture2() const { return m_picture2; }
     SurfaceWidget *frame1() const { return m_frame1; }
-    QTextEdit *supertext() const { return m_supertext; }
-    QLineEdit *fich() const { return m_fich; }
+    QTextEdit *supertext() const;
+    QLineEdit *fich() const;
     QLabel *info() const { return m_info; }
     QToolButton *button(const QString &objectName) const;
     QString flagPath() const;
     const DrawingSurface &background() const { return m_background; }
-
-    // The parameter fields (0 radius … 5 sphere density) and the interval.
-    ParameterFields &fields();
 
 signals:
     // The window has closed after its confirmations: the program ends.
@@ -101,37 +113,35 @@ protected:
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    class Fields;
     class View;
-    class SceneState;
 
+    // Widget creation, in feuillep_build.cpp.
+    void setUpWindow();
     void createCommandBar();
     void createAnimationControls();
     void createPanels();
-    void createTextArea();
-    void wireFields();
+    // The hint of each control, in feuillep_hints.cpp.
     void wireHints();
+    void wireControls();
+
     void Form_Load();
     void Form_Resize();
     void Form_Unload();
     void Command7_Click();
     void Command13_Click();
     void Label4_Click(int index);
-    void fich_Change();
     void maj12();
 
     PlatformServices &m_services;
     QString m_programFolder;
     Hooks m_hooks;
     std::unique_ptr<RunningFlag> m_flag;
-    std::unique_ptr<Fields> m_fieldsAdapter;
     std::unique_ptr<View> m_view;
-    std::unique_ptr<SceneState> m_sceneState;
     std::unique_ptr<AnimationClock> m_clock;
     std::unique_ptr<ParameterValidator> m_validator;
+    std::unique_ptr<SceneInputs> m_sceneInputs;
     std::unique_ptr<Scene> m_scene;
     std::unique_ptr<Vectors> m_vectors;
     HintLine *m_hints = nullptr;
@@ -142,9 +152,7 @@ private:
     SurfaceWidget *m_picture2 = nullptr;
     SurfaceWidget *m_frame1 = nullptr;
     QLabel *m_info = nullptr;
-    QLineEdit *m_fich = nullptr;
-    QToolButton *m_btexo = nullptr;
-    QTextEdit *m_supertext = nullptr;
+    TextArea *m_text = nullptr;
     QToolButton *m_command18 = nullptr;
     QToolButton *m_image4 = nullptr;
     QToolButton *m_command15 = nullptr;
@@ -153,7 +161,5 @@ private:
 
     bool m_loaded = false;
     bool m_activated = false;
-    bool m_closing = false;
-    bool m_textemodif = false;
     bool m_snapPending = false;
 };

@@ -30,14 +30,14 @@ void FeuilleP::Form_Load()
 {
     m_flag->markRunning();
     Form_Resize();
-    writeIntroduction(m_supertext);
+    writeIntroduction(supertext());
 
     fields().setText(ParameterFields::Radius, QStringLiteral("3,5"));
     fields().setText(ParameterFields::Mass, QStringLiteral("145"));
     m_validator->Text5_LostFocus(ParameterFields::Height);
 
     m_hints->show(HintLine::defaultHint());
-    Form_Paint(m_background, m_fich->geometry(), m_supertext->geometry(),
+    Form_Paint(m_background, fich()->geometry(), supertext()->geometry(),
                QPoint(m_onglets->x() + 18, m_command18->y()));
 
     vectorPanel()->VScroll1->setValue(30);
@@ -123,7 +123,7 @@ void FeuilleP::resizeEvent(QResizeEvent *event)
 
 void FeuilleP::closeEvent(QCloseEvent *event)
 {
-    if (m_textemodif
+    if (textemodif()
         && m_services.message(MessageIcon::Question, QStringLiteral("Abandon des données?"),
                               QStringLiteral("Attention: perte des modifications du texte."),
                               MessageButtons::OkCancel)

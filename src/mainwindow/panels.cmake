@@ -9,6 +9,8 @@ add_library(lorva_panels STATIC
     ${CMAKE_CURRENT_LIST_DIR}/displaypanel.cpp ${CMAKE_CURRENT_LIST_DIR}/displaypanel.h
     ${CMAKE_CURRENT_LIST_DIR}/chronopanel.cpp ${CMAKE_CURRENT_LIST_DIR}/chronopanel.h
     ${CMAKE_CURRENT_LIST_DIR}/tabstrip.cpp ${CMAKE_CURRENT_LIST_DIR}/tabstrip.h
+    ${CMAKE_CURRENT_LIST_DIR}/tabstrip_options.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/panelfields.cpp ${CMAKE_CURRENT_LIST_DIR}/panelfields.h
 )
 target_include_directories(lorva_panels PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
 target_link_libraries(lorva_panels PUBLIC lorva_core lorva_platform lorva_platform_qt Qt6::Widgets)

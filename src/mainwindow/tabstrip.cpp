@@ -2,6 +2,7 @@
 
 #include "chronopanel.h"
 #include "displaypanel.h"
+#include "panelfields.h"
 #include "parameterpanel.h"
 #include "platform/palette.h"
 #include "vectorpanel.h"
@@ -42,11 +43,21 @@ TabStrip::TabStrip(QWidget *parent)
         panel->hide();
     }
 
+    m_fields = std::make_unique<PanelFields>(*Picture3, *Picture6);
+    connectOptions();
+
     connect(this, &SurfaceWidget::paintRequested, this, &TabStrip::Onglets_Paint);
     connect(this, &SurfaceWidget::mouseReleased, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position) {
                 Onglets_MouseUp(button, modifiers, position.x() - border, position.y() - border);
             });
+}
+
+TabStrip::~TabStrip() = default;
+
+ParameterFields &TabStrip::fields()
+{
+    return *m_fields;
 }
 
 TabStrip::Layout TabStrip::tabLayout(int width, const std::array<int, 4> &captionWidths)

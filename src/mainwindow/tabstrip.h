@@ -1,13 +1,17 @@
 #pragma once
 
+#include "core/displayoptions.h"
 #include "platform/drawingsurface.h"
 #include "platform/surfacewidget.h"
 
 #include <array>
+#include <memory>
 
 class ChronoPanel;
 class ColourSwatch;
 class DisplayPanel;
+class PanelFields;
+class ParameterFields;
 class ParameterPanel;
 class VectorPanel;
 
@@ -26,6 +30,7 @@ class TabStrip : public SurfaceWidget
 
 public:
     explicit TabStrip(QWidget *parent = nullptr);
+    ~TabStrip() override;
 
     // Width of the sunken border around the painting area.
     static constexpr int border = 2;
@@ -73,6 +78,20 @@ public:
     // (Label4(0)..Label4(4)), on whichever panel holds them; null outside 0..4.
     ColourSwatch *Label4(int index) const;
 
+    // The display options as the panels' controls hold them. A change of a
+    // control updates them before any other handler of that control runs.
+    const DisplayOptions &options() const { return m_options; }
+    // Sets every control to options; each control that changes runs its own
+    // handlers and sends its signals, as a user's change would.
+    void setOptions(const DisplayOptions &options);
+    // Gives swatch index (0..4) a colour as stored (red in the low byte, a
+    // negative value for a system colour); colourChanged(index) follows even
+    // when the colour is the same, as after a choice in the colour picker.
+    void setColour(int index, qint32 stored);
+
+    // The six parameter fields and the interval, as the core reads them.
+    ParameterFields &fields();
+
     ParameterPanel *Picture3; // tab 1, "Paramètres"
     VectorPanel *frame2;      // tab 2, "Vecteurs"
     DisplayPanel *Picture1;   // tab 3, "Affichage"
@@ -81,9 +100,25 @@ public:
 signals:
     // Another panel is shown: tab 1..4.
     void tabChanged(int tab);
+    // The axis, the ruler, a vector switch or a vector scale changed: the
+    // scene must be redrawn.
+    void sceneOptionChanged();
+    // Swatch index has a new colour.
+    void colourChanged(int index);
+    // Swatch index was clicked: its owner asks the user for a colour.
+    void swatchClicked(int index);
+    // Option1(quantity) became the selected quantity of the graphs.
+    void graphQuantityChanged(int quantity);
+    // Check4 "Afficher l'index" changed.
+    void indexShownChanged(bool shown);
 
 private:
     void drawBorder();
+    // Connects the controls of the panels to options() and to the signals above.
+    void connectOptions();
+    // Reads the check boxes, spinners and quantity into m_options (the
+    // colours are kept there, as stored).
+    void readControls();
 
     DrawingSurface m_area;
     int m_onglet = 0;
@@ -91,4 +126,6 @@ private:
     int m_th = 0;
     std::array<QString, 5> m_titreonglet;
     std::array<int, 5> m_limonglet {};
+    DisplayOptions m_options;
+    std::unique_ptr<PanelFields> m_fields;
 };

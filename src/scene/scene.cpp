@@ -2,10 +2,12 @@
 
 #include "sceneinputs.h"
 
+#include "core/displayoptions.h"
 #include "core/numberformat.h"
 #include "core/parameterfields.h"
 #include "core/simulationstate.h"
-#include "platform/surfacewidget.h"
+#include "platform/drawingsurface.h"
+#include "platform/palette.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,7 +29,7 @@ std::optional<qint16> toPixel16(double value)
 
 std::optional<float> fieldValue(const SceneInputs &inputs, int index)
 {
-    return NumberFormat::parseSingle(inputs.fields().text(index));
+    return NumberFormat::parseSingle(inputs.fields.text(index));
 }
 
 constexpr int gradientTop[] = {155, 200};  // red and green of the first row
@@ -36,12 +38,10 @@ constexpr int rulerRight = 85;             // labels end on this column
 
 } // namespace
 
-Scene::Scene(SurfaceWidget &picture2, const SceneInputs &inputs)
+Scene::Scene(DrawingSurface &picture2, const SceneInputs &inputs)
     : m_picture2(picture2)
     , m_inputs(inputs)
-{
-    m_picture2.setCursor(Qt::CrossCursor);
-}
+{ }
 
 std::optional<qint16> Scene::centreY(float ypos, float h)
 {
@@ -76,7 +76,13 @@ QString Scene::rulerLabel(float h, int u)
 
 DrawingSurface &Scene::surface()
 {
-    return m_picture2.surface();
+    return m_picture2;
+}
+
+void Scene::changed()
+{
+    if (m_changed)
+        m_changed();
 }
 
 void Scene::fond()
@@ -101,13 +107,13 @@ void Scene::fond()
     }
     s.setDrawWidth(1);
     s.persist();
-    m_picture2.update();
+    changed();
 }
 
 void Scene::majaff()
 {
     DrawingSurface &s = surface();
-    const SimulationState &state = m_inputs.state();
+    const SimulationState &state = m_inputs.state;
     const std::optional<float> h = fieldValue(m_inputs, ParameterFields::Height);
 
     // 1. Back to the gradient and the recorded marks.
@@ -137,8 +143,8 @@ void Scene::majaff()
     // 5. A centre-of-inertia mark goes into the persistent layer before the
     // live sphere is drawn over it.
     const bool markDue = m_inputs.markDue();
-    const bool keepVectors = m_inputs.keepVectorsOnMarks();
-    if (markDue && m_inputs.crossMarks()) {
+    const bool keepVectors = m_inputs.options.keepVectorsOnMarks;
+    if (markDue && m_inputs.options.crossMarks) {
         drawMarkCross();
         if (keepVectors && m_lesvecteurs)
             m_lesvecteurs(centreX, m_ys);
@@ -150,7 +156,7 @@ void Scene::majaff()
     drawSphere();
 
     // 7. A whole-sphere mark: the sphere just drawn becomes part of the background.
-    if (markDue && !m_inputs.crossMarks()) {
+    if (markDue && !m_inputs.options.crossMarks) {
         if (keepVectors && m_lesvecteurs)
             m_lesvecteurs(centreX, m_ys);
         s.persist();
@@ -167,21 +173,21 @@ void Scene::majaff()
     s.setForeColor(Qt::black);
 
     // 10, 11. Drawn over the sphere, never persisted.
-    if (m_inputs.showRuler())
+    if (m_inputs.options.showRuler)
         drawRuler(h);
-    if (m_inputs.showAxis())
+    if (m_inputs.options.showAxis)
         drawAxis();
 
     // 12.
     if (m_tracegraphe)
         m_tracegraphe();
-    m_picture2.update();
+    changed();
 }
 
 void Scene::drawMarkCross()
 {
-    DrawingSurface &s = m_picture2.surface();
-    const QColor colour = m_inputs.markColour();
+    DrawingSurface &s = m_picture2;
+    const QColor colour = colourFromStored(m_inputs.options.colours[DisplayOptions::MarkColour]);
     s.setDrawWidth(2);
     s.line(centreX - 3, m_ys, centreX + 3, m_ys, colour);
     s.line(centreX, m_ys - 3, centreX, m_ys + 3, colour);
@@ -189,7 +195,7 @@ void Scene::drawMarkCross()
 
 void Scene::drawSphere()
 {
-    DrawingSurface &s = m_picture2.surface();
+    DrawingSurface &s = m_picture2;
     // Eleven discs that shrink, lighten from grey 175 to white and slide
     // towards the upper left: the highlight. Then the black outline.
     s.setFillStyle(DrawingSurface::FillStyle::Solid);
@@ -209,7 +215,7 @@ void Scene::updateRulerLabels(float h)
 {
     if (m_rulerHeight == h)
         return;
-    const DrawingSurface &s = m_picture2.surface();
+    const DrawingSurface &s = m_picture2;
     for (int u = 0; u <= 10; ++u) {
         m_rulerLabels[u].text = rulerLabel(h, u);
         m_rulerLabels[u].width = s.textWidth(m_rulerLabels[u].text);
@@ -219,7 +225,7 @@ void Scene::updateRulerLabels(float h)
 
 void Scene::drawRuler(const std::optional<float> &h)
 {
-    DrawingSurface &s = m_picture2.surface();
+    DrawingSurface &s = m_picture2;
     if (h)
         updateRulerLabels(*h);
     // Major ticks every tenth of the height (45 pixels), with their labels.
@@ -244,7 +250,7 @@ void Scene::drawRuler(const std::optional<float> &h)
 
 void Scene::drawAxis()
 {
-    DrawingSurface &s = m_picture2.surface();
+    DrawingSurface &s = m_picture2;
     // Pointing downwards, the direction of the fall.
     s.line(10, 25, 10, 490, Qt::black);
     s.line(7, 25, 13, 25, Qt::black);

@@ -8,8 +8,7 @@
 #include <optional>
 
 class DrawingSurface;
-class SceneInputs;
-class SurfaceWidget;
+struct SceneInputs;
 
 // The animated picture of the fall, drawn on the scene picture Picture2 of the
 // main window (inner area 109 x 493 pixels, y downwards). The surface keeps
@@ -28,7 +27,12 @@ public:
     static constexpr int centreX = 55;
     static constexpr int minimumRadius = 2;
 
-    Scene(SurfaceWidget &picture2, const SceneInputs &inputs);
+    // picture2 is the scene's surface (the widget Picture2 shows it, printing
+    // and the clipboard read it); both references outlive the scene.
+    Scene(DrawingSurface &picture2, const SceneInputs &inputs);
+
+    // Run after each drawing, so that whatever shows the surface repaints.
+    void setChanged(std::function<void()> hook) { m_changed = std::move(hook); }
 
     // fond: makes the bare fluid gradient the persistent layer, discarding every mark;
     // run by "Effacer" (so after each validated height) and the friction colour choice.
@@ -76,13 +80,14 @@ public:
 
 private:
     DrawingSurface &surface();
+    void changed();
     void drawMarkCross();
     void drawSphere();
     void drawRuler(const std::optional<float> &h);
     void drawAxis();
     void updateRulerLabels(float h);
 
-    SurfaceWidget &m_picture2;
+    DrawingSurface &m_picture2;
     const SceneInputs &m_inputs;
     QImage m_image3;
     // Kept from one refresh to the next: a step that fails leaves its value.
@@ -98,6 +103,7 @@ private:
     RulerLabel m_rulerLabels[11];
     std::optional<float> m_rulerHeight;
 
+    std::function<void()> m_changed;
     std::function<void(int, int)> m_lesvecteurs;
     std::function<void()> m_tracegraphe;
     std::function<void(const QString &)> m_indexReadout;

@@ -1,33 +1,27 @@
 #pragma once
 
-#include <QColor>
+#include <functional>
 
 class ParameterFields;
+struct DisplayOptions;
 struct SimulationState;
 
-// What a refresh of the scene reads from the main window, each time it runs.
-// The main window implements it over its controls; tests over plain values.
-class SceneInputs
+// What a refresh of the scene and of its vectors reads, each time it runs:
+// the state of the fall, the parameter fields (radius, mass, height,
+// viscosity and fluid density, read as texts), and the display options. The
+// main window fills it from the clock, the tab strip and its fields; tests
+// from plain values. The referenced objects outlive the scene.
+struct SceneInputs
 {
-public:
-    virtual ~SceneInputs() = default;
-
+    // temps, ypos, vit, reynolds and the scale exponents expoids and expvit;
     // ypos is the distance fallen, m.
-    virtual const SimulationState &state() const = 0;
-    // Radius (field 0, cm) and fall height (field 2, m), read as texts.
-    virtual const ParameterFields &fields() const = 0;
+    const SimulationState &state;
+    const ParameterFields &fields;
+    // Axis, ruler, marks, vectors, scales and colours.
+    const DisplayOptions &options;
     // marque: a chronophotography mark is due during this tick.
-    virtual bool markDue() const = 0;
-    // Check1 "Afficher l'axe".
-    virtual bool showAxis() const = 0;
-    // Check6 "Afficher la règle".
-    virtual bool showRuler() const = 0;
-    // Check2: a mark is a cross at the centre of inertia rather than the whole sphere.
-    virtual bool crossMarks() const = 0;
-    // Check9: the vectors shown when a mark is taken are frozen with it.
-    virtual bool keepVectorsOnMarks() const = 0;
-    // Label4(1): colour of the crosses.
-    virtual QColor markColour() const = 0;
-    // Vertical position of the index line Line7 in scene pixels (25 at the release point).
-    virtual int indexLineY() const = 0;
+    std::function<bool()> markDue = [] { return false; };
+    // Vertical position of the index line Line7 in scene pixels (25 at the
+    // release point).
+    std::function<int()> indexLineY = [] { return 25; };
 };

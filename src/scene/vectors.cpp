@@ -1,16 +1,18 @@
 #include "vectors.h"
 
-#include "vectorinputs.h"
+#include "sceneinputs.h"
 
+#include "core/displayoptions.h"
 #include "core/motion.h"
 #include "core/simulationstate.h"
 #include "platform/drawingsurface.h"
+#include "platform/palette.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 
-Vectors::Vectors(DrawingSurface &picture2, const VectorInputs &inputs)
+Vectors::Vectors(DrawingSurface &picture2, const SceneInputs &inputs)
     : m_picture2(picture2)
     , m_inputs(inputs)
 { }
@@ -73,7 +75,11 @@ void Vectors::arrow(int Gx, int Gy, qint32 length, const QColor &colour)
 
 void Vectors::lesvecteurs(int Gx, int Gy)
 {
-    const SimulationState &state = m_inputs.state();
+    const SimulationState &state = m_inputs.state;
+    const DisplayOptions &options = m_inputs.options;
+    const auto colour = [&options](DisplayOptions::Swatch swatch) {
+        return colourFromStored(options.colours[swatch]);
+    };
     // A length of INT32_MIN has no 32-bit absolute value.
     const auto visible = [](qint32 length) { return std::llabs(length) >= minimumLength; };
 
@@ -82,26 +88,26 @@ void Vectors::lesvecteurs(int Gx, int Gy)
     // Forces at the current velocity, all to the weight's scale. The weight
     // points down and is drawn even when it rounds to nothing; the thrust and
     // the friction point up.
-    if (m_inputs.showForces()) {
+    if (options.showForces) {
         const Motion::Forces forces
-            = Motion::forcesAt(m_inputs.fields(), state.reynolds, double(state.vit));
-        const int scale = m_inputs.forceScale();
+            = Motion::forcesAt(m_inputs.fields, state.reynolds, double(state.vit));
+        const int scale = options.forceScale;
         if (const std::optional<qint32> p = length(scale, forces.weight, state.expoids))
-            arrow(Gx, Gy, *p, m_inputs.colour(VectorInputs::Weight));
+            arrow(Gx, Gy, *p, colour(DisplayOptions::WeightColour));
         if (const std::optional<qint32> pi = length(scale, -forces.thrust, state.expoids);
             pi && visible(*pi))
-            arrow(Gx, Gy, *pi, m_inputs.colour(VectorInputs::Thrust));
+            arrow(Gx, Gy, *pi, colour(DisplayOptions::ThrustColour));
         if (const std::optional<qint32> f = length(scale, -forces.friction, state.expoids);
             f && visible(*f))
-            arrow(Gx, Gy, *f, m_inputs.colour(VectorInputs::Friction));
+            arrow(Gx, Gy, *f, colour(DisplayOptions::FrictionColour));
     }
 
     // At t = 0 the sphere is released without speed: no velocity arrow.
-    if (m_inputs.showVelocity() && state.temps != 0.0) {
+    if (options.showVelocity && state.temps != 0.0) {
         if (const std::optional<qint32> v
-            = length(m_inputs.velocityScale(), double(state.vit), state.expvit);
+            = length(options.velocityScale, double(state.vit), state.expvit);
             v && visible(*v))
-            arrow(Gx, Gy, *v, m_inputs.colour(VectorInputs::Velocity));
+            arrow(Gx, Gy, *v, colour(DisplayOptions::VelocityColour));
     }
 
     m_picture2.setDrawWidth(1);

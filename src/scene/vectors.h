@@ -7,7 +7,7 @@
 #include <optional>
 
 class DrawingSurface;
-class VectorInputs;
+struct SceneInputs;
 
 // The arrows drawn from the sphere's centre on the scene picture Picture2:
 // the weight P, Archimedes' thrust Π and the friction f, and the velocity v.
@@ -32,7 +32,7 @@ public:
     // ...and this far from the shaft on each side.
     static constexpr double barbSpread = 5.0;
 
-    Vectors(DrawingSurface &picture2, const VectorInputs &inputs);
+    Vectors(DrawingSurface &picture2, const SceneInputs &inputs);
 
     // lesvecteurs(Gx, Gy): draws P, Π, f (forces shown) then v (velocity shown,
     // temps not 0) from (Gx, Gy), 2 pixels wide, in their swatch colours,
@@ -68,5 +68,5 @@ private:
     void arrow(int Gx, int Gy, qint32 length, const QColor &colour);
 
     DrawingSurface &m_picture2;
-    const VectorInputs &m_inputs;
+    const SceneInputs &m_inputs;
 };

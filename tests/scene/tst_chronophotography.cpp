@@ -1,13 +1,10 @@
 #include "scene/scene.h"
 #include "scene/sceneinputs.h"
-#include "scene/vectorinputs.h"
 #include "scene/vectors.h"
 
 #include "core/animationclock.h"
 #include "core/motion.h"
-#include "platform/surfacewidget.h"
-#include "scriptedservices.h"
-#include "support/fakefields.h"
+#include "support/scenerig.h"
 
 #include <QtTest>
 
@@ -20,58 +17,17 @@ const QRgb green = qRgb(0, 192, 0);
 const QRgb darkRed = qRgb(192, 0, 0);
 
 // The main window as the clock, the scene and the vectors see it: the default
-// parameters, the start-up options without ruler and axis, and the scene
-// picture redrawn at every tick.
-class Window
-    : public AnimationView
-    , public SceneInputs
-    , public VectorInputs
+// parameters, the start-up options without ruler and axis, crosses for marks
+// (easier to find than whole spheres), and the scene redrawn at every tick.
+struct Window : SceneRig
 {
-public:
     Window()
     {
-        picture2.resize(109, 493);
-        scene.setLesvecteurs([this](int gx, int gy) { vectors.lesvecteurs(gx, gy); });
+        options.showAxis = false;
+        options.showRuler = false;
+        options.crossMarks = true;
         scene.fond();
         clock.command18_Click();
-    }
-
-    // AnimationView
-    void setTimerRunning(bool running) override { timerRunning = running; }
-    void majaff() override { scene.majaff(); }
-    void recordingChanged() override { ++maj12Calls; }
-    void showError(const QString &title, const QString &text) override
-    {
-        services.message(MessageIcon::Error, title, text);
-    }
-
-    // SceneInputs and VectorInputs
-    const SimulationState &state() const override { return clock.state(); }
-    const ParameterFields &fields() const override { return parameters; }
-    bool markDue() const override { return clock.markDue(); }
-    bool showAxis() const override { return false; }
-    bool showRuler() const override { return false; }
-    bool crossMarks() const override { return check2; }
-    bool keepVectorsOnMarks() const override { return check9; }
-    QColor markColour() const override { return label4_1; }
-    int indexLineY() const override { return 25; }
-    bool showForces() const override { return check12; }
-    bool showVelocity() const override { return check5; }
-    int forceScale() const override { return 70; }
-    int velocityScale() const override { return 30; }
-    QColor colour(Swatch swatch) const override
-    {
-        static const QColor colours[5]
-            = {QColor(orange), QColor(magenta), QColor(green), QColor(darkRed), QColor(0, 0, 192)};
-        return colours[swatch];
-    }
-
-    // "Effacer": reset, then the bare background and a refresh.
-    void command13Click()
-    {
-        clock.command18_Click();
-        scene.fond();
-        scene.majaff();
     }
 
     // Ticks while the clock runs, at most count of them; the rows of the
@@ -87,7 +43,7 @@ public:
         return rows;
     }
 
-    const QImage &background() const { return picture2.surface().backgroundPicture(); }
+    const QImage &background() const { return picture2.backgroundPicture(); }
 
     // Rows of the crosses in the persistent layer: the top row of each run
     // of mark colour in column 52, the left end of the 2-pixel-high arm.
@@ -111,21 +67,6 @@ public:
         }
         return n;
     }
-
-    FakeFields parameters;
-    ScriptedServices services;
-    SurfaceWidget picture2;
-    AnimationClock clock {parameters, *this};
-    Scene scene {picture2, *this};
-    Vectors vectors {picture2.surface(), *this};
-
-    bool check2 = true; // crosses, easier to find than whole spheres
-    bool check9 = true;
-    bool check12 = false;
-    bool check5 = false;
-    QColor label4_1 = QColor(magenta);
-    bool timerRunning = false;
-    int maj12Calls = 0;
 };
 
 } // namespace
@@ -169,7 +110,7 @@ void TestChronophotography::oneMarkPerSecond()
     // The vertical arm, 3 pixels each way of the centre.
     QCOMPARE(w.background().pixel(55, rows[5] - 3), magenta);
     QCOMPARE(w.background().pixel(56, rows[5] + 2), magenta);
-    QVERIFY(w.services.messages.isEmpty());
+    QVERIFY(w.errors.isEmpty());
 }
 
 void TestChronophotography::markLookAndKeptVectors()
@@ -177,10 +118,10 @@ void TestChronophotography::markLookAndKeptVectors()
     for (bool check2 : {true, false}) {
         for (bool check9 : {true, false}) {
             Window w;
-            w.check2 = check2;
-            w.check9 = check9;
-            w.check12 = true;
-            w.check5 = true;
+            w.options.crossMarks = check2;
+            w.options.keepVectorsOnMarks = check9;
+            w.options.showForces = true;
+            w.options.showVelocity = true;
             w.clock.command12_Click();
             const QList<int> rows = w.tick();
             // Whole spheres keep their black outline at the right and the left.
@@ -222,7 +163,7 @@ void TestChronophotography::stopKeepsMarks()
     QCOMPARE(w.background(), marks);
     QCOMPARE(w.crossRows(), rows);
     // Shown, not only kept: the live sphere is back at the top.
-    QCOMPARE(w.picture2.surface().image().pixel(52, rows.last()), magenta);
+    QCOMPARE(w.picture2.image().pixel(52, rows.last()), magenta);
 }
 
 void TestChronophotography::cameraDuringRecordingStopsOnlyRecording()
@@ -261,7 +202,7 @@ void TestChronophotography::endOfFallReturnsCameraToIdle()
 
     // The camera at the end restarts from t = 0, recording, over the old
     // marks; a new cross colour applies to the new crosses only.
-    w.label4_1 = Qt::black;
+    w.options.colours[DisplayOptions::MarkColour] = 0;
     w.clock.command12_Click();
     QVERIFY(w.clock.recording());
     QVERIFY(w.timerRunning);

@@ -3,40 +3,14 @@
 
 #include "core/numberformat.h"
 #include "core/simulationstate.h"
-#include "platform/surfacewidget.h"
-#include "support/fakefields.h"
+#include "platform/palette.h"
+#include "support/scenerig.h"
 
 #include <QtTest>
 
 #include <limits>
 
 namespace {
-
-// The scene's options as plain values, at their start-up state but with a
-// visible ruler and axis.
-class Inputs : public SceneInputs
-{
-public:
-    const SimulationState &state() const override { return simulation; }
-    const ParameterFields &fields() const override { return parameters; }
-    bool markDue() const override { return marque; }
-    bool showAxis() const override { return axis; }
-    bool showRuler() const override { return ruler; }
-    bool crossMarks() const override { return cross; }
-    bool keepVectorsOnMarks() const override { return keepVectors; }
-    QColor markColour() const override { return colour; }
-    int indexLineY() const override { return lineY; }
-
-    SimulationState simulation;
-    FakeFields parameters;
-    bool marque = false;
-    bool axis = true;
-    bool ruler = true;
-    bool cross = false;
-    bool keepVectors = true;
-    QColor colour = QColor(255, 0, 255);
-    int lineY = 25;
-};
 
 const QRgb black = qRgb(0, 0, 0);
 const QRgb magenta = qRgb(255, 0, 255);
@@ -93,20 +67,19 @@ private slots:
     void unreadableFieldsSkipSteps();
 
 private:
-    SurfaceWidget *m_picture2 = nullptr;
-    Inputs *m_inputs = nullptr;
+    DrawingSurface *m_picture2 = nullptr;
+    FakeSceneInputs *m_inputs = nullptr;
     Scene *m_scene = nullptr;
-    DrawingSurface &surface() { return m_picture2->surface(); }
+    DrawingSurface &surface() { return *m_picture2; }
     QRgb pixel(int x, int y) { return surface().image().pixel(x, y); }
     QRgb gradientAt(int x, int y) { return m_scene->image3().pixel(x, y); }
 };
 
 void TestScene::init()
 {
-    m_picture2 = new SurfaceWidget;
-    m_picture2->resize(109, 493);
-    m_inputs = new Inputs;
-    m_scene = new Scene(*m_picture2, *m_inputs);
+    m_picture2 = new DrawingSurface(109, 493);
+    m_inputs = new FakeSceneInputs;
+    m_scene = new Scene(*m_picture2, m_inputs->inputs);
     m_scene->fond();
 }
 
@@ -197,8 +170,8 @@ void TestScene::sphereBiggerThanTheScene()
 {
     m_inputs->parameters.texts[ParameterFields::Radius] = QStringLiteral("50");
     m_inputs->parameters.texts[ParameterFields::Height] = QStringLiteral("0,1");
-    m_inputs->ruler = false;
-    m_inputs->axis = false;
+    m_inputs->options.showRuler = false;
+    m_inputs->options.showAxis = false;
     m_scene->majaff();
     QCOMPARE(m_scene->sphereRadiusPixels(), 2250);
     const QImage &image = surface().image();
@@ -221,8 +194,8 @@ void TestScene::sphereBiggerThanTheScene()
 void TestScene::shading()
 {
     // Defaults: centre (55, 25), radius 16. The highlight is up and left.
-    m_inputs->ruler = false;
-    m_inputs->axis = false;
+    m_inputs->options.showRuler = false;
+    m_inputs->options.showAxis = false;
     m_scene->majaff();
     for (QPoint p : {QPoint(71, 25), QPoint(39, 25), QPoint(55, 9), QPoint(55, 41)})
         QCOMPARE(pixel(p.x(), p.y()), black);
@@ -256,7 +229,7 @@ void TestScene::rulerLabels()
 
 void TestScene::rulerTicksAndLabelPlaces()
 {
-    m_inputs->axis = false;
+    m_inputs->options.showAxis = false;
     m_inputs->parameters.texts[ParameterFields::Height] = QStringLiteral("2000");
     m_inputs->simulation.ypos = 2000.0f; // sphere out of the way at the bottom
     m_scene->majaff();
@@ -290,7 +263,7 @@ void TestScene::rulerTicksAndLabelPlaces()
 
 void TestScene::axis()
 {
-    m_inputs->ruler = false;
+    m_inputs->options.showRuler = false;
     m_scene->majaff();
     for (int y : {26, 100, 250, 489})
         QCOMPARE(pixel(10, y), black);
@@ -308,11 +281,11 @@ void TestScene::optionsOffRemoveRulerAndAxis()
     m_scene->majaff();
     QCOMPARE(pixel(10, 250), black);
     QCOMPARE(pixel(95, 250), black);
-    m_inputs->axis = false;
+    m_inputs->options.showAxis = false;
     m_scene->majaff();
     QCOMPARE(pixel(10, 250), black); // the ruler's tick at 25 + 45 * 5
     QCOMPARE(pixel(10, 251), gradientAt(10, 251));
-    m_inputs->ruler = false;
+    m_inputs->options.showRuler = false;
     m_scene->majaff();
     QCOMPARE(pixel(10, 250), gradientAt(10, 250));
     QCOMPARE(pixel(95, 250), gradientAt(95, 250));
@@ -322,10 +295,10 @@ void TestScene::optionsOffRemoveRulerAndAxis()
 
 void TestScene::crossMarkStays()
 {
-    m_inputs->cross = true;
+    m_inputs->options.crossMarks = true;
     m_inputs->marque = true;
-    m_inputs->axis = false;
-    m_inputs->ruler = false;
+    m_inputs->options.showAxis = false;
+    m_inputs->options.showRuler = false;
     m_inputs->simulation.ypos = 0.5f; // ys = 250
     m_scene->majaff();
     // The sphere is drawn over the cross at once...
@@ -340,7 +313,7 @@ void TestScene::crossMarkStays()
     QCOMPARE(pixel(55, 253), gradientAt(55, 253));
 
     // A later colour applies to later crosses only.
-    m_inputs->colour = QColor(0, 128, 0);
+    m_inputs->options.colours[DisplayOptions::MarkColour] = storedColour(QColor(0, 128, 0));
     m_inputs->marque = true;
     m_inputs->simulation.ypos = 0.2f; // ys = 115
     m_scene->majaff();
@@ -354,13 +327,13 @@ void TestScene::vectorsFrozenOnlyWhenAsked()
     // A stand-in vector: a red shaft 20 to 59 pixels below the centre.
     m_scene->setLesvecteurs(
         [this](int gx, int gy) { surface().line(gx, gy + 20, gx, gy + 60, Qt::red); });
-    m_inputs->ruler = false;
-    m_inputs->axis = false;
+    m_inputs->options.showRuler = false;
+    m_inputs->options.showAxis = false;
     for (bool cross : {true, false}) {
         for (bool keep : {true, false}) {
             m_scene->fond();
-            m_inputs->cross = cross;
-            m_inputs->keepVectors = keep;
+            m_inputs->options.crossMarks = cross;
+            m_inputs->options.keepVectorsOnMarks = keep;
             m_inputs->marque = true;
             m_inputs->simulation.ypos = 0.2f; // ys = 115
             m_scene->majaff();
@@ -405,20 +378,20 @@ void TestScene::hookOrder()
 
     calls.clear();
     m_inputs->marque = true;
-    m_inputs->cross = true;
+    m_inputs->options.crossMarks = true;
     m_scene->majaff();
     QCOMPARE(calls,
              QStringList({"lesvecteurs 55 25", "lesvecteurs 55 25 over sphere", "tracegraphe"}));
 
     calls.clear();
-    m_inputs->cross = false;
+    m_inputs->options.crossMarks = false;
     m_scene->majaff();
     QCOMPARE(calls,
              QStringList({"lesvecteurs 55 25 over sphere", "lesvecteurs 55 25 over sphere",
                           "tracegraphe"}));
 
     calls.clear();
-    m_inputs->keepVectors = false;
+    m_inputs->options.keepVectorsOnMarks = false;
     m_scene->majaff();
     QCOMPARE(calls, QStringList({"lesvecteurs 55 25 over sphere", "tracegraphe"}));
 }

@@ -1,12 +1,10 @@
 #include "scene/scene.h"
 #include "scene/sceneinputs.h"
-#include "scene/vectorinputs.h"
 #include "scene/vectors.h"
 
 #include "core/motion.h"
 #include "core/simulationstate.h"
-#include "platform/surfacewidget.h"
-#include "support/fakefields.h"
+#include "support/scenerig.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -18,48 +16,6 @@ const QRgb green = qRgb(0, 192, 0);
 const QRgb darkRed = qRgb(192, 0, 0);
 const QRgb darkBlue = qRgb(0, 0, 192);
 const QRgb white = qRgb(255, 255, 255);
-
-// The options of the "Vecteurs" panel and of the scene as plain values: the
-// start-up scales and colours with the forces shown, and the model of the
-// default parameters at rest.
-class Inputs
-    : public SceneInputs
-    , public VectorInputs
-{
-public:
-    Inputs()
-    {
-        Motion::computeExpoids(parameters, simulation);
-        Motion::computeModel(parameters, simulation);
-        Motion::dichotemps(parameters, simulation);
-    }
-
-    const SimulationState &state() const override { return simulation; }
-    const ParameterFields &fields() const override { return parameters; }
-
-    bool showForces() const override { return forces; }
-    bool showVelocity() const override { return velocity; }
-    int forceScale() const override { return sF; }
-    int velocityScale() const override { return sv; }
-    QColor colour(Swatch swatch) const override { return colours[swatch]; }
-
-    bool markDue() const override { return false; }
-    bool showAxis() const override { return false; }
-    bool showRuler() const override { return false; }
-    bool crossMarks() const override { return false; }
-    bool keepVectorsOnMarks() const override { return true; }
-    QColor markColour() const override { return QColor(255, 0, 255); }
-    int indexLineY() const override { return 25; }
-
-    SimulationState simulation;
-    FakeFields parameters;
-    bool forces = true;
-    bool velocity = false;
-    int sF = 70;
-    int sv = 30;
-    QColor colours[5]
-        = {QColor(orange), QColor(255, 0, 255), QColor(green), QColor(darkRed), QColor(darkBlue)};
-};
 
 } // namespace
 
@@ -85,24 +41,28 @@ private slots:
     void hugeVectorsClipped();
 
 private:
-    DrawingSurface &surface() { return m_picture2->surface(); }
+    DrawingSurface &surface() { return *m_picture2; }
     QRgb pixel(int x, int y) { return surface().image().pixel(x, y); }
     // Pixels of colour in column x from row y on, one way (+1 down, -1 up).
     int run(int x, int y, int direction, QRgb colour);
     // Draws the vectors alone on a white picture from (55, 200).
     void drawAlone();
 
-    SurfaceWidget *m_picture2 = nullptr;
-    Inputs *m_inputs = nullptr;
+    DrawingSurface *m_picture2 = nullptr;
+    FakeSceneInputs *m_inputs = nullptr;
     Vectors *m_vectors = nullptr;
 };
 
 void TestVectors::init()
 {
-    m_picture2 = new SurfaceWidget;
-    m_picture2->resize(109, 493);
-    m_inputs = new Inputs;
-    m_vectors = new Vectors(m_picture2->surface(), *m_inputs);
+    m_picture2 = new DrawingSurface(109, 493);
+    // The model of the default parameters at rest, with the forces shown.
+    m_inputs = new FakeSceneInputs;
+    Motion::computeExpoids(m_inputs->parameters, m_inputs->simulation);
+    Motion::computeModel(m_inputs->parameters, m_inputs->simulation);
+    Motion::dichotemps(m_inputs->parameters, m_inputs->simulation);
+    m_inputs->options.showForces = true;
+    m_vectors = new Vectors(*m_picture2, m_inputs->inputs);
 }
 
 void TestVectors::cleanup()
@@ -130,10 +90,10 @@ void TestVectors::drawAlone()
 
 void TestVectors::weightFromTheSphereCentre()
 {
-    Scene scene(*m_picture2, *m_inputs);
+    Scene scene(*m_picture2, m_inputs->inputs);
     scene.setLesvecteurs([this](int gx, int gy) { m_vectors->lesvecteurs(gx, gy); });
     scene.fond();
-    m_inputs->velocity = true;
+    m_inputs->options.showVelocity = true;
     scene.majaff();
     QCOMPARE(m_inputs->simulation.expoids, qint16(0));
 
@@ -198,24 +158,24 @@ void TestVectors::tenTimesShorterAtNinety()
     // At t = 1 s: v = 0,0588 m/s to a bar of 10^-1 m/s.
     m_inputs->simulation.temps = 1.0;
     m_inputs->simulation.vit = 0.0588f;
-    m_inputs->velocity = true;
-    m_inputs->forces = false;
+    m_inputs->options.showVelocity = true;
+    m_inputs->options.showForces = false;
     // An arrow of L pixels colours rows Gy to Gy + L: the shaft, then the tip.
-    m_inputs->sv = 0; // bar of 100 pixels
+    m_inputs->options.velocityScale = 0; // bar of 100 pixels
     drawAlone();
     QCOMPARE(run(55, 200, +1, orange), 59 + 1);
-    m_inputs->sv = 90; // bar of 10 pixels
+    m_inputs->options.velocityScale = 90; // bar of 10 pixels
     drawAlone();
     QCOMPARE(run(55, 200, +1, orange), 6 + 1);
 
     // Below the centre, which the thrust drawn later owns.
-    m_inputs->velocity = false;
-    m_inputs->forces = true;
-    m_inputs->sF = 0;
+    m_inputs->options.showVelocity = false;
+    m_inputs->options.showForces = true;
+    m_inputs->options.forceScale = 0;
     drawAlone();
     QCOMPARE(run(56, 201, +1, green), 142);
     QCOMPARE(run(56, 199, -1, darkRed), 141);
-    m_inputs->sF = 90;
+    m_inputs->options.forceScale = 90;
     drawAlone();
     QCOMPARE(run(56, 201, +1, green), 14);
     QCOMPARE(run(56, 199, -1, darkRed), 14);
@@ -282,7 +242,7 @@ void TestVectors::laterOverEarlier()
     s.vit = 1.0f;
     s.reynolds = 200.0;
     s.expvit = 0;
-    m_inputs->velocity = true;
+    m_inputs->options.showVelocity = true;
     drawAlone();
     QCOMPARE(pixel(55, 200), orange);         // all four start here
     QCOMPARE(run(55, 199, -1, darkBlue), 20); // friction over thrust...
@@ -292,7 +252,7 @@ void TestVectors::laterOverEarlier()
     QCOMPARE(pixel(58, 265), orange);         // the velocity's own barb
 
     // Colours come from the swatches at each drawing.
-    m_inputs->colours[VectorInputs::Velocity] = Qt::black;
+    m_inputs->options.colours[DisplayOptions::VelocityColour] = 0;
     drawAlone();
     QCOMPARE(pixel(55, 250), qRgb(0, 0, 0));
 }
@@ -331,8 +291,8 @@ void TestVectors::shortArrowsHidden()
     QCOMPARE(pixel(55, 200), green);
 
     // A velocity of 1,4 pixels is not drawn.
-    m_inputs->forces = false;
-    m_inputs->velocity = true;
+    m_inputs->options.showForces = false;
+    m_inputs->options.showVelocity = true;
     m_inputs->simulation.temps = 0.01;
     m_inputs->simulation.vit = 0.002f;
     drawAlone();
@@ -340,8 +300,8 @@ void TestVectors::shortArrowsHidden()
 
     // The weight is drawn whatever its length: 10 mg give 0 pixels, a dot
     // with the head of a horizontal arrow ending at (45, 195) and (45, 205).
-    m_inputs->forces = true;
-    m_inputs->velocity = false;
+    m_inputs->options.showForces = true;
+    m_inputs->options.showVelocity = false;
     m_inputs->parameters.texts[ParameterFields::Mass] = QStringLiteral("0,01");
     drawAlone();
     QCOMPARE(pixel(55, 200), green);
@@ -358,7 +318,7 @@ void TestVectors::hugeVectorsClipped()
     m_inputs->parameters.texts[ParameterFields::FluidDensity] = QStringLiteral("1E+30");
     m_inputs->parameters.texts[ParameterFields::SphereDensity] = QStringLiteral("1E+30");
     m_inputs->simulation.expoids = -30;
-    m_inputs->velocity = true;
+    m_inputs->options.showVelocity = true;
     m_inputs->simulation.temps = 1.0;
     m_inputs->simulation.vit = 1e30f;
     m_inputs->simulation.reynolds = 1e30;
@@ -371,7 +331,7 @@ void TestVectors::hugeVectorsClipped()
     QCOMPARE(run(55, 199, -1, darkBlue), 200);
     QCOMPARE(run(55, 200, +1, orange), 293);
 
-    m_inputs->velocity = false;
+    m_inputs->options.showVelocity = false;
     for (int gy : {-32768, 32767}) {
         surface().clear();
         m_vectors->lesvecteurs(55, gy);
