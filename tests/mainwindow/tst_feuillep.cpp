@@ -86,6 +86,7 @@ private slots:
     void fallRunsToTheEnd();
     void eraseKeepsNothing();
     void colourChoice();
+    void optionChangesRedrawTheScene();
     void helpAndHooks();
     void recordingSequenceThroughWidgets();
 
@@ -484,6 +485,37 @@ void TestFeuilleP::colourChoice()
     w.services.colours.enqueue(QColor(0, 0, 0));
     QTest::mouseClick(f.onglets()->Label4(4), Qt::LeftButton);
     QCOMPARE(f.picture2()->surface().backgroundPicture(), bare);
+}
+
+void TestFeuilleP::optionChangesRedrawTheScene()
+{
+    Window w(m_dir->path());
+    FeuilleP &f = w.window;
+    const QImage &scene = f.sceneSurface().image();
+    // The weight's arrow runs down from the sphere's centre (55, 25) in green.
+    const auto weightRows = [&] {
+        int n = 0;
+        for (int y = 26; y < scene.height(); ++y)
+            n += scene.pixelColor(55, y) == QColor(0, 192, 0);
+        return n;
+    };
+    QCOMPARE(weightRows(), 0);
+    f.vectorPanel()->Check12->click();
+    const int atStart = weightRows();
+    QVERIFY(atStart > 10);
+    // A shorter scale bar (spinner up) draws a shorter weight at once.
+    f.vectorPanel()->VScroll3->setValue(f.vectorPanel()->VScroll3->value() + 20);
+    QVERIFY(weightRows() > 0);
+    QVERIFY(weightRows() < atStart);
+
+    // Options set as a whole redraw as the user's clicks would.
+    DisplayOptions o = f.options();
+    o.showForces = false;
+    o.showAxis = false;
+    f.setOptions(o);
+    QCOMPARE(weightRows(), 0);
+    QCOMPARE(f.options(), o);
+    QVERIFY(!f.displayPanel()->Check1->isChecked());
 }
 
 void TestFeuilleP::helpAndHooks()

@@ -2,10 +2,13 @@
 #include "mainwindow/colourswatch.h"
 #include "mainwindow/displaypanel.h"
 #include "mainwindow/parameterpanel.h"
+#include "mainwindow/scalespinner.h"
 #include "mainwindow/tabstrip.h"
 #include "mainwindow/vectorpanel.h"
 #include "platform/palette.h"
 
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QtTest>
 
 namespace {
@@ -58,6 +61,8 @@ private slots:
     void clickOnStrip();
     void baseLineOpensUnderCurrentTab();
     void currentCaptionIsBoldAndLower();
+    void optionsFollowTheControls();
+    void setOptionsRunsTheHandlers();
     void panelPlacement();
     void swatches();
 };
@@ -265,6 +270,66 @@ void TestTabStrip::swatches()
     QCOMPARE(strip.Label4(1)->parent(), strip.Picture6);
     QCOMPARE(strip.Label4(-1), nullptr);
     QCOMPARE(strip.Label4(5), nullptr);
+}
+
+void TestTabStrip::optionsFollowTheControls()
+{
+    TabStrip strip;
+    QCOMPARE(strip.options(), DisplayOptions());
+    // A user's change is in the options before the other handlers run.
+    bool axisSeen = true;
+    connect(strip.Picture1->Check1, &QCheckBox::toggled, this,
+            [&] { axisSeen = strip.options().showAxis; });
+    QTest::mouseClick(strip.Picture1->Check1, Qt::LeftButton);
+    QVERIFY(!axisSeen);
+    strip.Picture1->Option1[2]->click();
+    strip.Picture6->Check9->click();
+    strip.frame2->VScroll1->setValue(12);
+    DisplayOptions expected;
+    expected.showAxis = false;
+    expected.graphQuantity = DisplayOptions::Acceleration;
+    expected.keepVectorsOnMarks = false;
+    expected.velocityScale = 12;
+    QCOMPARE(strip.options(), expected);
+}
+
+void TestTabStrip::setOptionsRunsTheHandlers()
+{
+    TabStrip strip;
+    QSignalSpy scene(&strip, &TabStrip::sceneOptionChanged);
+    QSignalSpy colours(&strip, &TabStrip::colourChanged);
+    QSignalSpy quantity(&strip, &TabStrip::graphQuantityChanged);
+    QSignalSpy index(&strip, &TabStrip::indexShownChanged);
+
+    DisplayOptions o;
+    o.showRuler = false;
+    o.showForces = true;
+    o.forceScale = 90;
+    o.showIndex = false;
+    o.slowMotion = true;
+    o.boldGraph = true;
+    o.crossMarks = true;
+    o.graphQuantity = DisplayOptions::Velocity;
+    o.colours[DisplayOptions::FrictionColour] = 255;
+    // A system colour keeps its stored value.
+    o.colours[DisplayOptions::WeightColour] = qint32(0x80000005);
+    strip.setOptions(o);
+
+    QCOMPARE(strip.options(), o);
+    QCOMPARE(scene.size(), 3); // ruler, forces, force scale
+    QCOMPARE(quantity.size(), 1);
+    QCOMPARE(quantity.at(0).at(0).toInt(), 1);
+    QCOMPARE(index.size(), 1);
+    QCOMPARE(colours.size(), 2);
+    QCOMPARE(strip.Label4(4)->colour(), QColor(255, 0, 0));
+    QVERIFY(strip.Picture1->speed->isChecked());
+    QVERIFY(strip.Picture6->Check2->isChecked());
+    QCOMPARE(strip.frame2->VScroll3->value(), 90);
+
+    // Setting the same options again changes nothing and runs nothing.
+    strip.setOptions(o);
+    QCOMPARE(scene.size(), 3);
+    QCOMPARE(colours.size(), 2);
 }
 
 QTEST_MAIN(TestTabStrip)
