@@ -1,98 +1,27 @@
 #include "numberio.h"
 
+#include "core/numberscanner.h"
+
 #include <charconv>
 #include <cmath>
-#include <string>
-#include <system_error>
 
 namespace NumberIo {
 
-namespace {
-
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-// Decimal order of magnitude of the first non-zero digit of a mantissa
-// written as integer digits, a point and fraction digits; 0 for an all-zero
-// mantissa. Used to tell an overflow from an underflow.
-long long leadingOrder(const std::string &integer, const std::string &fraction)
-{
-    for (std::size_t k = 0; k < integer.size(); ++k) {
-        if (integer[k] != '0')
-            return static_cast<long long>(integer.size() - k) - 1;
-    }
-    for (std::size_t k = 0; k < fraction.size(); ++k) {
-        if (fraction[k] != '0')
-            return -static_cast<long long>(k) - 1;
-    }
-    return 0;
-}
-
-} // namespace
-
 std::optional<double> read(QStringView text)
 {
-    const qsizetype n = text.size();
-    auto at = [&](qsizetype k) { return k < n ? text[k].unicode() : char16_t(0); };
-
-    qsizetype i = 0;
-    while (at(i) == u' ')
-        ++i;
-    bool negative = false;
-    if (at(i) == u'+' || at(i) == u'-')
-        negative = text[i++] == u'-';
-
-    std::string integer;
-    std::string fraction;
-    while (isDigit(at(i)))
-        integer.push_back(char(text[i++].unicode()));
-    if (at(i) == u'.') {
-        ++i;
-        while (isDigit(at(i)))
-            fraction.push_back(char(text[i++].unicode()));
-    }
-    if (integer.empty() && fraction.empty())
-        return 0.0;
-
-    // The exponent only counts when digits follow the marker and its sign. It
-    // saturates far beyond the double range so that no digit string overflows it.
-    long long exponent = 0;
-    const char16_t marker = at(i);
-    if (marker == u'E' || marker == u'e' || marker == u'D' || marker == u'd') {
-        qsizetype k = i + 1;
-        bool exponentNegative = false;
-        if (at(k) == u'+' || at(k) == u'-')
-            exponentNegative = text[k++] == u'-';
-        if (isDigit(at(k))) {
-            while (isDigit(at(k))) {
-                if (exponent < 1000000)
-                    exponent = exponent * 10 + (text[k].unicode() - u'0');
-                ++k;
-            }
-            if (exponentNegative)
-                exponent = -exponent;
-        }
-    }
-
-    std::string ascii = integer.empty() ? std::string("0") : integer;
-    if (!fraction.empty())
-        ascii += '.' + fraction;
-    ascii += 'e' + std::to_string(exponent);
-
-    // std::from_chars never looks at the C locale, which Qt sets from the
-    // environment; strtod would read the point as a separator only in some.
-    double value = 0.0;
-    const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        if (leadingOrder(integer, fraction) + exponent > 0)
-            return std::nullopt;
-        value = 0.0;
-    } else if (result.ec != std::errc() || !std::isfinite(value)) {
+    constexpr NumberScanner::Options calculatorText {
+        .decimalComma = false, .exponentD = true, .wholeText = false};
+    const auto result = NumberScanner::toDouble(text, calculatorText);
+    switch (result.status) {
+    case NumberScanner::Status::Ok:
+    case NumberScanner::Status::Underflow:
+        return result.value;
+    case NumberScanner::Status::Overflow:
         return std::nullopt;
+    case NumberScanner::Status::NoNumber:
+        break;
     }
-    return negative ? -value : value;
+    return 0.0;
 }
 
 QString write(double value)

@@ -10,7 +10,7 @@
 // with write(), so intermediate results carry 15 significant digits.
 namespace NumberIo {
 
-// Reads the longest leading number of the text: leading spaces skipped, an
+// Reads the longest leading number of the text: leading blanks skipped, an
 // optional sign, digits with an optional point, an optional exponent ("E" or
 // "D" in either case, optional sign, digits). Reading stops at the first other
 // character, so a trailing ")" or space is ignored. A text that does not start

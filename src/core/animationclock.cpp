@@ -4,7 +4,6 @@
 #include "numberformat.h"
 #include "parameterfields.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -14,9 +13,6 @@ QString readout(float value)
 {
     return NumberFormat::threeSignificant(double(value));
 }
-
-constexpr double minIntervalMs = 10.0;
-constexpr double maxIntervalMs = 5000.0;
 
 } // namespace
 
@@ -51,11 +47,9 @@ void AnimationClock::setReadouts(const QString &t, const QString &y, const QStri
 
 double AnimationClock::markInterval() const
 {
-    // The field is validated to 10..5000 when it loses the focus, but the
-    // clock may read it while the user is still typing: an empty or
-    // unfinished text must not stop the time from advancing.
-    const double ms = NumberFormat::parse(m_fields.intervalText()).value_or(minIntervalMs);
-    return std::clamp(ms, minIntervalMs, maxIntervalMs) / 1000.0;
+    // The clock may read the field while the user is still typing: an empty
+    // text counts as the shortest interval, so the time keeps advancing.
+    return ParameterFields::intervalMs(m_fields.intervalText()) / 1000.0;
 }
 
 void AnimationClock::Timer1_Timer()

@@ -6,11 +6,6 @@
 #include <cfloat>
 #include <cmath>
 
-float ParameterFields::value(int index) const
-{
-    return NumberFormat::parseSingle(text(index)).value_or(0.0f);
-}
-
 namespace Motion {
 
 namespace {

@@ -1,6 +1,7 @@
 #include "numberformat.h"
 
-#include <cfloat>
+#include "numberscanner.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -19,19 +20,9 @@ QString toChars(double value, std::chars_format format, int precision)
     return QString::fromLatin1(buffer, result.ptr - buffer).toUpper();
 }
 
-std::optional<double> fromChars(const QByteArray &ascii)
-{
-    double value = 0.0;
-    const char *begin = ascii.constData();
-    const char *end = begin + ascii.size();
-    // from_chars takes no leading plus sign.
-    if (begin != end && *begin == '+')
-        ++begin;
-    const auto result = std::from_chars(begin, end, value);
-    if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
+// A field's text: the whole text is the number, with a comma or a point.
+constexpr NumberScanner::Options fieldText {
+    .decimalComma = true, .exponentD = false, .wholeText = true};
 
 // printf's %G with the decimal point turned into a comma: the exponent form
 // below 1E-4 and from 10^precision, trailing zeros dropped, at least two
@@ -46,11 +37,6 @@ QString printfG(double value, int precision)
     if (text == QLatin1String("-0"))
         text = QStringLiteral("0");
     return text;
-}
-
-bool fitsSingle(double value)
-{
-    return std::isfinite(value) && std::fabs(value) <= double(FLT_MAX);
 }
 
 } // namespace
@@ -69,11 +55,16 @@ std::optional<float> roundThreeSignificant(double value)
 {
     if (!std::isfinite(value))
         return std::nullopt;
-    const std::optional<double> rounded
-        = fromChars(toChars(value, std::chars_format::scientific, 2).toLatin1());
-    if (!rounded || !fitsSingle(*rounded))
+    // "1.24E-05": read straight back to a single, as the field's text would be.
+    const QString text = toChars(value, std::chars_format::scientific, 2);
+    const auto result = NumberScanner::toFloat(text, NumberScanner::Options());
+    switch (result.status) {
+    case NumberScanner::Status::Ok:
+    case NumberScanner::Status::Underflow:
+        return result.value;
+    default:
         return std::nullopt;
-    return float(*rounded);
+    }
 }
 
 QString threeSignificant(double value)
@@ -119,96 +110,24 @@ int decimalExponent(double value)
 
 std::optional<double> parse(const QString &text)
 {
-    const QString trimmed = text.trimmed();
-    QByteArray ascii;
-    ascii.reserve(trimmed.size());
-    int i = 0;
-    const int n = int(trimmed.size());
-    auto at = [&](int k) { return k < n ? trimmed.at(k).unicode() : char16_t(0); };
-    auto isDigit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
-
-    if (at(i) == u'+' || at(i) == u'-')
-        ascii.append(char(trimmed.at(i++).unicode()));
-    int mantissaDigits = 0;
-    while (isDigit(at(i))) {
-        ascii.append(char(at(i++)));
-        ++mantissaDigits;
-    }
-    if (at(i) == u',' || at(i) == u'.') {
-        ascii.append('.');
-        ++i;
-        while (isDigit(at(i))) {
-            ascii.append(char(at(i++)));
-            ++mantissaDigits;
-        }
-    }
-    if (mantissaDigits == 0)
+    const auto result = NumberScanner::toDouble(text, fieldText);
+    if (result.status != NumberScanner::Status::Ok)
         return std::nullopt;
-    if (at(i) == u'E' || at(i) == u'e') {
-        ascii.append('E');
-        ++i;
-        if (at(i) == u'+' || at(i) == u'-')
-            ascii.append(char(at(i++)));
-        int exponentDigits = 0;
-        while (isDigit(at(i))) {
-            ascii.append(char(at(i++)));
-            ++exponentDigits;
-        }
-        if (exponentDigits == 0)
-            return std::nullopt;
-    }
-    if (i != n)
-        return std::nullopt;
-
-    return fromChars(ascii);
-}
-
-double leadingValue(const QString &text)
-{
-    QByteArray ascii;
-    int i = 0;
-    const int n = int(text.size());
-    auto at = [&](int k) { return k < n ? text.at(k).unicode() : char16_t(0); };
-    auto isDigit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
-    while (at(i) == u' ' || at(i) == u'\t')
-        ++i;
-    if (at(i) == u'+' || at(i) == u'-')
-        ascii.append(char(at(i++)));
-    int digits = 0;
-    while (isDigit(at(i))) {
-        ascii.append(char(at(i++)));
-        ++digits;
-    }
-    if (at(i) == u'.') {
-        ascii.append('.');
-        ++i;
-        while (isDigit(at(i))) {
-            ascii.append(char(at(i++)));
-            ++digits;
-        }
-    }
-    if (digits == 0)
-        return 0.0;
-    if (at(i) == u'E' || at(i) == u'e') {
-        int k = i + 1;
-        QByteArray exponent("E");
-        if (at(k) == u'+' || at(k) == u'-')
-            exponent.append(char(at(k++)));
-        if (isDigit(at(k))) {
-            while (isDigit(at(k)))
-                exponent.append(char(at(k++)));
-            ascii.append(exponent);
-        }
-    }
-    return fromChars(ascii).value_or(0.0);
+    return result.value;
 }
 
 std::optional<float> parseSingle(const QString &text)
 {
-    const std::optional<double> value = parse(text);
-    if (!value || !fitsSingle(*value))
+    const auto result = NumberScanner::toFloat(text, fieldText);
+    if (result.status != NumberScanner::Status::Ok)
         return std::nullopt;
-    return float(*value);
+    return result.value;
+}
+
+double leadingValue(const QString &text)
+{
+    const auto result = NumberScanner::toDouble(text, NumberScanner::Options());
+    return result.status == NumberScanner::Status::Ok ? result.value : 0.0;
 }
 
 } // namespace NumberFormat

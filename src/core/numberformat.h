@@ -18,8 +18,9 @@ QString generalSingle(float value);
 QString generalDouble(double value);
 
 // The value rounded to three significant digits (as the "0.00E+00" pattern
-// writes it) and read back as a single. Returns nothing when the value is not
-// finite or does not fit a single.
+// writes it) and read back as a single, as a field's text is. Returns nothing
+// when the value is not finite or does not fit a single; one too small for a
+// single reads back as 0.
 std::optional<float> roundThreeSignificant(double value);
 
 // Three significant digits shown in the general form: 3,5 / 145 / 1E-06.
@@ -47,15 +48,17 @@ int decimalExponent(double value);
 // value outside the double range gives nothing.
 std::optional<double> parse(const QString &text);
 
-// Same as parse, then narrowed to a single; a value outside the single range
-// gives nothing.
+// How every parameter field is read: the same text as parse, rounded straight
+// to the nearest single (never through a double, which could round a second
+// time). A value outside the single range gives nothing.
 std::optional<float> parseSingle(const QString &text);
 
 // The number a text starts with, as stored files and the interval field are
-// read: leading blanks skipped, optional sign, digits with a decimal point
-// (never a comma) and an optional exponent, reading stopped at the first
-// character that does not fit. A text without a leading number, or one
-// beyond the double range, gives 0.
+// read: leading blanks (spaces, tabs) skipped, optional sign, digits with a
+// decimal point (never a comma) and an optional exponent, reading stopped at
+// the first character that does not fit. A text without a leading number, or
+// one beyond the double range, gives 0. Callers that need an integer round it
+// themselves (to the nearest, ties to even).
 double leadingValue(const QString &text);
 
 } // namespace NumberFormat

@@ -26,6 +26,18 @@ public:
     virtual QString intervalText() const = 0;
     virtual void setIntervalText(const QString &text) = 0;
 
-    // The field's value as a single; an empty or unparsable text counts as 0.
+    // The field's value as a single; an empty or unparsable text, or one
+    // beyond the single range, counts as 0. Every computation reads the
+    // fields through this one rule.
     float value(int index) const;
+
+    // Range of the chronophotography interval, ms.
+    static constexpr double minIntervalMs = 10.0;
+    static constexpr double maxIntervalMs = 5000.0;
+
+    // The interval in ms as its text reads: the number the text starts with
+    // (0 when none), kept in minIntervalMs..maxIntervalMs. The same rule
+    // serves the field's validation and the clock, which reads the text at
+    // each mark, even while it is being typed.
+    static double intervalMs(const QString &text);
 };

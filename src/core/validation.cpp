@@ -5,7 +5,6 @@
 #include "numberformat.h"
 #include "parameterfields.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -47,12 +46,7 @@ KeyFilter intervalKey(char16_t key)
 
 QString validatedInterval(const QString &text)
 {
-    double value = NumberFormat::leadingValue(text);
-    if (value < 10.0)
-        value = 10.0;
-    if (value > 5000.0)
-        value = 5000.0;
-    return NumberFormat::generalDouble(value);
+    return NumberFormat::generalDouble(ParameterFields::intervalMs(text));
 }
 
 ParameterValidator::Range ParameterValidator::range(int index)
@@ -117,7 +111,9 @@ void ParameterValidator::Text5_LostFocus(int index)
 void ParameterValidator::validate(int index)
 {
     const Range limits = range(index);
-    double x = NumberFormat::parse(m_fields.text(index)).value_or(0.0);
+    // Read as every computation reads the field: rounded to a single first,
+    // so that the three digits kept are those of the single.
+    double x = double(m_fields.value(index));
     if (x < limits.minimum)
         x = limits.minimum;
     if (x > limits.maximum)

@@ -53,6 +53,7 @@ void TestEvaluator::results_data()
     QTest::newRow("divisions from the left") << "1000 / 10 / 1 / 5" << deg << "20";
     QTest::newRow("division before product") << "8 / 2 * 4" << deg << "16";
     QTest::newRow("product before sum") << "1 + 2 * 3" << deg << "7";
+    QTest::newRow("difference before sum") << "10 - 2 + 3" << deg << "11";
     QTest::newRow("sin degrees") << "sin 30" << deg << ".5";
     QTest::newRow("sin radians") << "sin 30" << rad << "-.988031624092862";
     QTest::newRow("cos degrees") << "cos 60" << deg << ".5";

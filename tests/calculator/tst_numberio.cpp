@@ -26,6 +26,7 @@ void TestNumberIo::read_data()
     QTest::addColumn<double>("value");
     QTest::newRow("integer") << "12" << 12.0;
     QTest::newRow("leading spaces") << "  12 " << 12.0;
+    QTest::newRow("leading tab") << "\t12" << 12.0;
     QTest::newRow("no zero before point") << "-.5" << -0.5;
     QTest::newRow("plus sign") << "+3" << 3.0;
     QTest::newRow("exponent") << "-1.5E3" << -1500.0;

@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+#include <cmath>
+
 namespace {
 
 // Records the hooks in the order they are called; errors go through the
@@ -66,9 +68,13 @@ private slots:
     void cameraDuringRecordingStopsOnlyRecording();
     void cameraAfterEndRestartsRecording();
     void markIntervalReadAtEachMark();
+    void recordingAtShortestInterval();
+    void markIntervalRange_data();
+    void markIntervalRange();
     void thrustAboveWeight();
     void noMotion();
     void resetDrawsSceneAtRest();
+    void zeroInitialAcceleration();
 };
 
 void TestAnimationClock::resetShowsInitialState()
@@ -271,6 +277,47 @@ void TestAnimationClock::markIntervalReadAtEachMark()
     QVERIFY(b.clock.state().temps > t);
 }
 
+void TestAnimationClock::recordingAtShortestInterval()
+{
+    Bench b;
+    b.fields.interval = QStringLiteral("10");
+    b.clock.command12_Click();
+    // Every 0,04 s step passes the next mark, 0,01 s later, and is pulled
+    // back to it: the time advances by the interval at each tick.
+    QList<double> markTimes;
+    for (int i = 0; i < 5; ++i) {
+        b.clock.Timer1_Timer();
+        QVERIFY(b.clock.markDue());
+        markTimes << b.clock.state().temps;
+    }
+    QCOMPARE(b.clock.label3(), QStringLiteral("0,04"));
+    for (int i = 0; i < markTimes.size(); ++i)
+        QVERIFY(std::fabs(markTimes[i] - 0.01 * i) < 1e-6);
+    QVERIFY(std::fabs(double(b.clock.nextMarkTime()) - 0.05) < 1e-6);
+}
+
+void TestAnimationClock::markIntervalRange_data()
+{
+    QTest::addColumn<QString>("interval");
+    QTest::addColumn<double>("nextMark");
+    // Read as the field's validation reads it, in the same range.
+    QTest::newRow("below the range") << "5" << 0.01;
+    QTest::newRow("above the range") << "9000" << 5.0;
+    QTest::newRow("only the leading number") << "20,9" << 0.02;
+    QTest::newRow("no number") << "abc" << 0.01;
+}
+
+void TestAnimationClock::markIntervalRange()
+{
+    QFETCH(QString, interval);
+    QFETCH(double, nextMark);
+    Bench b;
+    b.fields.interval = interval;
+    b.clock.command12_Click();
+    b.clock.Timer1_Timer(); // the mark at 0
+    QVERIFY(std::fabs(double(b.clock.nextMarkTime()) - nextMark) < 1e-6);
+}
+
 void TestAnimationClock::thrustAboveWeight()
 {
     Bench b;
@@ -329,6 +376,21 @@ void TestAnimationClock::resetDrawsSceneAtRest()
     clock.command18_Click();
     QCOMPARE(view.vitAtRedraw, 0.0f);
     QCOMPARE(view.accAtRedraw, float(clock.state().vlim / clock.state().tau));
+}
+
+void TestAnimationClock::zeroInitialAcceleration()
+{
+    // These texts, read as singles, make the weight and the thrust exactly
+    // equal: the sphere floats, and an acceleration of exactly 0 is shown as
+    // a number, not as the "-- --" of a sphere that would rise.
+    Bench b;
+    b.fields.texts[ParameterFields::Radius] = QStringLiteral("3,53882766");
+    b.fields.texts[ParameterFields::Mass] = QStringLiteral("154,822083");
+    b.fields.texts[ParameterFields::FluidDensity] = QStringLiteral("834");
+    b.clock.command18_Click();
+    QCOMPARE(b.clock.state().vlim, 0.0);
+    QCOMPARE(b.clock.state().acc, 0.0f);
+    QCOMPARE(b.clock.label7(), QStringLiteral("0"));
 }
 
 QTEST_APPLESS_MAIN(TestAnimationClock)

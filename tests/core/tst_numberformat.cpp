@@ -4,6 +4,7 @@
 
 #include <cfloat>
 #include <clocale>
+#include <cmath>
 
 class TestNumberFormat : public QObject
 {
@@ -192,6 +193,11 @@ void TestNumberFormat::parseSingleRange()
 {
     QCOMPARE(NumberFormat::parseSingle(QStringLiteral("3,5")), std::optional<float>(3.5f));
     QVERIFY(!NumberFormat::parseSingle(QStringLiteral("1E39")).has_value());
+    QVERIFY(!NumberFormat::parseSingle(QString(41, u'9')).has_value());
+    // Rounded once, straight to the single: through a double this text would
+    // land on the midpoint below and round to 1.
+    QVERIFY(*NumberFormat::parseSingle(QStringLiteral("1,000000059604644776"))
+            == std::nextafter(1.0f, 2.0f));
     // A validated text always reads back to itself.
     for (const char *text : {"1E-06", "1,23E-05", "0,0984", "1160", "0,2", "20000"}) {
         const QString t = QString::fromLatin1(text);

@@ -55,6 +55,7 @@ private slots:
     void newMassKeepsRadius();
     void densityClampRecomputesMass();
     void massClampFromDensity();
+    void typedDensityBeyondMassCeiling();
     void heightErasesChronophotographs();
     void everyValidationResets();
     void focusPausesRunningClock();
@@ -141,6 +142,19 @@ void TestValidation::clampsAndRounds_data()
                                       << "0,1";
     QTest::newRow("density above") << 5 << "25000"
                                    << "20000";
+    QTest::newRow("viscosity above") << 3 << "5,01"
+                                     << "5";
+    // The text is rounded to a single before its three digits are kept: the
+    // single nearest 81,95 lies just below it, those of the others just above.
+    QTest::newRow("mass rounded as a single") << 1 << "81,95"
+                                              << "81,9";
+    QTest::newRow("height rounded as a single") << 2 << "3,085"
+                                                << "3,09";
+    QTest::newRow("fluid rounded as a single") << 4 << "1,355"
+                                               << "1,36";
+    QTest::newRow("viscosity rounded as a single") << 3 << "0,000003285"
+                                                   << "3,29E-06";
+    QTest::newRow("beyond a single") << 2 << QString(41, u'9') << "0,1";
 }
 
 void TestValidation::clampsAndRounds()
@@ -222,6 +236,18 @@ void TestValidation::massClampFromDensity()
     // A 50 cm ball of density 807 would weigh 423 kg: the mass stops at
     // 50 000 g and the density follows it down.
     b.type(0, QStringLiteral("50"));
+    QCOMPARE(b.fields.texts[1], QStringLiteral("50000"));
+    QCOMPARE(b.fields.texts[5], QStringLiteral("95,5"));
+}
+
+void TestValidation::typedDensityBeyondMassCeiling()
+{
+    Bench b;
+    b.type(0, QStringLiteral("50"));
+    QCOMPARE(b.fields.texts[5], QStringLiteral("95,5"));
+    // 1000 kg/m³ in a 50 cm ball asks for 524 kg: the mass text stays at its
+    // ceiling, so only its own validation gives the density back.
+    b.type(5, QStringLiteral("1000"));
     QCOMPARE(b.fields.texts[1], QStringLiteral("50000"));
     QCOMPARE(b.fields.texts[5], QStringLiteral("95,5"));
 }
