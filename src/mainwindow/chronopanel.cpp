@@ -4,10 +4,12 @@
 #include "parameteredit.h"
 
 #include <QCheckBox>
+#include <QCursor>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QToolButton>
+#include <QToolTip>
 
 namespace {
 
@@ -127,4 +129,17 @@ bool ChronoPanel::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return OptionPanel::eventFilter(watched, event);
+}
+
+void ChronoPanel::setCameraToolTip(const QString &text)
+{
+    const QString previous = command12->toolTip();
+    command12->setToolTip(text);
+    if (text == previous || !QToolTip::isVisible() || QToolTip::text() != previous)
+        return;
+    const QPoint pointer = QCursor::pos();
+    if (command12->isVisible() && command12->rect().contains(command12->mapFromGlobal(pointer)))
+        QToolTip::showText(pointer, text, command12);
+    else
+        QToolTip::hideText();
 }

@@ -25,6 +25,11 @@ public:
     // after it. Reads the geometry of chrono and Check9.
     void Picture6_Paint();
 
+    // Gives the camera its tooltip. A bubble of the old text already on
+    // screen follows the change: it shows the new text while the pointer
+    // still rests on the camera, and goes away otherwise.
+    void setCameraToolTip(const QString &text);
+
     ParameterEdit *chrono;  // interval between two marks, ms
     QCheckBox *Check9;      // keep the vectors on the marks
     QCheckBox *Check2;      // mark only the centre of inertia

@@ -255,7 +255,7 @@ void FeuilleP::maj12()
     ChronoPanel *panel = chronoPanel();
     const bool recording = m_clock->recording();
     panel->command12->setIcon(recording ? Icons::cameraRecording() : Icons::cameraIdle());
-    panel->command12->setToolTip(m_clock->cameraToolTip());
+    panel->setCameraToolTip(m_clock->cameraToolTip());
     panel->Label5->setText(m_clock->cameraCaption());
 }
 

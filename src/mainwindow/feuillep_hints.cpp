@@ -59,7 +59,7 @@ void FeuilleP::wireHints()
         {"Command13",
          "Pour effacer les chronophotographies de l'image actuelle: bouton « Nouveau »"},
         {"Command2", "Pour retrouver une situation enregistrée"},
-        {"Command11", "Pour enregistrer la configuration en cours"},
+        {"Command11", "Pour conserver la configuration en cours"},
         {"Command4",
          "Copier pour placer l'image dans le presse- papiers puis coller depuis Word, Paint..."},
         {"Command10", "Pour configurer l'imprimante et imprimer l'image"},

@@ -3,6 +3,7 @@
 #include "calculator/machine.h"
 
 #include "platform/qtservices.h"
+#include "platform/translations.h"
 
 #include <QApplication>
 
@@ -11,6 +12,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Qt's standard dialogs in French, like the rest of the program.
+    installFrenchTranslations(app);
     // Numbers are formatted and parsed by the program itself; keep the C
     // library's numeric conventions fixed whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");

@@ -40,12 +40,11 @@ void ParameterPanel::Picture3_Paint()
     DrawingSurface &s = surface();
 
     // Sphere: eleven discs from dark to light grey, each smaller and nearer the
-    // top left, under a black outline.
-    s.setFillStyle(DrawingSurface::FillStyle::Solid);
+    // top left, under a black outline. Their centres and radii step by parts
+    // of a pixel, so they are drawn unrounded for every grey to show.
     for (int a = 0; a <= 10; ++a) {
-        const QColor grey(155 + 10 * a, 155 + 10 * a, 155 + 10 * a);
-        s.setFillColor(grey);
-        s.circle(20 - a / 6.0, 13 - a / 6.0, 10 - a / 2.0, grey);
+        const int level = 155 + 10 * a;
+        s.disc(20 - a / 6.0, 13 - a / 6.0, 10 - a / 2.0, QColor(level, level, level));
     }
     s.setFillStyle(DrawingSurface::FillStyle::Transparent);
     s.circle(20, 13, 10, QBColor(0));

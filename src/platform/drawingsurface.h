@@ -17,9 +17,11 @@
 // Geometry is drawn without antialiasing, straight into the pixels, so
 // positions and colours are exact:
 // - Coordinates are doubles (callers compute them in single precision) and
-//   are rounded to the nearest pixel, a half going up. An operation given a
-//   NaN or infinite coordinate does nothing and leaves the current point
-//   where it was; finite coordinates are clamped to +/-2^29.
+//   are rounded to the nearest pixel, a half going up. Pixel (i, j) therefore
+//   covers the unit square centred on the point (i, j): its centre has
+//   integer coordinates. An operation given a NaN or infinite coordinate does
+//   nothing and leaves the current point where it was; finite coordinates are
+//   clamped to +/-2^29.
 // - A 1-pixel line is the Bresenham line from its first point up to, but not
 //   including, its last point, so consecutive segments of a polyline never
 //   draw their shared point twice. Its minor coordinate is the rounded exact
@@ -112,6 +114,13 @@ public:
     // centre becomes the current point.
     void circle(double x, double y, double r, const QColor &colour);
     void circle(double x, double y, double r) { circle(x, y, r, m_foreColor); }
+    // Disc of centre (x, y) and radius r taken as given, not rounded: it
+    // covers exactly the pixels whose centres (i, j) lie at a distance of at
+    // most r from (x, y), all in colour. Nested discs whose centres or radii
+    // differ by less than a pixel thus still leave each other's rings. The
+    // fill style does not apply; a negative radius draws nothing. The centre
+    // becomes the current point.
+    void disc(double x, double y, double r, const QColor &colour);
 
     // Draws one line of text in the drawing colour with its top-left corner
     // at the current point, then moves the current x to the end of the text

@@ -87,9 +87,19 @@ void QtServices::beep()
     QApplication::beep();
 }
 
+std::unique_ptr<QColorDialog> QtServices::colourDialog(const QColor &initial) const
+{
+    auto dialog = std::make_unique<QColorDialog>(m_parent);
+    dialog->setCurrentColor(initial);
+    return dialog;
+}
+
 std::optional<QColor> QtServices::pickColour(const QColor &initial)
 {
-    const QColor colour = QColorDialog::getColor(initial, m_parent);
+    const std::unique_ptr<QColorDialog> dialog = colourDialog(initial);
+    if (dialog->exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QColor colour = dialog->selectedColor();
     if (!colour.isValid())
         return std::nullopt;
     return colour;

@@ -4,6 +4,9 @@
 
 #include <QPointer>
 
+#include <memory>
+
+class QColorDialog;
 class QTextBrowser;
 class QWidget;
 
@@ -27,6 +30,9 @@ public:
     void setClipboardText(const QString &text) override;
     void setClipboardImage(const QImage &image) override;
     void showHelp(const QString &path) override;
+
+    // The colour picker pickColour() shows, set to initial and not yet shown.
+    std::unique_ptr<QColorDialog> colourDialog(const QColor &initial) const;
 
 private:
     std::optional<QString> fileName(const FileDialogRequest &request, bool save);

@@ -197,15 +197,14 @@ void Scene::drawSphere()
 {
     DrawingSurface &s = m_picture2;
     // Eleven discs that shrink, lighten from grey 175 to white and slide
-    // towards the upper left: the highlight. Then the black outline.
-    s.setFillStyle(DrawingSurface::FillStyle::Solid);
+    // towards the upper left: the highlight. Then the black outline. The
+    // discs keep their fractional centres and radii: rounded, successive
+    // discs of a small sphere would coincide and hide half of the greys.
     const double rs = m_rs;
     for (int b = 0; b <= 10; ++b) {
         const int level = 175 + 8 * b;
-        const QColor grey(level, level, level);
         const double shift = 0.02 * b * rs;
-        s.setFillColor(grey);
-        s.circle(centreX - shift, m_ys - shift, rs / (1.0 + 0.1 * b), grey);
+        s.disc(centreX - shift, m_ys - shift, rs / (1.0 + 0.1 * b), QColor(level, level, level));
     }
     s.setFillStyle(DrawingSurface::FillStyle::Transparent);
     s.circle(centreX, m_ys, rs, Qt::black);

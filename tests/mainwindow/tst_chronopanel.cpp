@@ -3,6 +3,8 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QToolButton>
+#include <QToolTip>
 #include <QtTest>
 
 class TestChronoPanel : public QObject
@@ -12,6 +14,7 @@ class TestChronoPanel : public QObject
 private slots:
     void longCaptionsTakeTwoLines();
     void captionClickIsCameraClick();
+    void shownCameraTooltipFollowsItsText();
 };
 
 void TestChronoPanel::longCaptionsTakeTwoLines()
@@ -41,6 +44,29 @@ void TestChronoPanel::captionClickIsCameraClick()
     // A click beside the caption, on the panel, is not one.
     QTest::mouseClick(&panel, Qt::LeftButton, {}, QPoint(200, 270));
     QCOMPARE(clicked.count(), 1);
+}
+
+void TestChronoPanel::shownCameraTooltipFollowsItsText()
+{
+    ChronoPanel panel;
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    QToolButton *camera = panel.command12;
+    const QString start = QStringLiteral("Chronophotographie");
+    const QString stop = QStringLiteral("Arrêter la chronophotographie");
+    const QPoint onCamera = camera->mapToGlobal(camera->rect().center());
+
+    // The pointer rests on the camera: the bubble takes the new text. (The
+    // offscreen platform hides a bubble as soon as events run, so the case of
+    // a pointer gone elsewhere cannot be told apart here.)
+    QCursor::setPos(onCamera);
+    panel.setCameraToolTip(stop);
+    QToolTip::showText(onCamera, stop, camera);
+    QVERIFY(QToolTip::isVisible());
+    panel.setCameraToolTip(start);
+    QCOMPARE(camera->toolTip(), start);
+    QVERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), start);
 }
 
 QTEST_MAIN(TestChronoPanel)

@@ -290,7 +290,7 @@ void TestFeuilleP::hints()
         {f.button("Command13"),
          "Pour effacer les chronophotographies de l'image actuelle: bouton « Nouveau »"},
         {f.button("Command2"), "Pour retrouver une situation enregistrée"},
-        {f.button("Command11"), "Pour enregistrer la configuration en cours"},
+        {f.button("Command11"), "Pour conserver la configuration en cours"},
         {f.button("Command4"),
          "Copier pour placer l'image dans le presse- papiers puis coller depuis Word, "
          "Paint..."},

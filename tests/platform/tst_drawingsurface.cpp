@@ -66,6 +66,11 @@ private slots:
     void badCoordinatesDrawNothing();
     void circles();
     void hugeFilledCircleCoversSurface();
+    void discs_data();
+    void discs();
+    void nestedDiscsLeaveRings();
+    void discFillsItsOutline();
+    void hugeAndBadDiscs();
     void printPlacesTextAtCurrentPoint();
     void printsContinueTheLine();
     void fontSizes_data();
@@ -272,6 +277,99 @@ void TestDrawingSurface::hugeFilledCircleCoversSurface()
     surface.setFillColor(blue);
     surface.circle(10, 15, 2250, red);
     QCOMPARE(pixelsOf(surface.image(), blue), listed(rect(0, 0, 19, 29)));
+}
+
+void TestDrawingSurface::discs_data()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<double>("r");
+    QTest::addColumn<Pixels>("expected");
+
+    QTest::newRow("radius 0") << 5.0 << 5.0 << 0.0 << Pixels {{5, 5}};
+    QTest::newRow("radius 1") << 5.0 << 5.0 << 1.0
+                              << Pixels {{5, 4}, {4, 5}, {5, 5}, {6, 5}, {5, 6}};
+    QTest::newRow("radius 1.5") << 5.0 << 5.0 << 1.5 << rect(4, 4, 6, 6);
+    QTest::newRow("between centres, radius 0.5") << 5.5 << 5.5 << 0.5 << Pixels {};
+    QTest::newRow("between centres, radius 0.75") << 5.5 << 5.5 << 0.75 << rect(5, 5, 6, 6);
+    QTest::newRow("centre shifted by 0.4") << 5.4 << 5.0 << 1.0 << Pixels {{5, 5}, {6, 5}};
+    QTest::newRow("clipped at the corner")
+        << 0.0 << 0.0 << 2.0 << Pixels {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {0, 2}};
+}
+
+void TestDrawingSurface::discs()
+{
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(double, r);
+    QFETCH(Pixels, expected);
+
+    DrawingSurface surface(12, 12);
+    surface.disc(x, y, r, red);
+    QCOMPARE(pixelsOf(surface.image(), red), listed(expected));
+    QCOMPARE(surface.currentX(), x);
+    QCOMPARE(surface.currentY(), y);
+}
+
+void TestDrawingSurface::nestedDiscsLeaveRings()
+{
+    // Radii and centres half a pixel or less apart: rounded, the second disc
+    // would cover the first one entirely.
+    DrawingSurface surface(20, 20);
+    surface.disc(10, 10, 5, red);
+    surface.disc(9.8, 9.8, 4.5, blue);
+    const QImage image = surface.image();
+    for (QPoint ring : {QPoint(15, 10), QPoint(10, 15), QPoint(13, 14), QPoint(5, 10)})
+        QCOMPARE(QColor(image.pixel(ring)), red);
+    for (QPoint inner : {QPoint(6, 10), QPoint(10, 6), QPoint(14, 10)})
+        QCOMPARE(QColor(image.pixel(inner)), blue);
+}
+
+void TestDrawingSurface::discFillsItsOutline()
+{
+    // A disc under the outline circle of the same centre and radius fills it
+    // up to the outline, with no gap and nothing outside.
+    for (int r = 1; r <= 40; ++r) {
+        DrawingSurface surface(90, 90);
+        surface.disc(45, 45, r, blue);
+        surface.circle(45, 45, r, red);
+        const QImage image = surface.image();
+        for (int y = 0; y < image.height(); ++y) {
+            int first = -1;
+            int last = -1;
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, y) == red.rgb()) {
+                    first = first < 0 ? x : first;
+                    last = x;
+                }
+            }
+            for (int x = 0; x < image.width(); ++x) {
+                const bool within = first >= 0 && x >= first && x <= last;
+                const QRgb expected = image.pixel(x, y) == red.rgb() ? red.rgb()
+                    : within                                         ? blue.rgb()
+                                                                     : QColor(Qt::white).rgb();
+                if (image.pixel(x, y) != expected)
+                    QFAIL(qPrintable(QStringLiteral("radius %1: (%2, %3)").arg(r).arg(x).arg(y)));
+            }
+        }
+    }
+}
+
+void TestDrawingSurface::hugeAndBadDiscs()
+{
+    DrawingSurface surface(20, 30);
+    surface.disc(10, 15, 1e12, blue);
+    QCOMPARE(pixelsOf(surface.image(), blue), listed(rect(0, 0, 19, 29)));
+
+    surface.setCurrentPoint(2, 3);
+    const QImage before = surface.image();
+    surface.disc(5, 5, -1, red);
+    surface.disc(qQNaN(), 5, 3, red);
+    surface.disc(5, 5, qInf(), red);
+    QCOMPARE(surface.currentX(), 2.0);
+    // Far away, however large: clamped, it stays off the surface.
+    surface.disc(1e300, -1e300, 1e300, red);
+    QCOMPARE(surface.image(), before);
 }
 
 void TestDrawingSurface::printPlacesTextAtCurrentPoint()

@@ -54,6 +54,10 @@ private slots:
     void smallestSphere();
     void sphereBiggerThanTheScene();
     void shading();
+    void shadingRings_data();
+    void shadingRings();
+    void everyGreyShows_data();
+    void everyGreyShows();
     void rulerLabels_data();
     void rulerLabels();
     void rulerTicksAndLabelPlaces();
@@ -204,6 +208,79 @@ void TestScene::shading()
     QVERIFY(isGrey(lowerRight));
     QVERIFY(qRed(lowerRight) >= 175 && qRed(lowerRight) < 200);
     QCOMPARE(pixel(75, 25), gradientAt(75, 25));
+}
+
+void TestScene::shadingRings_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<int>("grey");
+
+    // Defaults: centre (55, 25), radius 16. Across the centre, left to right...
+    QTest::newRow("left rim") << QPoint(40, 25) << 175;
+    QTest::newRow("left, 14") << QPoint(41, 25) << 183;
+    QTest::newRow("left, 13") << QPoint(42, 25) << 199;
+    QTest::newRow("left, 12") << QPoint(43, 25) << 215;
+    QTest::newRow("left, 11") << QPoint(44, 25) << 239;
+    QTest::newRow("highlight") << QPoint(52, 22) << 255;
+    QTest::newRow("right, 5") << QPoint(60, 25) << 247;
+    QTest::newRow("right, 6") << QPoint(61, 25) << 231;
+    QTest::newRow("right, 7") << QPoint(62, 25) << 223;
+    QTest::newRow("right, 9") << QPoint(64, 25) << 207;
+    QTest::newRow("right, 12") << QPoint(67, 25) << 191;
+    QTest::newRow("right, 14") << QPoint(69, 25) << 183;
+    QTest::newRow("right rim") << QPoint(70, 25) << 175;
+    // ...and down the diagonal to the lower right.
+    QTest::newRow("diagonal, 3") << QPoint(58, 28) << 247;
+    QTest::newRow("diagonal, 6") << QPoint(61, 31) << 207;
+    QTest::newRow("diagonal, 8") << QPoint(63, 33) << 191;
+    QTest::newRow("diagonal, 10") << QPoint(65, 35) << 175;
+}
+
+void TestScene::shadingRings()
+{
+    QFETCH(QPoint, at);
+    QFETCH(int, grey);
+
+    m_inputs->ruler = false;
+    m_inputs->axis = false;
+    m_scene->majaff();
+    QCOMPARE(QColor(pixel(at.x(), at.y())), QColor(grey, grey, grey));
+}
+
+void TestScene::everyGreyShows_data()
+{
+    QTest::addColumn<QString>("radius");
+    QTest::addColumn<int>("fewest"); // pixels of the least visible grey
+
+    QTest::newRow("defaults, 16 pixels") << QStringLiteral("3,5") << 20;
+    QTest::newRow("45 pixels") << QStringLiteral("10") << 150;
+}
+
+void TestScene::everyGreyShows()
+{
+    QFETCH(QString, radius);
+    QFETCH(int, fewest);
+
+    m_inputs->parameters.texts[ParameterFields::Radius] = radius;
+    m_inputs->simulation.ypos = 0.5f; // centre at y = 250
+    m_inputs->ruler = false;
+    m_inputs->axis = false;
+    m_scene->majaff();
+    QHash<int, int> count;
+    const QImage &image = surface().image();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (isGrey(image.pixel(x, y)))
+                ++count[qRed(image.pixel(x, y))];
+        }
+    }
+    for (int b = 0; b <= 10; ++b) {
+        const int grey = 175 + 8 * b;
+        QVERIFY2(count.value(grey) >= fewest,
+                 qPrintable(QStringLiteral("grey %1: %2 pixels").arg(grey).arg(count.value(grey))));
+    }
+    // The darkest ring, all round the sphere.
+    QVERIFY(count.value(175) >= 4 * fewest);
 }
 
 void TestScene::rulerLabels_data()

@@ -1,0 +1,54 @@
+#include "drawingsurface.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The same bound as the other operations of the surface: squares of these
+// values and of their differences stay exact enough in a double.
+constexpr double coordinateLimit = 536870912.0; // 2^29
+
+} // namespace
+
+void DrawingSurface::disc(double x, double y, double r, const QColor &colour)
+{
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(r) || r < 0)
+        return;
+    setCurrentPoint(x, y);
+    if (m_image.isNull())
+        return;
+    const double cx = std::clamp(x, -coordinateLimit, coordinateLimit);
+    const double cy = std::clamp(y, -coordinateLimit, coordinateLimit);
+    const double radius = std::min(r, coordinateLimit);
+    const double lastColumn = width() - 1;
+    const double firstRow = std::max(0.0, std::ceil(cy - radius));
+    const double lastRow = std::min(double(height() - 1), std::floor(cy + radius));
+    const QRgb rgb = colour.rgb() | 0xFF000000u;
+
+    for (double j = firstRow; j <= lastRow; ++j) {
+        const double dy = j - cy;
+        const double reach2 = radius * radius - dy * dy;
+        if (reach2 < 0)
+            continue;
+        const auto inside = [&](double i) { return (i - cx) * (i - cx) <= reach2; };
+        // The square root may land an end one pixel off; the exact test settles it.
+        const double half = std::sqrt(reach2);
+        double left = std::ceil(cx - half);
+        double right = std::floor(cx + half);
+        if (!inside(left))
+            ++left;
+        else if (inside(left - 1))
+            --left;
+        if (!inside(right))
+            --right;
+        else if (inside(right + 1))
+            ++right;
+        left = std::max(left, 0.0);
+        right = std::min(right, lastColumn);
+        if (left > right)
+            continue;
+        QRgb *row = reinterpret_cast<QRgb *>(m_image.scanLine(int(j)));
+        std::fill(row + qsizetype(left), row + qsizetype(right) + 1, rgb);
+    }
+}
