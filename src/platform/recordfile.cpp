@@ -19,6 +19,11 @@ char encode(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return char(c);
+    // The five bytes without a character read as the control characters of
+    // the same code, and are written back as the same byte, so that any text
+    // read from a record can be written again unchanged.
+    if (c >= 0x80 && c < 0xA0 && high1252[c - 0x80] == 0)
+        return char(c);
     for (int i = 0; i < 32; ++i) {
         if (high1252[i] != 0 && high1252[i] == c)
             return char(0x80 + i);

@@ -21,6 +21,7 @@ private slots:
     void bytesAndDevices();
     void fitsWindows1252_data();
     void fitsWindows1252();
+    void everyByteRoundTrips();
     void unmappedCharacters();
     void missingFileIsNotCreatedByReading();
     void failedWriteKeepsPreviousFile();
@@ -184,7 +185,9 @@ void TestRecordFile::fitsWindows1252_data()
     QTest::newRow("accents and euro") << QStringLiteral("élève 3,5 € œ ?") << true;
     QTest::newRow("sum sign") << QStringLiteral("a∑b") << false;
     QTest::newRow("emoji") << QStringLiteral("😀") << false;
-    QTest::newRow("byte with no character") << QString(QChar(0x81)) << false;
+    // 0x81 has no character; it reads as U+0081 and is written back as 0x81.
+    QTest::newRow("byte with no character") << QString(QChar(0x81)) << true;
+    QTest::newRow("control character of a mapped byte") << QString(QChar(0x80)) << false;
 }
 
 void TestRecordFile::fitsWindows1252()
@@ -192,6 +195,29 @@ void TestRecordFile::fitsWindows1252()
     QFETCH(QString, text);
     QFETCH(bool, fits);
     QCOMPARE(RecordFile::fitsWindows1252(text), fits);
+}
+
+void TestRecordFile::everyByteRoundTrips()
+{
+    QByteArray bytes;
+    for (int start = 0; start < 256; start += 126) {
+        QByteArray record(128, '\0');
+        const int count = qMin(126, 256 - start);
+        record[0] = char(count);
+        for (int i = 0; i < count; ++i)
+            record[2 + i] = char(start + i);
+        bytes += record;
+    }
+    RecordFile in;
+    in.setBytes(bytes);
+    RecordFile out;
+    for (int record = 1; record <= 3; ++record) {
+        const std::optional<QString> text = in.read(record);
+        QVERIFY(text.has_value());
+        QVERIFY(RecordFile::fitsWindows1252(*text));
+        QVERIFY(out.write(record, *text));
+    }
+    QCOMPARE(out.bytes(), bytes);
 }
 
 void TestRecordFile::unmappedCharacters()
