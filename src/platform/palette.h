@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPalette>
 #include <QtGlobal>
 
 // Colour of the classic 16-colour palette by index: 0 black, 1 navy, 2 green,
@@ -16,6 +17,14 @@ QColor QBColor(int index);
 // classic Windows standard scheme, an unknown one to black. Bits 24-30 of a
 // non-negative value are ignored.
 QColor colourFromStored(qint32 value);
+
+// The colour to show for a stored value: a system colour takes the matching
+// colour of palette (index 5 window -> Base, 8 window text -> Text,
+// 13 highlight -> Highlight, 15 button face -> Button...), so a swatch saved
+// as "button face" looks like this desktop's buttons; the indices without a
+// palette role fall back to the classic scheme. The stored value itself is
+// kept by its owner, so a file read and saved again writes the same number.
+QColor colourFromStored(qint32 value, const QPalette &palette);
 
 // The stored value of a colour (alpha ignored); never negative.
 qint32 storedColour(const QColor &colour);

@@ -19,6 +19,11 @@ char encode(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return char(c);
+    // The five bytes without a character read as the control characters of
+    // the same code, and are written back as the same byte, so that any text
+    // read from a record can be written again unchanged.
+    if (c >= 0x80 && c < 0xA0 && high1252[c - 0x80] == 0)
+        return char(c);
     for (int i = 0; i < 32; ++i) {
         if (high1252[i] != 0 && high1252[i] == c)
             return char(0x80 + i);
@@ -47,10 +52,36 @@ bool RecordFile::load()
         return true;
     if (!file.open(QIODevice::ReadOnly))
         return fail(file.errorString());
-    m_data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return fail(file.errorString());
+    return load(file);
+}
+
+bool RecordFile::load(QIODevice &device)
+{
+    m_data.clear();
+    m_error.clear();
+    if (!device.isReadable())
+        return fail(QStringLiteral("Fichier non ouvert en lecture"));
+    m_data = device.readAll();
+    // QFileDevice reports a failed read through its error; other devices
+    // through their error string.
+    if (auto *file = qobject_cast<QFileDevice *>(&device)) {
+        if (file->error() != QFileDevice::NoError) {
+            m_data.clear();
+            return fail(file->errorString());
+        }
+    }
     return true;
+}
+
+void RecordFile::setBytes(const QByteArray &bytes)
+{
+    m_data = bytes;
+    m_error.clear();
+}
+
+bool RecordFile::holdsRecord(int record) const
+{
+    return record >= 1 && qint64(record - 1) * recordSize + 2 <= m_data.size();
 }
 
 std::optional<QString> RecordFile::read(int record)
@@ -91,14 +122,25 @@ bool RecordFile::write(int record, const QString &text)
     return true;
 }
 
+bool RecordFile::save(QIODevice &device)
+{
+    m_error.clear();
+    if (!device.isWritable())
+        return fail(QStringLiteral("Fichier non ouvert en écriture"));
+    if (device.write(m_data) != m_data.size())
+        return fail(device.errorString());
+    return true;
+}
+
 bool RecordFile::commit()
 {
+    m_error.clear();
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
-    if (file.write(m_data) != m_data.size()) {
+    if (!save(file)) {
         file.cancelWriting();
-        return fail(file.errorString());
+        return false;
     }
     if (!file.commit())
         return fail(file.errorString());
@@ -137,6 +179,15 @@ QByteArray RecordFile::toWindows1252(const QString &text)
         bytes.append(c.isSurrogate() ? '?' : encode(c.unicode()));
     }
     return bytes;
+}
+
+bool RecordFile::fitsWindows1252(const QString &text)
+{
+    for (QChar c : text) {
+        if (c.isSurrogate() || (encode(c.unicode()) == '?' && c != u'?'))
+            return false;
+    }
+    return true;
 }
 
 QString RecordFile::fromWindows1252(const QByteArray &bytes)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 #include <optional>
@@ -11,19 +12,35 @@
 // and the running-flag file shared with the launcher all use it.
 //
 // The whole file is held in memory: records are read from and written into
-// that copy, and commit() replaces the file atomically, so a failed write
-// never damages the previous file.
+// that copy. The copy comes from bytes or a device and goes back to bytes or
+// a device; the path-taking load() and commit() sit on top, and commit()
+// replaces the file atomically, so a failed write never damages the previous
+// file.
 class RecordFile
 {
 public:
     static constexpr int recordSize = 128;
     static constexpr int maxTextBytes = recordSize - 2;
 
+    // An empty copy without a path: fill it with setBytes() or load(device).
+    RecordFile() = default;
     explicit RecordFile(QString path);
 
-    // Reads the file into memory. A missing file counts as an empty one
-    // (nothing is created); a file that exists but cannot be read is an error.
+    // Reads the file at path() into memory. A missing file counts as an empty
+    // one (nothing is created); a file that exists but cannot be read is an
+    // error.
     bool load();
+    // Reads everything the device holds from its current position; the
+    // device must be open for reading.
+    bool load(QIODevice &device);
+
+    // The copy in memory, as it would be written.
+    QByteArray bytes() const { return m_data; }
+    void setBytes(const QByteArray &bytes);
+
+    // Whether the copy reaches the length bytes of record n, that is whether
+    // record n was ever written (a shorter copy reads it as empty).
+    bool holdsRecord(int record) const;
 
     // Text of record n (from 1). A record past the end of the file reads as
     // empty. A stored length over 126, or one running past the end of the
@@ -35,7 +52,9 @@ public:
     // bytes is refused. Characters outside Windows-1252 are written as "?".
     bool write(int record, const QString &text);
 
-    // Writes the copy to disk atomically.
+    // Writes the copy to the device, which must be open for writing.
+    bool save(QIODevice &device);
+    // Writes the copy to path() atomically.
     bool commit();
 
     QString errorString() const { return m_error; }
@@ -49,6 +68,9 @@ public:
 
     // Windows-1252 conversions; unmapped characters become "?".
     static QByteArray toWindows1252(const QString &text);
+    // Whether every character of text has a Windows-1252 byte, so that it is
+    // stored without a "?".
+    static bool fitsWindows1252(const QString &text);
     static QString fromWindows1252(const QByteArray &bytes);
 
 private:

@@ -1,5 +1,6 @@
 #include "platform/recordfile.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +18,10 @@ private slots:
     void tooLongTextRefused();
     void corruptLengthRefused_data();
     void corruptLengthRefused();
+    void bytesAndDevices();
+    void fitsWindows1252_data();
+    void fitsWindows1252();
+    void everyByteRoundTrips();
     void unmappedCharacters();
     void missingFileIsNotCreatedByReading();
     void failedWriteKeepsPreviousFile();
@@ -117,18 +122,102 @@ void TestRecordFile::corruptLengthRefused_data()
     QTest::newRow("runs past the end") << QByteArray("\x10\x00"
                                                      "abc",
                                                      5);
+    // The two length bytes count: 2 + 3 bytes are needed, the file has 4.
+    QTest::newRow("one byte past the end") << QByteArray("\x03\x00"
+                                                         "ab",
+                                                         4);
+    QTest::newRow("second record one byte short")
+        << QByteArray(128, '\0') + QByteArray("\x7E\x00", 2) + QByteArray(125, 'z');
 }
 
 void TestRecordFile::corruptLengthRefused()
 {
     QFETCH(QByteArray, bytes);
+    const int record = bytes.size() > 128 ? 2 : 1;
+    RecordFile inMemory;
+    inMemory.setBytes(bytes);
+    QVERIFY(!inMemory.read(record).has_value());
+    QVERIFY(!inMemory.errorString().isEmpty());
+    // One byte more and the same record reads.
+    inMemory.setBytes(bytes + 'x');
+    if (QTest::currentDataTag() == QByteArray("one byte past the end"))
+        QCOMPARE(inMemory.read(record), std::optional<QString>(QStringLiteral("abx")));
+
     QFile file(path());
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
     file.close();
     QString error;
-    QVERIFY(!RecordFile::readRecord(path(), 1, &error).has_value());
+    QVERIFY(!RecordFile::readRecord(path(), record, &error).has_value());
     QVERIFY(!error.isEmpty());
+}
+
+void TestRecordFile::bytesAndDevices()
+{
+    RecordFile out;
+    QVERIFY(out.write(2, QStringLiteral("é3,5")));
+    QCOMPARE(out.bytes().size(), 256);
+    QVERIFY(!out.holdsRecord(3));
+    QVERIFY(out.holdsRecord(2));
+
+    QBuffer buffer;
+    QVERIFY(buffer.open(QIODevice::WriteOnly));
+    QVERIFY(out.save(buffer));
+    buffer.close();
+    QCOMPARE(buffer.data(), out.bytes());
+
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    RecordFile in;
+    QVERIFY(in.load(buffer));
+    QCOMPARE(in.read(2), std::optional<QString>(QStringLiteral("é3,5")));
+
+    // A device not open for the operation is an error, not a crash.
+    QBuffer closed;
+    QVERIFY(!in.load(closed));
+    QVERIFY(!in.errorString().isEmpty());
+    QVERIFY(!out.save(closed));
+}
+
+void TestRecordFile::fitsWindows1252_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("accents and euro") << QStringLiteral("élève 3,5 € œ ?") << true;
+    QTest::newRow("sum sign") << QStringLiteral("a∑b") << false;
+    QTest::newRow("emoji") << QStringLiteral("😀") << false;
+    // 0x81 has no character; it reads as U+0081 and is written back as 0x81.
+    QTest::newRow("byte with no character") << QString(QChar(0x81)) << true;
+    QTest::newRow("control character of a mapped byte") << QString(QChar(0x80)) << false;
+}
+
+void TestRecordFile::fitsWindows1252()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, fits);
+    QCOMPARE(RecordFile::fitsWindows1252(text), fits);
+}
+
+void TestRecordFile::everyByteRoundTrips()
+{
+    QByteArray bytes;
+    for (int start = 0; start < 256; start += 126) {
+        QByteArray record(128, '\0');
+        const int count = qMin(126, 256 - start);
+        record[0] = char(count);
+        for (int i = 0; i < count; ++i)
+            record[2 + i] = char(start + i);
+        bytes += record;
+    }
+    RecordFile in;
+    in.setBytes(bytes);
+    RecordFile out;
+    for (int record = 1; record <= 3; ++record) {
+        const std::optional<QString> text = in.read(record);
+        QVERIFY(text.has_value());
+        QVERIFY(RecordFile::fitsWindows1252(*text));
+        QVERIFY(out.write(record, *text));
+    }
+    QCOMPARE(out.bytes(), bytes);
 }
 
 void TestRecordFile::unmappedCharacters()

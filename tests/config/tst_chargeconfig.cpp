@@ -1,0 +1,180 @@
+#include "config/chargeconfig.h"
+#include "fakeconfigurationtarget.h"
+#include "records.h"
+#include "scriptedservices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestChargeconfig : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void appliesInOrder();
+    void refusedFileChangesNothing_data();
+    void refusedFileChangesNothing();
+    void missingFileIsNotCreated();
+    void saveWritesAndTitles();
+    void failedSaveKeepsOldFile_data();
+    void failedSaveKeepsOldFile();
+
+private:
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    void writeBytes(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    static QByteArray contents(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestChargeconfig::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestChargeconfig::appliesInOrder()
+{
+    writeBytes(QStringLiteral("tp.P18"), recordBytes(textsWith(19, QStringLiteral("1"))));
+    FakeConfigurationTarget target;
+    ScriptedServices services;
+    QVERIFY(chargeconfig(path(QStringLiteral("tp.P18")), target, services));
+    const QString title
+        = QStringLiteral("Lorva avec frottement - ") + path(QStringLiteral("tp.P18"));
+    QCOMPARE(target.calls,
+             QStringList({QStringLiteral("field 0 3,5"), QStringLiteral("field 1 145"),
+                          QStringLiteral("field 2 1"), QStringLiteral("field 3 0,2"),
+                          QStringLiteral("field 4 800"), QStringLiteral("interval 1000"),
+                          QStringLiteral("options"), QStringLiteral("validate 1"),
+                          QStringLiteral("validate 0"), QStringLiteral("majaff"),
+                          QStringLiteral("title ") + title}));
+    QCOMPARE(target.current.options.graphQuantity, int(DisplayOptions::Velocity));
+    QVERIFY(services.messages.isEmpty());
+}
+
+void TestChargeconfig::refusedFileChangesNothing_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    const QString notThis = QStringLiteral("Ce fichier ne correspond pas à cette application");
+    const QString invalid = QStringLiteral("Fichier non valide");
+    const QString unreadable = QStringLiteral("Lecture impossible sur disque");
+    const QString loading = QStringLiteral("Erreur lors du chargement du fichier");
+    QTest::newRow("lower-case magic")
+        << recordBytes(textsWith(1, QStringLiteral("lorva"))) << invalid << notThis;
+    QTest::newRow("empty file") << QByteArray() << invalid << notThis;
+    QStringList shortTexts = validTexts();
+    shortTexts.removeLast();
+    QTest::newRow("short file") << recordBytes(shortTexts) << loading << unreadable;
+    QTest::newRow("scale 91") << recordBytes(textsWith(8, QStringLiteral("91"))) << loading
+                              << unreadable;
+    QTest::newRow("quantity 3") << recordBytes(textsWith(19, QStringLiteral("3"))) << loading
+                                << unreadable;
+    QTest::newRow("colour beyond 32 bits")
+        << recordBytes(textsWith(23, QStringLiteral("4294967296"))) << loading << unreadable;
+}
+
+void TestChargeconfig::refusedFileChangesNothing()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    writeBytes(QStringLiteral("bad.P18"), bytes);
+    FakeConfigurationTarget target;
+    ScriptedServices services;
+    QVERIFY(!chargeconfig(path(QStringLiteral("bad.P18")), target, services));
+    QVERIFY(target.calls.isEmpty());
+    QCOMPARE(services.messages.size(), 1);
+    QCOMPARE(services.messages[0].icon, MessageIcon::Error);
+    QCOMPARE(services.messages[0].title, title);
+    QCOMPARE(services.messages[0].text, text);
+}
+
+void TestChargeconfig::missingFileIsNotCreated()
+{
+    FakeConfigurationTarget target;
+    ScriptedServices services;
+    const QString missing = path(QStringLiteral("absent.P18"));
+    QVERIFY(!chargeconfig(missing, target, services));
+    QVERIFY(!QFile::exists(missing));
+    // A folder and an unreadable file are read errors too.
+    QVERIFY(!chargeconfig(m_dir->path(), target, services));
+    writeBytes(QStringLiteral("locked.P18"), recordBytes(validTexts()));
+    QFile::setPermissions(path(QStringLiteral("locked.P18")), QFileDevice::Permissions());
+    const bool lockedOut = !QFile(path(QStringLiteral("locked.P18"))).open(QIODevice::ReadOnly);
+    if (lockedOut)
+        QVERIFY(!chargeconfig(path(QStringLiteral("locked.P18")), target, services));
+    QVERIFY(target.calls.isEmpty());
+    QCOMPARE(services.messages.size(), lockedOut ? 3 : 2);
+    for (const auto &message : services.messages)
+        QCOMPARE(message.text, QStringLiteral("Lecture impossible sur disque"));
+}
+
+void TestChargeconfig::saveWritesAndTitles()
+{
+    FakeConfigurationTarget target;
+    target.current.fields = {QStringLiteral("3,5"), QStringLiteral("145"), QStringLiteral("1"),
+                             QStringLiteral("0,2"), QStringLiteral("800")};
+    target.current.interval = QStringLiteral("1000");
+    ScriptedServices services;
+    const QString file = path(QStringLiteral("tp.P18"));
+    QVERIFY(saveConfiguration(file, target, services));
+    QCOMPARE(contents(file), recordBytes(validTexts()));
+    QCOMPARE(target.title, QStringLiteral("Lorva avec frottement - ") + file);
+    QVERIFY(services.messages.isEmpty());
+}
+
+void TestChargeconfig::failedSaveKeepsOldFile_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("interval");
+    QTest::newRow("read-only folder") << QStringLiteral("read-only") << QStringLiteral("1000");
+    QTest::newRow("missing folder") << QStringLiteral("missing") << QStringLiteral("1000");
+    QTest::newRow("127-byte text") << QString() << QString(127, QLatin1Char('5'));
+    QTest::newRow("character outside Windows-1252") << QString() << QStringLiteral("10∑0");
+}
+
+void TestChargeconfig::failedSaveKeepsOldFile()
+{
+    QFETCH(QString, failure);
+    QFETCH(QString, interval);
+    const QByteArray old = recordBytes(textsWith(2, QStringLiteral("7")));
+    writeBytes(QStringLiteral("tp.P18"), old);
+    FakeConfigurationTarget target;
+    target.current.interval = interval;
+    ScriptedServices services;
+    const QString file = failure == QStringLiteral("missing")
+        ? path(QStringLiteral("absent/tp.P18"))
+        : path(QStringLiteral("tp.P18"));
+    const bool readOnly = failure == QStringLiteral("read-only");
+    if (readOnly)
+        QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner);
+    const bool saved = saveConfiguration(file, target, services);
+    QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (saved && readOnly)
+        QSKIP("running as a user who can write into a read-only folder");
+    QVERIFY(!saved);
+    QCOMPARE(contents(path(QStringLiteral("tp.P18"))), old);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+             QStringList {QStringLiteral("tp.P18")});
+    QCOMPARE(services.messages.size(), 1);
+    QCOMPARE(services.messages[0].icon, MessageIcon::Error);
+    QCOMPARE(services.messages[0].title, QStringLiteral("Enregistrement impossible"));
+    QCOMPARE(services.messages[0].text, QStringLiteral("Ecriture impossible sur disque"));
+    QVERIFY(target.title.isEmpty());
+}
+
+QTEST_APPLESS_MAIN(TestChargeconfig)
+#include "tst_chargeconfig.moc"
