@@ -27,8 +27,11 @@ std::optional<QString> ScriptedServices::saveFileName(const FileDialogRequest &r
     return fileNames.isEmpty() ? std::nullopt : fileNames.dequeue();
 }
 
-bool ScriptedServices::printerSetup(QPrinter &)
+bool ScriptedServices::printerSetup(QPrinter &printer)
 {
     ++printerRequests;
-    return printerAnswers.isEmpty() ? true : printerAnswers.dequeue();
+    const bool accepted = printerAnswers.isEmpty() ? true : printerAnswers.dequeue();
+    if (accepted && printerChoice)
+        printerChoice(printer);
+    return accepted;
 }

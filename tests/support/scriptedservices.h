@@ -5,6 +5,8 @@
 #include <QList>
 #include <QQueue>
 
+#include <functional>
+
 // Platform services for tests: every call is recorded, and dialogs answer
 // from queues filled by the test. An empty queue gives the first button
 // (Ok, Yes), a cancelled colour picker or file dialog, and an accepted
@@ -36,6 +38,8 @@ public:
     QQueue<std::optional<QColor>> colours;
     QQueue<std::optional<QString>> fileNames;
     QQueue<bool> printerAnswers;
+    // Run on the printer by an accepted set-up, as the user's choices would be.
+    std::function<void(QPrinter &)> printerChoice;
 
     // What was asked.
     QList<Message> messages;

@@ -1,0 +1,312 @@
+#include "graphes.h"
+
+#include "valuestable.h"
+
+#include "output/pictureprinter.h"
+#include "platform/palette.h"
+#include "platform/platformservices.h"
+#include "platform/surfacewidget.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCursor>
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QStyle>
+#include <QToolButton>
+
+namespace {
+
+constexpr int border = 2;        // sunken border of Picture1
+constexpr int pictureMargin = 8; // between Picture1 and the window's right edge
+constexpr int iconSize = 32;
+
+QFont arial(int points, bool italic = false)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(qRound(points * 96.0 / 72.0));
+    font.setItalic(italic);
+    return font;
+}
+
+} // namespace
+
+Graphes::Graphes(const SimulationState &state, std::function<DisplayOptions()> options,
+                 PlatformServices &services, QWidget *parent)
+    : QDialog(parent)
+    , m_state(state)
+    , m_options(std::move(options))
+    , m_services(services)
+{
+    setObjectName(QStringLiteral("graphes"));
+    setAccessibleName(QStringLiteral("Graphe agrandi"));
+    setFont(arial(8));
+    setMouseTracking(true);
+    resize(800, 572);
+    createStrip();
+    createGraph();
+
+    MSFlexGrid1 = new ValuesTable(this);
+    copig = new QMenu(this);
+    copig->setObjectName(QStringLiteral("copig"));
+    contab = copig->addAction(QStringLiteral("Copier le contenu du &tableau"));
+    contab->setObjectName(QStringLiteral("contab"));
+    cogra = copig->addAction(QStringLiteral("Copier le &graphe"));
+    cogra->setObjectName(QStringLiteral("cogra"));
+    connect(contab, &QAction::triggered, this, &Graphes::contab_Click);
+    connect(cogra, &QAction::triggered, this, &Graphes::cogra_Click);
+
+    // Keyboard order: the quantity, the asymptote, the icons left to right, the table.
+    setTabOrder(Option1[0], Option1[1]);
+    setTabOrder(Option1[1], Option1[2]);
+    setTabOrder(Option1[2], Check1);
+    setTabOrder(Check1, Image1[4]);
+    setTabOrder(Image1[4], Image1[3]);
+    setTabOrder(Image1[3], Image1[2]);
+    setTabOrder(Image1[2], Image1[1]);
+    setTabOrder(Image1[1], MSFlexGrid1);
+    Form_Resize();
+}
+
+Graphes::~Graphes() = default;
+
+void Graphes::createStrip()
+{
+    Picture3 = new SurfaceWidget(this);
+    Picture3->setObjectName(QStringLiteral("Picture3"));
+    Picture3->setRepaintedByHandler(true);
+    Picture3->surface().setBackColor(QBColor(7));
+    connect(Picture3, &SurfaceWidget::paintRequested, this, &Graphes::Picture3_Paint);
+    connect(Picture3, &SurfaceWidget::mouseMoved, this, [this] { Form_MouseMove(); });
+
+    const QString captions[3] = {QStringLiteral("&Position"), QStringLiteral("&Vitesse"),
+                                 QStringLiteral("&Accélération")};
+    const QString names[3]
+        = {QStringLiteral("Position"), QStringLiteral("Vitesse"), QStringLiteral("Accélération")};
+    auto *group = new QButtonGroup(this);
+    for (int i = 0; i < 3; ++i) {
+        Option1[i] = new QRadioButton(captions[i], Picture3);
+        Option1[i]->setObjectName(QStringLiteral("Option1"));
+        Option1[i]->setProperty("index", i);
+        Option1[i]->setAccessibleName(names[i]);
+        Option1[i]->setGeometry(16 + 112 * i, 12, 108, 17);
+        group->addButton(Option1[i], i);
+        connect(Option1[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                Option1_Click(i);
+        });
+    }
+    Check1 = new QCheckBox(QStringLiteral("&Tracer l'asymptote"), Picture3);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->setAccessibleName(QStringLiteral("Tracer l'asymptote"));
+    Check1->setGeometry(360, 12, 150, 17);
+    connect(Check1, &QCheckBox::clicked, this, &Graphes::Check1_Click);
+
+    const QString tips[5] = {QString(), QStringLiteral("Fermer"), QStringLiteral("Imprimer"),
+                             QStringLiteral("Copier"), QStringLiteral("Calculatrice")};
+    const QStyle::StandardPixmap fallback[5]
+        = {QStyle::SP_CustomBase, QStyle::SP_DialogCloseButton, QStyle::SP_DialogSaveButton,
+           QStyle::SP_FileDialogContentsView, QStyle::SP_ComputerIcon};
+    for (int i = 1; i <= 4; ++i) {
+        Image1[i] = new QToolButton(Picture3);
+        Image1[i]->setObjectName(QStringLiteral("Image1"));
+        Image1[i]->setProperty("index", i);
+        Image1[i]->setToolTip(tips[i]);
+        Image1[i]->setAccessibleName(tips[i]);
+        Image1[i]->setIcon(style()->standardIcon(fallback[i]));
+        Image1[i]->setIconSize(QSize(24, 24));
+        Image1[i]->setAutoRaise(true);
+        Image1[i]->setFocusPolicy(Qt::StrongFocus);
+        Image1[i]->setCursor(Qt::PointingHandCursor);
+        connect(Image1[i], &QToolButton::clicked, this, [this, i] { Image1_Click(i); });
+    }
+    Image1[2]->setShortcut(QKeySequence::Print);
+    Image1[3]->setShortcut(QKeySequence::Copy);
+}
+
+void Graphes::createGraph()
+{
+    m_pictureFrame = new QFrame(this);
+    m_pictureFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_pictureFrame->setLineWidth(border);
+    m_pictureFrame->resize(pictureSize + QSize(2 * border, 2 * border));
+    Picture1 = new SurfaceWidget(m_pictureFrame);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setAccessibleName(QStringLiteral("Graphe"));
+    Picture1->setGeometry(QRect(QPoint(border, border), pictureSize));
+    Picture1->surface().setBackColor(QBColor(15));
+    Picture1->installEventFilter(this);
+    connect(Picture1, &SurfaceWidget::mouseMoved, this, &Graphes::Picture1_MouseMove);
+
+    for (QLabel **label : {&Label1, &Label2}) {
+        *label = new QLabel(Picture1);
+        (*label)->setFont(arial(8));
+        (*label)->setAutoFillBackground(true);
+        (*label)->setAttribute(Qt::WA_TransparentForMouseEvents);
+        (*label)->hide();
+    }
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAccessibleName(QStringLiteral("Temps sous le pointeur"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setAccessibleName(QStringLiteral("Valeur sous le pointeur"));
+}
+
+void Graphes::coverWindow(const QWidget &mainWindow)
+{
+    setWindowTitle(mainWindow.windowTitle());
+    setWindowIcon(mainWindow.windowIcon());
+    setGeometry(mainWindow.geometry());
+    setWindowState(mainWindow.windowState());
+}
+
+void Graphes::setIcons(const QIcon &fermer, const QIcon &imprimer, const QIcon &copier,
+                       const QIcon &calculatrice)
+{
+    const QIcon *icons[5] = {nullptr, &fermer, &imprimer, &copier, &calculatrice};
+    for (int i = 1; i <= 4; ++i) {
+        if (!icons[i]->isNull())
+            Image1[i]->setIcon(*icons[i]);
+    }
+}
+
+int Graphes::quantity() const
+{
+    for (int i = 0; i < 3; ++i) {
+        if (Option1[i]->isChecked())
+            return i;
+    }
+    return DisplayOptions::Position;
+}
+
+void Graphes::Form_Activate()
+{
+    int chosen = m_options().graphQuantity;
+    if (chosen < 0 || chosen > 2)
+        chosen = DisplayOptions::Position;
+    for (int i = 0; i < 3; ++i) {
+        const QSignalBlocker block(Option1[i]);
+        Option1[i]->setChecked(i == chosen);
+    }
+    Option1_Click(chosen);
+}
+
+void Graphes::Option1_Click(int index)
+{
+    Check1->setEnabled(index == DisplayOptions::Velocity);
+    tracegraphe();
+}
+
+void Graphes::Check1_Click()
+{
+    tracegraphe();
+}
+
+void Graphes::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    Form_Activate();
+}
+
+void Graphes::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    Form_Resize();
+}
+
+void Graphes::Form_Resize()
+{
+    Picture3->setGeometry(0, 0, width(), stripHeight);
+    Picture3_Resize();
+    Picture3->refresh();
+    placeGraphAndTable();
+}
+
+void Graphes::placeGraphAndTable()
+{
+    // The graph on the right, the table centred in the space left of it.
+    const QSize outer = m_pictureFrame->size();
+    const int top = stripHeight + std::max(0, (height() - stripHeight - outer.height()) / 2);
+    m_pictureFrame->move(std::max(0, width() - outer.width() - pictureMargin), top);
+    MSFlexGrid1->move(std::max(0, (m_pictureFrame->x() - MSFlexGrid1->width()) / 2), top);
+}
+
+void Graphes::Picture3_Paint()
+{
+    DrawingSurface &s = Picture3->surface();
+    const int w = s.width() - 1;
+    const int h = s.height();
+    const QColor white = QBColor(15);
+    const QColor grey = QBColor(8);
+    s.line(1, 0, w - 1, 0, white);
+    s.line(1, 0, 1, h - 2, white);
+    s.line(1, h - 2, w - 1, h - 2, grey);
+    s.line(w - 1, 0, w - 1, h - 2, grey);
+    s.line(1, h - 1, w - 1, h - 1, QBColor(0));
+    Picture3->update();
+}
+
+void Graphes::Picture3_Resize()
+{
+    const int w = Picture3->width();
+    const int top = (stripHeight - iconSize) / 2;
+    const int offsets[5] = {0, 50, 90, 130, 170};
+    for (int i = 1; i <= 4; ++i)
+        Image1[i]->setGeometry(w - offsets[i], top, iconSize, iconSize);
+}
+
+void Graphes::Image1_Click(int index)
+{
+    switch (index) {
+    case 1:
+        accept();
+        break;
+    case 2:
+        PicturePrinter(m_services).print(Picture1->surface().image(), QPageLayout::Landscape);
+        break;
+    case 3:
+        // Shown without waiting, at the pointer when it is over the icon,
+        // under the icon otherwise (keyboard use).
+        if (Image1[3]->underMouse())
+            copig->popup(QCursor::pos());
+        else
+            copig->popup(Image1[3]->mapToGlobal(QPoint(0, Image1[3]->height())));
+        break;
+    case 4:
+        if (m_calculator) {
+            m_calculator();
+            Form_Activate();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void Graphes::contab_Click()
+{
+    m_services.setClipboardText(MSFlexGrid1->clipText());
+    MSFlexGrid1->MSFlexGrid1_SelChange();
+}
+
+void Graphes::cogra_Click()
+{
+    m_services.setClipboardImage(Picture1->surface().image());
+}
+
+void Graphes::mouseMoveEvent(QMouseEvent *event)
+{
+    QDialog::mouseMoveEvent(event);
+    Form_MouseMove();
+}
+
+bool Graphes::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Picture1 && event->type() == QEvent::Leave)
+        Form_MouseMove();
+    return QDialog::eventFilter(watched, event);
+}

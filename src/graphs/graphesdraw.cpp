@@ -1,0 +1,127 @@
+#include "graphes.h"
+
+#include "graphframe.h"
+#include "smallgraph.h"
+#include "valuestable.h"
+
+#include "core/motion.h"
+#include "core/numberformat.h"
+#include "core/simulationstate.h"
+#include "platform/surfacewidget.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+#include <cmath>
+
+namespace {
+
+constexpr int curveSteps = 400; // 401 points from t = 0 to tfin
+const QColor asymptoteColour(0, 0, 200);
+constexpr int timeLabelTop = 364;   // just under the time axis
+constexpr int valueLabelRight = 23; // just left of the value axis
+
+double quantityAt(const Motion::Point &p, int quantity)
+{
+    switch (quantity) {
+    case DisplayOptions::Velocity:
+        return p.v;
+    case DisplayOptions::Acceleration:
+        return p.a;
+    default:
+        return p.y;
+    }
+}
+
+} // namespace
+
+void Graphes::tracegraphe()
+{
+    DrawingSurface &s = Picture1->surface();
+    s.clear();
+    m_scale = GraphScale();
+    const int q = quantity();
+
+    // No fall: a blank graph and a table of headers only.
+    const double tfin = m_state.tfin;
+    if (tfin > 0.0 && std::isfinite(tfin)) {
+        const double extreme = SmallGraph::extremeValue(m_state, q);
+        const GraphScale scale
+            = chooseScale(tfin, std::isfinite(extreme) ? extreme : 0.0, graphWindowRules);
+        if (scale.isValid())
+            m_scale = scale;
+    }
+    if (!m_scale.isValid()) {
+        MSFlexGrid1->fill(m_state.vlim, m_state.tau, 0.0, 0.0);
+        placeGraphAndTable();
+        Picture1->update();
+        return;
+    }
+
+    GraphFrame::draw(s, graphWindowGeometry, m_scale, q);
+    s.setDrawWidth(m_options().boldGraph ? 2 : 1);
+    drawCurve(GraphFrame::curveColour(q));
+    drawAsymptote();
+    s.setDrawWidth(1);
+    Picture1->update();
+
+    MSFlexGrid1->fill(m_state.vlim, m_state.tau, tfin, m_scale.ft());
+    placeGraphAndTable();
+}
+
+void Graphes::drawCurve(const QColor &colour)
+{
+    DrawingSurface &s = Picture1->surface();
+    const GraphGeometry &g = graphWindowGeometry;
+    const int q = quantity();
+    // Each instant is a product, so the last point is exactly at tfin.
+    for (int i = 0; i <= curveSteps; ++i) {
+        const double t = m_state.tfin * i / curveSteps;
+        const double value = quantityAt(Motion::at(m_state.vlim, m_state.tau, t), q);
+        const double x = g.x(t, m_scale);
+        const double y = g.y(value, m_scale);
+        if (i == 0)
+            s.point(x, y, colour);
+        else
+            s.lineTo(x, y, colour);
+    }
+}
+
+void Graphes::drawAsymptote()
+{
+    const GraphGeometry &g = graphWindowGeometry;
+    const double ya = g.y(m_state.vlim, m_scale);
+    // Above the plot: the box stays disabled until the quantity changes.
+    if (ya < 30.0)
+        Check1->setEnabled(false);
+    if (Check1->isEnabled() && Check1->isChecked())
+        Picture1->surface().line(g.originX, ya, g.originX + g.timeSpan, ya, asymptoteColour);
+}
+
+void Graphes::Picture1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPoint position)
+{
+    const GraphGeometry &g = graphWindowGeometry;
+    const int x = position.x();
+    const int y = position.y();
+    const bool overPlot
+        = x >= g.originX && x <= g.originX + g.timeSpan && y >= 30 && y <= g.originY;
+    Picture1->setCursor(overPlot ? Qt::CrossCursor : Qt::ArrowCursor);
+    if (!overPlot || !m_scale.isValid()) {
+        Label1->hide();
+        Label2->hide();
+        return;
+    }
+    Label1->setText(NumberFormat::fixedTwo((x - g.originX) * m_scale.ft() / g.timeSpan));
+    Label1->adjustSize();
+    Label1->move(x - Label1->width() / 2, timeLabelTop);
+    Label2->setText(NumberFormat::fixedTwo((g.originY - y) * m_scale.fv() / g.valueSpan));
+    Label2->adjustSize();
+    Label2->move(valueLabelRight - Label2->width(), y - Label2->height() / 2);
+    Label1->show();
+    Label2->show();
+}
+
+void Graphes::Form_MouseMove()
+{
+    Picture1_MouseMove(Qt::LeftButton, Qt::NoModifier, QPoint(0, 0));
+}

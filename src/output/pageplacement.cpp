@@ -1,0 +1,21 @@
+#include "pageplacement.h"
+
+namespace PagePlacement {
+
+QPointF topLeft(const QSizeF &printable, const QSize &picture, bool centreHorizontally,
+                bool centreVertically)
+{
+    const QSizeF size = pictureTwips(picture);
+    const double x
+        = centreHorizontally ? (printable.width() - size.width()) / 2.0 : printable.width() / 10.0;
+    const double y
+        = centreVertically ? (printable.height() - size.height()) / 2.0 : printable.height() / 20.0;
+    return QPointF(x, y);
+}
+
+QSizeF pictureTwips(const QSize &picture)
+{
+    return QSizeF(picture.width() * twipsPerPixel, picture.height() * twipsPerPixel);
+}
+
+} // namespace PagePlacement
