@@ -15,8 +15,7 @@ class Fields : public ParameterFields
 public:
     explicit Fields(QStringList texts)
         : m_texts(std::move(texts))
-    {
-    }
+    { }
     QString text(int index) const override { return m_texts.value(index); }
     void setText(int index, const QString &text) override { m_texts[index] = text; }
     QString intervalText() const override { return QStringLiteral("1000"); }
@@ -26,11 +25,15 @@ private:
     QStringList m_texts;
 };
 
-const QStringList defaults { "3,5", "145", "1", "0,2", "800", "807" };
+const QStringList defaults {QStringLiteral("3,5"), QStringLiteral("145"), QStringLiteral("1"),
+                            QStringLiteral("0,2"), QStringLiteral("800"), QStringLiteral("807")};
 // A tiny, light ball in a very viscous fluid, falling 2 km: the slowest fall.
-const QStringList slowest { "0,5", "1", "2000", "5", "1500", "1910" };
+const QStringList slowest {QStringLiteral("0,5"), QStringLiteral("1"),    QStringLiteral("2000"),
+                           QStringLiteral("5"),   QStringLiteral("1500"), QStringLiteral("1910")};
 // A large dense ball in a thin fluid: quadratic regime, fast fall.
-const QStringList fastest { "50", "50000", "0,1", "1E-06", "0,1", "95,5" };
+const QStringList fastest {QStringLiteral("50"),  QStringLiteral("50000"),
+                           QStringLiteral("0,1"), QStringLiteral("1E-06"),
+                           QStringLiteral("0,1"), QStringLiteral("95,5")};
 
 void tick(benchmark::State &state)
 {

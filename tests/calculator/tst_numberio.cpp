@@ -42,7 +42,7 @@ void TestNumberIo::read_data()
     QTest::newRow("sign alone") << "-" << 0.0;
     QTest::newRow("underflow") << "1E-999" << 0.0;
     QTest::newRow("huge exponent digits") << "0E99999999999999999999" << 0.0;
-    QTest::newRow("many digits") << QString(400, u'0') + "1.5" << 1.5;
+    QTest::newRow("many digits") << QString(400, u'0') + QStringLiteral("1.5") << 1.5;
 }
 
 void TestNumberIo::read()

@@ -97,12 +97,12 @@ void TestAnimationClock::firstTickRedrawsGraphThenAdvances()
     QVERIFY(b.view.timerRunning);
     b.view.calls.clear();
     b.clock.Timer1_Timer();
-    QCOMPARE(b.view.calls, QStringList({"repgraphe", "majaff"}));
+    QCOMPARE(b.view.calls, QStringList({QStringLiteral("repgraphe"), QStringLiteral("majaff")}));
     QCOMPARE(b.clock.label3(), QStringLiteral("0,04"));
     QVERIFY(!b.clock.command5Enabled());
     b.view.calls.clear();
     b.clock.Timer1_Timer();
-    QCOMPARE(b.view.calls, QStringList({"majaff"}));
+    QCOMPARE(b.view.calls, QStringList({QStringLiteral("majaff")}));
     QCOMPARE(b.clock.label3(), QStringLiteral("0,08"));
     const Motion::Point p = Motion::at(b.clock.state().vlim, b.clock.state().tau, 0.08);
     QCOMPARE(b.clock.label1(), NumberFormat::threeSignificant(p.y));
@@ -194,8 +194,10 @@ void TestAnimationClock::recordingSequence()
     QCOMPARE(b.clock.cameraCaption(), QStringLiteral("Arrêter la chronophotographie"));
     QCOMPARE(b.clock.cameraToolTip(), QStringLiteral("Arrêter la chronophotographie"));
 
-    const QStringList expected {"0,00*", "0,04",  "0,05*", "0,09", "0,10*",
-                                "0,14",  "0,15*", "0,19",  "0,20*"};
+    const QStringList expected {
+        QStringLiteral("0,00*"), QStringLiteral("0,04"),  QStringLiteral("0,05*"),
+        QStringLiteral("0,09"),  QStringLiteral("0,10*"), QStringLiteral("0,14"),
+        QStringLiteral("0,15*"), QStringLiteral("0,19"),  QStringLiteral("0,20*")};
     QStringList shown;
     int graphRedraws = 0;
     for (int i = 0; i < expected.size(); ++i) {

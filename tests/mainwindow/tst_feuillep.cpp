@@ -106,8 +106,12 @@ void TestFeuilleP::startupState()
     QStringList texts;
     for (int i = 0; i < 6; ++i)
         texts << w.window.parameterPanel()->Text5[i]->text();
-    QCOMPARE(texts, QStringList({"3,5", "145", "1", "0,2", "800", "807"}));
-    QCOMPARE(readouts(w.window), QStringList({"0,00", "0", "0", "0,0895"}));
+    QCOMPARE(texts,
+             QStringList({QStringLiteral("3,5"), QStringLiteral("145"), QStringLiteral("1"),
+                          QStringLiteral("0,2"), QStringLiteral("800"), QStringLiteral("807")}));
+    QCOMPARE(readouts(w.window),
+             QStringList({QStringLiteral("0,00"), QStringLiteral("0"), QStringLiteral("0"),
+                          QStringLiteral("0,0895")}));
     QCOMPARE(w.window.clock().state().temps, 0.0);
     QCOMPARE(w.window.chronoPanel()->chrono->text(), QStringLiteral("1000"));
     QCOMPARE(w.window.vectorPanel()->VScroll1->value(), 30);
@@ -207,7 +211,7 @@ void TestFeuilleP::requestedExerciseOpensOnce()
     const QString path = m_dir->filePath(QStringLiteral("TEMPQavo.TMP"));
     QVERIFY(RecordFile::writeRecord(path, 31, QStringLiteral("chute.E40")));
     Window w(m_dir->path());
-    QCOMPARE(w.requests, QStringList({QDir(m_dir->path()).filePath("chute.E40")}));
+    QCOMPARE(w.requests, QStringList({QDir(m_dir->path()).filePath(QStringLiteral("chute.E40"))}));
     QCOMPARE(RecordFile::readRecord(path, 31), std::optional<QString>(QString()));
     // A blank request opens nothing.
     QVERIFY(RecordFile::writeRecord(path, 31, QStringLiteral("   ")));
@@ -277,27 +281,29 @@ void TestFeuilleP::hints()
         {f.chronoPanel(), "Paramètres de la chronophotographie"},
         {f.chronoPanel()->chrono,
          "Vous pouvez régler l'intervalle de temps pour la chronophotographie."},
-        {f.button("command15"),
+        {f.button(QStringLiteral("command15")),
          "Vous pouvez activer ou arrêter l'animation ou retrouver la position initiale"},
-        {f.button("command18"),
+        {f.button(QStringLiteral("command18")),
          "Vous pouvez activer ou arrêter l'animation ou retrouver la position initiale"},
-        {f.button("command16"),
+        {f.button(QStringLiteral("command16")),
          "Vous pouvez activer ou arrêter l'animation ou retrouver la position initiale."},
         {f.picture2(), "Déplacer l'index avec la souris (bouton enfoncé)"},
         {f.frame1(), "Cliquer pour agrandir et obtenir le tableau de valeurs"},
-        {f.findChild<QToolButton *>("btexo"),
+        {f.findChild<QToolButton *>(QStringLiteral("btexo")),
          "Ouvrir un énoncé, enregistrer le texte, obtenir la correction, imprimer ou fermer."},
-        {f.button("Command13"),
+        {f.button(QStringLiteral("Command13")),
          "Pour effacer les chronophotographies de l'image actuelle: bouton « Nouveau »"},
-        {f.button("Command2"), "Pour retrouver une situation enregistrée"},
-        {f.button("Command11"), "Pour conserver la configuration en cours"},
-        {f.button("Command4"),
+        {f.button(QStringLiteral("Command2")), "Pour retrouver une situation enregistrée"},
+        {f.button(QStringLiteral("Command11")), "Pour conserver la configuration en cours"},
+        {f.button(QStringLiteral("Command4")),
          "Copier pour placer l'image dans le presse- papiers puis coller depuis Word, "
          "Paint..."},
-        {f.button("Command10"), "Pour configurer l'imprimante et imprimer l'image"},
-        {f.button("Command8"), "Machine à calculer"},
-        {f.button("Command7"), "Si vous rencontrez une difficulté avec cette application"},
-        {f.button("Command1"), "Pour retrouver le module principal et quitter cette application"},
+        {f.button(QStringLiteral("Command10")), "Pour configurer l'imprimante et imprimer l'image"},
+        {f.button(QStringLiteral("Command8")), "Machine à calculer"},
+        {f.button(QStringLiteral("Command7")),
+         "Si vous rencontrez une difficulté avec cette application"},
+        {f.button(QStringLiteral("Command1")),
+         "Pour retrouver le module principal et quitter cette application"},
     };
     for (const Case &c : cases) {
         QVERIFY(c.control);
@@ -308,12 +314,12 @@ void TestFeuilleP::hints()
     }
 
     // Controls without a hint leave the line as it is.
-    moveOver(f.button("command16"));
+    moveOver(f.button(QStringLiteral("command16")));
     const QString pause = f.info()->text();
     for (QWidget *quiet : std::initializer_list<QWidget *> {
              f.parameterPanel()->Text5[0], f.onglets(), f.displayPanel()->speed,
-             f.displayPanel()->Check4, f.chronoPanel()->Label5, f.button("Image4"), f.supertext(),
-             f.fich()})
+             f.displayPanel()->Check4, f.chronoPanel()->Label5, f.button(QStringLiteral("Image4")),
+             f.supertext(), f.fich()})
         moveOver(quiet);
     QCOMPARE(f.info()->text(), pause);
     // Over a control of a panel, the panel's own hint does not show.
@@ -406,7 +412,7 @@ void TestFeuilleP::fieldsThroughKeys()
     QVERIFY(std::fabs(Motion::at(s.vlim, s.tau, s.tfin).y - 2.5) <= 0.0025);
 
     // Entering a field pauses a running fall.
-    f.button("command15")->click();
+    f.button(QStringLiteral("command15"))->click();
     f.clock().Timer1_Timer();
     QVERIFY(f.clock().timerEnabled());
     f.parameterPanel()->Text5[4]->setFocus();
@@ -418,9 +424,9 @@ void TestFeuilleP::fallRunsToTheEnd()
 {
     Window w(m_dir->path());
     FeuilleP &f = w.window;
-    QPushButton *command5 = f.displayPanel()->findChild<QPushButton *>("Command5");
+    QPushButton *command5 = f.displayPanel()->findChild<QPushButton *>(QStringLiteral("Command5"));
     QVERIFY(command5->isEnabled());
-    f.button("command15")->click();
+    f.button(QStringLiteral("command15"))->click();
     f.clock().Timer1_Timer();
     QVERIFY(!command5->isEnabled());
     int ticks = 1;
@@ -438,7 +444,7 @@ void TestFeuilleP::fallRunsToTheEnd()
 
     // Slow motion: eight ticks per normal step.
     f.displayPanel()->speed->setChecked(true);
-    f.button("command15")->click();
+    f.button(QStringLiteral("command15"))->click();
     for (int i = 0; i < 8; ++i)
         f.clock().Timer1_Timer();
     QCOMPARE(f.picture4()->label3()->text(), QStringLiteral("0,04"));
@@ -452,7 +458,7 @@ void TestFeuilleP::eraseKeepsNothing()
     for (int i = 0; i < 60; ++i)
         f.clock().Timer1_Timer();
     const QImage withMarks = f.picture2()->surface().backgroundPicture();
-    f.button("Command13")->click();
+    f.button(QStringLiteral("Command13"))->click();
     QVERIFY(!f.clock().timerEnabled());
     QCOMPARE(f.clock().state().temps, 0.0);
     const QImage bare = f.picture2()->surface().backgroundPicture();
@@ -522,13 +528,14 @@ void TestFeuilleP::helpAndHooks()
 {
     Window w(m_dir->path());
     FeuilleP &f = w.window;
-    f.button("Command7")->click();
-    QCOMPARE(w.services.helpPaths, QStringList({QDir(m_dir->path()).filePath("aide/lorva.html")}));
+    f.button(QStringLiteral("Command7"))->click();
+    QCOMPARE(w.services.helpPaths,
+             QStringList({QDir(m_dir->path()).filePath(QStringLiteral("aide/lorva.html"))}));
     // Buttons of windows not yet plugged in do nothing; plugged ones are called.
-    f.button("Command2")->click();
+    f.button(QStringLiteral("Command2"))->click();
     int opened = 0;
     f.hooks().open = [&] { ++opened; };
-    f.button("Command2")->click();
+    f.button(QStringLiteral("Command2"))->click();
     QCOMPARE(opened, 1);
     QVERIFY(w.services.messages.isEmpty());
 }
@@ -552,11 +559,14 @@ void TestFeuilleP::recordingSequenceThroughWidgets()
     QStringList shown;
     for (int i = 0; i < 9; ++i) {
         f.clock().Timer1_Timer();
-        shown << f.picture4()->label3()->text() + (f.clock().markDue() ? "*" : "");
+        shown << f.picture4()->label3()->text()
+                + (f.clock().markDue() ? QStringLiteral("*") : QStringLiteral(""));
     }
     QCOMPARE(
         shown,
-        QStringList({"0,00*", "0,04", "0,05*", "0,09", "0,10*", "0,14", "0,15*", "0,19", "0,20*"}));
+        QStringList({QStringLiteral("0,00*"), QStringLiteral("0,04"), QStringLiteral("0,05*"),
+                     QStringLiteral("0,09"), QStringLiteral("0,10*"), QStringLiteral("0,14"),
+                     QStringLiteral("0,15*"), QStringLiteral("0,19"), QStringLiteral("0,20*")}));
     // A click on the caption is a click on the camera: the recording stops,
     // the fall goes on.
     QTest::mouseClick(f.chronoPanel()->Label5, Qt::LeftButton);

@@ -241,8 +241,8 @@ void TestScene::shadingRings()
     QFETCH(QPoint, at);
     QFETCH(int, grey);
 
-    m_inputs->ruler = false;
-    m_inputs->axis = false;
+    m_inputs->options.showRuler = false;
+    m_inputs->options.showAxis = false;
     m_scene->majaff();
     QCOMPARE(QColor(pixel(at.x(), at.y())), QColor(grey, grey, grey));
 }
@@ -263,8 +263,8 @@ void TestScene::everyGreyShows()
 
     m_inputs->parameters.texts[ParameterFields::Radius] = radius;
     m_inputs->simulation.ypos = 0.5f; // centre at y = 250
-    m_inputs->ruler = false;
-    m_inputs->axis = false;
+    m_inputs->options.showRuler = false;
+    m_inputs->options.showAxis = false;
     m_scene->majaff();
     QHash<int, int> count;
     const QImage &image = surface().image();
@@ -287,13 +287,25 @@ void TestScene::rulerLabels_data()
 {
     QTest::addColumn<float>("h");
     QTest::addColumn<QStringList>("labels");
-    QTest::newRow("1 m") << 1.0f << QStringList {"0",   "0,1", "0,2", "0,3", "0,4", "0,5",
-                                                 "0,6", "0,7", "0,8", "0,9", "1"};
+    QTest::newRow("1 m") << 1.0f << QStringList {QStringLiteral("0"),   QStringLiteral("0,1"),
+                                                 QStringLiteral("0,2"), QStringLiteral("0,3"),
+                                                 QStringLiteral("0,4"), QStringLiteral("0,5"),
+                                                 QStringLiteral("0,6"), QStringLiteral("0,7"),
+                                                 QStringLiteral("0,8"), QStringLiteral("0,9"),
+                                                 QStringLiteral("1")};
     QTest::newRow("2000 m") << 2000.0f
-                            << QStringList {"0",    "200",  "400",  "600",  "800", "1000",
-                                            "1200", "1400", "1600", "1800", "2000"};
-    QTest::newRow("0,3 m") << 0.3f << QStringList {"0",    "0,03", "0,06", "0,09", "0,12", "0,15",
-                                                   "0,18", "0,21", "0,24", "0,27", "0,3"};
+                            << QStringList {QStringLiteral("0"),    QStringLiteral("200"),
+                                            QStringLiteral("400"),  QStringLiteral("600"),
+                                            QStringLiteral("800"),  QStringLiteral("1000"),
+                                            QStringLiteral("1200"), QStringLiteral("1400"),
+                                            QStringLiteral("1600"), QStringLiteral("1800"),
+                                            QStringLiteral("2000")};
+    QTest::newRow("0,3 m") << 0.3f << QStringList {QStringLiteral("0"),    QStringLiteral("0,03"),
+                                                   QStringLiteral("0,06"), QStringLiteral("0,09"),
+                                                   QStringLiteral("0,12"), QStringLiteral("0,15"),
+                                                   QStringLiteral("0,18"), QStringLiteral("0,21"),
+                                                   QStringLiteral("0,24"), QStringLiteral("0,27"),
+                                                   QStringLiteral("0,3")};
 }
 
 void TestScene::rulerLabels()
@@ -443,7 +455,7 @@ void TestScene::hookOrder()
         calls << QStringLiteral("lesvecteurs %1 %2%3")
                      .arg(gx)
                      .arg(gy)
-                     .arg(sphere ? " over sphere" : "");
+                     .arg(sphere ? QStringLiteral(" over sphere") : QStringLiteral(""));
     });
     m_scene->setTracegraphe([&] {
         // Last: the ruler is already there.
@@ -451,26 +463,33 @@ void TestScene::hookOrder()
                                           : QStringLiteral("early tracegraphe"));
     });
     m_scene->majaff();
-    QCOMPARE(calls, QStringList({"lesvecteurs 55 25 over sphere", "tracegraphe"}));
+    QCOMPARE(calls,
+             QStringList(
+                 {QStringLiteral("lesvecteurs 55 25 over sphere"), QStringLiteral("tracegraphe")}));
 
     calls.clear();
     m_inputs->marque = true;
     m_inputs->options.crossMarks = true;
     m_scene->majaff();
     QCOMPARE(calls,
-             QStringList({"lesvecteurs 55 25", "lesvecteurs 55 25 over sphere", "tracegraphe"}));
+             QStringList({QStringLiteral("lesvecteurs 55 25"),
+                          QStringLiteral("lesvecteurs 55 25 over sphere"),
+                          QStringLiteral("tracegraphe")}));
 
     calls.clear();
     m_inputs->options.crossMarks = false;
     m_scene->majaff();
     QCOMPARE(calls,
-             QStringList({"lesvecteurs 55 25 over sphere", "lesvecteurs 55 25 over sphere",
-                          "tracegraphe"}));
+             QStringList({QStringLiteral("lesvecteurs 55 25 over sphere"),
+                          QStringLiteral("lesvecteurs 55 25 over sphere"),
+                          QStringLiteral("tracegraphe")}));
 
     calls.clear();
     m_inputs->options.keepVectorsOnMarks = false;
     m_scene->majaff();
-    QCOMPARE(calls, QStringList({"lesvecteurs 55 25 over sphere", "tracegraphe"}));
+    QCOMPARE(calls,
+             QStringList(
+                 {QStringLiteral("lesvecteurs 55 25 over sphere"), QStringLiteral("tracegraphe")}));
 }
 
 void TestScene::indexReadout()
@@ -487,8 +506,9 @@ void TestScene::indexReadout()
     m_inputs->parameters.texts[ParameterFields::Height] = QStringLiteral("0,1");
     m_scene->majaff();
     QCOMPARE(texts,
-             QStringList({"Index : y = 0 m", "Index : y = 0,5 m", "Index : y = 0,3 m",
-                          "Index : y = 0,000222 m"}));
+             QStringList({QStringLiteral("Index : y = 0 m"), QStringLiteral("Index : y = 0,5 m"),
+                          QStringLiteral("Index : y = 0,3 m"),
+                          QStringLiteral("Index : y = 0,000222 m")}));
 }
 
 void TestScene::unreadableFieldsSkipSteps()
@@ -512,7 +532,7 @@ void TestScene::unreadableFieldsSkipSteps()
         QCOMPARE(m_scene->sphereRadiusPixels(), 16);
         QCOMPARE(pixel(95, 250), black);
         QVERIFY(drawnColumns(surface(), 19 + 450, 19 + 450 + 11, 31, 89).isEmpty());
-        QCOMPARE(calls, QStringList({"tracegraphe"}));
+        QCOMPARE(calls, QStringList({QStringLiteral("tracegraphe")}));
     }
     // A zero height reads, but divides by zero: the ruler reads 0 throughout.
     calls.clear();
@@ -520,7 +540,8 @@ void TestScene::unreadableFieldsSkipSteps()
     m_scene->majaff();
     QCOMPARE(m_scene->sphereY(), 250);
     QCOMPARE(m_scene->sphereRadiusPixels(), 16);
-    QCOMPARE(calls, QStringList({"Index : y = 0 m", "tracegraphe"}));
+    QCOMPARE(calls,
+             QStringList({QStringLiteral("Index : y = 0 m"), QStringLiteral("tracegraphe")}));
 
     m_inputs->parameters.texts[ParameterFields::Height] = QStringLiteral("1");
     m_inputs->parameters.texts[ParameterFields::Radius] = QString();
