@@ -1,6 +1,7 @@
 #include "feuillep.h"
 
 #include "chronopanel.h"
+#include "configtarget.h"
 #include "displaypanel.h"
 #include "hintline.h"
 #include "icons.h"
@@ -11,6 +12,10 @@
 #include "textarea.h"
 #include "vectorpanel.h"
 
+#include "config/chargeconfig.h"
+#include "graphs/graphcommands.h"
+#include "graphs/indexline.h"
+#include "graphs/smallgraph.h"
 #include "platform/palette.h"
 #include "platform/platformservices.h"
 #include "platform/surfacewidget.h"
@@ -44,6 +49,11 @@ public:
     {
         if (m_window.m_scene)
             m_window.m_scene->majaff();
+    }
+    void repgraphe() override
+    {
+        if (m_window.m_smallGraph)
+            m_window.m_smallGraph->repgraphe();
     }
     void vectorScalesChanged() override
     {
@@ -93,13 +103,18 @@ FeuilleP::FeuilleP(PlatformServices &services, const QString &programFolder, QWi
     m_validator->setPumpEvents([] { QCoreApplication::processEvents(); });
     m_validator->setEraseChronophotographs([this] { Command13_Click(); });
 
+    createGraphs();
+    createConfiguration();
+
     m_sceneInputs = std::make_unique<SceneInputs>(
         SceneInputs {m_clock->state(), fields(), m_onglets->options(),
-                     [this] { return m_clock->markDue(); }, [] { return 25; }});
+                     [this] { return m_clock->markDue(); }, [this] { return m_index->y(); }});
     m_scene = std::make_unique<Scene>(sceneSurface(), *m_sceneInputs);
     m_scene->setChanged([this] { m_picture2->update(); });
     m_vectors = std::make_unique<Vectors>(sceneSurface(), *m_sceneInputs);
     m_scene->setLesvecteurs([this](int gx, int gy) { m_vectors->lesvecteurs(gx, gy); });
+    m_scene->setTracegraphe([this] { m_smallGraph->tracegraphe(); });
+    m_scene->setIndexReadout([this](const QString &text) { m_picture4->setIndexReadout(text); });
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
@@ -234,10 +249,6 @@ void FeuilleP::wireControls()
         if (index == DisplayOptions::FrictionColour)
             m_scene->fond();
         m_scene->majaff();
-    });
-    connect(displayPanel()->Command5, &QPushButton::clicked, this, [this] {
-        if (m_hooks.graphWindow)
-            m_hooks.graphWindow();
     });
 
     ChronoPanel *chronoPanel = this->chronoPanel();

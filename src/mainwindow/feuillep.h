@@ -13,6 +13,9 @@
 
 class ChronoPanel;
 class DisplayPanel;
+class GraphCommands;
+class IndexLine;
+class MainWindowConfiguration;
 class HintLine;
 class ParameterPanel;
 class PlatformServices;
@@ -25,6 +28,7 @@ class QToolButton;
 class ReadoutPanel;
 class RunningFlag;
 class Scene;
+class SmallGraph;
 class SurfaceWidget;
 class TabStrip;
 class TextArea;
@@ -55,7 +59,6 @@ public:
         std::function<void()> print;        // "&Imprimer"
         std::function<void()> calculator;   // "&Calculatrice"
         std::function<void()> exerciseMenu; // btexo
-        std::function<void()> graphWindow;  // "Agrandir"
         // An exercise the launcher asked for (its path); run at activation.
         std::function<void(const QString &)> requestedExercise;
         // Closes the calculator when the program ends.
@@ -81,6 +84,13 @@ public:
     // The scene's surface (Picture2) and the small graph's (Frame1), as drawn.
     DrawingSurface &sceneSurface();
     DrawingSurface &graphSurface();
+
+    // nomfichier: the path of the last configuration saved or read.
+    QString &nomfichier() { return m_nomfichier; }
+    // chargeconfig: reads the configuration file at path into the window
+    // (fields, options, validation, refresh, title); a refused file changes
+    // nothing and has been reported. path becomes nomfichier on success.
+    bool chargeconfig(const QString &path);
 
     // Set while an open exercise's text has unsaved changes.
     bool textemodif() const;
@@ -124,6 +134,10 @@ private:
     void createPanels();
     // The hint of each control, in feuillep_hints.cpp.
     void wireHints();
+    // The small graph, its index and the graph window; the configuration
+    // files. In feuillep_subsystems.cpp.
+    void createGraphs();
+    void createConfiguration();
     void wireControls();
 
     void Form_Load();
@@ -144,6 +158,11 @@ private:
     std::unique_ptr<SceneInputs> m_sceneInputs;
     std::unique_ptr<Scene> m_scene;
     std::unique_ptr<Vectors> m_vectors;
+    std::unique_ptr<SmallGraph> m_smallGraph;
+    std::unique_ptr<GraphCommands> m_graphCommands;
+    std::unique_ptr<MainWindowConfiguration> m_configuration;
+    IndexLine *m_index = nullptr;
+    QString m_nomfichier;
     HintLine *m_hints = nullptr;
 
     DrawingSurface m_background;

@@ -1,0 +1,79 @@
+// The subsystems the main window hosts besides the scene: the small graph
+// and its index line, the graph window, and the configuration files.
+#include "feuillep.h"
+
+#include "configtarget.h"
+#include "displaypanel.h"
+#include "icons.h"
+#include "tabstrip.h"
+
+#include "config/enregistrer.h"
+#include "config/ouvrir.h"
+#include "graphs/graphcommands.h"
+#include "graphs/indexline.h"
+#include "graphs/smallgraph.h"
+#include "platform/surfacewidget.h"
+#include "scene/readoutpanel.h"
+#include "scene/scene.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+void FeuilleP::createGraphs()
+{
+    const auto options = [this] { return this->options(); };
+    m_smallGraph = std::make_unique<SmallGraph>(graphSurface(), m_clock->state(), options);
+    m_smallGraph->setChanged([this] { m_frame1->update(); });
+
+    m_index = new IndexLine(*m_picture2, fields());
+    m_index->setParent(this);
+    connect(m_index, &IndexLine::readoutChanged, m_picture4, &ReadoutPanel::setIndexReadout);
+    connect(m_index, &IndexLine::visibilityChanged, m_picture4->label8(), &QLabel::setVisible);
+    connect(m_picture2, &SurfaceWidget::mousePressed, m_index, &IndexLine::Picture2_MouseDown);
+    connect(m_picture2, &SurfaceWidget::mouseMoved, m_index, &IndexLine::Picture2_MouseMove);
+    connect(m_onglets, &TabStrip::indexShownChanged, m_index, &IndexLine::Check4_Click);
+    m_index->Check4_Click(options().showIndex);
+
+    m_graphCommands = std::make_unique<GraphCommands>(*this, m_clock->state(), options, m_services);
+    GraphCommands::Hooks &hooks = m_graphCommands->hooks();
+    hooks.showModal = [this](QDialog *window) { return showModal(window); };
+    hooks.stopTimer = [this] { m_clock->setTimerEnabled(false); };
+    hooks.calculator = [this] {
+        if (m_hooks.calculator)
+            m_hooks.calculator();
+    };
+    m_graphCommands->setIcons(Icons::close(), Icons::print(), Icons::copy(), Icons::calculator());
+    QPushButton *command5 = displayPanel()->Command5;
+    connect(command5, &QPushButton::clicked, this,
+            [this, command5] { m_graphCommands->Command5_Click(command5); });
+    connect(m_frame1, &SurfaceWidget::mouseReleased, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint position) {
+                if (button == Qt::LeftButton && m_frame1->rect().contains(position))
+                    m_graphCommands->Frame1_Click(m_frame1);
+            });
+    // Option1_Click: a new quantity resets the animation, which redraws the
+    // small graph for it.
+    connect(m_onglets, &TabStrip::graphQuantityChanged, this,
+            [this] { m_clock->command18_Click(); });
+}
+
+void FeuilleP::createConfiguration()
+{
+    m_configuration = std::make_unique<MainWindowConfiguration>(*this);
+    m_hooks.save = [this] {
+        Enregistrer dialog(*m_configuration, m_services, m_nomfichier, geometry().topLeft(), this);
+        showModal(&dialog);
+    };
+    m_hooks.open = [this] {
+        Ouvrir dialog(*m_configuration, m_services, m_nomfichier, geometry().topLeft(), this);
+        showModal(&dialog);
+    };
+}
+
+bool FeuilleP::chargeconfig(const QString &path)
+{
+    if (!::chargeconfig(path, *m_configuration, m_services))
+        return false;
+    m_nomfichier = path;
+    return true;
+}
