@@ -53,36 +53,37 @@ void setWrappedText(QCheckBox *box, const QString &text)
 ChronoPanel::ChronoPanel(QWidget *parent)
     : OptionPanel(QStringLiteral("Picture6"), parent)
 {
-    chrono = new ParameterEdit(this);
-    place(chrono, QStringLiteral("chrono"), QRect(112, 64, 73, 19));
-    chrono->setText(QStringLiteral("1000"));
+    m_chrono = new ParameterEdit(this);
+    place(m_chrono, QStringLiteral("chrono"), QRect(112, 64, 73, 19));
+    m_chrono->setText(QStringLiteral("1000"));
 
-    Check9 = new QCheckBox(this);
-    place(Check9, QStringLiteral("Check9"), QRect(24, 112, 229, 33));
-    onBackground(Check9);
-    setWrappedText(Check9,
+    m_Check9 = new QCheckBox(this);
+    place(m_Check9, QStringLiteral("Check9"), QRect(24, 112, 229, 33));
+    onBackground(m_Check9);
+    setWrappedText(m_Check9,
                    QStringLiteral("Conserver les vecteurs représentés sur la chronophotographie"));
-    Check9->setChecked(true);
-    Check2 = new QCheckBox(this);
-    place(Check2, QStringLiteral("Check2"), QRect(24, 160, 229, 33));
-    onBackground(Check2);
-    setWrappedText(Check2, QStringLiteral("Marquer uniquement les positions du centre d'inertie"));
+    m_Check9->setChecked(true);
+    m_Check2 = new QCheckBox(this);
+    place(m_Check2, QStringLiteral("Check2"), QRect(24, 160, 229, 33));
+    onBackground(m_Check2);
+    setWrappedText(m_Check2,
+                   QStringLiteral("Marquer uniquement les positions du centre d'inertie"));
 
-    Label4 = new ColourSwatch(QColor(255, 0, 255), this);
-    place(Label4, QStringLiteral("Label4"), QRect(256, 168, 17, 17));
-    Label4->setProperty("index", 1);
+    m_Label4 = new ColourSwatch(QColor(255, 0, 255), this);
+    place(m_Label4, QStringLiteral("Label4"), QRect(256, 168, 17, 17));
+    m_Label4->setProperty("index", 1);
 
-    command12 = new QToolButton(this);
-    place(command12, QStringLiteral("command12"), QRect(48, 224, 48, 24));
-    command12->setToolTip(QStringLiteral("Chronophotographie"));
-    command12->setIconSize(QSize(40, 18));
+    m_command12 = new QToolButton(this);
+    place(m_command12, QStringLiteral("command12"), QRect(48, 224, 48, 24));
+    m_command12->setToolTip(QStringLiteral("Chronophotographie"));
+    m_command12->setIconSize(QSize(40, 18));
 
-    Label5 = new QLabel(QStringLiteral("Activer la chronophotographie"), this);
-    place(Label5, QStringLiteral("Label5"), QRect(104, 228, 142, 13));
-    onBackground(Label5);
+    m_Label5 = new QLabel(QStringLiteral("Activer la chronophotographie"), this);
+    place(m_Label5, QStringLiteral("Label5"), QRect(104, 228, 142, 13));
+    onBackground(m_Label5);
     // Room for the caption shown while recording, too.
-    fitWidth(Label5, {Label5->text(), QStringLiteral("Arrêter la chronophotographie")});
-    Label5->installEventFilter(this);
+    fitWidth(m_Label5, {m_Label5->text(), QStringLiteral("Arrêter la chronophotographie")});
+    m_Label5->installEventFilter(this);
 
     connect(this, &SurfaceWidget::paintRequested, this, &ChronoPanel::Picture6_Paint);
 }
@@ -91,13 +92,13 @@ void ChronoPanel::Picture6_Paint()
 {
     beginPaint();
     DrawingSurface &s = surface();
-    s.setCurrentPoint(Check9->x(), chrono->y() - 24);
+    s.setCurrentPoint(m_Check9->x(), m_chrono->y() - 24);
     s.print(QStringLiteral("Durée entre deux chronophotographies :"));
 
     // The formula ends at the field's left edge: measured in Arial with a
     // Latin t and two trailing blanks.
-    const double top = chrono->y();
-    s.setCurrentPoint(chrono->x() - s.textWidth(QStringLiteral("t (10 à 5 000) =  ")), top);
+    const double top = m_chrono->y();
+    s.setCurrentPoint(m_chrono->x() - s.textWidth(QStringLiteral("t (10 à 5 000) =  ")), top);
     s.setFontName(QStringLiteral("Symbol"));
     s.setFontSize(10);
     s.print(QStringLiteral("t"));
@@ -106,13 +107,13 @@ void ChronoPanel::Picture6_Paint()
     s.setFontName(QStringLiteral("Arial"));
     s.print(QStringLiteral(" (10 à 5 000) ="));
 
-    s.setCurrentX(chrono->x() + chrono->width());
+    s.setCurrentX(m_chrono->x() + m_chrono->width());
     s.print(QStringLiteral(" ms"));
 }
 
 bool ChronoPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Label5) {
+    if (watched == m_Label5) {
         if (event->type() == QEvent::MouseButtonPress) {
             // Taken here so that the release comes back to the caption.
             m_label5Pressed = static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
@@ -122,7 +123,7 @@ bool ChronoPanel::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::MouseButtonRelease) {
             const auto *mouse = static_cast<QMouseEvent *>(event);
             const bool click = m_label5Pressed && mouse->button() == Qt::LeftButton
-                && Label5->rect().contains(mouse->position().toPoint());
+                && m_Label5->rect().contains(mouse->position().toPoint());
             m_label5Pressed = false;
             if (click)
                 emit label5Clicked();
@@ -133,13 +134,14 @@ bool ChronoPanel::eventFilter(QObject *watched, QEvent *event)
 
 void ChronoPanel::setCameraToolTip(const QString &text)
 {
-    const QString previous = command12->toolTip();
-    command12->setToolTip(text);
+    const QString previous = m_command12->toolTip();
+    m_command12->setToolTip(text);
     if (text == previous || !QToolTip::isVisible() || QToolTip::text() != previous)
         return;
     const QPoint pointer = QCursor::pos();
-    if (command12->isVisible() && command12->rect().contains(command12->mapFromGlobal(pointer)))
-        QToolTip::showText(pointer, text, command12);
+    if (m_command12->isVisible()
+        && m_command12->rect().contains(m_command12->mapFromGlobal(pointer)))
+        QToolTip::showText(pointer, text, m_command12);
     else
         QToolTip::hideText();
 }

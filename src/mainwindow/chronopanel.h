@@ -30,12 +30,15 @@ public:
     // still rests on the camera, and goes away otherwise.
     void setCameraToolTip(const QString &text);
 
-    ParameterEdit *chrono;  // interval between two marks, ms
-    QCheckBox *Check9;      // keep the vectors on the marks
-    QCheckBox *Check2;      // mark only the centre of inertia
-    ColourSwatch *Label4;   // Label4(1), colour of the crosses
-    QToolButton *command12; // the camera
-    QLabel *Label5;         // the camera's caption; a click on it is a click on the camera
+    ParameterEdit *chrono() const { return m_chrono; }     // interval between two marks, ms
+    QCheckBox *Check9() const { return m_Check9; }         // keep the vectors on the marks
+    QCheckBox *Check2() const { return m_Check2; }         // mark only the centre of inertia
+    ColourSwatch *Label4() const { return m_Label4; }      // Label4(1), colour of the crosses
+    QToolButton *command12() const { return m_command12; } // the camera
+    QLabel *Label5() const
+    {
+        return m_Label5;
+    } // the camera's caption; a click on it is a click on the camera
 
 signals:
     // Label5 was clicked (left button pressed and released over it).
@@ -45,5 +48,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    ParameterEdit *m_chrono = nullptr;
+    QCheckBox *m_Check9 = nullptr;
+    QCheckBox *m_Check2 = nullptr;
+    ColourSwatch *m_Label4 = nullptr;
+    QToolButton *m_command12 = nullptr;
+    QLabel *m_Label5 = nullptr;
     bool m_label5Pressed = false;
 };

@@ -68,7 +68,7 @@ public:
     void recordingChanged() override { m_window.maj12(); }
     void setCommand5Enabled(bool enabled) override
     {
-        m_window.displayPanel()->Command5->setEnabled(enabled);
+        m_window.displayPanel()->Command5()->setEnabled(enabled);
     }
     bool slowMotion() const override { return m_window.options().slowMotion; }
     void focusScene() override
@@ -176,22 +176,22 @@ QLineEdit *FeuilleP::fich() const
 
 ParameterPanel *FeuilleP::parameterPanel() const
 {
-    return m_onglets->Picture3;
+    return m_onglets->Picture3();
 }
 
 VectorPanel *FeuilleP::vectorPanel() const
 {
-    return m_onglets->frame2;
+    return m_onglets->frame2();
 }
 
 DisplayPanel *FeuilleP::displayPanel() const
 {
-    return m_onglets->Picture1;
+    return m_onglets->Picture1();
 }
 
 ChronoPanel *FeuilleP::chronoPanel() const
 {
-    return m_onglets->Picture6;
+    return m_onglets->Picture6();
 }
 
 QToolButton *FeuilleP::button(const QString &objectName) const
@@ -230,7 +230,7 @@ void FeuilleP::wireControls()
 
     ParameterPanel *panel = parameterPanel();
     for (int i = 0; i < ParameterFields::Count; ++i) {
-        ParameterEdit *field = panel->Text5[i];
+        ParameterEdit *field = panel->Text5(i);
         field->setKeyFilter(
             [this, i](char16_t key) { return m_validator->Text5_KeyPress(i, key); });
         connect(field, &ParameterEdit::focusEntered, this,
@@ -238,7 +238,7 @@ void FeuilleP::wireControls()
         connect(field, &ParameterEdit::focusLeft, this,
                 [this, i] { m_validator->Text5_LostFocus(i); });
     }
-    ParameterEdit *chrono = chronoPanel()->chrono;
+    ParameterEdit *chrono = chronoPanel()->chrono();
     chrono->setKeyFilter([this](char16_t key) { return m_validator->chrono_KeyPress(key); });
     connect(chrono, &ParameterEdit::focusLeft, this, [this] { m_validator->chrono_LostFocus(); });
 
@@ -252,7 +252,7 @@ void FeuilleP::wireControls()
     });
 
     ChronoPanel *chronoPanel = this->chronoPanel();
-    connect(chronoPanel->command12, &QAbstractButton::clicked, this,
+    connect(chronoPanel->command12(), &QAbstractButton::clicked, this,
             [this] { m_clock->command12_Click(); });
     connect(chronoPanel, &ChronoPanel::label5Clicked, this, [this] { m_clock->command12_Click(); });
     connect(m_text, &TextArea::exerciseMenuRequested, this, [this] {
@@ -265,9 +265,9 @@ void FeuilleP::maj12()
 {
     ChronoPanel *panel = chronoPanel();
     const bool recording = m_clock->recording();
-    panel->command12->setIcon(recording ? Icons::cameraRecording() : Icons::cameraIdle());
+    panel->command12()->setIcon(recording ? Icons::cameraRecording() : Icons::cameraIdle());
     panel->setCameraToolTip(m_clock->cameraToolTip());
-    panel->Label5->setText(m_clock->cameraCaption());
+    panel->Label5()->setText(m_clock->cameraCaption());
 }
 
 void FeuilleP::Label4_Click(int index)

@@ -106,7 +106,7 @@ void FeuilleP::createPanels()
     // made consistent with the mass at the first activation.
     const char *designed[ParameterFields::Count] = {"", "", "1", "0,2", "800", "0"};
     for (int i = 0; i < ParameterFields::Count; ++i)
-        parameterPanel()->Text5[i]->setText(QString::fromLatin1(designed[i]));
+        parameterPanel()->Text5(i)->setText(QString::fromLatin1(designed[i]));
 
     m_picture2 = framed(new SurfaceWidget, this, picture2Rect, QStringLiteral("Picture2"));
     m_picture2->setCursor(Qt::CrossCursor);

@@ -29,18 +29,18 @@ void FeuilleP::wireHints()
                                 "interviennent sur le mobile en mouvement"));
     const QString optionsHint = QStringLiteral(
         "Les options d'affichage s'appliquent également à l'image copiée ou imprimée.");
-    m_hints->add(displayPanel()->Check1, optionsHint);
-    m_hints->add(chronoPanel()->Check2, optionsHint);
+    m_hints->add(displayPanel()->Check1(), optionsHint);
+    m_hints->add(chronoPanel()->Check2(), optionsHint);
     m_hints->add(vectorPanel(),
                  QStringLiteral("Vous pouvez représenter les forces sur l'animation"));
     for (ColourSwatch *swatch : findChildren<ColourSwatch *>())
         m_hints->add(swatch, QStringLiteral("Modifier la couleur d'affichage"));
     m_hints->add(chronoPanel(), QStringLiteral("Paramètres de la chronophotographie"));
-    m_hints->add(chronoPanel()->chrono,
+    m_hints->add(chronoPanel()->chrono(),
                  QStringLiteral("Vous pouvez régler l'intervalle de "
                                 "temps pour la chronophotographie."));
-    m_hints->add(chronoPanel()->command12, [this] {
-        return chronoPanel()->command12->toolTip() == QLatin1String("Chronophotographie")
+    m_hints->add(chronoPanel()->command12(), [this] {
+        return chronoPanel()->command12()->toolTip() == QLatin1String("Chronophotographie")
             ? QStringLiteral("Appuyer sur la caméra pour commencer l'enregistrement.")
             : QStringLiteral("Appuyer sur le bouton pour arrêter l'enregistrement en cours.");
     });

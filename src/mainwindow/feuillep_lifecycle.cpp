@@ -40,8 +40,8 @@ void FeuilleP::Form_Load()
     Form_Paint(m_background, fich()->geometry(), supertext()->geometry(),
                QPoint(m_onglets->x() + 18, m_command18->y()));
 
-    vectorPanel()->VScroll1->setValue(30);
-    vectorPanel()->VScroll3->setValue(70);
+    vectorPanel()->VScroll1()->setValue(30);
+    vectorPanel()->VScroll3()->setValue(70);
     m_clock->repgraphe();
     m_validator->Text5_LostFocus(ParameterFields::Radius);
     m_loaded = true;

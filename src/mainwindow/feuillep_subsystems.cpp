@@ -43,7 +43,7 @@ void FeuilleP::createGraphs()
             m_hooks.calculator();
     };
     m_graphCommands->setIcons(Icons::close(), Icons::print(), Icons::copy(), Icons::calculator());
-    QPushButton *command5 = displayPanel()->Command5;
+    QPushButton *command5 = displayPanel()->Command5();
     connect(command5, &QPushButton::clicked, this,
             [this, command5] { m_graphCommands->Command5_Click(command5); });
     connect(m_frame1, &SurfaceWidget::mouseReleased, this,

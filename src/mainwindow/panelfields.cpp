@@ -11,20 +11,20 @@ PanelFields::PanelFields(ParameterPanel &parameters, ChronoPanel &chrono)
 
 QString PanelFields::text(int index) const
 {
-    return m_parameters.Text5[index]->text();
+    return m_parameters.Text5(index)->text();
 }
 
 void PanelFields::setText(int index, const QString &text)
 {
-    m_parameters.Text5[index]->setText(text);
+    m_parameters.Text5(index)->setText(text);
 }
 
 QString PanelFields::intervalText() const
 {
-    return m_chrono.chrono->text();
+    return m_chrono.chrono()->text();
 }
 
 void PanelFields::setIntervalText(const QString &text)
 {
-    m_chrono.chrono->setText(text);
+    m_chrono.chrono()->setText(text);
 }

@@ -15,17 +15,17 @@ ParameterPanel::ParameterPanel(QWidget *parent)
     : OptionPanel(QStringLiteral("Picture3"), parent)
 {
     for (int i = 0; i < 6; ++i) {
-        Text5[i] = new ParameterEdit(this);
-        place(Text5[i], QStringLiteral("Text5"),
+        m_Text5[i] = new ParameterEdit(this);
+        place(m_Text5[i], QStringLiteral("Text5"),
               QRect(fieldLeft, fieldTop(i), fieldWidth, fieldHeight));
-        Text5[i]->setProperty("index", i);
+        m_Text5[i]->setProperty("index", i);
     }
     // The tab order follows the rows, not the indices.
-    setTabOrder(Text5[0], Text5[1]);
-    setTabOrder(Text5[1], Text5[5]);
-    setTabOrder(Text5[5], Text5[2]);
-    setTabOrder(Text5[2], Text5[3]);
-    setTabOrder(Text5[3], Text5[4]);
+    setTabOrder(m_Text5[0], m_Text5[1]);
+    setTabOrder(m_Text5[1], m_Text5[5]);
+    setTabOrder(m_Text5[5], m_Text5[2]);
+    setTabOrder(m_Text5[2], m_Text5[3]);
+    setTabOrder(m_Text5[3], m_Text5[4]);
     connect(this, &SurfaceWidget::paintRequested, this, &ParameterPanel::Picture3_Paint);
 }
 
@@ -69,7 +69,7 @@ void ParameterPanel::Picture3_Paint()
 
     // Each formula ends where its field begins; its ranges are measured with
     // a Latin stand-in for the Greek letter, plus a trailing blank.
-    const double line5 = Text5[5]->y() + 2;
+    const double line5 = m_Text5[5]->y() + 2;
     formulaStart(5, QStringLiteral("o (0,1 à 20 000) = "));
     greekLetter(QStringLiteral("r"), line5);
     s.print(QStringLiteral(" (0,1 à 20 000"));
@@ -88,14 +88,14 @@ void ParameterPanel::Picture3_Paint()
     formulaStart(2, QStringLiteral("h (0,1 à 2 000) = "));
     italicLetter(QStringLiteral("h"), QStringLiteral(" (0,1 à 2 000) ="));
 
-    const double line3 = Text5[3]->y() + 2;
+    const double line3 = m_Text5[3]->y() + 2;
     formulaStart(3, QStringLiteral("n (10-6 à 5) = "));
     greekLetter(QStringLiteral("h"), line3);
     s.print(QStringLiteral(" (10"));
     raised(QStringLiteral("-6"), line3);
     s.print(QStringLiteral(" à 5) ="));
 
-    const double line4 = Text5[4]->y() + 2;
+    const double line4 = m_Text5[4]->y() + 2;
     formulaStart(4, QStringLiteral("o (0,1 à 1 500) = "));
     greekLetter(QStringLiteral("r"), line4);
     s.print(QStringLiteral(" (0,1 à 1 500"));
@@ -120,14 +120,14 @@ void ParameterPanel::Picture3_Paint()
 
 void ParameterPanel::heading(int index, const QString &text)
 {
-    surface().setCurrentPoint(36, Text5[index]->y() - 18);
+    surface().setCurrentPoint(36, m_Text5[index]->y() - 18);
     surface().print(text);
 }
 
 void ParameterPanel::formulaStart(int index, const QString &measure)
 {
     DrawingSurface &s = surface();
-    s.setCurrentPoint(Text5[index]->x() - s.textWidth(measure), Text5[index]->y() + 2);
+    s.setCurrentPoint(m_Text5[index]->x() - s.textWidth(measure), m_Text5[index]->y() + 2);
 }
 
 void ParameterPanel::greekLetter(const QString &letter, double lineY)
@@ -152,5 +152,6 @@ void ParameterPanel::raised(const QString &text, double lineY)
 
 void ParameterPanel::unitStart(int index)
 {
-    surface().setCurrentPoint(Text5[index]->x() + Text5[index]->width(), Text5[index]->y() + 2);
+    surface().setCurrentPoint(m_Text5[index]->x() + m_Text5[index]->width(),
+                              m_Text5[index]->y() + 2);
 }

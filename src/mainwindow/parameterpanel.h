@@ -27,9 +27,10 @@ public:
     // Reads only the fields' geometry; runs whenever the panel is repainted.
     void Picture3_Paint();
 
-    ParameterEdit *Text5[6];
+    ParameterEdit *Text5(int index) const { return m_Text5[index]; }
 
 private:
+    ParameterEdit *m_Text5[6] = {};
     void heading(int index, const QString &text);
     // Puts the current point where the formula of field index starts so that
     // measure, in the current font, ends at the field's left edge.

@@ -34,16 +34,16 @@ TabStrip::TabStrip(QWidget *parent)
     surface().setBackColor(stripColour);
     resize(297, 329);
 
-    Picture3 = new ParameterPanel(this);
-    frame2 = new VectorPanel(this);
-    Picture1 = new DisplayPanel(this);
-    Picture6 = new ChronoPanel(this);
-    for (QWidget *panel : std::array<QWidget *, 4> {Picture3, frame2, Picture1, Picture6}) {
+    m_Picture3 = new ParameterPanel(this);
+    m_frame2 = new VectorPanel(this);
+    m_Picture1 = new DisplayPanel(this);
+    m_Picture6 = new ChronoPanel(this);
+    for (QWidget *panel : std::array<QWidget *, 4> {m_Picture3, m_frame2, m_Picture1, m_Picture6}) {
         panel->setFocusPolicy(Qt::ClickFocus);
         panel->hide();
     }
 
-    m_fields = std::make_unique<PanelFields>(*Picture3, *Picture6);
+    m_fields = std::make_unique<PanelFields>(*m_Picture3, *m_Picture6);
     connectOptions();
 
     connect(this, &SurfaceWidget::paintRequested, this, &TabStrip::Onglets_Paint);
@@ -138,7 +138,7 @@ void TabStrip::Onglets_Paint()
     }
     s.setFontBold(false);
 
-    const std::array<SurfaceWidget *, 4> panels = {Picture3, frame2, Picture1, Picture6};
+    const std::array<SurfaceWidget *, 4> panels = {m_Picture3, m_frame2, m_Picture1, m_Picture6};
     SurfaceWidget *shown = panels[current - 1];
     shown->setGeometry(border + 4, border + th + 5, W - 8, H - th - 9);
     shown->show();
@@ -194,8 +194,8 @@ void TabStrip::Onglets_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int x, in
 ColourSwatch *TabStrip::Label4(int index) const
 {
     if (index == 1)
-        return Picture6->Label4;
+        return m_Picture6->Label4();
     if (index >= 0 && index <= 4)
-        return frame2->Label4[index];
+        return m_frame2->Label4(index);
     return nullptr;
 }

@@ -92,10 +92,10 @@ public:
     // The six parameter fields and the interval, as the core reads them.
     ParameterFields &fields();
 
-    ParameterPanel *Picture3; // tab 1, "Paramètres"
-    VectorPanel *frame2;      // tab 2, "Vecteurs"
-    DisplayPanel *Picture1;   // tab 3, "Affichage"
-    ChronoPanel *Picture6;    // tab 4, "Chronophotographie"
+    ParameterPanel *Picture3() const { return m_Picture3; } // tab 1, "Paramètres"
+    VectorPanel *frame2() const { return m_frame2; }        // tab 2, "Vecteurs"
+    DisplayPanel *Picture1() const { return m_Picture1; }   // tab 3, "Affichage"
+    ChronoPanel *Picture6() const { return m_Picture6; }    // tab 4, "Chronophotographie"
 
 signals:
     // Another panel is shown: tab 1..4.
@@ -113,6 +113,10 @@ signals:
     void indexShownChanged(bool shown);
 
 private:
+    ParameterPanel *m_Picture3 = nullptr;
+    VectorPanel *m_frame2 = nullptr;
+    DisplayPanel *m_Picture1 = nullptr;
+    ChronoPanel *m_Picture6 = nullptr;
     void drawBorder();
     // Connects the controls of the panels to options() and to the signals above.
     void connectOptions();

@@ -26,9 +26,10 @@ void TabStrip::connectOptions()
             emit sceneOptionChanged();
         });
     };
-    for (QCheckBox *box : {Picture1->Check1, Picture1->Check6, frame2->Check12, frame2->Check5})
+    for (QCheckBox *box :
+         {m_Picture1->Check1(), m_Picture1->Check6(), m_frame2->Check12(), m_frame2->Check5()})
         sceneCheck(box);
-    for (ScaleSpinner *spinner : {frame2->VScroll1, frame2->VScroll3}) {
+    for (ScaleSpinner *spinner : {m_frame2->VScroll1(), m_frame2->VScroll3()}) {
         connect(spinner, &ScaleSpinner::valueChanged, this, [this] {
             readControls();
             emit sceneOptionChanged();
@@ -36,14 +37,15 @@ void TabStrip::connectOptions()
     }
     // Read at their next use: the marks, the kept vectors, the bold graph
     // and the slow motion.
-    for (QCheckBox *box : {Picture6->Check2, Picture6->Check9, Picture1->Check3, Picture1->speed})
+    for (QCheckBox *box :
+         {m_Picture6->Check2(), m_Picture6->Check9(), m_Picture1->Check3(), m_Picture1->speed()})
         connect(box, &QCheckBox::toggled, this, [this] { readControls(); });
-    connect(Picture1->Check4, &QCheckBox::toggled, this, [this](bool shown) {
+    connect(m_Picture1->Check4(), &QCheckBox::toggled, this, [this](bool shown) {
         readControls();
         emit indexShownChanged(shown);
     });
     for (int i = 0; i < 3; ++i) {
-        connect(Picture1->Option1[i], &QRadioButton::toggled, this, [this, i](bool checked) {
+        connect(m_Picture1->Option1(i), &QRadioButton::toggled, this, [this, i](bool checked) {
             readControls();
             if (checked)
                 emit graphQuantityChanged(i);
@@ -56,39 +58,39 @@ void TabStrip::connectOptions()
 void TabStrip::readControls()
 {
     DisplayOptions &o = m_options;
-    o.showAxis = Picture1->Check1->isChecked();
-    o.crossMarks = Picture6->Check2->isChecked();
-    o.boldGraph = Picture1->Check3->isChecked();
-    o.showIndex = Picture1->Check4->isChecked();
-    o.showVelocity = frame2->Check5->isChecked();
-    o.showRuler = Picture1->Check6->isChecked();
-    o.keepVectorsOnMarks = Picture6->Check9->isChecked();
-    o.showForces = frame2->Check12->isChecked();
-    o.slowMotion = Picture1->speed->isChecked();
-    o.velocityScale = frame2->VScroll1->value();
-    o.forceScale = frame2->VScroll3->value();
+    o.showAxis = m_Picture1->Check1()->isChecked();
+    o.crossMarks = m_Picture6->Check2()->isChecked();
+    o.boldGraph = m_Picture1->Check3()->isChecked();
+    o.showIndex = m_Picture1->Check4()->isChecked();
+    o.showVelocity = m_frame2->Check5()->isChecked();
+    o.showRuler = m_Picture1->Check6()->isChecked();
+    o.keepVectorsOnMarks = m_Picture6->Check9()->isChecked();
+    o.showForces = m_frame2->Check12()->isChecked();
+    o.slowMotion = m_Picture1->speed()->isChecked();
+    o.velocityScale = m_frame2->VScroll1()->value();
+    o.forceScale = m_frame2->VScroll3()->value();
     o.graphQuantity = DisplayOptions::Position;
     for (int i = 0; i < 3; ++i) {
-        if (Picture1->Option1[i]->isChecked())
+        if (m_Picture1->Option1(i)->isChecked())
             o.graphQuantity = i;
     }
 }
 
 void TabStrip::setOptions(const DisplayOptions &options)
 {
-    Picture1->Check1->setChecked(options.showAxis);
-    Picture6->Check2->setChecked(options.crossMarks);
-    Picture1->Check3->setChecked(options.boldGraph);
-    Picture1->Check4->setChecked(options.showIndex);
-    frame2->Check5->setChecked(options.showVelocity);
-    Picture1->Check6->setChecked(options.showRuler);
-    Picture6->Check9->setChecked(options.keepVectorsOnMarks);
-    frame2->Check12->setChecked(options.showForces);
-    Picture1->speed->setChecked(options.slowMotion);
-    frame2->VScroll1->setValue(options.velocityScale);
-    frame2->VScroll3->setValue(options.forceScale);
+    m_Picture1->Check1()->setChecked(options.showAxis);
+    m_Picture6->Check2()->setChecked(options.crossMarks);
+    m_Picture1->Check3()->setChecked(options.boldGraph);
+    m_Picture1->Check4()->setChecked(options.showIndex);
+    m_frame2->Check5()->setChecked(options.showVelocity);
+    m_Picture1->Check6()->setChecked(options.showRuler);
+    m_Picture6->Check9()->setChecked(options.keepVectorsOnMarks);
+    m_frame2->Check12()->setChecked(options.showForces);
+    m_Picture1->speed()->setChecked(options.slowMotion);
+    m_frame2->VScroll1()->setValue(options.velocityScale);
+    m_frame2->VScroll3()->setValue(options.forceScale);
     if (options.graphQuantity >= 0 && options.graphQuantity < 3)
-        Picture1->Option1[options.graphQuantity]->setChecked(true);
+        m_Picture1->Option1(options.graphQuantity)->setChecked(true);
     for (int i = 0; i < DisplayOptions::swatchCount; ++i) {
         if (options.colours[i] != m_options.colours[i])
             setColour(i, options.colours[i]);

@@ -22,11 +22,11 @@ constexpr int velocityStart = 30;
 
 VectorPanel::VectorPanel(QWidget *parent)
     : OptionPanel(QStringLiteral("frame2"), parent)
-    , Label4 {}
+    , m_Label4 {}
 {
-    Check12 = new QCheckBox(QStringLiteral("Afficher les vecteurs forces"), this);
-    place(Check12, QStringLiteral("Check12"), QRect(16, 24, 201, 17), true);
-    onBackground(Check12);
+    m_Check12 = new QCheckBox(QStringLiteral("Afficher les vecteurs forces"), this);
+    place(m_Check12, QStringLiteral("Check12"), QRect(16, 24, 201, 17), true);
+    onBackground(m_Check12);
 
     const struct
     {
@@ -43,35 +43,35 @@ VectorPanel::VectorPanel(QWidget *parent)
         ColourSwatch *label = new ColourSwatch(swatch.colour, this);
         place(label, QStringLiteral("Label4"), QRect(swatch.position, QSize(17, 17)));
         label->setProperty("index", swatch.index);
-        Label4[swatch.index] = label;
+        m_Label4[swatch.index] = label;
     }
 
-    Label2 = new QLabel(QStringLiteral("Échelle de représentation :"), this);
-    place(Label2, QStringLiteral("Label2"), QRect(40, 88, 126, 13));
-    onBackground(Label2);
-    fitWidth(Label2, {Label2->text()});
-    VScroll3 = new ScaleSpinner(forceStart, this);
-    place(VScroll3, QStringLiteral("VScroll3"), QRect(40, 120, 17, 17));
+    m_Label2 = new QLabel(QStringLiteral("Échelle de représentation :"), this);
+    place(m_Label2, QStringLiteral("Label2"), QRect(40, 88, 126, 13));
+    onBackground(m_Label2);
+    fitWidth(m_Label2, {m_Label2->text()});
+    m_VScroll3 = new ScaleSpinner(forceStart, this);
+    place(m_VScroll3, QStringLiteral("VScroll3"), QRect(40, 120, 17, 17));
 
-    Check5 = new QCheckBox(QStringLiteral("Afficher le vecteur vitesse"), this);
-    place(Check5, QStringLiteral("Check5"), QRect(16, 168, 201, 17), true);
-    onBackground(Check5);
+    m_Check5 = new QCheckBox(QStringLiteral("Afficher le vecteur vitesse"), this);
+    place(m_Check5, QStringLiteral("Check5"), QRect(16, 168, 201, 17), true);
+    onBackground(m_Check5);
 
-    Label11 = new QLabel(QStringLiteral("Échelle de représentation :"), this);
-    place(Label11, QStringLiteral("Label11"), QRect(40, 232, 126, 13));
-    onBackground(Label11);
-    fitWidth(Label11, {Label11->text()});
-    VScroll1 = new ScaleSpinner(velocityStart, this);
-    place(VScroll1, QStringLiteral("VScroll1"), QRect(40, 264, 17, 17));
+    m_Label11 = new QLabel(QStringLiteral("Échelle de représentation :"), this);
+    place(m_Label11, QStringLiteral("Label11"), QRect(40, 232, 126, 13));
+    onBackground(m_Label11);
+    fitWidth(m_Label11, {m_Label11->text()});
+    m_VScroll1 = new ScaleSpinner(velocityStart, this);
+    place(m_VScroll1, QStringLiteral("VScroll1"), QRect(40, 264, 17, 17));
 
     // The spinners' order in the tab chain follows the rows.
-    setTabOrder(Check12, VScroll3);
-    setTabOrder(VScroll3, Check5);
-    setTabOrder(Check5, VScroll1);
+    setTabOrder(m_Check12, m_VScroll3);
+    setTabOrder(m_VScroll3, m_Check5);
+    setTabOrder(m_Check5, m_VScroll1);
 
     connect(this, &SurfaceWidget::paintRequested, this, &VectorPanel::Frame2_Paint);
-    connect(VScroll3, &ScaleSpinner::valueChanged, this, &SurfaceWidget::refresh);
-    connect(VScroll1, &ScaleSpinner::valueChanged, this, &SurfaceWidget::refresh);
+    connect(m_VScroll3, &ScaleSpinner::valueChanged, this, &SurfaceWidget::refresh);
+    connect(m_VScroll1, &ScaleSpinner::valueChanged, this, &SurfaceWidget::refresh);
 }
 
 void VectorPanel::setExponents(int expoids, int expvit)
@@ -86,12 +86,12 @@ void VectorPanel::setExponents(int expoids, int expvit)
 
 int VectorPanel::forceBarLength() const
 {
-    return fullBar - VScroll3->value();
+    return fullBar - m_VScroll3->value();
 }
 
 int VectorPanel::velocityBarLength() const
 {
-    return fullBar - VScroll1->value();
+    return fullBar - m_VScroll1->value();
 }
 
 QString VectorPanel::forceScaleText(int expoids)
@@ -143,7 +143,7 @@ void VectorPanel::scaleBar(int y, int length)
 void VectorPanel::legend(int index, const QString &letter, LetterFont font, double shift)
 {
     DrawingSurface &s = surface();
-    const QRect swatch = Label4[index]->geometry();
+    const QRect swatch = m_Label4[index]->geometry();
     s.setCurrentPoint(swatch.x() + swatch.width() + 4, swatch.y() + 2);
     if (font == LetterFont::Symbol)
         s.setFontName(QStringLiteral("Symbol"));

@@ -48,17 +48,24 @@ public:
     // the spinners, the swatches' geometry and the exponents.
     void Frame2_Paint();
 
-    QCheckBox *Check12; // "Afficher les vecteurs forces"
-    QCheckBox *Check5;  // "Afficher le vecteur vitesse"
+    QCheckBox *Check12() const { return m_Check12; } // "Afficher les vecteurs forces"
+    QCheckBox *Check5() const { return m_Check5; }   // "Afficher le vecteur vitesse"
     // Colours of v (0), P (2), Π (3) and f (4); index 1 (the
     // chronophotography marks) is on the chronophotography panel and null here.
-    ColourSwatch *Label4[5];
-    QLabel *Label2;         // caption of the force scale
-    QLabel *Label11;        // caption of the velocity scale
-    ScaleSpinner *VScroll3; // force scale
-    ScaleSpinner *VScroll1; // velocity scale
+    ColourSwatch *Label4(int index) const { return m_Label4[index]; }
+    QLabel *Label2() const { return m_Label2; }           // caption of the force scale
+    QLabel *Label11() const { return m_Label11; }         // caption of the velocity scale
+    ScaleSpinner *VScroll3() const { return m_VScroll3; } // force scale
+    ScaleSpinner *VScroll1() const { return m_VScroll1; } // velocity scale
 
 private:
+    QCheckBox *m_Check12 = nullptr;
+    QCheckBox *m_Check5 = nullptr;
+    QLabel *m_Label2 = nullptr;
+    QLabel *m_Label11 = nullptr;
+    ScaleSpinner *m_VScroll3 = nullptr;
+    ScaleSpinner *m_VScroll1 = nullptr;
+    ColourSwatch *m_Label4[5] = {};
     void scaleBar(int y, int length);
     enum class LetterFont { ArialItalic, Symbol };
     // The letter beside swatch index, then the arrow over it: back by shift

@@ -20,14 +20,14 @@ private slots:
 void TestChronoPanel::longCaptionsTakeTwoLines()
 {
     ChronoPanel panel;
-    for (QCheckBox *box : {panel.Check9, panel.Check2}) {
+    for (QCheckBox *box : {panel.Check9(), panel.Check2()}) {
         QCOMPARE(box->text().count(QLatin1Char('\n')), 1);
         QVERIFY(box->sizeHint().width() <= box->width());
     }
     // Both captions of the camera fit beside it.
-    const QFontMetrics metrics(panel.Label5->font());
+    const QFontMetrics metrics(panel.Label5()->font());
     QVERIFY(metrics.horizontalAdvance(QStringLiteral("Arrêter la chronophotographie"))
-            <= panel.Label5->width());
+            <= panel.Label5()->width());
 }
 
 void TestChronoPanel::captionClickIsCameraClick()
@@ -37,9 +37,9 @@ void TestChronoPanel::captionClickIsCameraClick()
     QVERIFY(QTest::qWaitForWindowExposed(&panel));
     QSignalSpy clicked(&panel, &ChronoPanel::label5Clicked);
 
-    QTest::mouseClick(panel.Label5, Qt::LeftButton, {}, QPoint(10, 6));
+    QTest::mouseClick(panel.Label5(), Qt::LeftButton, {}, QPoint(10, 6));
     QCOMPARE(clicked.count(), 1);
-    QTest::mouseClick(panel.Label5, Qt::RightButton, {}, QPoint(10, 6));
+    QTest::mouseClick(panel.Label5(), Qt::RightButton, {}, QPoint(10, 6));
     QCOMPARE(clicked.count(), 1);
     // A click beside the caption, on the panel, is not one.
     QTest::mouseClick(&panel, Qt::LeftButton, {}, QPoint(200, 270));
@@ -51,7 +51,7 @@ void TestChronoPanel::shownCameraTooltipFollowsItsText()
     ChronoPanel panel;
     panel.show();
     QVERIFY(QTest::qWaitForWindowExposed(&panel));
-    QToolButton *camera = panel.command12;
+    QToolButton *camera = panel.command12();
     const QString start = QStringLiteral("Chronophotographie");
     const QString stop = QStringLiteral("Arrêter la chronophotographie");
     const QPoint onCamera = camera->mapToGlobal(camera->rect().center());

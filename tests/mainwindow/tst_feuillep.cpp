@@ -105,7 +105,7 @@ void TestFeuilleP::startupState()
     Window w(m_dir->path());
     QStringList texts;
     for (int i = 0; i < 6; ++i)
-        texts << w.window.parameterPanel()->Text5[i]->text();
+        texts << w.window.parameterPanel()->Text5(i)->text();
     QCOMPARE(texts,
              QStringList({QStringLiteral("3,5"), QStringLiteral("145"), QStringLiteral("1"),
                           QStringLiteral("0,2"), QStringLiteral("800"), QStringLiteral("807")}));
@@ -113,9 +113,9 @@ void TestFeuilleP::startupState()
              QStringList({QStringLiteral("0,00"), QStringLiteral("0"), QStringLiteral("0"),
                           QStringLiteral("0,0895")}));
     QCOMPARE(w.window.clock().state().temps, 0.0);
-    QCOMPARE(w.window.chronoPanel()->chrono->text(), QStringLiteral("1000"));
-    QCOMPARE(w.window.vectorPanel()->VScroll1->value(), 30);
-    QCOMPARE(w.window.vectorPanel()->VScroll3->value(), 70);
+    QCOMPARE(w.window.chronoPanel()->chrono()->text(), QStringLiteral("1000"));
+    QCOMPARE(w.window.vectorPanel()->VScroll1()->value(), 30);
+    QCOMPARE(w.window.vectorPanel()->VScroll3()->value(), 70);
     QCOMPARE(w.window.info()->text(), HintLine::defaultHint());
     QCOMPARE(w.window.windowTitle(), QStringLiteral("Lorva avec frottement"));
     QVERIFY(w.window.supertext()->isReadOnly());
@@ -270,16 +270,16 @@ void TestFeuilleP::hints()
         {f.parameterPanel(), "Vous pouvez modifier tous les paramètres"},
         {f.picture4(), "Modifier les paramètres depuis l'onglet Paramètres"},
         {f.vectorPanel(), "Vous pouvez représenter les forces sur l'animation"},
-        {f.vectorPanel()->Label4[2], "Modifier la couleur d'affichage"},
-        {f.chronoPanel()->Label4, "Modifier la couleur d'affichage"},
+        {f.vectorPanel()->Label4(2), "Modifier la couleur d'affichage"},
+        {f.chronoPanel()->Label4(), "Modifier la couleur d'affichage"},
         {f.displayPanel(),
          "Les modifications de ces paramètres interviennent sur le mobile en mouvement"},
-        {f.displayPanel()->Check1,
+        {f.displayPanel()->Check1(),
          "Les options d'affichage s'appliquent également à l'image copiée ou imprimée."},
-        {f.chronoPanel()->Check2,
+        {f.chronoPanel()->Check2(),
          "Les options d'affichage s'appliquent également à l'image copiée ou imprimée."},
         {f.chronoPanel(), "Paramètres de la chronophotographie"},
-        {f.chronoPanel()->chrono,
+        {f.chronoPanel()->chrono(),
          "Vous pouvez régler l'intervalle de temps pour la chronophotographie."},
         {f.button(QStringLiteral("command15")),
          "Vous pouvez activer ou arrêter l'animation ou retrouver la position initiale"},
@@ -317,13 +317,13 @@ void TestFeuilleP::hints()
     moveOver(f.button(QStringLiteral("command16")));
     const QString pause = f.info()->text();
     for (QWidget *quiet : std::initializer_list<QWidget *> {
-             f.parameterPanel()->Text5[0], f.onglets(), f.displayPanel()->speed,
-             f.displayPanel()->Check4, f.chronoPanel()->Label5, f.button(QStringLiteral("Image4")),
-             f.supertext(), f.fich()})
+             f.parameterPanel()->Text5(0), f.onglets(), f.displayPanel()->speed(),
+             f.displayPanel()->Check4(), f.chronoPanel()->Label5(),
+             f.button(QStringLiteral("Image4")), f.supertext(), f.fich()})
         moveOver(quiet);
     QCOMPARE(f.info()->text(), pause);
     // Over a control of a panel, the panel's own hint does not show.
-    moveOver(f.parameterPanel(), f.parameterPanel()->Text5[0]->geometry().center());
+    moveOver(f.parameterPanel(), f.parameterPanel()->Text5(0)->geometry().center());
     QCOMPARE(f.info()->text(), pause);
     // The window's background brings the default hint back.
     moveOver(&f, QPoint(790, 560));
@@ -334,21 +334,21 @@ void TestFeuilleP::cameraHintFollowsRecording()
 {
     Window w(m_dir->path());
     FeuilleP &f = w.window;
-    QToolButton *camera = f.chronoPanel()->command12;
+    QToolButton *camera = f.chronoPanel()->command12();
     moveOver(camera);
     QCOMPARE(f.info()->text(),
              QStringLiteral("Appuyer sur la caméra pour commencer l'enregistrement."));
     camera->click();
     QVERIFY(f.clock().recording());
     QCOMPARE(camera->toolTip(), QStringLiteral("Arrêter la chronophotographie"));
-    QCOMPARE(f.chronoPanel()->Label5->text(), QStringLiteral("Arrêter la chronophotographie"));
+    QCOMPARE(f.chronoPanel()->Label5()->text(), QStringLiteral("Arrêter la chronophotographie"));
     moveOver(camera);
     QCOMPARE(f.info()->text(),
              QStringLiteral("Appuyer sur le bouton pour arrêter l'enregistrement en cours."));
     while (f.clock().timerEnabled())
         f.clock().Timer1_Timer();
     QCOMPARE(camera->toolTip(), QStringLiteral("Chronophotographie"));
-    QCOMPARE(f.chronoPanel()->Label5->text(), QStringLiteral("Activer la chronophotographie"));
+    QCOMPARE(f.chronoPanel()->Label5()->text(), QStringLiteral("Activer la chronophotographie"));
     moveOver(camera);
     QCOMPARE(f.info()->text(),
              QStringLiteral("Appuyer sur la caméra pour commencer l'enregistrement."));
@@ -390,22 +390,22 @@ void TestFeuilleP::fieldsThroughKeys()
 {
     Window w(m_dir->path());
     FeuilleP &f = w.window;
-    ParameterEdit *radius = f.parameterPanel()->Text5[0];
+    ParameterEdit *radius = f.parameterPanel()->Text5(0);
     radius->setFocus();
     radius->selectAll();
     QTest::keyClicks(radius, QStringLiteral("7"));
     QTest::keyClick(radius, Qt::Key_Return);
     QCOMPARE(radius->text(), QStringLiteral("7"));
-    QCOMPARE(f.parameterPanel()->Text5[1]->text(), QStringLiteral("1160"));
-    QCOMPARE(f.parameterPanel()->Text5[5]->text(), QStringLiteral("807"));
+    QCOMPARE(f.parameterPanel()->Text5(1)->text(), QStringLiteral("1160"));
+    QCOMPARE(f.parameterPanel()->Text5(5)->text(), QStringLiteral("807"));
 
     // A typed point is a comma; leaving the field validates it.
-    ParameterEdit *height = f.parameterPanel()->Text5[2];
+    ParameterEdit *height = f.parameterPanel()->Text5(2);
     height->setFocus();
     height->selectAll();
     QTest::keyClicks(height, QStringLiteral("2.5x"));
     QCOMPARE(height->text(), QStringLiteral("2,5"));
-    f.parameterPanel()->Text5[3]->setFocus();
+    f.parameterPanel()->Text5(3)->setFocus();
     QCOMPARE(height->text(), QStringLiteral("2,5"));
     QCOMPARE(f.picture4()->label3()->text(), QStringLiteral("0,00"));
     const SimulationState &s = f.clock().state();
@@ -415,7 +415,7 @@ void TestFeuilleP::fieldsThroughKeys()
     f.button(QStringLiteral("command15"))->click();
     f.clock().Timer1_Timer();
     QVERIFY(f.clock().timerEnabled());
-    f.parameterPanel()->Text5[4]->setFocus();
+    f.parameterPanel()->Text5(4)->setFocus();
     QVERIFY(!f.clock().timerEnabled());
     QCOMPARE(f.picture4()->label3()->text(), QStringLiteral("0,04"));
 }
@@ -443,7 +443,7 @@ void TestFeuilleP::fallRunsToTheEnd()
     QVERIFY(std::abs(f.scene().sphereY() - 475) <= 1);
 
     // Slow motion: eight ticks per normal step.
-    f.displayPanel()->speed->setChecked(true);
+    f.displayPanel()->speed()->setChecked(true);
     f.button(QStringLiteral("command15"))->click();
     for (int i = 0; i < 8; ++i)
         f.clock().Timer1_Timer();
@@ -454,7 +454,7 @@ void TestFeuilleP::eraseKeepsNothing()
 {
     Window w(m_dir->path());
     FeuilleP &f = w.window;
-    f.chronoPanel()->command12->click();
+    f.chronoPanel()->command12()->click();
     for (int i = 0; i < 60; ++i)
         f.clock().Timer1_Timer();
     const QImage withMarks = f.picture2()->surface().backgroundPicture();
@@ -483,7 +483,7 @@ void TestFeuilleP::colourChoice()
     QCOMPARE(f.onglets()->Label4(1)->colour(), QColor(255, 0, 0));
 
     // The friction colour repaints the background: the marks are gone.
-    f.chronoPanel()->command12->click();
+    f.chronoPanel()->command12()->click();
     for (int i = 0; i < 60; ++i)
         f.clock().Timer1_Timer();
     const QImage bare = f.scene().image3();
@@ -506,11 +506,11 @@ void TestFeuilleP::optionChangesRedrawTheScene()
         return n;
     };
     QCOMPARE(weightRows(), 0);
-    f.vectorPanel()->Check12->click();
+    f.vectorPanel()->Check12()->click();
     const int atStart = weightRows();
     QVERIFY(atStart > 10);
     // A shorter scale bar (spinner up) draws a shorter weight at once.
-    f.vectorPanel()->VScroll3->setValue(f.vectorPanel()->VScroll3->value() + 20);
+    f.vectorPanel()->VScroll3()->setValue(f.vectorPanel()->VScroll3()->value() + 20);
     QVERIFY(weightRows() > 0);
     QVERIFY(weightRows() < atStart);
 
@@ -521,7 +521,7 @@ void TestFeuilleP::optionChangesRedrawTheScene()
     f.setOptions(o);
     QCOMPARE(weightRows(), 0);
     QCOMPARE(f.options(), o);
-    QVERIFY(!f.displayPanel()->Check1->isChecked());
+    QVERIFY(!f.displayPanel()->Check1()->isChecked());
 }
 
 void TestFeuilleP::helpAndHooks()
@@ -545,7 +545,7 @@ void TestFeuilleP::recordingSequenceThroughWidgets()
 {
     Window w(m_dir->path());
     FeuilleP &f = w.window;
-    ParameterEdit *chrono = f.chronoPanel()->chrono;
+    ParameterEdit *chrono = f.chronoPanel()->chrono();
     chrono->setFocus();
     chrono->selectAll();
     QTest::keyClicks(chrono, QStringLiteral("50"));
@@ -553,9 +553,9 @@ void TestFeuilleP::recordingSequenceThroughWidgets()
     QCOMPARE(chrono->text(), QStringLiteral("50"));
 
     // Forces and velocity on, then the camera: the clock starts recording.
-    f.vectorPanel()->Check12->click();
-    f.vectorPanel()->Check5->click();
-    QTest::mouseClick(f.chronoPanel()->command12, Qt::LeftButton);
+    f.vectorPanel()->Check12()->click();
+    f.vectorPanel()->Check5()->click();
+    QTest::mouseClick(f.chronoPanel()->command12(), Qt::LeftButton);
     QVERIFY(f.clock().timerEnabled());
     QStringList shown;
     for (int i = 0; i < 9; ++i) {
@@ -570,7 +570,7 @@ void TestFeuilleP::recordingSequenceThroughWidgets()
                      QStringLiteral("0,15*"), QStringLiteral("0,19"), QStringLiteral("0,20*")}));
     // A click on the caption is a click on the camera: the recording stops,
     // the fall goes on.
-    QTest::mouseClick(f.chronoPanel()->Label5, Qt::LeftButton);
+    QTest::mouseClick(f.chronoPanel()->Label5(), Qt::LeftButton);
     QVERIFY(!f.clock().recording());
     QVERIFY(f.clock().timerEnabled());
 }

@@ -34,7 +34,7 @@ void TestParameterPanel::formulasEndAtTheirField()
     QFETCH(int, top);
 
     ParameterPanel panel;
-    QCOMPARE(panel.Text5[index]->geometry(), QRect(128, top, 81, 21));
+    QCOMPARE(panel.Text5(index)->geometry(), QRect(128, top, 81, 21));
     panel.refresh();
     const QImage image = panel.surface().image();
 

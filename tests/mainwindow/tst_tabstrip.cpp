@@ -126,13 +126,13 @@ void TestTabStrip::releasesSelectTabs()
     TabStrip strip;
     strip.refresh();
     QCOMPARE(strip.onglet(), 1);
-    QVERIFY(!strip.Picture3->isHidden());
+    QVERIFY(!strip.Picture3()->isHidden());
     QSignalSpy changed(&strip, &TabStrip::tabChanged);
 
     strip.Onglets_MouseUp(Qt::RightButton, {}, middleOf(strip, 3), 15);
     QCOMPARE(strip.onglet(), 3);
-    QVERIFY(strip.Picture3->isHidden());
-    QVERIFY(!strip.Picture1->isHidden());
+    QVERIFY(strip.Picture3()->isHidden());
+    QVERIFY(!strip.Picture1()->isHidden());
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.takeFirst().at(0).toInt(), 3);
 
@@ -147,8 +147,8 @@ void TestTabStrip::releasesSelectTabs()
     const int W = strip.area().width();
     strip.Onglets_MouseUp(Qt::LeftButton, {}, W + 30, 4);
     QCOMPARE(strip.onglet(), 1);
-    QVERIFY(!strip.Picture3->isHidden());
-    QVERIFY(strip.Picture1->isHidden());
+    QVERIFY(!strip.Picture3()->isHidden());
+    QVERIFY(strip.Picture1()->isHidden());
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.takeFirst().at(0).toInt(), 1);
 
@@ -167,7 +167,7 @@ void TestTabStrip::releaseOnCurrentTabRepaintsNothing()
     QCOMPARE(strip.onglet(), 4);
 
     QSignalSpy painted(&strip, &SurfaceWidget::paintRequested);
-    QSignalSpy panelPainted(strip.Picture6, &SurfaceWidget::paintRequested);
+    QSignalSpy panelPainted(strip.Picture6(), &SurfaceWidget::paintRequested);
     strip.Onglets_MouseUp(Qt::LeftButton, {}, strip.limonglet()[4], 10);
     QCOMPARE(strip.onglet(), 4);
     QCOMPARE(painted.count(), 0);
@@ -184,8 +184,8 @@ void TestTabStrip::clickOnStrip()
     const int x = TabStrip::border + middleOf(strip, 2);
     QTest::mouseClick(&strip, Qt::LeftButton, {}, QPoint(x, TabStrip::border + 3));
     QCOMPARE(strip.onglet(), 2);
-    QVERIFY(strip.frame2->isVisible());
-    QVERIFY(!strip.Picture3->isVisible());
+    QVERIFY(strip.frame2()->isVisible());
+    QVERIFY(!strip.Picture3()->isVisible());
 }
 
 void TestTabStrip::baseLineOpensUnderCurrentTab()
@@ -237,8 +237,8 @@ void TestTabStrip::panelPlacement()
     const int th = strip.captionHeight();
     QVERIFY(th > 0);
 
-    const QList<SurfaceWidget *> panels {strip.Picture3, strip.frame2, strip.Picture1,
-                                         strip.Picture6};
+    const QList<SurfaceWidget *> panels {strip.Picture3(), strip.frame2(), strip.Picture1(),
+                                         strip.Picture6()};
     const QRect place(TabStrip::border + 4, TabStrip::border + th + 5, W - 8, H - th - 9);
     for (int tab = 1; tab <= 4; ++tab) {
         strip.Onglets_MouseUp(Qt::LeftButton, {}, middleOf(strip, tab), 5);
@@ -267,7 +267,7 @@ void TestTabStrip::swatches()
         QCOMPARE(strip.Label4(i)->colour(), colours[i]);
         QCOMPARE(strip.Label4(i)->property("index").toInt(), i);
     }
-    QCOMPARE(strip.Label4(1)->parent(), strip.Picture6);
+    QCOMPARE(strip.Label4(1)->parent(), strip.Picture6());
     QCOMPARE(strip.Label4(-1), nullptr);
     QCOMPARE(strip.Label4(5), nullptr);
 }
@@ -278,13 +278,13 @@ void TestTabStrip::optionsFollowTheControls()
     QCOMPARE(strip.options(), DisplayOptions());
     // A user's change is in the options before the other handlers run.
     bool axisSeen = true;
-    connect(strip.Picture1->Check1, &QCheckBox::toggled, this,
+    connect(strip.Picture1()->Check1(), &QCheckBox::toggled, this,
             [&] { axisSeen = strip.options().showAxis; });
-    QTest::mouseClick(strip.Picture1->Check1, Qt::LeftButton);
+    QTest::mouseClick(strip.Picture1()->Check1(), Qt::LeftButton);
     QVERIFY(!axisSeen);
-    strip.Picture1->Option1[2]->click();
-    strip.Picture6->Check9->click();
-    strip.frame2->VScroll1->setValue(12);
+    strip.Picture1()->Option1(2)->click();
+    strip.Picture6()->Check9()->click();
+    strip.frame2()->VScroll1()->setValue(12);
     DisplayOptions expected;
     expected.showAxis = false;
     expected.graphQuantity = DisplayOptions::Acceleration;
@@ -322,9 +322,9 @@ void TestTabStrip::setOptionsRunsTheHandlers()
     QCOMPARE(index.size(), 1);
     QCOMPARE(colours.size(), 2);
     QCOMPARE(strip.Label4(4)->colour(), QColor(255, 0, 0));
-    QVERIFY(strip.Picture1->speed->isChecked());
-    QVERIFY(strip.Picture6->Check2->isChecked());
-    QCOMPARE(strip.frame2->VScroll3->value(), 90);
+    QVERIFY(strip.Picture1()->speed()->isChecked());
+    QVERIFY(strip.Picture6()->Check2()->isChecked());
+    QCOMPARE(strip.frame2()->VScroll3()->value(), 90);
 
     // Setting the same options again changes nothing and runs nothing.
     strip.setOptions(o);

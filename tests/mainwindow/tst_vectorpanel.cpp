@@ -90,8 +90,8 @@ void TestVectorPanel::barsAndTicks()
     QFETCH(int, velocityValue);
 
     VectorPanel panel;
-    panel.VScroll3->setValue(forceValue);
-    panel.VScroll1->setValue(velocityValue);
+    panel.VScroll3()->setValue(forceValue);
+    panel.VScroll1()->setValue(velocityValue);
     QCOMPARE(panel.forceBarLength(), 100 - forceValue);
     QCOMPARE(panel.velocityBarLength(), 100 - velocityValue);
     panel.refresh();
@@ -125,10 +125,10 @@ void TestVectorPanel::spinnerRedrawsItsBar()
     VectorPanel panel;
     panel.refresh();
     QVERIFY(!isBlack(panel.surface().image(), 104, 130));
-    panel.VScroll3->arrowUp();
+    panel.VScroll3()->arrowUp();
     QCOMPARE(panel.forceBarLength(), 40);
     QVERIFY(isBlack(panel.surface().image(), 104, 130));
-    panel.VScroll1->arrowDown();
+    panel.VScroll1()->arrowDown();
     QCOMPARE(panel.velocityBarLength(), 60);
     QVERIFY(isBlack(panel.surface().image(), 124, 274));
     QVERIFY(!isBlack(panel.surface().image(), 134, 274));
