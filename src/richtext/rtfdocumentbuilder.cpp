@@ -159,8 +159,13 @@ void RtfDocumentBuilder::writeTable()
         return;
     }
     ++m_tableCount;
-    if (!m_lastBlockEmpty)
-        m_cursor.insertBlock();
+    // A table goes in after the paragraph the cursor stands in, which
+    // QTextDocument keeps before it: the empty paragraph that the last
+    // paragraph mark opened gives way to the paragraph before it.
+    if (m_lastBlockEmpty && m_cursor.block().previous().isValid() && !m_cursor.currentTable()
+        && !QTextCursor(m_cursor.block().previous()).currentTable()) {
+        m_cursor.deletePreviousChar();
+    }
     QTextTableFormat format;
     format.setBorder(1);
     format.setCellPadding(2);

@@ -95,8 +95,13 @@ void RtfParser::startFieldResult()
     QString rest = instruction.mid(9).trimmed();
     QString address;
     if (rest.startsWith(u'"')) {
-        const qsizetype end = rest.indexOf(u'"', 1);
-        address = rest.mid(1, end < 0 ? -1 : end - 1);
+        // A quoted address, in which \" stands for a quote and \\ for a
+        // backslash.
+        for (qsizetype i = 1; i < rest.size() && rest.at(i) != u'"'; ++i) {
+            if (rest.at(i) == u'\\' && i + 1 < rest.size())
+                ++i;
+            address += rest.at(i);
+        }
     } else {
         address = rest.section(u' ', 0, 0);
     }

@@ -226,7 +226,9 @@ void Writer::writeFragment(const QTextFragment &fragment)
     const bool link = format.isAnchor() && !format.anchorHref().isEmpty();
     if (link) {
         m_out += "{\\field{\\*\\fldinst HYPERLINK \"";
-        writeText(format.anchorHref());
+        QString address = format.anchorHref();
+        address.replace(u'\\', QLatin1String("\\\\")).replace(u'"', QLatin1String("\\\""));
+        writeText(address);
         m_out += "\"}{\\fldrslt ";
     }
     m_out += "{\\f" + QByteArray::number(fontIndex(format));
