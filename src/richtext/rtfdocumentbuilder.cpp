@@ -29,7 +29,7 @@ void RtfDocumentBuilder::place(bool inTable)
         return;
     }
     if (!m_table) {
-        m_table.emplace();
+        m_table = Table();
         m_table->rows.push_back(Row(1, Cell(1)));
         m_table->columns = 1;
         return;

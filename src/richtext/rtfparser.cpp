@@ -186,7 +186,9 @@ void RtfParser::unicode(int code)
     if (m_state.destination != Destination::Text || m_state.chars.hidden)
         return;
     const Font *f = font(m_state.chars.font);
-    if (f && f->symbol != RtfSymbolFonts::Font::None) {
+    // In a symbol font, "\u" names a real character unless it lies in the
+    // private range where Word puts the font's own characters.
+    if (f && f->symbol != RtfSymbolFonts::Font::None && code >= 0xF020 && code <= 0xF0FF) {
         if (const char16_t mapped = RtfSymbolFonts::toUnicode(f->symbol, char16_t(code))) {
             appendText(QString(QChar(mapped)), true);
             return;
@@ -226,7 +228,7 @@ void RtfParser::flush()
         return;
     // Control characters of the code page (bytes below 0x20) are not text.
     for (QChar &c : m_pending) {
-        if (c.unicode() < 0x20 && c != u'\t')
+        if ((c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7F)
             c = u' ';
     }
     m_builder.place(m_pendingPara.inTable || m_rowOpen);

@@ -34,7 +34,9 @@ void RtfParser::fontTableText(QByteArrayView bytes)
         }
         if (m_fontBeingDefined >= 0) {
             Font &f = m_fonts[m_fontBeingDefined];
-            f.name = RecordFile::fromWindows1252(m_fontName).trimmed();
+            QString name = RecordFile::fromWindows1252(m_fontName);
+            name.removeIf([](QChar c) { return c.unicode() < 0x20; });
+            f.name = name.trimmed();
             f.symbol = RtfSymbolFonts::fromName(f.name);
             m_cacheValid = false;
         }

@@ -72,11 +72,14 @@ void RtfParser::word(QByteArrayView name, bool hasParameter, int parameter)
     ParaState &para = m_state.para;
     switch (found->action) {
     case Action::FontTable:
+        // Text waiting for insertion was decoded with the fonts defined so far.
+        flush();
         m_state.destination = Destination::FontTable;
         m_fontBeingDefined = -1;
         m_fontName.clear();
         break;
     case Action::ColourTable:
+        flush();
         m_state.destination = Destination::ColourTable;
         m_colours.clear();
         m_red = m_green = m_blue = -1;
@@ -99,6 +102,7 @@ void RtfParser::word(QByteArrayView name, bool hasParameter, int parameter)
         m_skippedDepth = 1;
         break;
     case Action::Deff:
+        flush();
         m_defaultFont = parameter;
         break;
     case Action::UnicodeSkip:

@@ -1,5 +1,7 @@
 #include "rtfwriter.h"
 
+#include "rtfsymbolfonts.h"
+
 #include "platform/recordfile.h"
 
 #include <QBuffer>
@@ -66,7 +68,8 @@ private:
     void writeBlock(const QTextBlock &block, bool inTable, const char *end);
     void writeFragment(const QTextFragment &fragment);
     void writeImage(const QTextImageFormat &format);
-    void writeText(const QString &text);
+    void writeText(const QString &text, bool symbolFont = false);
+    void writeFontName(const QString &name);
 
     const QTextDocument *m_document;
     QStringList m_fonts;
@@ -118,7 +121,7 @@ void Writer::writeHeader()
         const bool symbol = m_fonts.at(i).compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0
             || m_fonts.at(i).startsWith(QLatin1String("Wingdings"), Qt::CaseInsensitive);
         m_out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset" + (symbol ? "2 " : "0 ");
-        writeText(m_fonts.at(i));
+        writeFontName(m_fonts.at(i));
         m_out += ";}";
     }
     m_out += "}\r\n{\\colortbl ;";
@@ -257,7 +260,8 @@ void Writer::writeFragment(const QTextFragment &fragment)
         for (qsizetype i = 0; i < text.size(); ++i)
             writeImage(format.toImageFormat());
     } else {
-        writeText(text);
+        // Bytes in a symbol font stand for its pictures, not for Windows-1252.
+        writeText(text, RtfSymbolFonts::fromName(family(format)) != RtfSymbolFonts::Font::None);
     }
     m_out += '}';
     if (link)
@@ -293,7 +297,7 @@ void Writer::writeImage(const QTextImageFormat &format)
     m_out += '}';
 }
 
-void Writer::writeText(const QString &text)
+void Writer::writeText(const QString &text, bool symbolFont)
 {
     static constexpr char digits[] = "0123456789abcdef";
     for (const QChar qc : text) {
@@ -315,12 +319,28 @@ void Writer::writeText(const QString &text)
         } else if (c < 0x20 || c == 0x7F || c == QChar::ObjectReplacementCharacter
                    || c == QChar::ParagraphSeparator) {
             continue;
-        } else if (const int byte = windows1252Byte(c); byte >= 0) {
+        } else if (const int byte = symbolFont ? -1 : windows1252Byte(c); byte >= 0) {
             m_out += "\\'";
             m_out += digits[byte >> 4];
             m_out += digits[byte & 15];
         } else {
             m_out += "\\u" + QByteArray::number(int(qint16(c))) + '?';
+        }
+    }
+}
+
+// A font name is plain bytes of the code page: no control word may stand in it.
+void Writer::writeFontName(const QString &name)
+{
+    static constexpr char digits[] = "0123456789abcdef";
+    for (const QChar qc : name) {
+        const char16_t c = qc.unicode();
+        if (c >= 0x20 && c < 0x7F && c != u';' && c != u'\\' && c != u'{' && c != u'}') {
+            m_out += char(c);
+        } else if (const int byte = windows1252Byte(c); byte >= 0x20 && c != u';') {
+            m_out += "\\'";
+            m_out += digits[byte >> 4];
+            m_out += digits[byte & 15];
         }
     }
 }
