@@ -302,7 +302,7 @@ void Writer::writeText(const QString &text, bool symbolFont)
     static constexpr char digits[] = "0123456789abcdef";
     for (const QChar qc : text) {
         const char16_t c = qc.unicode();
-        if (c >= 0x20 && c < 0x7F) {
+        if (c >= 0x20 && c < 0x7F && !symbolFont) {
             if (c == u'\\' || c == u'{' || c == u'}')
                 m_out += '\\';
             m_out += char(c);

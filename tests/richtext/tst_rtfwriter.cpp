@@ -22,6 +22,8 @@ private slots:
     void roundTripOfBuiltDocument();
     void characters_data();
     void characters();
+    void symbolFontRoundTrip_data();
+    void symbolFontRoundTrip();
     void savesThroughSaveFile();
     void libreOfficeReadsOurText();
 
@@ -186,6 +188,42 @@ void TestRtfWriter::characters()
     RtfReader reader;
     QVERIFY(reader.read(written, &back));
     QCOMPARE(back.toRawText(), document.toRawText());
+}
+
+// Texts the fuzzer found reading differently once written back: characters
+// kept in a symbol font, odd font names, control characters.
+void TestRtfWriter::symbolFontRoundTrip_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+    const QByteArray fonts = "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}";
+    QTest::newRow("quote in symbol font") << fonts + "\\f1 t\\rquote r}" << QStringLiteral("τ’ρ");
+    QTest::newRow("letter by code in symbol font") << fonts + "\\f1\\u87?}" << QStringLiteral("W");
+    QTest::newRow("control byte in font name")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset2 \\'01Symbol;}}\\f1 \\'ae}")
+        << QStringLiteral("→");
+    QTest::newRow("soft hyphen in font name")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symb\\'adol;}}\\f1 r}")
+        << QStringLiteral("r");
+    QTest::newRow("delete character") << QByteArray("{\\rtf1 a\\'7fb\x7f"
+                                                    "c}")
+                                      << QStringLiteral("a b c");
+    QTest::newRow("default font changed after text")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Symbol;}}a{\\deff1}b}")
+        << QStringLiteral("aβ");
+}
+
+void TestRtfWriter::symbolFontRoundTrip()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QTextDocument document;
+    RtfReader reader;
+    QVERIFY2(reader.read(rtf, &document), qPrintable(reader.errorString()));
+    QCOMPARE(document.toRawText(), text);
+    QTextDocument back;
+    QVERIFY(reader.read(rtfOf(document), &back));
+    QCOMPARE(back.toRawText(), text);
 }
 
 void TestRtfWriter::savesThroughSaveFile()
