@@ -290,6 +290,8 @@ void TestRtfReader::hostileInput_data()
     QTest::newRow("huge bin") << QByteArray("{\\rtf1 \\bin99999999999999999999 }") << false;
     QTest::newRow("negative bin") << QByteArray("{\\rtf1 \\bin-5 a}") << true;
     QTest::newRow("too deep") << QByteArray("{\\rtf1 ") + QByteArray(100000, '{') << false;
+    QTest::newRow("too deep though closed")
+        << QByteArray("{\\rtf1 ") + QByteArray(300, '{') + QByteArray(300, '}') + "}" << false;
     QTest::newRow("deep but closed")
         << QByteArray("{\\rtf1 ") + QByteArray(200, '{') + "x" + QByteArray(200, '}') + "}" << true;
     QTest::newRow("extra closing") << QByteArray("{\\rtf1 a}}}}") << true;
