@@ -35,7 +35,11 @@ void RtfParser::fontTableText(QByteArrayView bytes)
         if (m_fontBeingDefined >= 0) {
             Font &f = m_fonts[m_fontBeingDefined];
             QString name = RecordFile::fromWindows1252(m_fontName);
-            name.removeIf([](QChar c) { return c.unicode() < 0x20; });
+            // Control characters, and bytes the code page leaves undefined,
+            // belong to no font name.
+            name.removeIf([](QChar c) {
+                return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F);
+            });
             f.name = name.trimmed();
             f.symbol = RtfSymbolFonts::fromName(f.name);
             m_cacheValid = false;

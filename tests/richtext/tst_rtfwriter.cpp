@@ -202,6 +202,9 @@ void TestRtfWriter::symbolFontRoundTrip_data()
     QTest::newRow("control byte in font name")
         << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset2 \\'01Symbol;}}\\f1 \\'ae}")
         << QStringLiteral("→");
+    QTest::newRow("undefined byte in font name")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset2 Sym\\'81bol;}}\\f1 r}")
+        << QStringLiteral("ρ");
     QTest::newRow("soft hyphen in font name")
         << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symb\\'adol;}}\\f1 r}")
         << QStringLiteral("r");
