@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Finding the files an exercise descriptor names. Descriptors are written on
+// Windows: their names may use "\" between folders and may not match the
+// case of the files on disk. A name resolves to the file of exactly that
+// name when there is one, else to the file whose name matches ignoring case
+// (folder by folder); only when neither exists is the file absent.
+namespace ExerciseFiles {
+
+// The path of the file name designates, relative to folder, or nothing when
+// no such file exists. Blanks around the name are ignored, as Windows does.
+std::optional<QString> resolve(const QString &folder, const QString &name);
+
+} // namespace ExerciseFiles

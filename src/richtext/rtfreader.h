@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+class QIODevice;
+class QTextDocument;
+
+// Reads an RTF text into a QTextDocument: fonts, sizes, bold, italic,
+// underline, strike-out, colours, super- and subscripts, paragraph alignment,
+// indents and spacing, tables, links and PNG or JPEG pictures. Greek letters
+// and arrows written in the "Symbol" font become their Unicode characters.
+//
+// The whole text is checked before the document is touched: when read()
+// returns false, errorString() holds a French message for the user and the
+// document is as it was. On success the document's previous content, undo
+// history and resources are replaced.
+class RtfReader
+{
+public:
+    // Files larger than this are refused rather than read into memory.
+    static constexpr qint64 maxFileSize = 64 * 1024 * 1024;
+
+    bool read(QByteArrayView rtf, QTextDocument *document);
+    bool read(QIODevice *device, QTextDocument *document);
+
+    QString errorString() const { return m_error; }
+
+private:
+    QString m_error;
+};
