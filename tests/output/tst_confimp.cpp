@@ -1,6 +1,7 @@
 #include "output/confimp.h"
 #include "output/pageplacement.h"
 #include "output/pictureprinter.h"
+#include "support/pdfpages.h"
 #include "support/scriptedservices.h"
 
 #include <QApplication>
@@ -13,11 +14,9 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -41,69 +40,6 @@ QImage scenePicture()
 QImage graphPicture()
 {
     return filled(357, 261, QColor(0, 0, 200));
-}
-
-// Output of a poppler tool, or a null array when it cannot run.
-QByteArray run(const QString &tool, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(tool, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QByteArray();
-    return process.readAllStandardOutput();
-}
-
-bool havePoppler()
-{
-    for (const char *tool : {"pdfinfo", "pdftotext", "pdfimages", "pdftoppm"}) {
-        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-            return false;
-    }
-    return true;
-}
-
-int pdfPages(const QString &path)
-{
-    const QByteArray info = run(QStringLiteral("pdfinfo"), {path});
-    for (const QByteArray &line : info.split('\n')) {
-        if (line.startsWith("Pages:"))
-            return line.mid(6).trimmed().toInt();
-    }
-    return -1;
-}
-
-QString pageText(const QString &path, int page)
-{
-    const QString number = QString::number(page);
-    return QString::fromUtf8(run(
-        QStringLiteral("pdftotext"),
-        {QStringLiteral("-f"), number, QStringLiteral("-l"), number, path, QStringLiteral("-")}));
-}
-
-// Page number and pixel size of each image of the file.
-QList<QPair<int, QSize>> pdfImages(const QString &path)
-{
-    QList<QPair<int, QSize>> images;
-    const QList<QByteArray> lines
-        = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path}).split('\n');
-    // Two header lines, then "page num type width height ...".
-    for (qsizetype i = 2; i < lines.size(); ++i) {
-        const QList<QByteArray> cells = lines.at(i).simplified().split(' ');
-        if (cells.size() > 4 && cells.at(2) == "image")
-            images.append({cells.at(0).toInt(), QSize(cells.at(3).toInt(), cells.at(4).toInt())});
-    }
-    return images;
-}
-
-// Page 1 rendered at 96 dpi, where a picture pixel is a page pixel.
-QImage renderFirstPage(const QString &path, const QString &folder)
-{
-    const QString prefix = folder + QStringLiteral("/page");
-    run(QStringLiteral("pdftoppm"),
-        {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-f"), QStringLiteral("1"),
-         QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-singlefile"),
-         QStringLiteral("-png"), path, prefix});
-    return QImage(prefix + QStringLiteral(".png"));
 }
 
 struct Rig
@@ -256,7 +192,7 @@ void TestConfimp::job()
     QFETCH(int, copies);
     QFETCH(bool, graph);
     QFETCH(bool, byEnter);
-    if (!havePoppler())
+    if (!PdfPages::available())
         QSKIP("poppler-utils (pdfinfo, pdftotext, pdfimages) is not installed.");
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("page.pdf"));
@@ -283,14 +219,15 @@ void TestConfimp::job()
     QVERIFY(rig.waitShown);
     QVERIFY(!rig.buttonsShown);
 
-    QCOMPARE(pdfPages(path), copies);
+    QCOMPARE(PdfPages::count(path), copies);
     const QSize size = graph ? graphPicture().size() : scenePicture().size();
     QList<QPair<int, QSize>> expected;
     for (int page = 1; page <= copies; ++page) {
-        QVERIFY(pageText(path, page).contains(QStringLiteral("Brelune - Lorva avec frottement")));
+        QVERIFY(
+            PdfPages::text(path, page).contains(QStringLiteral("Brelune - Lorva avec frottement")));
         expected.append({page, size});
     }
-    QCOMPARE(pdfImages(path), expected);
+    QCOMPARE(PdfPages::images(path), expected);
 }
 
 void TestConfimp::placement_data()
@@ -307,7 +244,7 @@ void TestConfimp::placement()
 {
     QFETCH(bool, centreH);
     QFETCH(bool, centreV);
-    if (!havePoppler())
+    if (!PdfPages::available())
         QSKIP("poppler-utils (pdftoppm) is not installed.");
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("page.pdf"));
@@ -332,7 +269,7 @@ void TestConfimp::placement()
     if (!centreV)
         QCOMPARE(corner.y() - printable.top() * 96.0, printable.height() * 96.0 / 20.0);
 
-    const QImage page = renderFirstPage(path, dir.path());
+    const QImage page = PdfPages::render(path, 1, 96, dir.path());
     QVERIFY(!page.isNull());
     const QPoint c = corner.toPoint();
     const QColor red = scenePicture().pixelColor(0, 0);
@@ -417,8 +354,8 @@ void TestConfimp::noPrinterAsksForAFile()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().startsWith("%PDF"));
-    if (havePoppler())
-        QCOMPARE(pdfPages(path), 2);
+    if (PdfPages::available())
+        QCOMPARE(PdfPages::count(path), 2);
 }
 
 void TestConfimp::failedJobIsReported()
