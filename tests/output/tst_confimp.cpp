@@ -345,12 +345,19 @@ void TestConfimp::noPrinterAsksForAFile()
     QVERIFY(d.Frame2->isHidden() && !d.Frame1->isHidden() && !d.Command1->isHidden());
     QCOMPARE(d.UpDown1->value(), 2);
 
-    // A second try with a name writes both pages there.
+    // A name where nothing can be written: told, and the next try asks again.
+    rig.services.fileNames.enqueue(dir.filePath(QStringLiteral("absent/demande.pdf")));
+    d.Command1->click();
+    QVERIFY(d.result() != int(QDialog::Accepted));
+    QCOMPARE(rig.services.messages.size(), 2);
+    QVERIFY(rig.services.messages.last().text.contains(QStringLiteral("demande.pdf")));
+
+    // A third try with a good name writes both pages there.
     rig.services.fileNames.enqueue(path);
     d.Command1->click();
     QCOMPARE(d.result(), int(QDialog::Accepted));
-    QCOMPARE(rig.services.fileRequests.size(), 2);
-    QCOMPARE(rig.services.messages.size(), 1);
+    QCOMPARE(rig.services.fileRequests.size(), 3);
+    QCOMPARE(rig.services.messages.size(), 2);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().startsWith("%PDF"));
