@@ -235,6 +235,9 @@ void Confimp::Command1_Click()
     job.centreHorizontally = Chec[0]->isChecked();
     job.centreVertically = Chec[1]->isChecked();
     m_printer->setPageOrientation(QPageLayout::Portrait);
+    // The copies are the job's own pages: a count chosen in the printer's
+    // set-up would multiply them.
+    m_printer->setCopyCount(1);
     const bool printed = printer.printOn(*m_printer, job);
     setBusy(false);
 

@@ -78,6 +78,8 @@ struct Rig
         services.printerChoice = [path](QPrinter &printer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(path);
+            // The set-up's own count of copies, which the job's pages replace.
+            printer.setCopyCount(4);
         };
         dialog->Command2->click();
     }
@@ -219,6 +221,7 @@ void TestConfimp::job()
     QVERIFY(rig.waitShown);
     QVERIFY(!rig.buttonsShown);
 
+    QCOMPARE(d.printer().copyCount(), 1);
     QCOMPARE(PdfPages::count(path), copies);
     const QSize size = graph ? graphPicture().size() : scenePicture().size();
     QList<QPair<int, QSize>> expected;
