@@ -5,6 +5,8 @@
 #include "platform/platformservices.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -14,18 +16,41 @@ namespace {
 
 constexpr int pdfResolution = 1200;
 constexpr double screenDpi = PagePlacement::twipsPerInch / PagePlacement::twipsPerPixel;
+constexpr double titlePoints = 12;
 
-// Draws the picture centred on the printable area, whose top-left is the
-// painter's origin; dpi is the device's resolution.
-void paintCentred(QPainter &painter, const QSizeF &printablePixels, double dpi,
-                  const QImage &picture)
+// Paints the pages of job on a device whose painter has its origin at the
+// top-left of the printable area; dpi is the device's resolution. Returns
+// false when the device refuses a new page.
+bool paintPages(QPainter &painter, QPagedPaintDevice &device, const QSizeF &printablePixels,
+                double dpi, const PicturePrinter::Job &job)
 {
     const double pixelsPerTwip = dpi / PagePlacement::twipsPerInch;
     const QSizeF printableTwips = printablePixels / pixelsPerTwip;
-    const QPointF corner
-        = PagePlacement::topLeft(printableTwips, picture.size(), true, true) * pixelsPerTwip;
-    const QSizeF size = QSizeF(picture.size()) * (dpi / screenDpi);
-    painter.drawImage(QRectF(corner, size), picture);
+    const QPointF corner = PagePlacement::topLeft(printableTwips, job.picture.size(),
+                                                  job.centreHorizontally, job.centreVertically)
+        * pixelsPerTwip;
+    const QRectF pictureRect(corner, QSizeF(job.picture.size()) * (dpi / screenDpi));
+
+    // The font is sized in points on the device itself, so it prints at
+    // 12 points whatever the device's resolution.
+    QFont titleFont(QStringLiteral("Arial"));
+    titleFont.setPointSizeF(titlePoints);
+    titleFont.setBold(true);
+
+    for (int copy = 1; copy <= job.copies; ++copy) {
+        if (copy > 1 && !device.newPage())
+            return false;
+        if (!job.title.isEmpty()) {
+            painter.save();
+            painter.setFont(titleFont);
+            painter.setPen(Qt::black);
+            // The title's top-left corner is the printable area's.
+            painter.drawText(QPointF(0, QFontMetricsF(painter.font()).ascent()), job.title);
+            painter.restore();
+        }
+        painter.drawImage(pictureRect, job.picture);
+    }
+    return true;
 }
 
 QString fileError(const QString &fileName, const QString &detail)
@@ -52,37 +77,77 @@ PicturePrinter::Result PicturePrinter::print(const QImage &picture,
     if (!m_services.printerSetup(printer))
         return Result::Cancelled;
     printer.setPageOrientation(orientation);
+    Job job;
+    job.picture = picture;
+    return printJob(printer, job);
+}
 
-    // Without an installed printer the page can only go to a PDF file.
-    const bool noPrinter
-        = printer.outputFormat() == QPrinter::NativeFormat && printer.printerName().isEmpty();
-    const bool unnamedPdf
-        = printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty();
-    if (noPrinter || unnamedPdf) {
-        FileDialogRequest request;
-        request.title = QStringLiteral("Imprimer dans un fichier PDF");
-        request.filter = pdfFilter();
-        request.defaultExtension = QStringLiteral("pdf");
-        request.fileName = QStringLiteral("impression.pdf");
-        const std::optional<QString> name = m_services.saveFileName(request);
-        if (!name)
-            return Result::Cancelled;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(*name);
-    }
-
-    if (!printOn(printer, picture)) {
+PicturePrinter::Result PicturePrinter::printJob(QPrinter &printer, const Job &job)
+{
+    if (!chooseOutput(printer))
+        return Result::Cancelled;
+    if (!printOn(printer, job)) {
         m_services.message(MessageIcon::Error, failureTitle(), m_error);
         return Result::Failed;
     }
     return Result::Printed;
 }
 
+bool PicturePrinter::goesToPdf(const QPrinter &printer)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        return true;
+    return printer.printerName().isEmpty();
+}
+
+QString PicturePrinter::shownName(const QPrinter &printer)
+{
+    if (!goesToPdf(printer))
+        return printer.printerName();
+    if (printer.outputFileName().isEmpty())
+        return pdfPrinterName();
+    return pdfPrinterName() + QStringLiteral(" : ")
+        + QFileInfo(printer.outputFileName()).fileName();
+}
+
+bool PicturePrinter::chooseOutput(QPrinter &printer)
+{
+    if (!goesToPdf(printer) || !printer.outputFileName().isEmpty())
+        return true;
+    FileDialogRequest request;
+    request.title = QStringLiteral("Imprimer dans un fichier PDF");
+    request.filter = pdfFilter();
+    request.defaultExtension = QStringLiteral("pdf");
+    request.fileName = QStringLiteral("impression.pdf");
+    const std::optional<QString> name = m_services.saveFileName(request);
+    if (!name || name->isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(*name);
+    return true;
+}
+
 bool PicturePrinter::printOn(QPrinter &printer, const QImage &picture)
 {
+    Job job;
+    job.picture = picture;
+    return printOn(printer, job);
+}
+
+bool PicturePrinter::printOn(QPrinter &printer, const Job &job)
+{
     m_error.clear();
-    if (printer.outputFormat() == QPrinter::PdfFormat)
-        return writePdf(printer.outputFileName(), printer.pageLayout(), picture);
+    if (job.copies < 1 || job.picture.isNull()) {
+        m_error = QStringLiteral("Il n'y a rien à imprimer.");
+        return false;
+    }
+    if (goesToPdf(printer)) {
+        if (printer.outputFileName().isEmpty()) {
+            m_error = QStringLiteral("Aucun fichier PDF n'a été choisi.");
+            return false;
+        }
+        return writePdf(printer.outputFileName(), printer.pageLayout(), job);
+    }
 
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -91,18 +156,20 @@ bool PicturePrinter::printOn(QPrinter &printer, const QImage &picture)
         return false;
     }
     const double dpi = printer.resolution();
-    paintCentred(painter, printer.pageLayout().paintRectPixels(printer.resolution()).size(), dpi,
-                 picture);
-    if (!painter.end() || printer.printerState() == QPrinter::Error) {
-        m_error = QStringLiteral("L'imprimante « %1 » n'a pas pu imprimer la page.")
+    const bool paged
+        = paintPages(painter, printer,
+                     printer.pageLayout().paintRectPixels(printer.resolution()).size(), dpi, job);
+    if (!paged)
+        printer.abort();
+    if (!painter.end() || !paged || printer.printerState() == QPrinter::Error) {
+        m_error = QStringLiteral("L'imprimante « %1 » n'a pas pu imprimer les pages.")
                       .arg(printer.printerName());
         return false;
     }
     return true;
 }
 
-bool PicturePrinter::writePdf(const QString &fileName, const QPageLayout &layout,
-                              const QImage &picture)
+bool PicturePrinter::writePdf(const QString &fileName, const QPageLayout &layout, const Job &job)
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -112,6 +179,7 @@ bool PicturePrinter::writePdf(const QString &fileName, const QPageLayout &layout
     {
         QPdfWriter writer(&file);
         writer.setCreator(QStringLiteral("Lorva avec frottement"));
+        writer.setTitle(job.title);
         writer.setResolution(pdfResolution);
         writer.setPageLayout(layout);
         QPainter painter;
@@ -120,8 +188,14 @@ bool PicturePrinter::writePdf(const QString &fileName, const QPageLayout &layout
             file.cancelWriting();
             return false;
         }
-        paintCentred(painter, layout.paintRectPixels(pdfResolution).size(), pdfResolution, picture);
+        const bool paged = paintPages(painter, writer, layout.paintRectPixels(pdfResolution).size(),
+                                      pdfResolution, job);
         painter.end();
+        if (!paged) {
+            m_error = fileError(fileName, QString());
+            file.cancelWriting();
+            return false;
+        }
     }
     if (!file.commit()) {
         m_error = fileError(fileName, file.errorString());

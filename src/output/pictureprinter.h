@@ -5,35 +5,66 @@
 #include <QString>
 
 class PlatformServices;
+class QPagedPaintDevice;
 class QPrinter;
 
-// Prints one picture on one page at its on-screen size (96 dpi), centred on
-// the printable area. The user first sets up the printer through the
-// platform services; a cancel prints nothing. When the chosen printer is a
-// PDF file, or when no printer is installed and the set-up left none chosen,
-// the page is written as a PDF whose name is asked for if the set-up gave
-// none; the file is replaced only once the page is complete. A failure is
+// Prints pictures at their on-screen size (96 dpi). When the chosen printer
+// is a PDF file, or when no printer is installed and none was chosen, the
+// pages are written as a PDF whose name is asked for if the printer has none;
+// the file is replaced only once every page is complete. A failure is
 // reported with a message box titled "Impression impossible".
 class PicturePrinter
 {
 public:
     enum class Result { Printed, Cancelled, Failed };
 
+    // What a job puts on paper: copies pages, each with the title at the
+    // top-left of the printable area (Arial 12 bold; nothing when empty) and
+    // the picture placed by PagePlacement::topLeft.
+    struct Job
+    {
+        QImage picture;
+        QString title;
+        int copies = 1;
+        bool centreHorizontally = true;
+        bool centreVertically = true;
+    };
+
     explicit PicturePrinter(PlatformServices &services);
 
-    // The whole command: set-up, orientation, page, and any error message.
+    // The graph window's command: printer set-up (a cancel prints nothing),
+    // then one page with the picture centred, in the given orientation.
     Result print(const QImage &picture, QPageLayout::Orientation orientation);
 
-    // Draws the picture centred on the page of an already set-up printer (or
-    // into a PDF, see above) without any dialog. Fills errorString() on failure.
+    // Sends job to a printer already set up: asks for the PDF name when the
+    // pages must go to an unnamed file (a cancel gives Cancelled, silently),
+    // prints, and shows the failure message when printing fails.
+    Result printJob(QPrinter &printer, const Job &job);
+
+    // Prints job on printer (or into its PDF file, see above) without any
+    // dialog. Fills errorString() on failure.
+    bool printOn(QPrinter &printer, const Job &job);
     bool printOn(QPrinter &printer, const QImage &picture);
     QString errorString() const { return m_error; }
 
+    // True when pages sent to printer go to a PDF file: it was chosen as
+    // one, or it is the native printer of a system without any.
+    static bool goesToPdf(const QPrinter &printer);
+    // The printer's name as the user knows it; "Imprimer dans un fichier
+    // (PDF)" for a PDF file, followed by " : " and the file's name once known.
+    static QString shownName(const QPrinter &printer);
+
     static QString failureTitle() { return QStringLiteral("Impression impossible"); }
     static QString pdfFilter() { return QStringLiteral("Document PDF (*.pdf)"); }
+    static QString pdfPrinterName() { return QStringLiteral("Imprimer dans un fichier (PDF)"); }
+
+    // Asks for the PDF name when the printer's pages go to an unnamed file,
+    // and makes the printer a PDF printer of that name; false when the user
+    // cancels. Nothing to ask for a named file or a real printer.
+    bool chooseOutput(QPrinter &printer);
 
 private:
-    bool writePdf(const QString &fileName, const QPageLayout &layout, const QImage &picture);
+    bool writePdf(const QString &fileName, const QPageLayout &layout, const Job &job);
 
     PlatformServices &m_services;
     QString m_error;
