@@ -16,6 +16,7 @@ class DisplayPanel;
 class GraphCommands;
 class IndexLine;
 class MainWindowConfiguration;
+class MenuCopie;
 class HintLine;
 class ParameterPanel;
 class PlatformServices;
@@ -83,6 +84,8 @@ public:
     PlatformServices &services() { return m_services; }
     // The scene's surface (Picture2) and the small graph's (Frame1), as drawn.
     DrawingSurface &sceneSurface();
+    // The scene as shown, index line included: what printing and copying take.
+    QImage scenePicture();
     DrawingSurface &graphSurface();
 
     // nomfichier: the path of the last configuration saved or read.
@@ -138,6 +141,8 @@ private:
     // files. In feuillep_subsystems.cpp.
     void createGraphs();
     void createConfiguration();
+    // Printing and the copy menu.
+    void createOutput();
     void wireControls();
 
     void Form_Load();
@@ -162,6 +167,7 @@ private:
     std::unique_ptr<GraphCommands> m_graphCommands;
     std::unique_ptr<MainWindowConfiguration> m_configuration;
     IndexLine *m_index = nullptr;
+    MenuCopie *m_menucopie = nullptr;
     QString m_nomfichier;
     HintLine *m_hints = nullptr;
 

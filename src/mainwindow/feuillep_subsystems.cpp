@@ -12,6 +12,8 @@
 #include "graphs/graphcommands.h"
 #include "graphs/indexline.h"
 #include "graphs/smallgraph.h"
+#include "output/confimp.h"
+#include "output/menucopie.h"
 #include "platform/surfacewidget.h"
 #include "scene/readoutpanel.h"
 #include "scene/scene.h"
@@ -67,6 +69,29 @@ void FeuilleP::createConfiguration()
     m_hooks.open = [this] {
         Ouvrir dialog(*m_configuration, m_services, m_nomfichier, geometry().topLeft(), this);
         showModal(&dialog);
+    };
+}
+
+QImage FeuilleP::scenePicture()
+{
+    // The index line lies over the scene as a control of its own; printed
+    // and copied pictures show it as the screen does.
+    DrawingSurface copy(sceneSurface().width(), sceneSurface().height());
+    copy.drawImage(0, 0, sceneSurface().image());
+    m_index->drawOn(copy);
+    return copy.image();
+}
+
+void FeuilleP::createOutput()
+{
+    const auto scene = [this] { return scenePicture(); };
+    const auto graph = [this] { return graphSurface().image(); };
+    m_menucopie = new MenuCopie(m_services, scene, graph, this);
+    m_hooks.copy = [this] { m_menucopie->popupAtPointer(); };
+    m_hooks.print = [this, scene, graph] {
+        // A new dialog at each opening: its choices start afresh.
+        Confimp confimp(m_services, scene, graph, frameGeometry(), this);
+        showModal(&confimp);
     };
 }
 
