@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test twice: a normal build,
-# then one with AddressSanitizer and UndefinedBehaviorSanitizer. Ends with a
+# whose installation and Debian package are then checked, and one with
+# AddressSanitizer and UndefinedBehaviorSanitizer. Ends with a
 # short fuzzing pass of the calculator when clang is present.
 source "$(dirname "$0")/scripts/common.sh"
 install_packages
@@ -9,6 +10,8 @@ export QT_QPA_PLATFORM=offscreen
 
 build_tree build-tests -DCMAKE_BUILD_TYPE=Release -DLORVA_WERROR=ON
 ctest --test-dir "$ROOT/build-tests" --output-on-failure -j "$JOBS"
+# The installation and the Debian package of that Release build.
+"$ROOT/scripts/check-package.sh" "$ROOT/build-tests"
 
 # Qt, fontconfig and the other system libraries are not built with the
 # sanitizers; their one-time allocations are listed in the suppressions file.

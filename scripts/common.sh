@@ -11,6 +11,7 @@ PACKAGES=(
     qt6-translations-l10n
     libbenchmark-dev fonts-liberation2 poppler-utils
     clang libclang-rt-14-dev
+    desktop-file-utils appstream shared-mime-info
 )
 
 install_packages() {

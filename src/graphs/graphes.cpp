@@ -2,6 +2,7 @@
 
 #include "valuestable.h"
 
+#include "output/fileexport.h"
 #include "output/pictureprinter.h"
 #include "platform/palette.h"
 #include "platform/platformservices.h"
@@ -58,8 +59,15 @@ Graphes::Graphes(const SimulationState &state, std::function<DisplayOptions()> o
     contab->setObjectName(QStringLiteral("contab"));
     cogra = copig->addAction(QStringLiteral("Copier le &graphe"));
     cogra->setObjectName(QStringLiteral("cogra"));
+    copig->addSeparator();
+    exptab = copig->addAction(QStringLiteral("E&xporter le tableau…"));
+    exptab->setObjectName(QStringLiteral("exptab"));
+    enrgra = copig->addAction(QStringLiteral("En&registrer le graphe…"));
+    enrgra->setObjectName(QStringLiteral("enrgra"));
     connect(contab, &QAction::triggered, this, &Graphes::contab_Click);
     connect(cogra, &QAction::triggered, this, &Graphes::cogra_Click);
+    connect(exptab, &QAction::triggered, this, &Graphes::exptab_Click);
+    connect(enrgra, &QAction::triggered, this, &Graphes::enrgra_Click);
 
     // Keyboard order: the quantity, the asymptote, the icons left to right, the table.
     setTabOrder(Option1[0], Option1[1]);
@@ -296,6 +304,18 @@ void Graphes::contab_Click()
 void Graphes::cogra_Click()
 {
     m_services.setClipboardImage(Picture1->surface().image());
+}
+
+void Graphes::exptab_Click()
+{
+    FileExport::saveCsv(FileExport::csvText(MSFlexGrid1->cellTexts()), m_services,
+                        QStringLiteral("Exporter le tableau de valeurs"));
+}
+
+void Graphes::enrgra_Click()
+{
+    FileExport::savePng(Picture1->surface().image(), m_services,
+                        QStringLiteral("Enregistrer le graphe"));
 }
 
 void Graphes::mouseMoveEvent(QMouseEvent *event)

@@ -27,7 +27,8 @@ struct SimulationState;
 // 330), with the velocity's asymptote on request, a read-out of the
 // coordinates under the pointer and, left of the graph, the table of values.
 // The grey tool strip Picture3 holds the quantity, the asymptote box and the
-// icons "Fermer", "Imprimer", "Copier" and "Calculatrice".
+// icons "Fermer", "Imprimer", "Copier" (whose menu also exports the table
+// and saves the graph to files) and "Calculatrice".
 //
 // It is shown modally over the main window (coverWindow) and reads the
 // state and the options there each time it is activated.
@@ -78,6 +79,12 @@ public:
     void contab_Click();
     // cogra_Click: the graph's picture on the clipboard.
     void cogra_Click();
+    // exptab_Click: the table saved as CSV for a spreadsheet, in a file the
+    // user chooses.
+    void exptab_Click();
+    // enrgra_Click: the graph's picture saved as PNG, in a file the user
+    // chooses.
+    void enrgra_Click();
 
     int quantity() const;
     const GraphScale &scale() const { return m_scale; }
@@ -94,6 +101,8 @@ public:
     QMenu *copig = nullptr;
     QAction *contab = nullptr;
     QAction *cogra = nullptr;
+    QAction *exptab = nullptr;
+    QAction *enrgra = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -131,17 +131,25 @@ QSize ValuesTable::fittedSize() const
     return QSize(width, height);
 }
 
-QString ValuesTable::clipText() const
+QList<QStringList> ValuesTable::cellTexts() const
 {
-    QStringList rows;
+    QList<QStringList> rows;
     for (int r = 0; r < rowCount(); ++r) {
         QStringList cells;
         for (int c = 0; c < columnCount(); ++c) {
             const QTableWidgetItem *cell = item(r, c);
             cells.append(cell ? cell->text() : QString());
         }
-        rows.append(cells.join(QLatin1Char('\t')));
+        rows.append(cells);
     }
+    return rows;
+}
+
+QString ValuesTable::clipText() const
+{
+    QStringList rows;
+    for (const QStringList &cells : cellTexts())
+        rows.append(cells.join(QLatin1Char('\t')));
     return rows.join(QLatin1Char('\n'));
 }
 

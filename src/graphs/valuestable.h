@@ -35,6 +35,8 @@ public:
     // A value cell: three significant digits and two spaces ("0,0984  ").
     static QString valueCell(double value);
 
+    // The cell texts, row by row, the header row first.
+    QList<QStringList> cellTexts() const;
     // The cell texts of every row joined by tabs, the rows joined by single
     // line feeds, with no line end after the last row.
     QString clipText() const;

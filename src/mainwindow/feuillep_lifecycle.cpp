@@ -12,6 +12,7 @@
 #include "windowbackground.h"
 
 #include "platform/platformservices.h"
+#include "platform/programpaths.h"
 #include "platform/surfacewidget.h"
 #include "scene/readoutpanel.h"
 #include "scene/scene.h"
@@ -153,7 +154,7 @@ void FeuilleP::Form_Unload()
 
 void FeuilleP::Command7_Click()
 {
-    m_services.showHelp(QDir(m_programFolder).filePath(QStringLiteral("aide/lorva.html")));
+    m_services.showHelp(ProgramPaths::helpPage(m_programFolder));
 }
 
 void FeuilleP::Command13_Click()

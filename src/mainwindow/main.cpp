@@ -2,10 +2,12 @@
 
 #include "calculator/machine.h"
 
+#include "platform/programpaths.h"
 #include "platform/qtservices.h"
 #include "platform/translations.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <clocale>
 
@@ -18,10 +20,17 @@ int main(int argc, char *argv[])
     // library's numeric conventions fixed whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("Lorva avec frottement"));
+    // The installed menu entry and icon carry this name; the window system
+    // matches the windows to them through it.
+    QGuiApplication::setDesktopFileName(ProgramPaths::applicationId());
+    QApplication::setWindowIcon(QIcon::fromTheme(ProgramPaths::applicationId()));
     // The help viewer may still be open: the program ends with its main window.
     QApplication::setQuitOnLastWindowClosed(false);
 
     QtServices services;
+    // The program's folder: the flag file goes there when it can be written,
+    // and the help page is found beside the program or in its installed data
+    // folder (ProgramPaths).
     FeuilleP window(services, QCoreApplication::applicationDirPath());
     services.setParentWindow(&window);
     window.hooks().calculator = [&] {

@@ -1,11 +1,12 @@
 #include "runningflag.h"
 
+#include "platform/programpaths.h"
 #include "platform/recordfile.h"
 
 #include <QDir>
 
 RunningFlag::RunningFlag(const QString &programFolder)
-    : m_path(QDir(programFolder).filePath(QStringLiteral("TEMPQavo.TMP")))
+    : m_path(ProgramPaths::runningFlagFile(programFolder))
 { }
 
 void RunningFlag::markRunning()

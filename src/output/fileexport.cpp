@@ -1,0 +1,147 @@
+#include "fileexport.h"
+
+#include "platform/platformservices.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <functional>
+
+namespace {
+
+QString trimmedEnd(const QString &cell)
+{
+    qsizetype end = cell.size();
+    while (end > 0 && cell.at(end - 1).isSpace())
+        --end;
+    return cell.left(end);
+}
+
+QString csvCell(const QString &text)
+{
+    const QString cell = trimmedEnd(text);
+    const bool quoted = cell.contains(QLatin1Char(';')) || cell.contains(QLatin1Char('"'))
+        || cell.contains(QLatin1Char('\n')) || cell.contains(QLatin1Char('\r'));
+    if (!quoted)
+        return cell;
+    QString escaped = cell;
+    escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+QString startFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+QString failureText(const QString &fileName, const QString &detail)
+{
+    QString text = QStringLiteral("Le fichier « %1 » n'a pas pu être écrit.")
+                       .arg(QDir::toNativeSeparators(fileName));
+    if (!detail.isEmpty())
+        text += QLatin1Char('\n') + detail;
+    return text;
+}
+
+// The common path of every export: the file dialog, the overwrite
+// question, then write(device, error) into a QSaveFile committed only when
+// everything was written.
+FileExport::Result saveWith(PlatformServices &services, const FileDialogRequest &request,
+                            const std::function<bool(QIODevice *, QString *)> &write)
+{
+    const std::optional<QString> name = services.saveFileName(request);
+    if (!name || name->isEmpty())
+        return FileExport::Result::Cancelled;
+    if (QFileInfo::exists(*name)
+        && services.message(MessageIcon::Warning, QStringLiteral("Ce fichier existe déjà!"),
+                            QStringLiteral("Ecraser le fichier existant?"), MessageButtons::YesNo)
+            != MessageAnswer::Yes)
+        return FileExport::Result::Cancelled;
+
+    QSaveFile file(*name);
+    QString error;
+    bool written = file.open(QIODevice::WriteOnly);
+    if (!written)
+        error = file.errorString();
+    else if (!write(&file, &error))
+        written = false;
+    if (written && !file.commit()) {
+        written = false;
+        error = file.errorString();
+    }
+    if (!written) {
+        file.cancelWriting();
+        services.message(MessageIcon::Error, QStringLiteral("Enregistrement impossible"),
+                         failureText(*name, error));
+        return FileExport::Result::Failed;
+    }
+    return FileExport::Result::Saved;
+}
+
+} // namespace
+
+QString FileExport::csvText(const QList<QStringList> &rows)
+{
+    QString text;
+    for (const QStringList &row : rows) {
+        QStringList cells;
+        cells.reserve(row.size());
+        for (const QString &cell : row)
+            cells.append(csvCell(cell));
+        text += cells.join(QLatin1Char(';'));
+        text += QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+QByteArray FileExport::csvBytes(const QString &csv)
+{
+    return QByteArrayLiteral("\xEF\xBB\xBF") + csv.toUtf8();
+}
+
+bool FileExport::writePng(const QImage &image, QIODevice *device, QString *error)
+{
+    QImageWriter writer(device, "png");
+    if (writer.write(image))
+        return true;
+    if (error)
+        *error = writer.errorString();
+    return false;
+}
+
+FileExport::Result FileExport::saveCsv(const QString &csv, PlatformServices &services,
+                                       const QString &title)
+{
+    FileDialogRequest request;
+    request.title = title;
+    request.filter = QStringLiteral("Tableaux CSV (*.csv)");
+    request.defaultExtension = QStringLiteral("csv");
+    request.directory = startFolder();
+    request.fileName = QStringLiteral("tableau.csv");
+    const QByteArray bytes = csvBytes(csv);
+    return saveWith(services, request, [&bytes](QIODevice *device, QString *error) {
+        if (device->write(bytes) == bytes.size())
+            return true;
+        *error = device->errorString();
+        return false;
+    });
+}
+
+FileExport::Result FileExport::savePng(const QImage &image, PlatformServices &services,
+                                       const QString &title, const QString &defaultName)
+{
+    FileDialogRequest request;
+    request.title = title;
+    request.filter = QStringLiteral("Images PNG (*.png)");
+    request.defaultExtension = QStringLiteral("png");
+    request.directory = startFolder();
+    request.fileName = defaultName;
+    return saveWith(services, request, [&image](QIODevice *device, QString *error) {
+        return writePng(image, device, error);
+    });
+}

@@ -1,0 +1,76 @@
+#include "programpaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+const QString flagFileName = QStringLiteral("TEMPQavo.TMP");
+const QString helpFile = QStringLiteral("aide/lorva.html");
+
+bool holdsHelp(const QString &folder)
+{
+    return QFileInfo(QDir(folder).filePath(helpFile)).isFile();
+}
+
+// The flag file can live in folder: it exists there and can be written, or
+// it can be created there.
+bool flagFileUsable(const QString &folder)
+{
+    const QFileInfo info(folder);
+    if (folder.isEmpty() || !info.isDir())
+        return false;
+    const QFileInfo file(QDir(folder).filePath(flagFileName));
+    return file.exists() ? file.isFile() && file.isWritable() : info.isWritable();
+}
+
+} // namespace
+
+QString ProgramPaths::dataFolderName()
+{
+    return QStringLiteral("lorva-avec-frottement");
+}
+
+QString ProgramPaths::applicationId()
+{
+    return QStringLiteral("fr.lorva.LorvaAvecFrottement");
+}
+
+QString ProgramPaths::dataFolder(const QString &programFolder)
+{
+    if (holdsHelp(programFolder))
+        return QDir::cleanPath(programFolder);
+    const QString installed
+        = QDir::cleanPath(programFolder + QStringLiteral("/../share/") + dataFolderName());
+    if (holdsHelp(installed))
+        return installed;
+    return QDir::cleanPath(programFolder);
+}
+
+QString ProgramPaths::helpPage(const QString &programFolder)
+{
+    return QDir(dataFolder(programFolder)).filePath(helpFile);
+}
+
+QString ProgramPaths::exercisesFolder(const QString &programFolder)
+{
+    return QDir(dataFolder(programFolder)).filePath(QStringLiteral("exercices"));
+}
+
+QString ProgramPaths::runningFlagFile(const QString &programFolder, const QString &fallbackFolder)
+{
+    const QString folder = flagFileUsable(programFolder) ? programFolder : fallbackFolder;
+    return QDir(folder).filePath(flagFileName);
+}
+
+QString ProgramPaths::runningFlagFile(const QString &programFolder)
+{
+    if (flagFileUsable(programFolder))
+        return QDir(programFolder).filePath(flagFileName);
+    // Qt creates the runtime folder when XDG_RUNTIME_DIR is unset.
+    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty())
+        runtime = QDir::tempPath();
+    return QDir(runtime).filePath(flagFileName);
+}
