@@ -1,7 +1,9 @@
 #!/bin/sh
-# Builds the evaluator fuzzer with clang and fuzzes for 60 seconds. Exits 0
-# with a message when clang++ is not installed; fails when the fuzzer finds a
-# fault. The build folder is build-fuzz, or $LORVA_FUZZ_BUILD.
+# Builds the fuzz targets with clang and gives each a short pass: the
+# calculator's evaluator, the configuration reader and the RTF reader, about
+# 50 seconds each. Exits 0 with a message when clang++ is not installed; fails
+# when a fuzzer finds a fault. The build folder is build-fuzz, or
+# $LORVA_FUZZ_BUILD; $LORVA_FUZZ_SECONDS sets the time of each pass.
 set -eu
 
 if ! command -v clang++ >/dev/null 2>&1; then
@@ -11,15 +13,32 @@ fi
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LORVA_FUZZ_BUILD:-$root/build-fuzz}
+seconds=${LORVA_FUZZ_SECONDS:-50}
 
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DLORVA_FUZZERS=ON \
     -DLORVA_BENCHMARKS=OFF -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" --target fuzz_evaluator -j2
+cmake --build "$build" --target fuzz_evaluator fuzz_config fuzz_rtf -j2
 
 # A short pass on a busy machine reports the slowest input without failing on it.
 export LORVA_FUZZ_REPORT_ONLY=1
+export QT_QPA_PLATFORM=offscreen
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir "$work/corpus"
-"$build/fuzz/fuzz_evaluator" -max_len=256 -timeout=5 -max_total_time=60 \
-    -print_final_stats=1 -artifact_prefix="$root/" "$work/corpus"
+
+# run <target> <max_len> [seed files...]
+run() {
+    target=$1
+    maxlen=$2
+    shift 2
+    mkdir "$work/$target"
+    for seed in "$@"; do
+        cp "$seed" "$work/$target/"
+    done
+    echo "== $target"
+    "$build/fuzz/$target" -max_len="$maxlen" -timeout=5 -max_total_time="$seconds" \
+        -print_final_stats=1 -artifact_prefix="$root/" "$work/$target"
+}
+
+run fuzz_evaluator 256
+run fuzz_config 4096 "$root/tests/data/golden.P18"
+run fuzz_rtf 2048 "$root"/tests/data/richtext/*.rtf

@@ -113,6 +113,12 @@ void Graphes::createStrip()
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setAccessibleName(QStringLiteral("Tracer l'asymptote"));
     Check1->setGeometry(360, 12, 150, 17);
+    // Disabled, its caption is engraved dark grey as on the classic grey
+    // strip; the style's own disabled grey would vanish into the strip.
+    QPalette engraved = Check1->palette();
+    engraved.setColor(QPalette::Disabled, QPalette::WindowText, QColor(128, 128, 128));
+    engraved.setColor(QPalette::Disabled, QPalette::Text, QColor(128, 128, 128));
+    Check1->setPalette(engraved);
     connect(Check1, &QCheckBox::clicked, this, &Graphes::Check1_Click);
 
     const QString tips[5] = {QString(), QStringLiteral("Fermer"), QStringLiteral("Imprimer"),
