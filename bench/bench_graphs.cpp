@@ -1,55 +1,22 @@
 // Cost of the graphs: one segment of the small graph, as each animation tick
 // draws it, and a full redraw of the graph window with its table of values,
 // as each change of quantity or of the asymptote box runs it.
-#include "core/animationclock.h"
+#include "scenerig.h"
+#include "scriptedservices.h"
+
 #include "core/motion.h"
-#include "core/parameterfields.h"
 #include "graphs/graphes.h"
 #include "graphs/smallgraph.h"
-#include "platform/drawingsurface.h"
-#include "platform/platformservices.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QStringList>
 
 namespace {
 
-class Fields : public ParameterFields
-{
-public:
-    QString text(int index) const override { return m_texts.value(index); }
-    void setText(int index, const QString &text) override { m_texts[index] = text; }
-    QString intervalText() const override { return QStringLiteral("1000"); }
-    void setIntervalText(const QString &) override { }
-
-private:
-    QStringList m_texts {QStringLiteral("3,5"), QStringLiteral("145"), QStringLiteral("1"),
-                         QStringLiteral("0,2"), QStringLiteral("800"), QStringLiteral("807")};
-};
-
-// Nothing to answer: the benchmarks open no dialog.
-class Services : public PlatformServices
-{
-public:
-    MessageAnswer message(MessageIcon, const QString &, const QString &, MessageButtons) override
-    {
-        return MessageAnswer::Ok;
-    }
-    void beep() override { }
-    std::optional<QColor> pickColour(const QColor &) override { return std::nullopt; }
-    std::optional<QString> openFileName(const FileDialogRequest &) override { return {}; }
-    std::optional<QString> saveFileName(const FileDialogRequest &) override { return {}; }
-    bool printerSetup(QPrinter &) override { return false; }
-    void setClipboardText(const QString &) override { }
-    void setClipboardImage(const QImage &) override { }
-    void showHelp(const QString &) override { }
-};
-
 void tracegraphe(benchmark::State &run)
 {
-    Fields fields;
+    FakeFields fields;
     AnimationView view;
     AnimationClock clock(fields, view);
     clock.command18_Click();
@@ -73,13 +40,36 @@ void tracegraphe(benchmark::State &run)
 }
 BENCHMARK(tracegraphe);
 
+// One full tick as the main window runs it at the default parameters: the
+// clock and the motion law, the scene with its ruler and axis, the small
+// graph's segment and the four read-outs.
+void tickWithGraph(benchmark::State &run)
+{
+    SceneRig rig;
+    DrawingSurface frame1(357, 261);
+    SmallGraph graph(frame1, rig.clock.state(), [&rig] { return rig.options; });
+    rig.scene.setTracegraphe([&graph] { graph.tracegraphe(); });
+    graph.repgraphe();
+    rig.clock.command15_Click();
+    for (auto _ : run) {
+        rig.clock.Timer1_Timer();
+        if (!rig.clock.timerEnabled()) {
+            rig.clock.state().temps = 0.04;
+            rig.clock.setTimerEnabled(true);
+            graph.repgraphe();
+        }
+        benchmark::DoNotOptimize(frame1.image().constBits());
+    }
+}
+BENCHMARK(tickWithGraph)->Repetitions(5)->ReportAggregatesOnly();
+
 void graphWindowRedraw(benchmark::State &run)
 {
-    Fields fields;
+    FakeFields fields;
     AnimationView view;
     AnimationClock clock(fields, view);
     clock.command18_Click();
-    Services services;
+    ScriptedServices services;
     DisplayOptions options;
     options.graphQuantity = DisplayOptions::Velocity;
     Graphes window(
