@@ -114,7 +114,7 @@ void FeuilleP::createPanels()
 
     m_frame1 = framed(new SurfaceWidget, this, frame1Rect, QStringLiteral("Frame1"));
     m_frame1->surface().setBackColor(Qt::white);
-    m_frame1->setCursor(Qt::PointingHandCursor);
+    m_frame1->setCursor(Icons::graphCursor());
 
     m_picture4 = framed(new ReadoutPanel, this, picture4Rect, QStringLiteral("Picture4"));
 

@@ -235,3 +235,33 @@ QIcon cameraRecording()
 }
 
 } // namespace Icons
+
+namespace Icons {
+
+QCursor graphCursor()
+{
+    // A thin cross with a small magnifying glass in its lower right quarter:
+    // the point aimed at, and the enlargement a click gives.
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    const auto cross = [&p](const QColor &colour, qreal width) {
+        p.setPen(QPen(colour, width));
+        p.drawLine(QPointF(11, 1), QPointF(11, 21));
+        p.drawLine(QPointF(1, 11), QPointF(21, 11));
+    };
+    cross(Qt::white, 3);
+    cross(Qt::black, 1);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::white, 4));
+    p.drawEllipse(QPointF(21, 21), 5, 5);
+    p.drawLine(QPointF(25, 25), QPointF(30, 30));
+    p.setPen(QPen(Qt::black, 1.5));
+    p.setBrush(QColor(255, 255, 255, 160));
+    p.drawEllipse(QPointF(21, 21), 5, 5);
+    p.drawLine(QPointF(25, 25), QPointF(30, 30));
+    p.end();
+    return QCursor(pixmap, 11, 11);
+}
+
+} // namespace Icons

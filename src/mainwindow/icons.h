@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCursor>
 #include <QIcon>
 
 // The program's own icons, painted at start-up so that they stay sharp and
@@ -22,5 +23,8 @@ QIcon pause();
 
 QIcon cameraIdle();
 QIcon cameraRecording();
+
+// The pointer over the small graph: a click there opens the graph window.
+QCursor graphCursor();
 
 } // namespace Icons
