@@ -193,7 +193,7 @@ void TestMonkey::check(int sent)
 
 void TestMonkey::randomEvents()
 {
-    const int events = environmentNumber("LORVA_MONKEY_EVENTS", 1500);
+    const int events = environmentNumber("LORVA_MONKEY_EVENTS", 1000);
     const quint32 seed = quint32(environmentNumber("LORVA_MONKEY_SEED", 20260118));
     m_random.seed(seed);
     m_replay = QStringLiteral("LORVA_MONKEY_SEED=%1 LORVA_MONKEY_EVENTS=%2").arg(seed).arg(events);
