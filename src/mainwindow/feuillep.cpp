@@ -283,5 +283,5 @@ void FeuilleP::Label4_Click(int index)
 void FeuilleP::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, m_background.image());
+    painter.drawImage(QPointF(0, 0), m_background.displayImage());
 }

@@ -27,6 +27,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <cmath>
+
 void FeuilleP::Form_Load()
 {
     m_flag->markRunning();
@@ -38,6 +40,7 @@ void FeuilleP::Form_Load()
     m_validator->Text5_LostFocus(ParameterFields::Height);
 
     m_hints->show(HintLine::defaultHint());
+    m_background.setDevicePixelRatio(int(std::ceil(devicePixelRatioF() - 0.01)));
     Form_Paint(m_background, fich()->geometry(), supertext()->geometry(),
                QPoint(m_onglets->x() + 18, m_command18->y()));
 

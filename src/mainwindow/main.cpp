@@ -1,3 +1,4 @@
+#include "commandline.h"
 #include "feuillep.h"
 
 #include "calculator/machine.h"
@@ -8,11 +9,24 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include <clocale>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // --help and --version answer before any window system is needed.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine commandLine = CommandLine::parse(arguments);
+    if (commandLine.action != CommandLine::Action::Run) {
+        std::FILE *out = commandLine.action == CommandLine::Action::Error ? stderr : stdout;
+        std::fputs(commandLine.output.toLocal8Bit().constData(), out);
+        return commandLine.exitCode;
+    }
+
     QApplication app(argc, argv);
     // Qt's standard dialogs in French, like the rest of the program.
     installFrenchTranslations(app);
@@ -40,5 +54,9 @@ int main(int argc, char *argv[])
     QObject::connect(&window, &FeuilleP::unloaded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.show();
+    // A file named on the command line opens once the window is up and has
+    // had its first activation, so its messages appear over it.
+    if (!commandLine.file.isEmpty())
+        QTimer::singleShot(0, &window, [&] { openFromCommandLine(window, commandLine.file); });
     return app.exec();
 }

@@ -199,6 +199,14 @@ void DrawingSurface::resize(int width, int height)
         painter.drawImage(0, 0, m_image);
     }
     m_image = resized;
+    if (m_ratio > 1) {
+        QImage hiResized = enlarged(blankImage(width, height, m_backColor));
+        if (!hiResized.isNull() && !m_hiImage.isNull()) {
+            QPainter painter(&hiResized);
+            painter.drawImage(0, 0, m_hiImage);
+        }
+        m_hiImage = hiResized;
+    }
 }
 
 void DrawingSurface::setBackColor(const QColor &colour)
@@ -245,6 +253,17 @@ void DrawingSurface::clear()
     m_currentY = 0;
     if (m_image.isNull())
         return;
+    if (m_ratio > 1) {
+        if (!m_hiBackground.isNull() && m_hiBackground.size() == m_hiImage.size()) {
+            m_hiImage = m_hiBackground;
+        } else {
+            m_hiImage.fill(m_backColor);
+            if (!m_hiBackground.isNull()) {
+                QPainter painter(&m_hiImage);
+                painter.drawImage(0, 0, m_hiBackground);
+            }
+        }
+    }
     if (!m_background.isNull() && m_background.size() == m_image.size()) {
         m_image = m_background;
         return;
@@ -263,6 +282,8 @@ void DrawingSurface::line(double x1, double y1, double x2, double y2, const QCol
     PixelWriter out(m_image);
     plotLine(out, toPixel(x1), toPixel(y1), toPixel(x2), toPixel(y2), opaque(colour),
              m_drawWidth == 2);
+    if (m_ratio > 1)
+        hiLine(toPixel(x1), toPixel(y1), toPixel(x2), toPixel(y2), opaque(colour));
     setCurrentPoint(x2, y2);
 }
 
@@ -284,6 +305,17 @@ void DrawingSurface::box(double x1, double y1, double x2, double y2, const QColo
     PixelWriter out(m_image);
     const qint64 firstRow = std::max<qint64>(top, 0);
     const qint64 lastRow = std::min<qint64>(bottom, out.height() - 1);
+    if (m_ratio > 1) {
+        if (filled) {
+            hiRect(left, top, right, bottom, rgb);
+        } else {
+            const qint64 t = m_drawWidth - 1;
+            hiRect(left, top, right, std::min(top + t, bottom), rgb);
+            hiRect(left, std::max(bottom - t, top), right, bottom, rgb);
+            hiRect(left, top, std::min(left + t, right), bottom, rgb);
+            hiRect(std::max(right - t, left), top, right, bottom, rgb);
+        }
+    }
     if (filled) {
         for (qint64 y = firstRow; y <= lastRow; ++y)
             out.span(left, right, y, rgb);
@@ -310,6 +342,8 @@ void DrawingSurface::point(double x, double y, const QColor &colour)
         return;
     PixelWriter out(m_image);
     out.set(toPixel(x), toPixel(y), opaque(colour));
+    if (m_ratio > 1)
+        hiRect(toPixel(x), toPixel(y), toPixel(x), toPixel(y), opaque(colour));
     setCurrentPoint(x, y);
 }
 
@@ -323,6 +357,8 @@ void DrawingSurface::circle(double x, double y, double r, const QColor &colour)
     const QRgb outline = opaque(colour);
     PixelWriter out(m_image);
     setCurrentPoint(x, y);
+    if (m_ratio > 1)
+        hiCircle(cx, cy, radius, outline);
     if (radius == 0) {
         out.set(cx, cy, outline);
         return;
@@ -375,6 +411,8 @@ void DrawingSurface::print(const QString &text)
         const QPointF baseline(double(toPixel(m_currentX)),
                                double(toPixel(m_currentY) + metrics.ascent()));
         painter.drawText(baseline, shownText(text));
+        if (m_ratio > 1)
+            hiPrint(baseline, shownText(text));
     }
     m_currentX += textWidth(text);
 }
@@ -399,11 +437,15 @@ void DrawingSurface::drawImage(double x, double y, const QImage &picture)
 {
     if (!finite(x, y) || m_image.isNull() || picture.isNull())
         return;
+    const QPointF at(double(toPixel(x)), double(toPixel(y)));
     QPainter painter(&m_image);
-    painter.drawImage(QPointF(double(toPixel(x)), double(toPixel(y))), picture);
+    painter.drawImage(at, picture);
+    if (m_ratio > 1)
+        hiDrawImage(at, picture);
 }
 
 void DrawingSurface::setBackgroundPicture(const QImage &picture)
 {
     m_background = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32);
+    m_hiBackground = m_ratio > 1 ? enlarged(m_background) : QImage();
 }

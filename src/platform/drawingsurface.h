@@ -137,22 +137,56 @@ public:
 
     // The picture clear() returns to; a null image removes it.
     void setBackgroundPicture(const QImage &picture);
-    void clearBackgroundPicture() { m_background = QImage(); }
+    void clearBackgroundPicture()
+    {
+        m_background = QImage();
+        m_hiBackground = QImage();
+    }
     bool hasBackgroundPicture() const { return !m_background.isNull(); }
     const QImage &backgroundPicture() const { return m_background; }
     // The current picture becomes the background picture.
-    void persist() { m_background = m_image; }
+    void persist()
+    {
+        m_background = m_image;
+        m_hiBackground = m_hiImage;
+    }
 
-    // The picture as shown, for display, printing and the clipboard.
+    // The picture at the surface's size in pixels, for printing, the
+    // clipboard and saving.
     const QImage &image() const { return m_image; }
+
+    // Device pixels per pixel of the surface on a high-density screen, 1 to
+    // 4. Above 1 the surface keeps a second picture that many times larger,
+    // drawn alongside the first with the same geometry in pixels (a 1-pixel
+    // line is ratio device pixels wide), but with the finer steps of
+    // diagonals, circles and text the screen can show. Changing the ratio
+    // starts that picture from an enlarged copy of image(); the next drawings
+    // are sharp. At 1 nothing is kept beside image().
+    int devicePixelRatio() const { return m_ratio; }
+    void setDevicePixelRatio(int ratio);
+    // What a widget shows: the high-density picture (its devicePixelRatio()
+    // set, so that a QPainter places it in pixels) or image() at ratio 1.
+    const QImage &displayImage() const { return m_ratio > 1 ? m_hiImage : m_image; }
 
 private:
     void drawLine(int x1, int y1, int x2, int y2, QRgb colour);
     void updateFont();
     QString shownText(const QString &text) const;
+    // The high-density twins of the operations, in drawingsurface_hidpi.cpp;
+    // their arguments are the pixels the picture at ratio 1 gets.
+    QImage enlarged(const QImage &picture) const;
+    void hiLine(qint64 x1, qint64 y1, qint64 x2, qint64 y2, QRgb colour);
+    void hiRect(qint64 left, qint64 top, qint64 right, qint64 bottom, QRgb colour);
+    void hiCircle(qint64 cx, qint64 cy, qint64 radius, QRgb colour);
+    void hiDisc(double x, double y, double r, QRgb colour);
+    void hiPrint(const QPointF &baseline, const QString &shown);
+    void hiDrawImage(const QPointF &at, const QImage &picture);
 
     QImage m_image;
     QImage m_background;
+    int m_ratio = 1;
+    QImage m_hiImage;
+    QImage m_hiBackground;
     QColor m_backColor;
     QColor m_foreColor = Qt::black;
     QColor m_fillColor = Qt::black;

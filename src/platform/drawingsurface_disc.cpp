@@ -18,6 +18,8 @@ void DrawingSurface::disc(double x, double y, double r, const QColor &colour)
     setCurrentPoint(x, y);
     if (m_image.isNull())
         return;
+    if (m_ratio > 1)
+        hiDisc(x, y, r, colour.rgb() | 0xFF000000u);
     const double cx = std::clamp(x, -coordinateLimit, coordinateLimit);
     const double cy = std::clamp(y, -coordinateLimit, coordinateLimit);
     const double radius = std::min(r, coordinateLimit);

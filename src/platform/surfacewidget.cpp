@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
+
 SurfaceWidget::SurfaceWidget(QWidget *parent)
     : QWidget(parent)
 {
@@ -12,8 +14,16 @@ SurfaceWidget::SurfaceWidget(QWidget *parent)
     m_surface.resize(width(), height());
 }
 
+// The surface draws at the screen's density, rounded up to whole device
+// pixels per pixel; Qt scales the picture down for fractional ratios.
+int SurfaceWidget::screenRatio() const
+{
+    return int(std::ceil(devicePixelRatioF() - 0.01));
+}
+
 DrawingSurface &SurfaceWidget::surface()
 {
+    m_surface.setDevicePixelRatio(screenRatio());
     if (m_surface.width() != width() || m_surface.height() != height())
         m_surface.resize(width(), height());
     return m_surface;
@@ -22,6 +32,7 @@ DrawingSurface &SurfaceWidget::surface()
 void SurfaceWidget::setSurface(const DrawingSurface &surface)
 {
     m_surface = surface;
+    m_surface.setDevicePixelRatio(screenRatio());
     m_surface.resize(width(), height());
     update();
 }
@@ -46,12 +57,21 @@ void SurfaceWidget::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     const QRect dirty = event->rect();
-    painter.drawImage(dirty.topLeft(), m_surface.image(), dirty);
+    const QImage &picture = m_surface.displayImage();
+    const qreal ratio = picture.devicePixelRatio();
+    const QRectF source(dirty.x() * ratio, dirty.y() * ratio, dirty.width() * ratio,
+                        dirty.height() * ratio);
+    // A picture kept at another density than the screen's (the screen changed
+    // and nothing has been drawn since) is scaled smoothly.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                          !qFuzzyCompare(ratio, devicePixelRatioF()));
+    painter.drawImage(QRectF(dirty), picture, source);
 }
 
 void SurfaceWidget::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    m_surface.setDevicePixelRatio(screenRatio());
     m_surface.resize(width(), height());
     if (m_repaintedByHandler && isVisible())
         refresh();

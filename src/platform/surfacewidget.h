@@ -58,6 +58,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    int screenRatio() const;
+
     DrawingSurface m_surface;
     bool m_repaintedByHandler = false;
 };
