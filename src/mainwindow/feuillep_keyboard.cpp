@@ -30,6 +30,8 @@
 #include <QTextEdit>
 #include <QToolButton>
 
+#include <array>
+
 namespace {
 
 bool isKeyboardReason(Qt::FocusReason reason)
@@ -155,7 +157,10 @@ void FeuilleP::setUpKeyboard()
           << d->Option1(1) << d->Option1(2) << d->Command5() << d->Check3();
     ChronoPanel *c = chronoPanel();
     chain << c->chrono() << c->Check9() << c->Check2() << c->Label4() << c->command12();
-    chain << m_command18 << m_image4 << m_command15 << m_command16 << m_text->btexo()
+    // Starting the animation gives the scene the focus; it sits between the
+    // start and pause buttons so that Tab then reaches the pause button and
+    // Shift+Tab the start button.
+    chain << m_command18 << m_image4 << m_command15 << m_picture2 << m_command16 << m_text->btexo()
           << supertext();
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
@@ -230,6 +235,14 @@ void FeuilleP::nameControls()
     supertext()->setAccessibleName(QStringLiteral("Texte"));
     fich()->setAccessibleName(QStringLiteral("Fichier de l'exercice"));
 
+    // The panels are the strip's pages, named by their tabs.
+    const std::array<QWidget *, 4> panels
+        = {parameterPanel(), vectorPanel(), displayPanel(), chronoPanel()};
+    for (int i = 0; i < 4; ++i) {
+        Accessibility::setRole(panels[i], QAccessible::PropertyPage);
+        panels[i]->setAccessibleName(TabStrip::tabCaption(i + 1));
+    }
+
     Accessibility::setRole(m_picture2, QAccessible::Graphic);
     m_picture2->setAccessibleName(QStringLiteral("Animation"));
     m_picture2->setAccessibleDescription(
@@ -239,5 +252,4 @@ void FeuilleP::nameControls()
     m_frame1->setAccessibleDescription(
         QStringLiteral("Graphe de la grandeur choisie en fonction du temps ; le bouton "
                        "Agrandir de l'onglet Affichage l'agrandit"));
-    Accessibility::setRole(m_info, QAccessible::StatusBar);
 }
