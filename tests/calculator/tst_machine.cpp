@@ -2,11 +2,11 @@
 
 #include "scriptedservices.h"
 
+#include <QAccessible>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QAccessible>
 #include <QtTest>
 
 class TestMachine : public QObject
@@ -394,12 +394,18 @@ void TestMachine::keysNamedByFunction_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("name");
-    QTest::newRow("root") << "racine" << "Racine carrée";
-    QTest::newRow("sine") << "bsin" << "Sinus";
-    QTest::newRow("erase") << "EFFACE" << "Effacer le dernier élément";
-    QTest::newRow("power") << "puissance" << "Puissance";
-    QTest::newRow("digit") << "B7" << "7";
-    QTest::newRow("kilo") << "kilo" << "kilo, fois 10 puissance 3";
+    QTest::newRow("root") << "racine"
+                          << "Racine carrée";
+    QTest::newRow("sine") << "bsin"
+                          << "Sinus";
+    QTest::newRow("erase") << "EFFACE"
+                           << "Effacer le dernier élément";
+    QTest::newRow("power") << "puissance"
+                           << "Puissance";
+    QTest::newRow("digit") << "B7"
+                           << "7";
+    QTest::newRow("kilo") << "kilo"
+                          << "kilo, fois 10 puissance 3";
 }
 
 void TestMachine::keysNamedByFunction()
