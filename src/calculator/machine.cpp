@@ -99,6 +99,9 @@ void Machine::createDisplay()
     z1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     z1->setTabChangesFocus(true);
     z1->installEventFilter(this);
+    z1->setAccessibleName(QStringLiteral("Écran de la calculatrice"));
+    z1->setAccessibleDescription(
+        QStringLiteral("Expression en cours ou résultat ; Entrée calcule, Tab mène aux touches"));
 }
 
 void Machine::createOptions()
@@ -182,6 +185,15 @@ bool Machine::eventFilter(QObject *watched, QEvent *event)
 
 void Machine::keyPressEvent(QKeyEvent *event)
 {
+    // Enter on a key reached with Tab presses that key (Space is the key's
+    // own); from the display it evaluates.
+    auto *key = qobject_cast<QPushButton *>(focusWidget());
+    if (key && key->window() == this && !(event->modifiers() & ~Qt::KeypadModifier)
+        && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        key->click();
+        event->accept();
+        return;
+    }
     // Any key outside the table does nothing, Escape and Enter included:
     // the dialog's own handling would close it or press a button.
     Form_KeyPress(event);
@@ -241,7 +253,10 @@ bool Machine::Form_KeyPress(QKeyEvent *event)
 void Machine::affiche(const QString &text)
 {
     z1->setPlainText(text);
-    z1->setFocus();
+    // A key pressed from the keyboard keeps the focus, so that the next Tab
+    // goes on from there.
+    if (!qobject_cast<QPushButton *>(focusWidget()))
+        z1->setFocus();
     z1->moveCursor(QTextCursor::End);
     // At once, so that the wait text shows during a long evaluation.
     z1->repaint();

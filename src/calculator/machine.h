@@ -84,6 +84,8 @@ private:
     // Built in machinekeys.cpp: the keys with their captions, places, colours
     // and tooltips, each connected to its action.
     void createKeys();
+    // The keys' accessible names, by function.
+    void nameKeys();
     void createDisplay();
     void createOptions();
 

@@ -202,11 +202,13 @@ void Machine::createKeys()
         colours.setColor(QPalette::ButtonText, face.family == Operator ? Qt::white : Qt::black);
         button->setPalette(colours);
 
-        // The display keeps the keyboard focus; Enter evaluates rather than
-        // pressing a default button.
-        button->setFocusPolicy(Qt::NoFocus);
+        // A click leaves the keyboard focus on the display; Tab reaches the
+        // keys, where Space or Enter presses the focused one. None is a
+        // default button that Enter would press from the display.
+        button->setFocusPolicy(Qt::TabFocus);
         button->setAutoDefault(false);
     }
+    nameKeys();
 
     const std::pair<QPushButton *, Picture> pictures[] = {{puissance, Picture::Power},
                                                           {btcarre, Picture::Square},
@@ -284,4 +286,55 @@ void Machine::createKeys()
            {Command4, &M::Command4_Click}};
     for (const auto &[button, handler] : handlers)
         connect(button, &QPushButton::clicked, this, handler);
+}
+
+void Machine::nameKeys()
+{
+    // What a screen reader says of each key: its function rather than its
+    // face (a sign, a picture, an abbreviation).
+    const std::pair<QPushButton *, const char *> names[] = {
+        {invsin, "Arc sinus"},
+        {bsin, "Sinus"},
+        {Command5, "Inverse"},
+        {Command1, "Ajouter à la mémoire"},
+        {Command2, "Soustraire à la mémoire"},
+        {Command3, "Rappel de la mémoire"},
+        {Command4, "Effacer la mémoire"},
+        {invcos, "Arc cosinus"},
+        {Bcos, "Cosinus"},
+        {racine, "Racine carrée"},
+        {btcarre, "Carré"},
+        {puissance, "Puissance"},
+        {Blog, "Logarithme décimal"},
+        {B10x, "Dix puissance"},
+        {Btoncommande3, "Arc tangente"},
+        {Btan, "Tangente"},
+        {Bpo, "Parenthèse ouvrante"},
+        {bpf, "Parenthèse fermante"},
+        {pi, "Pi"},
+        {Bln, "Logarithme népérien"},
+        {Bexp, "Exponentielle"},
+        {pico, "pico, fois 10 puissance moins 12"},
+        {tera, "téra, fois 10 puissance 12"},
+        {nano, "nano, fois 10 puissance moins 9"},
+        {giga, "giga, fois 10 puissance 9"},
+        {micro, "micro, fois 10 puissance moins 6"},
+        {mega, "méga, fois 10 puissance 6"},
+        {mil, "milli, fois 10 puissance moins 3"},
+        {kilo, "kilo, fois 10 puissance 3"},
+        {EFFACE, "Effacer le dernier élément"},
+        {RAZ, "Tout effacer"},
+        {multip, "Multiplier"},
+        {div, "Diviser"},
+        {plus, "Plus"},
+        {moins, "Moins"},
+        {Bpoint, "Virgule"},
+        {BtoEXP, "Exposant de dix"},
+        {ANS, "Dernier résultat"},
+        {EXE, "Calculer"},
+    };
+    for (const auto &[key, name] : names)
+        key->setAccessibleName(QString::fromUtf8(name));
+    for (QPushButton *digit : {B0, B1, B2, B3, B4, B5, B6, B7, B8, B9})
+        digit->setAccessibleName(digit->text());
 }

@@ -76,6 +76,7 @@ ChronoPanel::ChronoPanel(QWidget *parent)
     m_command12 = new QToolButton(this);
     place(m_command12, QStringLiteral("command12"), QRect(48, 224, 48, 24));
     m_command12->setToolTip(QStringLiteral("Chronophotographie"));
+    m_command12->setAccessibleName(m_command12->toolTip());
     m_command12->setIconSize(QSize(40, 18));
 
     m_Label5 = new QLabel(QStringLiteral("Activer la chronophotographie"), this);
@@ -136,6 +137,8 @@ void ChronoPanel::setCameraToolTip(const QString &text)
 {
     const QString previous = m_command12->toolTip();
     m_command12->setToolTip(text);
+    // The camera shows only a picture: its tooltip names it.
+    m_command12->setAccessibleName(text);
     if (text == previous || !QToolTip::isVisible() || QToolTip::text() != previous)
         return;
     const QPoint pointer = QCursor::pos();

@@ -1,11 +1,14 @@
 #include "colourswatch.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 ColourSwatch::ColourSwatch(const QColor &colour, QWidget *parent)
     : QLabel(parent)
 {
     setAutoFillBackground(true);
+    setFocusPolicy(Qt::TabFocus);
     setColour(colour);
 }
 
@@ -31,4 +34,46 @@ void ColourSwatch::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
     if (click)
         emit clicked();
+}
+
+void ColourSwatch::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Select:
+        if (!(event->modifiers() & ~Qt::KeypadModifier)) {
+            event->accept();
+            emit clicked();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void ColourSwatch::focusInEvent(QFocusEvent *event)
+{
+    QLabel::focusInEvent(event);
+    update();
+}
+
+void ColourSwatch::focusOutEvent(QFocusEvent *event)
+{
+    QLabel::focusOutEvent(event);
+    update();
+}
+
+void ColourSwatch::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // Black or white dots, whichever stands out on the colour.
+    QPainter painter(this);
+    painter.setPen(QPen(qGray(m_colour.rgb()) > 110 ? Qt::black : Qt::white, 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
 }

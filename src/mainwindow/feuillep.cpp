@@ -1,5 +1,6 @@
 #include "feuillep.h"
 
+#include "accessibility.h"
 #include "chronopanel.h"
 #include "configtarget.h"
 #include "displaypanel.h"
@@ -92,6 +93,7 @@ FeuilleP::FeuilleP(PlatformServices &services, const QString &programFolder, QWi
     , m_flag(std::make_unique<RunningFlag>(programFolder))
     , m_background(800, 600)
 {
+    Accessibility::installFactory();
     setUpWindow();
     createCommandBar();
     createPanels();
@@ -125,6 +127,8 @@ FeuilleP::FeuilleP(PlatformServices &services, const QString &programFolder, QWi
 
     wireControls();
     wireHints();
+    nameControls();
+    setUpKeyboard();
     Form_Load();
 }
 

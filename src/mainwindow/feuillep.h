@@ -137,6 +137,9 @@ private:
     void createPanels();
     // The hint of each control, in feuillep_hints.cpp.
     void wireHints();
+    // Tab chain, shortcuts and accessible names, in feuillep_keyboard.cpp.
+    void setUpKeyboard();
+    void nameControls();
     // The small graph, its index and the graph window; the configuration
     // files. In feuillep_subsystems.cpp.
     void createGraphs();

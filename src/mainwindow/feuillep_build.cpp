@@ -1,6 +1,7 @@
 // Creation and placement of the main window's controls.
 #include "feuillep.h"
 
+#include "accessibility.h"
 #include "icons.h"
 #include "parameteredit.h"
 #include "parameterpanel.h"
@@ -150,6 +151,8 @@ void FeuilleP::createAnimationControls()
 
     m_info = new QLabel(this);
     m_info->setObjectName(QStringLiteral("info"));
+    // Assistive tools hear the hint line as the window's status bar.
+    Accessibility::setRole(m_info, QAccessible::StatusBar);
     m_info->setGeometry(infoRect);
     m_info->setAutoFillBackground(true);
     m_info->setWordWrap(true);

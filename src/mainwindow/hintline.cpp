@@ -31,6 +31,19 @@ void HintLine::add(QWidget *control, std::function<QString()> text)
     connect(control, &QObject::destroyed, this, [this, control] { m_hints.remove(control); });
 }
 
+void HintLine::focusEntered(QWidget *control, const QWidget *window)
+{
+    for (QWidget *w = control; w && w != window; w = w->parentWidget()) {
+        const auto hint = m_hints.constFind(w);
+        if (hint != m_hints.constEnd()) {
+            show((*hint)());
+            return;
+        }
+        if (w->isWindow())
+            return;
+    }
+}
+
 void HintLine::show(const QString &text)
 {
     if (m_info->text() != text)

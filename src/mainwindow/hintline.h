@@ -27,6 +27,12 @@ public:
     // The control's hint is computed when the mouse moves over it.
     void add(QWidget *control, std::function<QString()> text);
 
+    // The control took the focus from the keyboard: the hint line shows the
+    // hint of the control, or of the nearest listed control holding it below
+    // window (a parameter field shows its panel's hint); with none listed it
+    // keeps its text.
+    void focusEntered(QWidget *control, const QWidget *window);
+
     void show(const QString &text);
     QString text() const;
 

@@ -2,6 +2,7 @@
 
 #include "platform/palette.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
@@ -57,7 +58,18 @@ void ScaleSpinner::setValue(int value)
         return;
     m_value = value;
     update();
+    QAccessibleValueChangeEvent change(this, m_value);
+    QAccessible::updateAccessibility(&change);
     emit valueChanged(m_value);
+}
+
+void ScaleSpinner::setScaleText(const QString &text)
+{
+    if (text == m_scaleText)
+        return;
+    m_scaleText = text;
+    QAccessibleValueChangeEvent change(this, m_value);
+    QAccessible::updateAccessibility(&change);
 }
 
 void ScaleSpinner::arrowUp()

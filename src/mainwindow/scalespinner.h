@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
 class QTimer;
@@ -30,6 +31,11 @@ public:
 
     QSize sizeHint() const override;
 
+    // What the bar stands for ("1 N"), for assistive tools; its owner keeps
+    // it up to date.
+    QString scaleText() const { return m_scaleText; }
+    void setScaleText(const QString &text);
+
 signals:
     void valueChanged(int value);
 
@@ -50,4 +56,5 @@ private:
     int m_value;
     Arrow m_pressed = Arrow::None;
     QTimer *m_repeat;
+    QString m_scaleText;
 };

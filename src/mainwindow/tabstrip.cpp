@@ -7,6 +7,10 @@
 #include "platform/palette.h"
 #include "vectorpanel.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
+#include <QPainter>
+
 #include <algorithm>
 #include <cmath>
 
@@ -29,8 +33,8 @@ TabStrip::TabStrip(QWidget *parent)
     setObjectName(QStringLiteral("Onglets"));
     setRepaintedByHandler(true);
     // A click on the strip takes the focus, so a parameter field being edited
-    // is validated before the tab changes.
-    setFocusPolicy(Qt::ClickFocus);
+    // is validated before the tab changes; Tab reaches it too.
+    setFocusPolicy(Qt::StrongFocus);
     surface().setBackColor(stripColour);
     resize(297, 329);
 
@@ -102,8 +106,8 @@ void TabStrip::Onglets_Paint()
     s.setFontItalic(false);
     s.setForeColor(QBColor(0));
     s.setDrawWidth(1);
-    m_titreonglet = {QString(), QStringLiteral("Paramètres"), QStringLiteral("Vecteurs"),
-                     QStringLiteral("Affichage"), QStringLiteral("Chronophotographie")};
+    for (int i = 1; i <= 4; ++i)
+        m_titreonglet[i] = tabCaption(i);
 
     const int th = s.textHeight(QStringLiteral("W"));
     m_th = th;
@@ -189,6 +193,115 @@ void TabStrip::Onglets_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int x, in
         return;
     m_onglet = hit;
     refresh();
+    announceTab();
+}
+
+QString TabStrip::tabCaption(int tab)
+{
+    switch (tab) {
+    case 1:
+        return QStringLiteral("Paramètres");
+    case 2:
+        return QStringLiteral("Vecteurs");
+    case 3:
+        return QStringLiteral("Affichage");
+    case 4:
+        return QStringLiteral("Chronophotographie");
+    default:
+        return QString();
+    }
+}
+
+QRect TabStrip::tabRect(int tab) const
+{
+    if (tab < 1 || tab > 4)
+        return QRect();
+    const int left = m_limonglet[tab - 1] + 1;
+    return QRect(border + left, border, m_limonglet[tab] - left, tabRowHeight + 1);
+}
+
+void TabStrip::selectTab(int tab)
+{
+    if (tab < 1 || tab > 4 || tab == currentTab())
+        return;
+    m_onglet = tab;
+    refresh();
+    announceTab();
+}
+
+void TabStrip::announceTab()
+{
+    const int tab = currentTab();
+    QAccessibleEvent selection(this, QAccessible::Selection);
+    selection.setChild(tab - 1);
+    QAccessible::updateAccessibility(&selection);
+    if (hasFocus()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(tab - 1);
+        QAccessible::updateAccessibility(&focus);
+    }
+}
+
+void TabStrip::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() & ~Qt::KeypadModifier) {
+        SurfaceWidget::keyPressEvent(event);
+        return;
+    }
+    const bool rtl = layoutDirection() == Qt::RightToLeft;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        m_keyboardFocus = true;
+        selectTab(currentTab() + (rtl ? 1 : -1));
+        update();
+        break;
+    case Qt::Key_Right:
+        m_keyboardFocus = true;
+        selectTab(currentTab() + (rtl ? -1 : 1));
+        update();
+        break;
+    case Qt::Key_Home:
+        m_keyboardFocus = true;
+        selectTab(1);
+        update();
+        break;
+    case Qt::Key_End:
+        m_keyboardFocus = true;
+        selectTab(4);
+        update();
+        break;
+    default:
+        SurfaceWidget::keyPressEvent(event);
+    }
+}
+
+void TabStrip::focusInEvent(QFocusEvent *event)
+{
+    SurfaceWidget::focusInEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    m_keyboardFocus = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+        || reason == Qt::ShortcutFocusReason;
+    update();
+}
+
+void TabStrip::focusOutEvent(QFocusEvent *event)
+{
+    SurfaceWidget::focusOutEvent(event);
+    m_keyboardFocus = false;
+    update();
+}
+
+void TabStrip::paintEvent(QPaintEvent *event)
+{
+    SurfaceWidget::paintEvent(event);
+    if (!hasFocus() || !m_keyboardFocus)
+        return;
+    const QRect tab = tabRect(currentTab());
+    if (tab.width() < 6)
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(QBColor(0), 1, Qt::DotLine));
+    painter.drawRect(tab.adjusted(2, 1, -3, -2));
 }
 
 ColourSwatch *TabStrip::Label4(int index) const

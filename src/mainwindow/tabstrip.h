@@ -74,6 +74,17 @@ public:
     // repaints when that changes onglet.
     void Onglets_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
 
+    // The keyboard's way to a tab (1..4): shows its panel as a click on its
+    // caption would. Left and Right on the focused strip step to the previous
+    // or next tab (without wrapping).
+    void selectTab(int tab);
+    // The tab shown, 1..4 (onglet() with its 0 taken as 1).
+    int currentTab() const { return m_onglet == 0 ? 1 : m_onglet; }
+    // Caption of tab 1..4, as painted.
+    static QString tabCaption(int tab);
+    // Where tab 1..4 lies on the widget, as last painted (the tab row only).
+    QRect tabRect(int tab) const;
+
     // The swatches of the vector colours and of the chronophotography marks
     // (Label4(0)..Label4(4)), on whichever panel holds them; null outside 0..4.
     ColourSwatch *Label4(int index) const;
@@ -112,12 +123,22 @@ signals:
     // Check4 "Afficher l'index" changed.
     void indexShownChanged(bool shown);
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    // The surface, then a dotted focus mark around the current caption while
+    // the strip has the focus from the keyboard (a mouse user sees no change).
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     ParameterPanel *m_Picture3 = nullptr;
     VectorPanel *m_frame2 = nullptr;
     DisplayPanel *m_Picture1 = nullptr;
     ChronoPanel *m_Picture6 = nullptr;
     void drawBorder();
+    // Tells assistive tools which tab is now selected.
+    void announceTab();
     // Connects the controls of the panels to options() and to the signals above.
     void connectOptions();
     // Reads the check boxes, spinners and quantity into m_options (the
@@ -128,6 +149,7 @@ private:
     int m_onglet = 0;
     int m_shown = 0;
     int m_th = 0;
+    bool m_keyboardFocus = false;
     std::array<QString, 5> m_titreonglet;
     std::array<int, 5> m_limonglet {};
     DisplayOptions m_options;

@@ -69,6 +69,9 @@ VectorPanel::VectorPanel(QWidget *parent)
     setTabOrder(m_VScroll3, m_Check5);
     setTabOrder(m_Check5, m_VScroll1);
 
+    m_VScroll3->setScaleText(forceScaleText(m_expoids));
+    m_VScroll1->setScaleText(velocityScaleText(m_expvit) + QStringLiteral("-1"));
+
     connect(this, &SurfaceWidget::paintRequested, this, &VectorPanel::Frame2_Paint);
     connect(m_VScroll3, &ScaleSpinner::valueChanged, this, &SurfaceWidget::refresh);
     connect(m_VScroll1, &ScaleSpinner::valueChanged, this, &SurfaceWidget::refresh);
@@ -80,6 +83,8 @@ void VectorPanel::setExponents(int expoids, int expvit)
         return;
     m_expoids = expoids;
     m_expvit = expvit;
+    m_VScroll3->setScaleText(forceScaleText(m_expoids));
+    m_VScroll1->setScaleText(velocityScaleText(m_expvit) + QStringLiteral("-1"));
     if (isVisible())
         refresh();
 }

@@ -45,15 +45,24 @@ ReadoutPanel::ReadoutPanel(QWidget *parent)
     m_label8 = readoutLabel(this, "Label8", 40, 62, 240, false);
     m_label8->setText(QStringLiteral("0"));
     m_label8->hide();
+    setReadouts(QString(), QString(), QString(), QString());
+    setAccessibleName(QStringLiteral("Mesures"));
 }
 
 void ReadoutPanel::setReadouts(const QString &t, const QString &y, const QString &v,
                                const QString &a)
 {
-    m_label3->setText(t);
-    m_label1->setText(y);
-    m_label6->setText(v);
-    m_label7->setText(a);
+    // Assistive tools read each label as the quantity, its value and its
+    // unit, which the panel only paints around it.
+    const auto show
+        = [](QLabel *label, const char *prefix, const QString &value, const char *unit) {
+              label->setText(value);
+              label->setAccessibleName(QString::fromUtf8(prefix) + value + QString::fromUtf8(unit));
+          };
+    show(m_label3, "t = ", t, " s");
+    show(m_label1, "y = ", y, " m");
+    show(m_label6, "v = ", v, " m/s");
+    show(m_label7, "a = ", a, " m/s²");
 }
 
 void ReadoutPanel::setIndexReadout(const QString &text)

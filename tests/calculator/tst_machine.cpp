@@ -2,6 +2,7 @@
 
 #include "scriptedservices.h"
 
+#include <QAccessible>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -34,6 +35,9 @@ private slots:
     void memoryNeverOverflows();
     void keyboard();
     void accessKey();
+    void keysNamedByFunction_data();
+    void keysNamedByFunction();
+    void keysFromTheKeyboard();
     void layoutAndPainting();
 };
 
@@ -384,6 +388,77 @@ void TestMachine::keyboard()
     QTest::keyClick(&calc.machine, Qt::Key_Enter);
     QCOMPARE(calc.shown(), QStringLiteral(" 999.96"));
     QVERIFY(calc.machine.isVisible());
+}
+
+void TestMachine::keysNamedByFunction_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("root") << "racine"
+                          << "Racine carrée";
+    QTest::newRow("sine") << "bsin"
+                          << "Sinus";
+    QTest::newRow("erase") << "EFFACE"
+                           << "Effacer le dernier élément";
+    QTest::newRow("power") << "puissance"
+                           << "Puissance";
+    QTest::newRow("digit") << "B7"
+                           << "7";
+    QTest::newRow("kilo") << "kilo"
+                          << "kilo, fois 10 puissance 3";
+}
+
+void TestMachine::keysNamedByFunction()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, name);
+    Calculator calc;
+    auto *button = calc.machine.findChild<QPushButton *>(key);
+    QVERIFY(button);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(button);
+    QCOMPARE(iface->role(), QAccessible::Button);
+    QCOMPARE(iface->text(QAccessible::Name), name);
+
+    // Every control the keyboard reaches has a name.
+    for (QWidget *widget : calc.machine.findChildren<QWidget *>()) {
+        if (widget->focusPolicy() == Qt::NoFocus
+            || qobject_cast<QPlainTextEdit *>(widget->parentWidget()))
+            continue;
+        QVERIFY2(!QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name).isEmpty(),
+                 qPrintable(widget->objectName()));
+    }
+}
+
+void TestMachine::keysFromTheKeyboard()
+{
+    Calculator calc;
+    Machine &m = calc.machine;
+    m.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&m));
+    m.z1->setFocus(Qt::TabFocusReason);
+    // The display, the two option groups, then the keys row by row.
+    QTest::keyClick(m.z1, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), m.angle[0]);
+    QWidget *w = QApplication::focusWidget();
+    for (int i = 0; i < 80 && w != m.B7; ++i) {
+        QTest::keyClick(w, Qt::Key_Tab);
+        w = QApplication::focusWidget();
+    }
+    QCOMPARE(w, m.B7);
+    // Space and Enter press the focused key, which keeps the focus.
+    QTest::keyClick(w, Qt::Key_Space);
+    QTest::keyClick(w, Qt::Key_Return);
+    QCOMPARE(m.saisie(), QStringLiteral("77"));
+    QCOMPARE(QApplication::focusWidget(), m.B7);
+    // Typed characters still reach the expression, and Enter from the display
+    // evaluates.
+    QTest::keyClicks(w, QStringLiteral("+3"));
+    m.z1->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(m.z1, Qt::Key_Enter);
+    QCOMPARE(calc.shown(), QStringLiteral(" 80"));
+    // A mouse click on a key leaves the focus on the display.
+    QTest::mouseClick(m.B2, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), m.z1);
 }
 
 void TestMachine::accessKey()
