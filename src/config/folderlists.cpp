@@ -86,6 +86,11 @@ void FolderLists::addDrive(const QString &label, const QString &root)
     Drive1->setItemData(Drive1->count() - 1, root, Qt::ToolTipRole);
 }
 
+void FolderLists::setFilePattern(const QString &pattern)
+{
+    m_files->setNameFilters({pattern});
+}
+
 QStringList FolderLists::drives() const
 {
     QStringList roots;

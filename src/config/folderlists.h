@@ -17,7 +17,8 @@ class QWidget;
 //   and the mounted volumes (under /media, /mnt, /run/media).
 // - Dir1 shows the folders of the drive, the current one highlighted and
 //   opened; a double-click or Enter on a folder makes it current.
-// - File1 lists the configurations ("*.P18", any case) of the current folder.
+// - File1 lists the configurations ("*.P18", any case) of the current folder,
+//   or the files of another pattern (setFilePattern).
 // A rectangle of the dialogs' design, given in twips, in pixels (15 twips
 // to a pixel).
 constexpr QRect fromTwips(int left, int top, int width, int height)
@@ -42,6 +43,9 @@ public:
     // shows its files and the drive list its drive. A folder that does not
     // exist or cannot be read is refused and nothing changes.
     bool setPath(const QString &folder);
+    // The files File1 lists, a pattern such as "*.E40" (any case); "*.P18"
+    // until changed.
+    void setFilePattern(const QString &pattern);
     // Root folders of the entries of the drive list.
     QStringList drives() const;
     // The entry of the drive list holding folder: the longest root it lies in.

@@ -108,6 +108,7 @@ FeuilleP::FeuilleP(PlatformServices &services, const QString &programFolder, QWi
     createGraphs();
     createConfiguration();
     createOutput();
+    createExercises();
 
     m_sceneInputs = std::make_unique<SceneInputs>(
         SceneInputs {m_clock->state(), fields(), m_onglets->options(),

@@ -13,6 +13,7 @@
 
 class ChronoPanel;
 class DisplayPanel;
+class ExerciseSession;
 class GraphCommands;
 class IndexLine;
 class MainWindowConfiguration;
@@ -146,6 +147,11 @@ private:
     void createConfiguration();
     // Printing and the copy menu.
     void createOutput();
+    // The exercise menu and window, in feuillep_exercises.cpp.
+    class ExerciseView;
+    void createExercises();
+    std::shared_ptr<ExerciseView> m_exerciseView; // shared: destroyed where incomplete
+    ExerciseSession *m_exercises = nullptr;
     void wireControls();
 
     void Form_Load();

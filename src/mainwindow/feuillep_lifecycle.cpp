@@ -61,7 +61,7 @@ void FeuilleP::Form_Activate()
     const QString request = m_flag->takeRequestedExercise();
     if (!request.trimmed().isEmpty() && m_hooks.requestedExercise) {
         hide();
-        const QString folder = QDir::toNativeSeparators(m_programFolder);
+        const QString folder = ProgramPaths::exercisesFolder(m_programFolder);
         m_hooks.requestedExercise(QDir(folder).filePath(request));
         show();
     }

@@ -1,0 +1,391 @@
+#include "exercises/exercisesession.h"
+#include "exercises/fichexo.h"
+
+#include "config/configuration.h"
+#include "config/folderlists.h"
+#include "fakeexercisehost.h"
+#include "platform/recordfile.h"
+#include "scriptedservices.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray rtf(const char *text)
+{
+    return QByteArray("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0 ") + text + "\\par}";
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A descriptor with records 1 to 12 (missing ones blank).
+void writeDescriptor(const QString &path, const QStringList &records)
+{
+    RecordFile file(path);
+    for (int i = 0; i < records.size(); ++i)
+        QVERIFY(file.write(i + 1, records.at(i)));
+    QVERIFY(file.commit());
+}
+
+QString message(const ScriptedServices &services, int index = -1)
+{
+    const auto &m = services.messages.at(index < 0 ? services.messages.size() - 1 : index);
+    return m.title + QLatin1Char('|') + m.text;
+}
+
+} // namespace
+
+class TestExerciseSession : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void menuItems();
+    void stateTable();
+    void guardCancelKeepsEverything_data();
+    void guardCancelKeepsEverything();
+    void missingLessonDoesNothing();
+    void missingStatement();
+    void correctionWithoutText();
+    void saveAndOverwrite();
+    void failedSaveKeepsFlag();
+    void reopenedTextMenu();
+    void preview_data();
+    void preview();
+    void emptyFolder();
+    void windowOpensAndFails();
+
+private:
+    QString path(const QString &name) const { return QDir(m_dir->path()).filePath(name); }
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ScriptedServices> m_services;
+    std::unique_ptr<FakeExerciseHost> m_host;
+    std::unique_ptr<ExerciseSession> m_session;
+};
+
+void TestExerciseSession::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("exercices")));
+    writeFile(path(QStringLiteral("exercices/enonce.rtf")), rtf("Enonce"));
+    writeFile(path(QStringLiteral("exercices/Corrige.RTF")), rtf("Corrige"));
+    Configuration configuration;
+    configuration.fields = {QStringLiteral("1"), QStringLiteral("32,7"), QStringLiteral("1"),
+                            QStringLiteral("1,49"), QStringLiteral("1260")};
+    configuration.interval = QStringLiteral("100");
+    ConfigurationWriter writer;
+    QVERIFY(writer.save(configuration, path(QStringLiteral("exercices/chute.P18"))));
+    QVERIFY(writer.save(configuration, path(QStringLiteral("exercices/corrige.P18"))));
+    // Names as a Windows teacher types them: another case, a backslash.
+    writeDescriptor(path(QStringLiteral("exercices/chute.E40")),
+                    {QStringLiteral("ENONCE.rtf"), QStringLiteral("chute.P18"),
+                     QStringLiteral("corrige.rtf"), QStringLiteral("corrige.P18"),
+                     QStringLiteral("2"), QString(), QStringLiteral("Stokes. "),
+                     QStringLiteral("  "), QStringLiteral("Vitesse limite."), QString(),
+                     QStringLiteral("  La chute  "), QStringLiteral("2.6")});
+    writeDescriptor(
+        path(QStringLiteral("LORVA.PEM")),
+        {QStringLiteral("exercices\\enonce.rtf"), QStringLiteral("exercices\\chute.P18")});
+    m_services = std::make_unique<ScriptedServices>();
+    m_host = std::make_unique<FakeExerciseHost>();
+    m_session = std::make_unique<ExerciseSession>(*m_host, *m_services, m_dir->path(),
+                                                  path(QStringLiteral("exercices")));
+    m_session->setRepexo(path(QStringLiteral("exercices")));
+}
+
+void TestExerciseSession::cleanup()
+{
+    m_session.reset();
+    m_host.reset();
+}
+
+void TestExerciseSession::menuItems()
+{
+    QStringList captions;
+    for (QAction *action : m_session->optionexo()->actions())
+        captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    QCOMPARE(captions,
+             QStringList({QStringLiteral("&Prise en main"), QStringLiteral("-"),
+                          QStringLiteral("&Ouvrir un exercice (énoncé + configuration)"),
+                          QStringLiteral("&Voir la correction"), QStringLiteral("-"),
+                          QStringLiteral("&Enregistrer le contenu de la fenêtre exercice"),
+                          QStringLiteral("&Retrouver un texte"),
+                          QStringLiteral("&Imprimer le contenu de la fenêtre exercice"),
+                          QStringLiteral("-"), QStringLiteral("&Fermer l'exercice")}));
+    QVERIFY(!m_session->item(QStringLiteral("opencor"))->isEnabled());
+    QVERIFY(!m_session->item(QStringLiteral("Closexo"))->isEnabled());
+}
+
+void TestExerciseSession::stateTable()
+{
+    QTextEdit *text = m_host->text;
+    const QString descriptor
+        = QDir::toNativeSeparators(path(QStringLiteral("exercices/chute.E40")));
+    // Opening: statement, descriptor path, corrected, editable.
+    QVERIFY(m_session->ouvreur(descriptor));
+    QCOMPARE(text->toPlainText(), QStringLiteral("Enonce"));
+    QCOMPARE(m_host->fichText, descriptor);
+    QVERIFY(m_session->exoouvert());
+    QVERIFY(!text->isReadOnly());
+    QVERIFY(!m_host->modified);
+    QCOMPARE(m_host->configurations.size(), 1);
+    text->insertPlainText(QStringLiteral("ma réponse"));
+    QVERIFY(m_host->modified);
+
+    // The correction, after the guard: protected, fich and exoouvert unchanged.
+    m_session->opencor_Click();
+    QCOMPARE(message(*m_services),
+             QStringLiteral("Abandon des données?|Attention: perte des "
+                            "modifications du texte."));
+    QCOMPARE(text->toPlainText(), QStringLiteral("Corrige"));
+    QVERIFY(text->isReadOnly());
+    QCOMPARE(m_host->fichText, descriptor);
+    QVERIFY(m_session->exoouvert());
+    QVERIFY(!m_host->modified);
+    QVERIFY(m_host->configurations.last().endsWith(QLatin1String("corrige.P18")));
+
+    // Getting started, without a guard.
+    m_session->PRISENMAIN_Click();
+    QCOMPARE(text->toPlainText(), QStringLiteral("Enonce"));
+    QCOMPARE(m_host->fichText, QDir::toNativeSeparators(path(QStringLiteral("LORVA.PEM"))));
+    QVERIFY(!m_session->exoouvert());
+    QVERIFY(!text->isReadOnly());
+
+    // Closing brings back the introduction.
+    m_session->updateMenu();
+    QVERIFY(m_session->item(QStringLiteral("Closexo"))->isEnabled());
+    QVERIFY(!m_session->item(QStringLiteral("opencor"))->isEnabled());
+    m_session->Closexo_Click();
+    QCOMPARE(text->toPlainText(), QStringLiteral("Introduction"));
+    QVERIFY(m_host->fichText.isEmpty());
+    QVERIFY(text->isReadOnly());
+    m_session->updateMenu();
+    QVERIFY(!m_session->item(QStringLiteral("Closexo"))->isEnabled());
+}
+
+void TestExerciseSession::guardCancelKeepsEverything_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::newRow("Fermer l'exercice") << QStringLiteral("Closexo");
+    QTest::newRow("Voir la correction") << QStringLiteral("opencor");
+    QTest::newRow("Retrouver un texte") << QStringLiteral("opentexte");
+    QTest::newRow("Ouvrir un exercice") << QStringLiteral("openexo");
+}
+
+void TestExerciseSession::guardCancelKeepsEverything()
+{
+    QFETCH(QString, item);
+    QVERIFY(m_session->ouvreur(path(QStringLiteral("exercices/chute.E40"))));
+    m_host->text->insertPlainText(QStringLiteral("réponse "));
+    const QString before = m_host->text->toPlainText();
+    const QString fich = m_host->fichText;
+    m_services->answers.enqueue(MessageAnswer::Cancel);
+    m_services->fileNames.enqueue(path(QStringLiteral("exercices/enonce.rtf")));
+    // As the button does before popping the menu up.
+    m_session->updateMenu();
+    m_session->item(item)->trigger();
+    QCOMPARE(m_services->messages.size(), 1);
+    QCOMPARE(m_host->text->toPlainText(), before);
+    QCOMPARE(m_host->fichText, fich);
+    QVERIFY(m_host->modified);
+    QVERIFY(m_session->exoouvert());
+    QVERIFY(!m_host->text->isReadOnly());
+    QCOMPARE(m_services->fileRequests.size(), 0);
+    QCOMPARE(m_host->modals, 0);
+    m_session->updateMenu();
+    QVERIFY(m_session->item(QStringLiteral("opencor"))->isEnabled());
+    QVERIFY(m_session->item(QStringLiteral("Closexo"))->isEnabled());
+}
+
+void TestExerciseSession::missingLessonDoesNothing()
+{
+    QVERIFY(QFile::remove(path(QStringLiteral("LORVA.PEM"))));
+    m_session->PRISENMAIN_Click();
+    QVERIFY(m_services->messages.isEmpty());
+    QCOMPARE(m_host->text->toPlainText(), QStringLiteral("Introduction"));
+    QVERIFY(m_host->fichText.isEmpty());
+    QVERIFY(m_host->configurations.isEmpty());
+}
+
+void TestExerciseSession::missingStatement()
+{
+    QVERIFY(QFile::remove(path(QStringLiteral("exercices/enonce.rtf"))));
+    QVERIFY(!m_session->ouvreur(path(QStringLiteral("exercices/chute.E40"))));
+    QCOMPARE(message(*m_services),
+             QStringLiteral("Fichier absent|Le fichier ") + m_session->repexo()
+                 + QStringLiteral("ENONCE.rtf est introuvable"));
+    QCOMPARE(m_host->text->toPlainText(), QStringLiteral("Introduction"));
+    QVERIFY(m_host->fichText.isEmpty());
+    QVERIFY(m_host->configurations.isEmpty());
+}
+
+void TestExerciseSession::correctionWithoutText()
+{
+    // Record 3 blank: the statement stays, the correction's configuration loads.
+    writeDescriptor(
+        path(QStringLiteral("exercices/chute.E40")),
+        {QStringLiteral("enonce.rtf"), QString(), QString(), QStringLiteral("corrige.P18")});
+    QVERIFY(m_session->ouvreur(path(QStringLiteral("exercices/chute.E40"))));
+    QVERIFY(m_host->configurations.isEmpty());
+    m_session->opencor_Click();
+    QCOMPARE(m_host->text->toPlainText(), QStringLiteral("Enonce"));
+    QCOMPARE(m_host->configurations.size(), 1);
+    QVERIFY(m_host->text->isReadOnly());
+}
+
+void TestExerciseSession::saveAndOverwrite()
+{
+    QVERIFY(m_session->ouvreur(path(QStringLiteral("exercices/chute.E40"))));
+    m_host->text->insertPlainText(QStringLiteral("réponse "));
+    const QString target = path(QStringLiteral("texte.rtf"));
+    writeFile(target, "ancien");
+    m_services->fileNames.enqueue(target);
+    m_services->answers.enqueue(MessageAnswer::Cancel);
+    m_session->savetexte_Click();
+    QCOMPARE(m_services->fileRequests.at(0).defaultExtension, QStringLiteral("RTF"));
+    QCOMPARE(message(*m_services),
+             QStringLiteral("Ecraser le fichier?|Le fichier ") + QDir::toNativeSeparators(target)
+                 + QStringLiteral(" existe déjà.\nEcraser l'ancien?"));
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("ancien"));
+    file.close();
+    QVERIFY(m_host->modified);
+
+    m_services->fileNames.enqueue(target);
+    m_session->savetexte_Click();
+    QVERIFY(!m_host->modified);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith("{\\rtf1"));
+}
+
+void TestExerciseSession::failedSaveKeepsFlag()
+{
+    QVERIFY(m_session->ouvreur(path(QStringLiteral("exercices/chute.E40"))));
+    m_host->text->insertPlainText(QStringLiteral("réponse "));
+    m_services->fileNames.enqueue(path(QStringLiteral("absent/texte.rtf")));
+    m_session->savetexte_Click();
+    QCOMPARE(message(*m_services),
+             QStringLiteral("Erreur d'écriture.|Vérifier l'état du lecteur "
+                            "et le nom du fichier."));
+    QVERIFY(m_host->modified);
+}
+
+void TestExerciseSession::reopenedTextMenu()
+{
+    QVERIFY(m_session->ouvreur(path(QStringLiteral("exercices/chute.E40"))));
+    const QString chosen = path(QStringLiteral("exercices/Corrige.RTF"));
+    m_services->fileNames.enqueue(chosen);
+    m_session->opentexte_Click();
+    QCOMPARE(m_host->text->toPlainText(), QStringLiteral("Corrige"));
+    QCOMPARE(m_host->fichText, QStringLiteral("Texte: ") + QDir::toNativeSeparators(chosen));
+    QVERIFY(!m_host->text->isReadOnly());
+    QVERIFY(!m_host->modified);
+    m_session->updateMenu();
+    QVERIFY(!m_session->item(QStringLiteral("opencor"))->isEnabled());
+    QVERIFY(m_session->item(QStringLiteral("Closexo"))->isEnabled());
+}
+
+void TestExerciseSession::preview_data()
+{
+    QTest::addColumn<QString>("difficulty");
+    QTest::addColumn<int>("lit");
+    QTest::addColumn<bool>("corrected");
+    QTest::newRow("0, non corrigé") << QStringLiteral("0") << 0 << false;
+    QTest::newRow("2, corrigé") << QStringLiteral("2") << 2 << true;
+    QTest::newRow("3") << QStringLiteral("3") << 3 << true;
+    QTest::newRow("7") << QStringLiteral("7") << 3 << false;
+    QTest::newRow("texte") << QStringLiteral("facile") << 0 << true;
+}
+
+void TestExerciseSession::preview()
+{
+    QFETCH(QString, difficulty);
+    QFETCH(int, lit);
+    QFETCH(bool, corrected);
+    const QString name = path(QStringLiteral("exercices/chute.E40"));
+    writeDescriptor(name,
+                    {QStringLiteral("enonce.rtf"), QString(),
+                     corrected ? QStringLiteral("corrige.rtf") : QStringLiteral("  "), QString(),
+                     difficulty, QString(), QStringLiteral("Stokes. "), QStringLiteral("   "),
+                     QStringLiteral("Reynolds."), QString(), QStringLiteral("  La chute  "),
+                     QStringLiteral("2.6")});
+    Fichexo window(*m_session, &m_host->mainWindow);
+    window.File1_Click(QStringLiteral("chute.E40"));
+    int shown = 0;
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(!window.image4(i)->isHidden());
+        shown += window.lampLit(i) ? 1 : 0;
+    }
+    QCOMPARE(shown, lit);
+    const QString status = corrected ? Fichexo::corrected() : Fichexo::notCorrected();
+    QCOMPARE(window.label(2)->text(), status);
+    QCOMPARE(window.label(3)->text(), status);
+    QCOMPARE(window.label(3)->pos(), window.label(2)->pos() + QPoint(2, 2));
+    QCOMPARE(window.titratexo()->text(), QStringLiteral("La chute"));
+    QCOMPARE(window.text1()->toPlainText(), QStringLiteral("Stokes. Reynolds."));
+    QCOMPARE(window.text2()->text(), QString(3, Fichexo::symbol()));
+    QVERIFY(window.intratro()->isHidden());
+    QVERIFY(!window.ouvreur()->isHidden());
+}
+
+void TestExerciseSession::emptyFolder()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("vide")));
+    Fichexo window(*m_session, &m_host->mainWindow);
+    QVERIFY(window.lists().setPath(path(QStringLiteral("vide"))));
+    window.show();
+    QTest::qWait(50);
+    QVERIFY(window.fichierexo()->text().isEmpty());
+    QVERIFY(!window.intratro()->isHidden());
+    QVERIFY(window.ouvreur()->isHidden());
+    window.ouvreur_Click();
+    QVERIFY(m_host->fichText.isEmpty());
+    QVERIFY(m_services->messages.isEmpty());
+}
+
+void TestExerciseSession::windowOpensAndFails()
+{
+    // Activation selects the first descriptor (".e40" counts too).
+    QVERIFY(QFile::rename(path(QStringLiteral("exercices/chute.E40")),
+                          path(QStringLiteral("exercices/chute.e40"))));
+    m_host->onModal = [this](QDialog *dialog) {
+        auto *window = static_cast<Fichexo *>(dialog);
+        window->show();
+        QTRY_COMPARE(window->fichierexo()->text(),
+                     m_session->repexo() + QStringLiteral("chute.e40"));
+        QVERIFY(QFile::remove(path(QStringLiteral("exercices/enonce.rtf"))));
+        window->ouvreur_Click();
+        QCOMPARE(m_services->messages.size(), 1);
+        QCOMPARE(m_services->messages.at(0).title, QStringLiteral("Fichier absent"));
+        QVERIFY(window->isVisible());
+        QVERIFY(window->frame2()->isHidden());
+        writeFile(path(QStringLiteral("exercices/enonce.rtf")), rtf("Enonce"));
+        QTest::keyClick(window->lists().File1, Qt::Key_Return);
+        QVERIFY(!window->isVisible());
+    };
+    m_session->openexo_Click();
+    QCOMPARE(m_host->modals, 1);
+    QCOMPARE(m_host->text->toPlainText(), QStringLiteral("Enonce"));
+    QVERIFY(m_session->exoouvert());
+}
+
+QTEST_MAIN(TestExerciseSession)
+#include "tst_exercisesession.moc"
