@@ -7,6 +7,7 @@
 #include "config/folderlists.h"
 
 #include <QComboBox>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -15,14 +16,50 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QStyle>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
+#include <algorithm>
 
 namespace {
+
+// count hourglasses side by side, each size pixels high: the fonts a school
+// machine has rarely hold the hourglass character, so it is drawn.
+QPixmap hourglasses(int count, int size)
+{
+    const int width = size * 2 / 3;
+    QPixmap pixmap(std::max(1, count * (width + 4)), size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int i = 0; i < count; ++i) {
+        const qreal x = i * (width + 4) + 1.0;
+        const qreal w = width - 2.0;
+        const qreal h = size - 2.0;
+        p.setPen(QPen(QColor(60, 40, 20), 1.5));
+        p.drawLine(QPointF(x, 1.0), QPointF(x + w, 1.0));
+        p.drawLine(QPointF(x, 1.0 + h), QPointF(x + w, 1.0 + h));
+        const QPointF glass[]
+            = {{x + 1, 1.0},         {x + w - 1, 1.0}, {x + w / 2 + 1, 1.0 + h / 2},
+               {x + w - 1, 1.0 + h}, {x + 1, 1.0 + h}, {x + w / 2 - 1, 1.0 + h / 2}};
+        p.setBrush(QColor(235, 235, 225));
+        p.drawPolygon(glass, 6);
+        // The sand, run half through.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(210, 160, 60));
+        const QPointF top[] = {
+            {x + w * 0.3, 1.0 + h * 0.3}, {x + w * 0.7, 1.0 + h * 0.3}, {x + w / 2, 1.0 + h / 2}};
+        p.drawPolygon(top, 3);
+        const QPointF bottom[]
+            = {{x + w / 2, 1.0 + h * 0.7}, {x + w - 2, 1.0 + h - 1}, {x + 2, 1.0 + h - 1}};
+        p.drawPolygon(bottom, 3);
+    }
+    return pixmap;
+}
 
 // A difficulty lamp: a shaded disc, lit yellow or dark grey.
 QPixmap lampPicture(const QColor &colour)
@@ -197,8 +234,8 @@ void Fichexo::createWaitPanel()
     m_frame2->setLineWidth(2);
     m_frame2->setAutoFillBackground(true);
     m_frame2->setGeometry((800 - 320) / 2, (600 - 100) / 2, 320, 100);
-    auto *image6 = labelOn(m_frame2, "Image6", QString(symbol()), QRect(16, 26, 48, 48));
-    image6->setFont(arial(28, false));
+    auto *image6 = labelOn(m_frame2, "Image6", QString(), QRect(16, 26, 48, 48));
+    image6->setPixmap(hourglasses(1, 40));
     auto *label7 = labelOn(m_frame2, "Label7", QStringLiteral("Patienter quelques instants"),
                            QRect(72, 22, 240, 24));
     label7->setFont(arial(11, true));
@@ -306,7 +343,7 @@ void Fichexo::apercu()
     m_text1->setPlainText(descriptor.notionsText());
     m_titratexo->setText(descriptor.title().trimmed());
     const int symbols = descriptor.symbolCount();
-    m_text2->setText(QString(symbols, symbol()));
+    m_text2->setPixmap(hourglasses(symbols, 24));
     m_text2->setAccessibleName(QStringLiteral("%1 sablier(s)").arg(symbols));
 }
 

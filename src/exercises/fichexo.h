@@ -31,8 +31,6 @@ public:
     Fichexo(ExerciseSession &session, QWidget *mainWindow);
     ~Fichexo() override;
 
-    // The symbol shown for each unit of record 12 (an hourglass).
-    static QChar symbol() { return QChar(0x231B); }
     static QString corrected() { return QStringLiteral("Exercice corrigé"); }
     static QString notCorrected() { return QStringLiteral("Non corrigé"); }
 
