@@ -78,7 +78,7 @@ void IndexLine::drawOn(DrawingSurface &surface) const
 
 bool IndexLine::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_line->parentWidget() && event->type() == QEvent::Resize)
+    if (m_line && watched == m_line->parentWidget() && event->type() == QEvent::Resize)
         place();
     return QObject::eventFilter(watched, event);
 }

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -67,7 +68,8 @@ private:
     void place();
 
     const ParameterFields &m_fields;
-    QWidget *m_line = nullptr;
+    // Deleted with the scene widget, possibly before this object.
+    QPointer<QWidget> m_line;
     int m_y = topY;
     bool m_visible = true;
 };

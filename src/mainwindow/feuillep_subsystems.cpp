@@ -28,7 +28,6 @@ void FeuilleP::createGraphs()
     m_smallGraph->setChanged([this] { m_frame1->update(); });
 
     m_index = new IndexLine(*m_picture2, fields());
-    m_index->setParent(this);
     connect(m_index, &IndexLine::readoutChanged, m_picture4, &ReadoutPanel::setIndexReadout);
     connect(m_index, &IndexLine::visibilityChanged, m_picture4->label8(), &QLabel::setVisible);
     connect(m_picture2, &SurfaceWidget::mousePressed, m_index, &IndexLine::Picture2_MouseDown);
