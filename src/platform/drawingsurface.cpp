@@ -1,4 +1,5 @@
 #include "drawingsurface.h"
+#include "linesteps.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -101,15 +102,7 @@ void plotLine(PixelWriter &out, qint64 x1, qint64 y1, qint64 x2, qint64 y2, QRgb
     const qint64 minorStep = (horizontal ? dy : dx) < 0 ? -1 : 1;
     const qint64 limit = horizontal ? out.width() : out.height();
 
-    qint64 first = 0;
-    qint64 last = steps - 1;
-    if (majorStep > 0) {
-        first = std::max<qint64>(first, -major0);
-        last = std::min<qint64>(last, limit - 1 - major0);
-    } else {
-        first = std::max<qint64>(first, major0 - (limit - 1));
-        last = std::min<qint64>(last, major0);
-    }
+    const auto [first, last] = visibleSteps(major0, majorStep, limit, steps);
     for (qint64 i = first; i <= last; ++i) {
         const qint64 major = major0 + majorStep * i;
         const qint64 minor = minor0 + minorStep * ((2 * i * rise + steps) / (2 * steps));

@@ -20,8 +20,9 @@
 
 // Random mouse and key events on the whole main window, in batches; after each
 // batch nothing may show a non-number and the fall must be within its bounds.
-// LORVA_MONKEY_EVENTS sets the number of events, LORVA_MONKEY_SEED the seed;
-// a failure names both so that it can be replayed.
+// The environment variables LORVA_MONKEY_EVENTS and LORVA_MONKEY_SEED choose
+// how many events are sent and from which seed; a failure names both so that
+// the same run can be replayed.
 
 namespace {
 
