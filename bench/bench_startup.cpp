@@ -1,40 +1,27 @@
-// Start-up time: from creating the main window to its first painted frame,
-// against an empty Qt window of the same size, in one run. Each is measured
-// several times, alternately, after one unmeasured warm-up of each (the font
-// database and the platform plug-in are loaded once per process), and the
-// medians are compared. Run with QT_QPA_PLATFORM=offscreen on a machine
-// without a display.
+// Start-up time: from starting a process to its first painted window, for the
+// program and for an empty Qt window of the same size, measured in one run.
+// The benchmark starts itself again as a child ("--enfant vide" or
+// "--enfant programme"); each child shows its window and leaves as soon as
+// the window's first paint is done, without tearing anything down. The
+// parent times each child from its start to its exit, alternating the two
+// kinds, and compares the medians. Both children load the same executable
+// and libraries, so the difference is what the program's own start-up costs.
+// Run with QT_QPA_PLATFORM=offscreen, or under Xvfb for a real window system.
 
 #include "mainwindow/feuillep.h"
-#include "platform/platformservices.h"
+#include "mainwindow/program.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
+#include <unistd.h>
 #include <vector>
 
 namespace {
-
-// No dialog opens during start-up; these answers are never asked for.
-class SilentServices : public PlatformServices
-{
-public:
-    MessageAnswer message(MessageIcon, const QString &, const QString &, MessageButtons) override
-    {
-        return MessageAnswer::Ok;
-    }
-    void beep() override { }
-    std::optional<QColor> pickColour(const QColor &) override { return std::nullopt; }
-    std::optional<QString> openFileName(const FileDialogRequest &) override { return std::nullopt; }
-    std::optional<QString> saveFileName(const FileDialogRequest &) override { return std::nullopt; }
-    bool printerSetup(QPrinter &) override { return false; }
-    void setClipboardText(const QString &) override { }
-    void setClipboardImage(const QImage &) override { }
-    void showHelp(const QString &) override { }
-};
 
 // Notes the first paint event of the window it watches.
 class PaintWatch : public QObject
@@ -51,27 +38,41 @@ protected:
     }
 };
 
-// Milliseconds spent creating the last window measured (before show()).
-double lastConstruction = 0;
-
-// Milliseconds from creating the window to the end of its first paint.
-template<typename Make>
-double timeToFirstPaint(Make make)
+// Shows window (through show) and returns once its first paint is done:
+// the whole window is painted while the paint event is handled, and that is
+// over when processEvents returns.
+template<typename Show>
+void waitForFirstPaint(QWidget &window, Show show)
 {
-    QElapsedTimer clock;
-    clock.start();
-    auto window = make();
-    lastConstruction = double(clock.nsecsElapsed()) / 1e6;
     PaintWatch watch;
-    window->installEventFilter(&watch);
-    window->show();
+    window.installEventFilter(&watch);
+    show();
     while (!watch.painted)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    // The paint event is handled once processEvents returns.
-    const double elapsed = double(clock.nsecsElapsed()) / 1e6;
-    window->removeEventFilter(&watch);
-    window->hide();
-    return elapsed;
+}
+
+// Leaving at once keeps the teardown out of the measure.
+[[noreturn]] void leave()
+{
+    std::fflush(stdout);
+    _exit(0);
+}
+
+// program: the program's start-up with folder as its program folder;
+// otherwise an empty window.
+int runChild(int argc, char *argv[], bool program, const QString &folder)
+{
+    QApplication app(argc, argv);
+    if (!program) {
+        QWidget window;
+        window.resize(800, 572);
+        waitForFirstPaint(window, [&] { window.show(); });
+        leave();
+    }
+    Program::prepareApplication(app);
+    Program running(app, folder);
+    waitForFirstPaint(running.window(), [&] { running.start(CommandLine {}); });
+    leave();
 }
 
 double median(std::vector<double> values)
@@ -80,37 +81,51 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
+// Milliseconds from starting the child of the given kind to its exit.
+double timeChild(const QString &kind, const QString &folder)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    QElapsedTimer clock;
+    clock.start();
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--enfant"), kind, folder});
+    if (!child.waitForFinished(60000) || child.exitCode() != 0) {
+        std::fprintf(stderr, "the child \"%s\" failed\n", qPrintable(kind));
+        std::exit(1);
+    }
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 7;
+    if (argc == 4 && qstrcmp(argv[1], "--enfant") == 0)
+        return runChild(argc, argv, qstrcmp(argv[2], "programme") == 0,
+                        QString::fromLocal8Bit(argv[3]));
+
+    QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 11;
+    const QString empty = QStringLiteral("vide");
+    const QString program = QStringLiteral("programme");
+    // The program's folder for every start: its flag file stays there from
+    // one start to the next, as beside the installed program.
     QTemporaryDir folder;
-    SilentServices services;
 
-    const auto emptyWindow = [] {
-        auto window = std::make_unique<QWidget>();
-        window->resize(800, 572);
-        return window;
-    };
-    const auto mainWindow = [&] { return std::make_unique<FeuilleP>(services, folder.path()); };
-
-    timeToFirstPaint(emptyWindow);
-    timeToFirstPaint(mainWindow);
-    std::vector<double> empty;
-    std::vector<double> program;
-    std::vector<double> construction;
+    // One unmeasured start of each fills the system's file caches.
+    timeChild(empty, folder.path());
+    timeChild(program, folder.path());
+    std::vector<double> emptyTimes;
+    std::vector<double> programTimes;
     for (int i = 0; i < runs; ++i) {
-        empty.push_back(timeToFirstPaint(emptyWindow));
-        program.push_back(timeToFirstPaint(mainWindow));
-        construction.push_back(lastConstruction);
+        emptyTimes.push_back(timeChild(empty, folder.path()));
+        programTimes.push_back(timeChild(program, folder.path()));
     }
-    const double e = median(empty);
-    const double p = median(program);
-    std::printf("empty window:  %8.2f ms (median of %d)\n", e, runs);
-    std::printf("main window:   %8.2f ms (median of %d)\n", p, runs);
-    std::printf("  of which construction and load: %8.2f ms\n", median(construction));
+    const double e = median(emptyTimes);
+    const double p = median(programTimes);
+    std::printf("empty window:  %8.2f ms (median of %d starts)\n", e, runs);
+    std::printf("main window:   %8.2f ms (median of %d starts)\n", p, runs);
     std::printf("ratio:         %8.2f\n", p / e);
     return 0;
 }

@@ -1,0 +1,55 @@
+#include "program.h"
+
+#include "feuillep.h"
+
+#include "calculator/machine.h"
+#include "platform/programpaths.h"
+#include "platform/qtservices.h"
+#include "platform/translations.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QTimer>
+
+#include <clocale>
+
+void Program::prepareApplication(QApplication &app)
+{
+    installFrenchTranslations(app);
+    // Numbers are formatted and parsed by the program itself; keep the C
+    // library's numeric conventions fixed whatever the user's locale.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName(QStringLiteral("Lorva avec frottement"));
+    // The installed menu entry and icon carry this name; the window system
+    // matches the windows to them through it.
+    QGuiApplication::setDesktopFileName(ProgramPaths::applicationId());
+    QApplication::setWindowIcon(QIcon::fromTheme(ProgramPaths::applicationId()));
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+Program::Program(QApplication &app, const QString &programFolder)
+    : m_services(std::make_unique<QtServices>())
+    , m_window(std::make_unique<FeuilleP>(*m_services, programFolder))
+{
+    m_services->setParentWindow(m_window.get());
+    FeuilleP *window = m_window.get();
+    QtServices *services = m_services.get();
+    m_window->hooks().calculator = [window, services] {
+        Machine machine(*services, window);
+        window->showModal(&machine);
+    };
+    QObject::connect(m_window.get(), &FeuilleP::unloaded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+}
+
+Program::~Program() = default;
+
+void Program::start(const CommandLine &commandLine)
+{
+    m_window->show();
+    if (!commandLine.file.isEmpty()) {
+        const QString file = commandLine.file;
+        FeuilleP *window = m_window.get();
+        QTimer::singleShot(0, window, [window, file] { openFromCommandLine(*window, file); });
+    }
+}

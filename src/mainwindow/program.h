@@ -1,0 +1,40 @@
+#pragma once
+
+#include "commandline.h"
+
+#include <memory>
+
+class FeuilleP;
+class QApplication;
+class QtServices;
+
+// The running program: its platform services and its main window, set up
+// the way the "lorva" executable starts them. Shared by main() and the
+// start-up benchmark so that both measure and run the same sequence.
+class Program
+{
+public:
+    // Prepares app once, before any window exists: Qt's French translations,
+    // the C library's numeric conventions, the names and icon the desktop
+    // matches the windows with, and ending with the main window rather than
+    // the last window closed (the help viewer may still be open).
+    static void prepareApplication(QApplication &app);
+
+    // Creates the services and the main window; programFolder is where the
+    // flag file goes when it can be written and where help and exercises
+    // are looked for first. The calculator opens from the window's hook; the
+    // application quits once the window has unloaded.
+    Program(QApplication &app, const QString &programFolder);
+    ~Program();
+
+    // Shows the window; a file named on the command line opens once the
+    // window is up and has had its first activation, so that its messages
+    // appear over it.
+    void start(const CommandLine &commandLine);
+
+    FeuilleP &window() { return *m_window; }
+
+private:
+    std::unique_ptr<QtServices> m_services;
+    std::unique_ptr<FeuilleP> m_window;
+};
