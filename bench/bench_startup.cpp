@@ -23,39 +23,46 @@
 
 namespace {
 
-// Notes the first paint event of the window it watches.
-class PaintWatch : public QObject
+// Leaves the process as soon as the first frame of window is painted. The
+// window and its children are painted in one go, each through a paint event,
+// and the frame goes to the screen at the end of it; the first event after
+// those paint events comes once the frame is shown. Anything the program
+// does later (work queued for after the first frame) is not counted.
+class FirstFrame : public QObject
 {
 public:
-    bool painted = false;
+    explicit FirstFrame(QWidget &window)
+        : m_window(window)
+    {
+        qApp->installEventFilter(this);
+    }
 
 protected:
-    bool eventFilter(QObject *, QEvent *event) override
+    bool eventFilter(QObject *receiver, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint)
-            painted = true;
+        if (event->type() == QEvent::Paint) {
+            m_painting = m_painting || receiver == &m_window;
+        } else if (m_painting) {
+            std::fflush(stdout);
+            // Leaving at once keeps the teardown out of the measure.
+            _exit(0);
+        }
         return false;
     }
+
+private:
+    QWidget &m_window;
+    bool m_painting = false;
 };
 
-// Shows window (through show) and returns once its first paint is done:
-// the whole window is painted while the paint event is handled, and that is
-// over when processEvents returns.
+// Shows window through show and runs the event loop until its first frame.
 template<typename Show>
-void waitForFirstPaint(QWidget &window, Show show)
+[[noreturn]] void runToFirstFrame(QWidget &window, Show show)
 {
-    PaintWatch watch;
-    window.installEventFilter(&watch);
+    FirstFrame watch(window);
     show();
-    while (!watch.painted)
+    for (;;)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
-// Leaving at once keeps the teardown out of the measure.
-[[noreturn]] void leave()
-{
-    std::fflush(stdout);
-    _exit(0);
 }
 
 // program: the program's start-up with folder as its program folder;
@@ -66,13 +73,11 @@ int runChild(int argc, char *argv[], bool program, const QString &folder)
     if (!program) {
         QWidget window;
         window.resize(800, 572);
-        waitForFirstPaint(window, [&] { window.show(); });
-        leave();
+        runToFirstFrame(window, [&] { window.show(); });
     }
     Program::prepareApplication(app);
     Program running(app, folder);
-    waitForFirstPaint(running.window(), [&] { running.start(CommandLine {}); });
-    leave();
+    runToFirstFrame(running.window(), [&] { running.start(CommandLine {}); });
 }
 
 double median(std::vector<double> values)

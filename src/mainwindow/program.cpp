@@ -23,7 +23,6 @@ void Program::prepareApplication(QApplication &app)
     // The installed menu entry and icon carry this name; the window system
     // matches the windows to them through it.
     QGuiApplication::setDesktopFileName(ProgramPaths::applicationId());
-    QApplication::setWindowIcon(QIcon::fromTheme(ProgramPaths::applicationId()));
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
@@ -47,6 +46,12 @@ Program::~Program() = default;
 void Program::start(const CommandLine &commandLine)
 {
     m_window->show();
+    // Looking the icon up in the icon themes takes several milliseconds; the
+    // window does not wait for it to be painted, and takes the icon when it
+    // comes.
+    QTimer::singleShot(0, m_window.get(), [] {
+        QApplication::setWindowIcon(QIcon::fromTheme(ProgramPaths::applicationId()));
+    });
     if (!commandLine.file.isEmpty()) {
         const QString file = commandLine.file;
         FeuilleP *window = m_window.get();

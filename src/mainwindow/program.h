@@ -15,7 +15,7 @@ class Program
 {
 public:
     // Prepares app once, before any window exists: Qt's French translations,
-    // the C library's numeric conventions, the names and icon the desktop
+    // the C library's numeric conventions, the names the desktop
     // matches the windows with, and ending with the main window rather than
     // the last window closed (the help viewer may still be open).
     static void prepareApplication(QApplication &app);
@@ -27,7 +27,7 @@ public:
     Program(QApplication &app, const QString &programFolder);
     ~Program();
 
-    // Shows the window; a file named on the command line opens once the
+    // Shows the window, then gives it its icon; a file named on the command line opens once the
     // window is up and has had its first activation, so that its messages
     // appear over it.
     void start(const CommandLine &commandLine);

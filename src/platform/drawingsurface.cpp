@@ -93,6 +93,14 @@ void plotLine(PixelWriter &out, qint64 x1, qint64 y1, qint64 x2, qint64 y2, QRgb
             out.set(x1, y1 + 1, colour);
         return;
     }
+    if (dy == 0) {
+        // A horizontal line is one span (the backgrounds are made of them).
+        const qint64 end = x2 - (dx > 0 ? 1 : -1);
+        out.span(std::min(x1, end), std::max(x1, end), y1, colour);
+        if (wide)
+            out.span(std::min(x1, end), std::max(x1, end), y1 + 1, colour);
+        return;
+    }
     const bool horizontal = std::abs(dx) >= std::abs(dy);
     const qint64 steps = horizontal ? std::abs(dx) : std::abs(dy);
     const qint64 rise = horizontal ? std::abs(dy) : std::abs(dx);

@@ -11,7 +11,9 @@ SurfaceWidget::SurfaceWidget(QWidget *parent)
     // The surface covers the whole widget, so Qt need not erase it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    m_surface.resize(width(), height());
+    // The surface takes the widget's size when it is first used: a widget
+    // starts at a default size that its owner changes at once, and filling a
+    // picture of that size would only slow the start-up.
 }
 
 // The surface draws at the screen's density, rounded up to whole device
