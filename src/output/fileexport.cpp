@@ -48,22 +48,35 @@ QString failureText(const QString &fileName, const QString &detail)
     return text;
 }
 
+// The name typed, with the request's extension added when it has none.
+// The Qt dialog adds it already; other dialogs (native ones, portals) may
+// not, and a picture saved as "animation" would open nowhere.
+QString withExtension(const QString &name, const QString &extension)
+{
+    if (extension.isEmpty() || !QFileInfo(name).suffix().isEmpty())
+        return name;
+    if (name.endsWith(QLatin1Char('.')))
+        return name + extension;
+    return name + QLatin1Char('.') + extension;
+}
+
 // The common path of every export: the file dialog, the overwrite
 // question, then write(device, error) into a QSaveFile committed only when
 // everything was written.
 FileExport::Result saveWith(PlatformServices &services, const FileDialogRequest &request,
                             const std::function<bool(QIODevice *, QString *)> &write)
 {
-    const std::optional<QString> name = services.saveFileName(request);
-    if (!name || name->isEmpty())
+    const std::optional<QString> chosen = services.saveFileName(request);
+    if (!chosen || chosen->isEmpty())
         return FileExport::Result::Cancelled;
-    if (QFileInfo::exists(*name)
+    const QString name = withExtension(*chosen, request.defaultExtension);
+    if (QFileInfo::exists(name)
         && services.message(MessageIcon::Warning, QStringLiteral("Ce fichier existe déjà!"),
                             QStringLiteral("Ecraser le fichier existant?"), MessageButtons::YesNo)
             != MessageAnswer::Yes)
         return FileExport::Result::Cancelled;
 
-    QSaveFile file(*name);
+    QSaveFile file(name);
     QString error;
     bool written = file.open(QIODevice::WriteOnly);
     if (!written)
@@ -77,7 +90,7 @@ FileExport::Result saveWith(PlatformServices &services, const FileDialogRequest 
     if (!written) {
         file.cancelWriting();
         services.message(MessageIcon::Error, QStringLiteral("Enregistrement impossible"),
-                         failureText(*name, error));
+                         failureText(name, error));
         return FileExport::Result::Failed;
     }
     return FileExport::Result::Saved;

@@ -10,7 +10,8 @@ class QImage;
 
 // Saving the program's tables and pictures to files other programs open: a
 // table as CSV for a French spreadsheet, a picture as PNG. The user chooses
-// the file through PlatformServices; a file that exists is replaced only
+// the file through PlatformServices (the format's extension is added to a
+// name typed without one); a file that exists is replaced only
 // after a confirmation; the file is written whole or not at all (QSaveFile);
 // a failure is shown in a French message box.
 namespace FileExport {
@@ -34,7 +35,7 @@ bool writePng(const QImage &image, QIODevice *device, QString *error);
 // saves the CSV text there.
 Result saveCsv(const QString &csv, PlatformServices &services, const QString &title);
 
-// Asks for a file name (title of the dialog, default name "graphe.png") and
+// Asks for a file name (title of the dialog, default name defaultName) and
 // saves the picture there as PNG, at its pixel size.
 Result savePng(const QImage &image, PlatformServices &services, const QString &title,
                const QString &defaultName = QStringLiteral("graphe.png"));

@@ -1,5 +1,6 @@
 #include "menucopie.h"
 
+#include "output/fileexport.h"
 #include "platform/platformservices.h"
 
 #include <QCursor>
@@ -20,8 +21,16 @@ MenuCopie::MenuCopie(PlatformServices &services, PictureSource animation, Pictur
     m_copim->setObjectName(QStringLiteral("copim"));
     m_copigraph = m_menu->addAction(QStringLiteral("Copier le &graphe"));
     m_copigraph->setObjectName(QStringLiteral("copigraph"));
+    m_menu->addSeparator();
+    // Access keys apart from the copies' (a, g).
+    m_enrim = m_menu->addAction(QStringLiteral("Enregistrer l'&image…"));
+    m_enrim->setObjectName(QStringLiteral("enrim"));
+    m_enrgraph = m_menu->addAction(QStringLiteral("En&registrer le graphe…"));
+    m_enrgraph->setObjectName(QStringLiteral("enrgraph"));
     connect(m_copim, &QAction::triggered, this, &MenuCopie::copim_Click);
     connect(m_copigraph, &QAction::triggered, this, &MenuCopie::copigraph_Click);
+    connect(m_enrim, &QAction::triggered, this, &MenuCopie::enrim_Click);
+    connect(m_enrgraph, &QAction::triggered, this, &MenuCopie::enrgraph_Click);
 }
 
 void MenuCopie::popup(const QPoint &globalPosition)
@@ -52,4 +61,26 @@ void MenuCopie::copy(const PictureSource &source)
     const QImage picture = source();
     if (!picture.isNull())
         m_services.setClipboardImage(picture);
+}
+
+void MenuCopie::enrim_Click()
+{
+    save(m_animation, QStringLiteral("Enregistrer l'image"), QStringLiteral("animation.png"));
+}
+
+void MenuCopie::enrgraph_Click()
+{
+    save(m_graph, QStringLiteral("Enregistrer le graphe"), QStringLiteral("graphe.png"));
+}
+
+void MenuCopie::save(const PictureSource &source, const QString &title, const QString &defaultName)
+{
+    // The picture is taken before the file dialog opens: the file holds what
+    // was on screen when the item was chosen, even if the animation runs on.
+    if (!source)
+        return;
+    const QImage picture = source();
+    if (picture.isNull())
+        return;
+    FileExport::savePng(picture, m_services, title, defaultName);
 }

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -89,6 +90,7 @@ private slots:
     void colourChoice();
     void optionChangesRedrawTheScene();
     void helpAndHooks();
+    void copyMenu();
     void recordingSequenceThroughWidgets();
 
 private:
@@ -541,6 +543,40 @@ void TestFeuilleP::helpAndHooks()
     f.hooks().open = [&] { ++opened; };
     f.button(QStringLiteral("Command2"))->click();
     QCOMPARE(opened, 1);
+    QVERIFY(w.services.messages.isEmpty());
+}
+
+void TestFeuilleP::copyMenu()
+{
+    Window w(m_dir->path());
+    FeuilleP &f = w.window;
+    auto *menu = f.findChild<QMenu *>(QStringLiteral("menucopie"));
+    QVERIFY(menu);
+    f.button(QStringLiteral("Command4"))->click();
+    QVERIFY(menu->isVisible());
+    QStringList texts;
+    for (const QAction *action : menu->actions())
+        if (!action->isSeparator())
+            texts << action->text();
+    QCOMPARE(
+        texts,
+        QStringList({QStringLiteral("Copier l'&animation"), QStringLiteral("Copier le &graphe"),
+                     QStringLiteral("Enregistrer l'&image…"),
+                     QStringLiteral("En&registrer le graphe…")}));
+    menu->hide();
+
+    // The saved pictures are the copied ones.
+    for (const QString &name : {QStringLiteral("copim"), QStringLiteral("copigraph")}) {
+        const QString saver = name == QStringLiteral("copim") ? QStringLiteral("enrim")
+                                                              : QStringLiteral("enrgraph");
+        const QString path = m_dir->filePath(saver + QStringLiteral(".png"));
+        w.services.fileNames.enqueue(path);
+        menu->findChild<QAction *>(saver)->trigger();
+        menu->findChild<QAction *>(name)->trigger();
+        const QImage copied = w.services.clipboardImage;
+        QVERIFY(!copied.isNull());
+        QCOMPARE(QImage(path, "PNG").convertToFormat(copied.format()), copied);
+    }
     QVERIFY(w.services.messages.isEmpty());
 }
 

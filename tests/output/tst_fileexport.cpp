@@ -46,6 +46,8 @@ private slots:
     void csvBytes();
     void saveCsv();
     void savePngEqualsPicture();
+    void extensionAdded_data();
+    void extensionAdded();
     void cancelledDialog();
     void overwrite_data();
     void overwrite();
@@ -136,6 +138,32 @@ void tst_FileExport::savePngEqualsPicture()
     QCOMPARE(request.filter, QStringLiteral("Images PNG (*.png)"));
     QCOMPARE(request.defaultExtension, QStringLiteral("png"));
     QCOMPARE(request.fileName, QStringLiteral("graphe.png"));
+}
+
+void tst_FileExport::extensionAdded_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("no extension") << QStringLiteral("chute") << QStringLiteral("chute.png");
+    QTest::newRow("ends with a dot") << QStringLiteral("chute.") << QStringLiteral("chute.png");
+    QTest::newRow("png kept") << QStringLiteral("chute.png") << QStringLiteral("chute.png");
+    QTest::newRow("other kept") << QStringLiteral("chute.PNG") << QStringLiteral("chute.PNG");
+    QTest::newRow("dotted folder")
+        << QStringLiteral("v1.2/chute") << QStringLiteral("v1.2/chute.png");
+}
+
+void tst_FileExport::extensionAdded()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("v1.2")));
+    m_s->fileNames.enqueue(m_dir->filePath(typed));
+    QCOMPARE(FileExport::savePng(picture(), *m_s, QStringLiteral("Enregistrer")),
+             FileExport::Result::Saved);
+    QCOMPARE(QImage(m_dir->filePath(written), "PNG").convertToFormat(QImage::Format_RGB32),
+             picture());
+    if (typed != written)
+        QVERIFY(!QFile::exists(m_dir->filePath(typed)));
 }
 
 void tst_FileExport::cancelledDialog()
