@@ -1,5 +1,7 @@
 #include "icons.h"
 
+#include "paintedicon.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -17,21 +19,11 @@ const QColor green(20, 150, 60);
 const QColor paper(250, 250, 245);
 const QColor yellow(240, 200, 70);
 
-// Paints an icon on a 20 × 20 grid (or the given size) at 1x and 2x.
-QIcon painted(const std::function<void(QPainter &)> &draw, QSize size = QSize(20, 20))
+// An icon painted on a 20 × 20 grid (or the given size), at the size and
+// density it is shown at, when it is first shown.
+QIcon painted(const PaintedIconEngine::Draw &draw, QSize size = QSize(20, 20))
 {
-    QIcon icon;
-    for (int scale : {1, 2}) {
-        QPixmap pixmap(size * scale);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(scale, scale);
-        draw(p);
-        p.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return QIcon(new PaintedIconEngine(draw, size));
 }
 
 QPen pen(const QColor &colour, qreal width = 1.2)

@@ -3,7 +3,7 @@
 #include <QCursor>
 #include <QIcon>
 
-// The program's own icons, painted at start-up so that they stay sharp and
+// The program's own icons, painted when first shown so that they stay sharp and
 // consistent: one flat style, dark outlines, a few accent colours.
 namespace Icons {
 

@@ -12,6 +12,43 @@
 #include <QTimer>
 
 #include <clocale>
+#include <functional>
+
+namespace {
+
+// Runs a function once the watched widget's first paint event has been
+// handled (the function is queued from that event), then goes away.
+class AfterFirstPaint : public QObject
+{
+public:
+    AfterFirstPaint(QWidget &widget, std::function<void()> run)
+        : QObject(&widget)
+        , m_run(std::move(run))
+    {
+        widget.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, watched, m_run);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_run;
+};
+
+void afterFirstPaint(QWidget &widget, std::function<void()> run)
+{
+    new AfterFirstPaint(widget, std::move(run));
+}
+
+} // namespace
 
 void Program::prepareApplication(QApplication &app)
 {
@@ -47,9 +84,8 @@ void Program::start(const CommandLine &commandLine)
 {
     m_window->show();
     // Looking the icon up in the icon themes takes several milliseconds; the
-    // window does not wait for it to be painted, and takes the icon when it
-    // comes.
-    QTimer::singleShot(0, m_window.get(), [] {
+    // window does not wait for it: the icon comes after the first frame.
+    afterFirstPaint(*m_window, [] {
         QApplication::setWindowIcon(QIcon::fromTheme(ProgramPaths::applicationId()));
     });
     if (!commandLine.file.isEmpty()) {
