@@ -5,10 +5,14 @@
 #include "mainwindow/vectorpanel.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
-// The tab strip and its panels on a screen of two device pixels per pixel:
-// the whole test runs with QT_SCALE_FACTOR=2.
+// The tab strip and its panels on a screen of two device pixels per pixel,
+// and moved to one of one device pixel per pixel.
 
 namespace {
 
@@ -50,6 +54,7 @@ private slots:
     void onePixelLineIsTwoDevicePixelsWide();
     void panelsDrawAtTheScreenDensity_data();
     void panelsDrawAtTheScreenDensity();
+    void followsTheWindowToAnotherScreen();
 };
 
 void TestTabStripHiDpi::captionsHaveDeviceDetail_data()
@@ -173,9 +178,50 @@ void TestTabStripHiDpi::panelsDrawAtTheScreenDensity()
     QVERIFY(hasDeviceDetail(s.displayImage(), QRect(QPoint(0, 0), panel->size())));
 }
 
+void TestTabStripHiDpi::followsTheWindowToAnotherScreen()
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    QCOMPARE(screens.size(), 2);
+    TabStrip strip;
+    strip.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&strip));
+    strip.selectTab(2);
+    const QImage plainAtTwo = strip.surface().image();
+    QCOMPARE(strip.area().devicePixelRatio(), 2);
+
+    // On the plain screen the strip is drawn again at once, with no second
+    // picture, and in pixels nothing differs from the dense screen.
+    strip.windowHandle()->setScreen(screens.at(1));
+    QCOMPARE(strip.devicePixelRatioF(), 1.0);
+    QCOMPARE(strip.area().devicePixelRatio(), 1);
+    QCOMPARE(strip.surface().displayImage().size(), strip.size());
+    QCOMPARE(strip.surface().image(), plainAtTwo);
+    QCOMPARE(strip.frame2()->surface().devicePixelRatio(), 1);
+    QCOMPARE(strip.frame2()->surface().displayImage().size(), strip.frame2()->size());
+
+    // Back on the dense screen, the captions are sharp again.
+    strip.windowHandle()->setScreen(screens.at(0));
+    QCOMPARE(strip.area().devicePixelRatio(), 2);
+    QCOMPARE(strip.frame2()->surface().devicePixelRatio(), 2);
+    QVERIFY(hasDeviceDetail(strip.surface().displayImage(), captionRow(strip, 2)));
+    QCOMPARE(strip.surface().image(), plainAtTwo);
+}
+
 int main(int argc, char *argv[])
 {
-    qputenv("QT_SCALE_FACTOR", "2");
+    // Two off-screen screens side by side: the first, where windows open,
+    // with two device pixels per pixel, the second with one.
+    QTemporaryDir dir;
+    QFile config(dir.filePath(QStringLiteral("screens.json")));
+    if (!config.open(QIODevice::WriteOnly))
+        return 1;
+    config.write(R"({"screens": [
+        {"name": "dense", "x": 0, "y": 0, "width": 1000, "height": 800,
+         "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 2},
+        {"name": "plain", "x": 1000, "y": 0, "width": 1000, "height": 800,
+         "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    config.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
     QApplication app(argc, argv);
     TestTabStripHiDpi test;
     return QTest::qExec(&test, argc, argv);
