@@ -94,6 +94,9 @@ void TabStrip::Onglets_Paint()
     const int W = std::max(0, width() - 2 * border);
     const int H = std::max(0, height() - 2 * border);
     DrawingSurface &s = m_area;
+    // The area is drawn at the strip's density, so the captions and lines are
+    // as sharp as the rest of the window; at ratio 1 it keeps no second picture.
+    s.setDevicePixelRatio(surface().devicePixelRatio());
     s.resize(W, H);
     s.setBackColor(stripColour);
 
@@ -157,7 +160,7 @@ void TabStrip::Onglets_Paint()
     s.box(4, th + 5, W - 4, H - 4, white);
 
     drawBorder();
-    surface().drawImage(border, border, s.image());
+    surface().drawSurface(border, border, s);
 
     if (current != m_shown) {
         const bool first = m_shown == 0;

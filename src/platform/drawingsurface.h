@@ -134,6 +134,12 @@ public:
     // Draws picture at its natural size with its top-left corner at (x, y).
     // The current point does not move.
     void drawImage(double x, double y, const QImage &picture);
+    // Draws the whole of source, as drawImage(x, y, source.image()) does,
+    // layer by layer: when both surfaces have the same device pixel ratio
+    // above 1, the high-density picture gets source's own high-density
+    // picture, with its sharp text and diagonals, rather than an enlarged
+    // copy of source.image(). image() gets exactly the same pixels either way.
+    void drawSurface(double x, double y, const DrawingSurface &source);
 
     // The picture clear() returns to; a null image removes it.
     void setBackgroundPicture(const QImage &picture);

@@ -186,3 +186,23 @@ void DrawingSurface::hiDrawImage(const QPointF &at, const QImage &picture)
     QPainter painter(&m_hiImage);
     painter.drawImage(at, picture);
 }
+
+void DrawingSurface::drawSurface(double x, double y, const DrawingSurface &source)
+{
+    if (m_ratio == 1 || source.m_ratio != m_ratio || source.m_hiImage.isNull()) {
+        drawImage(x, y, source.image());
+        return;
+    }
+    if (!std::isfinite(x) || !std::isfinite(y) || m_image.isNull() || source.m_image.isNull())
+        return;
+    // The nearest pixel, a half going up, as drawImage() places its picture.
+    const QPointF at(std::clamp(std::floor(x + 0.5), -coordinateLimit, coordinateLimit),
+                     std::clamp(std::floor(y + 0.5), -coordinateLimit, coordinateLimit));
+    {
+        QPainter painter(&m_image);
+        painter.drawImage(at, source.m_image);
+    }
+    // Both pictures carry the same ratio, so the painter copies device pixel
+    // for device pixel from a whole pixel position.
+    hiDrawImage(at, source.m_hiImage);
+}

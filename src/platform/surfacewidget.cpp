@@ -55,6 +55,17 @@ QSize SurfaceWidget::sizeHint() const
     return QWidget::sizeHint();
 }
 
+bool SurfaceWidget::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::ScreenChangeInternal && m_repaintedByHandler && isVisible()
+        && screenRatio() != m_surface.devicePixelRatio()) {
+        m_surface.setDevicePixelRatio(screenRatio());
+        refresh();
+    }
+    return handled;
+}
+
 void SurfaceWidget::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);

@@ -50,6 +50,10 @@ signals:
     void mouseReleased(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
 
 protected:
+    // A move to a screen of another density: a visible handler-painted widget
+    // is drawn again at once at the new density (the others keep their
+    // picture, scaled, until their owner draws again).
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;

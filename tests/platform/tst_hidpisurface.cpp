@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QTest>
 
+#include <cmath>
+
 // Surfaces on a screen of two device pixels per pixel: the whole test runs
 // with QT_SCALE_FACTOR=2.
 
@@ -52,6 +54,10 @@ private slots:
     void discHasFinerEdges();
     void clearReturnsToPersisted();
     void widgetDrawsAtTheScreenDensity();
+    void drawSurfaceCopiesBothLayers_data();
+    void drawSurfaceCopiesBothLayers();
+    void drawSurfaceAtOtherRatios_data();
+    void drawSurfaceAtOtherRatios();
 };
 
 void TestHiDpiSurface::pictureAtItsSizeUnchanged()
@@ -174,6 +180,87 @@ void TestHiDpiSurface::widgetDrawsAtTheScreenDensity()
     QVERIFY(finerStep);
     QCOMPARE(countColour(shown.convertToFormat(QImage::Format_RGB32), Qt::blue),
              countColour(hi, Qt::blue));
+}
+
+void TestHiDpiSurface::drawSurfaceCopiesBothLayers_data()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::newRow("whole pixels") << 3.0 << 2.0;
+    QTest::newRow("halves go up") << 2.5 << 1.5;
+    QTest::newRow("partly outside") << -7.0 << 20.4;
+    QTest::newRow("not finite") << qQNaN() << 2.0;
+}
+
+void TestHiDpiSurface::drawSurfaceCopiesBothLayers()
+{
+    QFETCH(double, x);
+    QFETCH(double, y);
+    DrawingSurface source(40, 30, Qt::lightGray);
+    source.setDevicePixelRatio(2);
+    drawEverything(source);
+    DrawingSurface target(50, 40, Qt::white);
+    target.setDevicePixelRatio(2);
+    target.line(0, 0, 50, 39, Qt::green);
+    DrawingSurface reference = target;
+    target.drawSurface(x, y, source);
+    reference.drawImage(x, y, source.image());
+
+    // In pixels, exactly what drawImage() gives; the current point stays.
+    QCOMPARE(target.image(), reference.image());
+    QCOMPARE(target.currentX(), 50.0);
+    if (!std::isfinite(x)) {
+        QCOMPARE(target.displayImage(), reference.displayImage());
+        return;
+    }
+    // In device pixels, source's own dense picture where it lands, rather
+    // than an enlargement of its picture in pixels; the rest as before.
+    const QPoint at(int(std::floor(x + 0.5)), int(std::floor(y + 0.5)));
+    const QRect landed
+        = QRect(at * 2, source.displayImage().size()).intersected(target.displayImage().rect());
+    QVERIFY(!landed.isEmpty());
+    const QImage &dense = target.displayImage();
+    for (int j = 0; j < dense.height(); ++j) {
+        for (int i = 0; i < dense.width(); ++i) {
+            const QRgb expected = landed.contains(i, j)
+                ? source.displayImage().pixel(i - 2 * at.x(), j - 2 * at.y())
+                : reference.displayImage().pixel(i, j);
+            if (dense.pixel(i, j) != expected)
+                QFAIL(qPrintable(QStringLiteral("device pixel %1,%2").arg(i).arg(j)));
+        }
+    }
+    QVERIFY(target.displayImage() != reference.displayImage());
+}
+
+void TestHiDpiSurface::drawSurfaceAtOtherRatios_data()
+{
+    QTest::addColumn<int>("sourceRatio");
+    QTest::addColumn<int>("targetRatio");
+    QTest::newRow("both at 1") << 1 << 1;
+    QTest::newRow("dense onto plain") << 2 << 1;
+    QTest::newRow("plain onto dense") << 1 << 2;
+    QTest::newRow("3 onto 2") << 3 << 2;
+}
+
+void TestHiDpiSurface::drawSurfaceAtOtherRatios()
+{
+    QFETCH(int, sourceRatio);
+    QFETCH(int, targetRatio);
+    DrawingSurface source(40, 30, Qt::lightGray);
+    source.setDevicePixelRatio(sourceRatio);
+    drawEverything(source);
+    DrawingSurface target(50, 40, Qt::white);
+    target.setDevicePixelRatio(targetRatio);
+    DrawingSurface reference = target;
+    target.drawSurface(4, 3, source);
+    reference.drawImage(4, 3, source.image());
+    // Without a dense picture of the same ratio to copy, the copy is the
+    // picture in pixels, as drawImage() draws it; at ratio 1 no second
+    // picture is made.
+    QCOMPARE(target.image(), reference.image());
+    QCOMPARE(target.displayImage(), reference.displayImage());
+    if (targetRatio == 1)
+        QCOMPARE(target.displayImage().size(), QSize(50, 40));
 }
 
 int main(int argc, char *argv[])
