@@ -288,5 +288,12 @@ void FeuilleP::Label4_Click(int index)
 void FeuilleP::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.drawImage(QPointF(0, 0), m_background.displayImage());
+    const QImage &picture = m_background.displayImage();
+    painter.drawImage(QPointF(0, 0), picture);
+    // Qt does not erase the window first (it is opaque): anything the
+    // background picture does not cover gets the window colour.
+    const QRegion uncovered
+        = QRegion(rect()) - QRect(QPoint(0, 0), picture.deviceIndependentSize().toSize());
+    for (const QRect &part : uncovered)
+        painter.fillRect(part, palette().window());
 }

@@ -61,6 +61,9 @@ void FeuilleP::setUpWindow()
     setMouseTracking(true);
     // 800 × 600 with the window frame: the client area under a title bar.
     setFixedSize(clientSize);
+    // The background picture covers the window: erasing it first would cost
+    // a fill of the whole window at every paint.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void FeuilleP::createCommandBar()
