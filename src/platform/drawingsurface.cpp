@@ -1,13 +1,13 @@
 #include "drawingsurface.h"
-#include "linesteps.h"
+#include "surfacegeometry.h"
 
-#include <QFontMetrics>
 #include <QPainter>
-#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+
+using namespace SurfaceGeometry;
 
 namespace {
 
@@ -19,22 +19,6 @@ constexpr qint64 radiusLimit = 1 << 20;
 // 96 dpi in dots per metre, so that nothing measured on the image depends
 // on the screen.
 constexpr int dotsPerMeter = 3780;
-
-bool finite(double a, double b)
-{
-    return std::isfinite(a) && std::isfinite(b);
-}
-
-// Nearest pixel, a half going up; the argument must be finite.
-qint64 toPixel(double v)
-{
-    return qint64(std::clamp(std::floor(v + 0.5), -coordinateLimit, coordinateLimit));
-}
-
-QRgb opaque(const QColor &colour)
-{
-    return colour.rgb() | 0xFF000000u;
-}
 
 // Direct, bounds-checked access to the pixels of a Format_RGB32 image.
 // Created per operation: taking bits() detaches the image once, after which
@@ -158,18 +142,6 @@ void plotSymmetric(PixelWriter &out, qint64 cx, qint64 cy, qint64 x, qint64 y, Q
     out.set(cx - y, cy - x, colour);
 }
 
-// The Symbol font's letters in Unicode: Latin a..z and A..Z in its order.
-constexpr char16_t symbolLower[26] = {
-    0x03B1, 0x03B2, 0x03C7, 0x03B4, 0x03B5, 0x03C6, 0x03B3, 0x03B7, 0x03B9,
-    0x03D5, 0x03BA, 0x03BB, 0x03BC, 0x03BD, 0x03BF, 0x03C0, 0x03B8, 0x03C1,
-    0x03C3, 0x03C4, 0x03C5, 0x03D6, 0x03C9, 0x03BE, 0x03C8, 0x03B6,
-};
-constexpr char16_t symbolUpper[26] = {
-    0x0391, 0x0392, 0x03A7, 0x0394, 0x0395, 0x03A6, 0x0393, 0x0397, 0x0399,
-    0x03D1, 0x039A, 0x039B, 0x039C, 0x039D, 0x039F, 0x03A0, 0x0398, 0x03A1,
-    0x03A3, 0x03A4, 0x03A5, 0x03C2, 0x03A9, 0x039E, 0x03A8, 0x0396,
-};
-
 QImage blankImage(int width, int height, const QColor &colour)
 {
     if (width < 1 || height < 1)
@@ -219,27 +191,6 @@ void DrawingSurface::setBackColor(const QColor &colour)
 void DrawingSurface::setDrawWidth(int width)
 {
     m_drawWidth = std::clamp(width, 1, 2);
-}
-
-void DrawingSurface::setFontName(const QString &name)
-{
-    m_fontName = name;
-    m_symbolFont = name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
-    updateFont();
-}
-
-void DrawingSurface::setFontSize(double points)
-{
-    if (!std::isfinite(points) || points <= 0)
-        return;
-    m_fontSize = points;
-    updateFont();
-}
-
-void DrawingSurface::updateFont()
-{
-    m_font.setFamily(m_symbolFont ? QStringLiteral("Arial") : m_fontName);
-    m_font.setPixelSize(std::max(1, int(std::lround(std::min(m_fontSize, 1000.0) * 96.0 / 72.0))));
 }
 
 void DrawingSurface::setCurrentPoint(double x, double y)
@@ -381,57 +332,6 @@ void DrawingSurface::circle(double x, double y, double r, const QColor &colour)
         if (wide)
             plotSymmetric(out, cx, cy, px - 1, py, outline);
     });
-}
-
-QString DrawingSurface::shownText(const QString &text) const
-{
-    if (!m_symbolFont)
-        return text;
-    QString shown = text;
-    for (QChar &c : shown) {
-        const char16_t u = c.unicode();
-        if (u >= u'a' && u <= u'z')
-            c = QChar(symbolLower[u - u'a']);
-        else if (u >= u'A' && u <= u'Z')
-            c = QChar(symbolUpper[u - u'A']);
-        else if (u == 0x00AE)
-            c = QChar(0x2192);
-    }
-    return shown;
-}
-
-void DrawingSurface::print(const QString &text)
-{
-    if (!finite(m_currentX, m_currentY))
-        return;
-    if (!m_image.isNull()) {
-        const QFontMetrics metrics(m_font);
-        QPainter painter(&m_image);
-        painter.setFont(m_font);
-        painter.setPen(m_foreColor);
-        const QPointF baseline(double(toPixel(m_currentX)),
-                               double(toPixel(m_currentY) + metrics.ascent()));
-        painter.drawText(baseline, shownText(text));
-        if (m_ratio > 1)
-            hiPrint(baseline, shownText(text));
-    }
-    m_currentX += textWidth(text);
-}
-
-int DrawingSurface::textWidth(const QString &text) const
-{
-    const QFontMetrics metrics(m_font);
-    int widest = 0;
-    const QStringList lines = shownText(text).split(QLatin1Char('\n'));
-    for (const QString &line : lines)
-        widest = std::max(widest, metrics.horizontalAdvance(line));
-    return widest;
-}
-
-int DrawingSurface::textHeight(const QString &text) const
-{
-    const QFontMetrics metrics(m_font);
-    return metrics.height() * int(text.count(QLatin1Char('\n')) + 1);
 }
 
 void DrawingSurface::drawImage(double x, double y, const QImage &picture)

@@ -1,15 +1,13 @@
 #include "drawingsurface.h"
+#include "surfacegeometry.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
 // The same bound as the other operations of the surface: squares of these
 // values and of their differences stay exact enough in a double.
-constexpr double coordinateLimit = 536870912.0; // 2^29
-
-} // namespace
+using SurfaceGeometry::coordinateLimit;
+using SurfaceGeometry::opaque;
 
 void DrawingSurface::disc(double x, double y, double r, const QColor &colour)
 {
@@ -19,14 +17,14 @@ void DrawingSurface::disc(double x, double y, double r, const QColor &colour)
     if (m_image.isNull())
         return;
     if (m_ratio > 1)
-        hiDisc(x, y, r, colour.rgb() | 0xFF000000u);
+        hiDisc(x, y, r, opaque(colour));
     const double cx = std::clamp(x, -coordinateLimit, coordinateLimit);
     const double cy = std::clamp(y, -coordinateLimit, coordinateLimit);
     const double radius = std::min(r, coordinateLimit);
     const double lastColumn = width() - 1;
     const double firstRow = std::max(0.0, std::ceil(cy - radius));
     const double lastRow = std::min(double(height() - 1), std::floor(cy + radius));
-    const QRgb rgb = colour.rgb() | 0xFF000000u;
+    const QRgb rgb = opaque(colour);
 
     for (double j = firstRow; j <= lastRow; ++j) {
         const double dy = j - cy;

@@ -1,5 +1,5 @@
 #include "drawingsurface.h"
-#include "linesteps.h"
+#include "surfacegeometry.h"
 
 #include <QPainter>
 
@@ -13,9 +13,9 @@
 // and down, so shapes keep the geometry they have at ratio 1 while diagonals,
 // circles and text get the screen's finer steps.
 
-namespace {
+using namespace SurfaceGeometry;
 
-constexpr double coordinateLimit = 536870912.0; // 2^29, as the other operations
+namespace {
 
 // Fills device pixels x1..x2, y1..y2 (inclusive), clipped to the picture.
 void fillDevice(QImage &image, qint64 x1, qint64 y1, qint64 x2, qint64 y2, QRgb colour)
@@ -193,11 +193,10 @@ void DrawingSurface::drawSurface(double x, double y, const DrawingSurface &sourc
         drawImage(x, y, source.image());
         return;
     }
-    if (!std::isfinite(x) || !std::isfinite(y) || m_image.isNull() || source.m_image.isNull())
+    if (!finite(x, y) || m_image.isNull() || source.m_image.isNull())
         return;
-    // The nearest pixel, a half going up, as drawImage() places its picture.
-    const QPointF at(std::clamp(std::floor(x + 0.5), -coordinateLimit, coordinateLimit),
-                     std::clamp(std::floor(y + 0.5), -coordinateLimit, coordinateLimit));
+    // The nearest pixel, as drawImage() places its picture.
+    const QPointF at(double(toPixel(x)), double(toPixel(y)));
     {
         QPainter painter(&m_image);
         painter.drawImage(at, source.m_image);

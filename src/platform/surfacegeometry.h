@@ -1,9 +1,33 @@
 #pragma once
 
+#include <QColor>
 #include <QtGlobal>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
+
+// Shared by the files of DrawingSurface: how coordinates become pixels.
+namespace SurfaceGeometry {
+
+// Keeps every product of the line and circle arithmetic within 64 bits.
+constexpr double coordinateLimit = 536870912.0; // 2^29
+
+inline bool finite(double a, double b)
+{
+    return std::isfinite(a) && std::isfinite(b);
+}
+
+// Nearest pixel, a half going up; the argument must be finite.
+inline qint64 toPixel(double v)
+{
+    return qint64(std::clamp(std::floor(v + 0.5), -coordinateLimit, coordinateLimit));
+}
+
+inline QRgb opaque(const QColor &colour)
+{
+    return colour.rgb() | 0xFF000000u;
+}
 
 // The steps first..last of a line of steps pixels that starts at pixel major0
 // and moves by majorStep (+1 or -1) along an axis of limit pixels: those that
@@ -23,3 +47,5 @@ inline std::pair<qint64, qint64> visibleSteps(qint64 major0, qint64 majorStep, q
     }
     return {first, last};
 }
+
+} // namespace SurfaceGeometry
