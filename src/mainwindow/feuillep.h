@@ -120,6 +120,8 @@ public:
 signals:
     // The window has closed after its confirmations: the program ends.
     void unloaded();
+    // An activation (Form_Activate) has run to its end, checks included.
+    void activated();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

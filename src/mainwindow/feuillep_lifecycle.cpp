@@ -66,6 +66,7 @@ void FeuilleP::Form_Activate()
         show();
     }
     m_validator->Text5_LostFocus(ParameterFields::Mass);
+    emit activated();
 }
 
 int FeuilleP::showModal(QDialog *window)

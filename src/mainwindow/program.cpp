@@ -89,8 +89,15 @@ void Program::start(const CommandLine &commandLine)
         QApplication::setWindowIcon(QIcon::fromTheme(ProgramPaths::applicationId()));
     });
     if (!commandLine.file.isEmpty()) {
+        // The first activation checks the start-up fields and lets pending
+        // events run in between: a file opened from inside it would have its
+        // values overwritten by the rest of those checks. It opens once the
+        // activation is over.
         const QString file = commandLine.file;
         FeuilleP *window = m_window.get();
-        QTimer::singleShot(0, window, [window, file] { openFromCommandLine(*window, file); });
+        QObject::connect(
+            window, &FeuilleP::activated, window,
+            [window, file] { openFromCommandLine(*window, file); },
+            static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
     }
 }

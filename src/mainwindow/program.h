@@ -27,9 +27,9 @@ public:
     Program(QApplication &app, const QString &programFolder);
     ~Program();
 
-    // Shows the window, then gives it its icon; a file named on the command line opens once the
-    // window is up and has had its first activation, so that its messages
-    // appear over it.
+    // Shows the window, then gives it its icon; a file named on the command
+    // line opens once the window is up and its first activation is over, so
+    // that its messages appear over the window and its values stay as stored.
     void start(const CommandLine &commandLine);
 
     FeuilleP &window() { return *m_window; }

@@ -1,3 +1,5 @@
+#include "config/configuration.h"
+#include "core/parameterfields.h"
 #include "mainwindow/feuillep.h"
 #include "mainwindow/icons.h"
 #include "mainwindow/program.h"
@@ -18,6 +20,7 @@ private slots:
     void iconsArePaintedAtTheSizeAsked();
     void disabledIconsComeFromTheStyle();
     void windowIconComesAfterTheFirstFrame();
+    void fileOnTheCommandLineOpensAfterTheFirstActivation();
 };
 
 void TestProgram::iconsArePaintedAtTheSizeAsked()
@@ -81,6 +84,34 @@ void TestProgram::windowIconComesAfterTheFirstFrame()
     QTRY_VERIFY(!QApplication::windowIcon().isNull());
     QCOMPARE(QColor(QApplication::windowIcon().pixmap(48, 48).toImage().pixel(24, 24)),
              QColor(Qt::red));
+    program.window().hide();
+}
+
+void TestProgram::fileOnTheCommandLineOpensAfterTheFirstActivation()
+{
+    // A configuration unlike the start-up one (3,5 cm, 145 g, density 807):
+    // opening it in the middle of the first activation's own checks once
+    // left the old density in place and recomputed the mass from it.
+    QTemporaryDir folder;
+    Configuration configuration;
+    configuration.fields = {QStringLiteral("2"), QStringLiteral("20"), QStringLiteral("1"),
+                            QStringLiteral("0,001"), QStringLiteral("1000")};
+    configuration.interval = QStringLiteral("30");
+    const QString file = folder.filePath(QStringLiteral("boule.P18"));
+    QVERIFY(ConfigurationWriter().save(configuration, file));
+
+    Program program(*qApp, folder.path());
+    CommandLine commandLine;
+    commandLine.file = file;
+    program.start(commandLine);
+    ParameterFields &fields = program.window().fields();
+    QTRY_COMPARE(program.window().windowTitle(),
+                 QStringLiteral("Lorva avec frottement - ") + file);
+    // Let anything still queued run.
+    QTest::qWait(50);
+    QCOMPARE(fields.text(ParameterFields::Radius), QStringLiteral("2"));
+    QCOMPARE(fields.text(ParameterFields::Mass), QStringLiteral("20"));
+    QCOMPARE(fields.text(ParameterFields::SphereDensity), QStringLiteral("597"));
     program.window().hide();
 }
 
