@@ -9,6 +9,7 @@
 #include "mainwindow/scalespinner.h"
 #include "mainwindow/tabstrip.h"
 #include "mainwindow/vectorpanel.h"
+#include "mainwindowrig.h"
 #include "platform/programpaths.h"
 #include "platform/recordfile.h"
 #include "platform/surfacewidget.h"
@@ -31,22 +32,6 @@
 #include <QToolButton>
 
 namespace {
-
-// A main window over a scratch program folder, shown and activated.
-struct Window
-{
-    explicit Window(const QString &folder)
-        : window(services, folder)
-    {
-        window.hooks().requestedExercise = [this](const QString &path) { requests << path; };
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCoreApplication::processEvents();
-    }
-    ScriptedServices services;
-    FeuilleP window;
-    QStringList requests;
-};
 
 void moveOver(QWidget *widget, QPoint at = QPoint(1, 1))
 {
@@ -84,14 +69,6 @@ private slots:
     void hints();
     void cameraHintFollowsRecording();
     void tooltips();
-    void fieldsThroughKeys();
-    void fallRunsToTheEnd();
-    void eraseKeepsNothing();
-    void colourChoice();
-    void optionChangesRedrawTheScene();
-    void helpAndHooks();
-    void copyMenu();
-    void recordingSequenceThroughWidgets();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -105,7 +82,7 @@ void TestFeuilleP::init()
 
 void TestFeuilleP::startupState()
 {
-    Window w(m_dir->path());
+    MainWindowRig w(m_dir->path());
     QStringList texts;
     for (int i = 0; i < 6; ++i)
         texts << w.window.parameterPanel()->Text5(i)->text();
@@ -130,7 +107,7 @@ void TestFeuilleP::startupState()
 
 void TestFeuilleP::introductionText()
 {
-    Window w(m_dir->path());
+    MainWindowRig w(m_dir->path());
     QTextDocument *doc = w.window.supertext()->document();
     const QString text = doc->toPlainText();
     QVERIFY(text.startsWith(QStringLiteral("Lorva avec frottement\n\nCette application")));
@@ -155,7 +132,7 @@ void TestFeuilleP::introductionText()
 
 void TestFeuilleP::background()
 {
-    Window w(m_dir->path());
+    MainWindowRig w(m_dir->path());
     const QImage &image = w.window.background().image();
     QCOMPARE(image.pixelColor(400, 0), QColor(255, 255, 255));
     // Row 180: 255 − 16.5 and 255 − 22.5, halves rounded to even.
@@ -196,7 +173,7 @@ void TestFeuilleP::flagFileRecords()
     file.close();
 
     {
-        Window w(m_dir->path());
+        MainWindowRig w(m_dir->path());
         QCOMPARE(w.window.flagPath(), path);
         QCOMPARE(RecordFile::readRecord(path, 19), std::optional<QString>(QStringLiteral("OUI")));
         w.services.answers.enqueue(MessageAnswer::Ok);
@@ -213,7 +190,7 @@ void TestFeuilleP::requestedExerciseOpensOnce()
 {
     const QString path = m_dir->filePath(QStringLiteral("TEMPQavo.TMP"));
     QVERIFY(RecordFile::writeRecord(path, 31, QStringLiteral("chute.E40")));
-    Window w(m_dir->path());
+    MainWindowRig w(m_dir->path());
     // The launcher names an exercise of the shipped exercises' folder.
     const QDir exercises(ProgramPaths::exercisesFolder(m_dir->path()));
     QCOMPARE(w.requests, QStringList({exercises.filePath(QStringLiteral("chute.E40"))}));
@@ -228,7 +205,7 @@ void TestFeuilleP::requestedExerciseOpensOnce()
 
 void TestFeuilleP::closingConfirmations()
 {
-    Window w(m_dir->path());
+    MainWindowRig w(m_dir->path());
     w.window.setTextemodif(true);
     w.services.answers.enqueue(MessageAnswer::Cancel);
     QVERIFY(!w.window.close());
@@ -264,7 +241,7 @@ void TestFeuilleP::closingConfirmations()
 
 void TestFeuilleP::hints()
 {
-    Window w(m_dir->path());
+    MainWindowRig w(m_dir->path());
     FeuilleP &f = w.window;
     struct Case
     {
@@ -337,7 +314,7 @@ void TestFeuilleP::hints()
 
 void TestFeuilleP::cameraHintFollowsRecording()
 {
-    Window w(m_dir->path());
+    MainWindowRig w(m_dir->path());
     FeuilleP &f = w.window;
     QToolButton *camera = f.chronoPanel()->command12();
     moveOver(camera);
@@ -361,7 +338,7 @@ void TestFeuilleP::cameraHintFollowsRecording()
 
 void TestFeuilleP::tooltips()
 {
-    Window w(m_dir->path());
+    MainWindowRig w(m_dir->path());
     const std::pair<const char *, const char *> expected[] = {
         {"Command13", "Effacer l'image"},
         {"Command2", "Retrouver une configuration"},
@@ -389,229 +366,6 @@ void TestFeuilleP::tooltips()
     fich->setText(QStringLiteral("/exercices/une/longue/chute.E40"));
     QCOMPARE(fich->toolTip(), fich->text());
     QCOMPARE(fich->cursorPosition(), int(fich->text().size()));
-}
-
-void TestFeuilleP::fieldsThroughKeys()
-{
-    Window w(m_dir->path());
-    FeuilleP &f = w.window;
-    ParameterEdit *radius = f.parameterPanel()->Text5(0);
-    radius->setFocus();
-    radius->selectAll();
-    QTest::keyClicks(radius, QStringLiteral("7"));
-    QTest::keyClick(radius, Qt::Key_Return);
-    QCOMPARE(radius->text(), QStringLiteral("7"));
-    QCOMPARE(f.parameterPanel()->Text5(1)->text(), QStringLiteral("1160"));
-    QCOMPARE(f.parameterPanel()->Text5(5)->text(), QStringLiteral("807"));
-
-    // A typed point is a comma; leaving the field validates it.
-    ParameterEdit *height = f.parameterPanel()->Text5(2);
-    height->setFocus();
-    height->selectAll();
-    QTest::keyClicks(height, QStringLiteral("2.5x"));
-    QCOMPARE(height->text(), QStringLiteral("2,5"));
-    f.parameterPanel()->Text5(3)->setFocus();
-    QCOMPARE(height->text(), QStringLiteral("2,5"));
-    QCOMPARE(f.picture4()->label3()->text(), QStringLiteral("0,00"));
-    const SimulationState &s = f.clock().state();
-    QVERIFY(std::fabs(Motion::at(s.vlim, s.tau, s.tfin).y - 2.5) <= 0.0025);
-
-    // Entering a field pauses a running fall.
-    f.button(QStringLiteral("command15"))->click();
-    f.clock().Timer1_Timer();
-    QVERIFY(f.clock().timerEnabled());
-    f.parameterPanel()->Text5(4)->setFocus();
-    QVERIFY(!f.clock().timerEnabled());
-    QCOMPARE(f.picture4()->label3()->text(), QStringLiteral("0,04"));
-}
-
-void TestFeuilleP::fallRunsToTheEnd()
-{
-    Window w(m_dir->path());
-    FeuilleP &f = w.window;
-    QPushButton *command5 = f.displayPanel()->findChild<QPushButton *>(QStringLiteral("Command5"));
-    QVERIFY(command5->isEnabled());
-    f.button(QStringLiteral("command15"))->click();
-    f.clock().Timer1_Timer();
-    QVERIFY(!command5->isEnabled());
-    int ticks = 1;
-    while (f.clock().timerEnabled() && ticks < 1000) {
-        f.clock().Timer1_Timer();
-        ++ticks;
-    }
-    // 11.27 s of fall at 0.04 s per tick: 282 ticks of 20 ms, 5.6 s.
-    QCOMPARE(ticks, 282);
-    QCOMPARE(f.picture4()->label3()->text(), QStringLiteral("11,27"));
-    QVERIFY(command5->isEnabled());
-    QCOMPARE(f.clock().state().ypos, float(f.clock().state().ypos));
-    // The sphere sits at the bottom of the fluid.
-    QVERIFY(std::abs(f.scene().sphereY() - 475) <= 1);
-
-    // Slow motion: eight ticks per normal step.
-    f.displayPanel()->speed()->setChecked(true);
-    f.button(QStringLiteral("command15"))->click();
-    for (int i = 0; i < 8; ++i)
-        f.clock().Timer1_Timer();
-    QCOMPARE(f.picture4()->label3()->text(), QStringLiteral("0,04"));
-}
-
-void TestFeuilleP::eraseKeepsNothing()
-{
-    Window w(m_dir->path());
-    FeuilleP &f = w.window;
-    f.chronoPanel()->command12()->click();
-    for (int i = 0; i < 60; ++i)
-        f.clock().Timer1_Timer();
-    const QImage withMarks = f.picture2()->surface().backgroundPicture();
-    f.button(QStringLiteral("Command13"))->click();
-    QVERIFY(!f.clock().timerEnabled());
-    QCOMPARE(f.clock().state().temps, 0.0);
-    const QImage bare = f.picture2()->surface().backgroundPicture();
-    QVERIFY(withMarks != bare);
-    // The bare gradient: a row is one colour from edge to edge.
-    QCOMPARE(bare.pixelColor(2, 300), bare.pixelColor(100, 300));
-}
-
-void TestFeuilleP::colourChoice()
-{
-    Window w(m_dir->path());
-    FeuilleP &f = w.window;
-    ColourSwatch *weight = f.onglets()->Label4(2);
-    // A cancelled picker changes nothing.
-    w.services.colours.enqueue(std::nullopt);
-    QTest::mouseClick(weight, Qt::LeftButton);
-    QCOMPARE(w.services.colourRequests, QList<QColor>({QColor(0, 192, 0)}));
-    QCOMPARE(weight->colour(), QColor(0, 192, 0));
-
-    w.services.colours.enqueue(QColor(255, 0, 0));
-    QTest::mouseClick(f.onglets()->Label4(1), Qt::LeftButton);
-    QCOMPARE(f.onglets()->Label4(1)->colour(), QColor(255, 0, 0));
-
-    // The friction colour repaints the background: the marks are gone.
-    f.chronoPanel()->command12()->click();
-    for (int i = 0; i < 60; ++i)
-        f.clock().Timer1_Timer();
-    const QImage bare = f.scene().image3();
-    QVERIFY(f.picture2()->surface().backgroundPicture() != bare);
-    w.services.colours.enqueue(QColor(0, 0, 0));
-    QTest::mouseClick(f.onglets()->Label4(4), Qt::LeftButton);
-    QCOMPARE(f.picture2()->surface().backgroundPicture(), bare);
-}
-
-void TestFeuilleP::optionChangesRedrawTheScene()
-{
-    Window w(m_dir->path());
-    FeuilleP &f = w.window;
-    const QImage &scene = f.sceneSurface().image();
-    // The weight's arrow runs down from the sphere's centre (55, 25) in green.
-    const auto weightRows = [&] {
-        int n = 0;
-        for (int y = 26; y < scene.height(); ++y)
-            n += scene.pixelColor(55, y) == QColor(0, 192, 0);
-        return n;
-    };
-    QCOMPARE(weightRows(), 0);
-    f.vectorPanel()->Check12()->click();
-    const int atStart = weightRows();
-    QVERIFY(atStart > 10);
-    // A shorter scale bar (spinner up) draws a shorter weight at once.
-    f.vectorPanel()->VScroll3()->setValue(f.vectorPanel()->VScroll3()->value() + 20);
-    QVERIFY(weightRows() > 0);
-    QVERIFY(weightRows() < atStart);
-
-    // Options set as a whole redraw as the user's clicks would.
-    DisplayOptions o = f.options();
-    o.showForces = false;
-    o.showAxis = false;
-    f.setOptions(o);
-    QCOMPARE(weightRows(), 0);
-    QCOMPARE(f.options(), o);
-    QVERIFY(!f.displayPanel()->Check1()->isChecked());
-}
-
-void TestFeuilleP::helpAndHooks()
-{
-    Window w(m_dir->path());
-    FeuilleP &f = w.window;
-    f.button(QStringLiteral("Command7"))->click();
-    QCOMPARE(w.services.helpPaths,
-             QStringList({QDir(m_dir->path()).filePath(QStringLiteral("aide/lorva.html"))}));
-    // Buttons without a window plugged in do nothing; plugged ones are called.
-    f.hooks().open = nullptr;
-    f.button(QStringLiteral("Command2"))->click();
-    int opened = 0;
-    f.hooks().open = [&] { ++opened; };
-    f.button(QStringLiteral("Command2"))->click();
-    QCOMPARE(opened, 1);
-    QVERIFY(w.services.messages.isEmpty());
-}
-
-void TestFeuilleP::copyMenu()
-{
-    Window w(m_dir->path());
-    FeuilleP &f = w.window;
-    auto *menu = f.findChild<QMenu *>(QStringLiteral("menucopie"));
-    QVERIFY(menu);
-    f.button(QStringLiteral("Command4"))->click();
-    QVERIFY(menu->isVisible());
-    QStringList texts;
-    for (const QAction *action : menu->actions())
-        if (!action->isSeparator())
-            texts << action->text();
-    QCOMPARE(
-        texts,
-        QStringList({QStringLiteral("Copier l'&animation"), QStringLiteral("Copier le &graphe"),
-                     QStringLiteral("Enregistrer l'&image…"),
-                     QStringLiteral("En&registrer le graphe…")}));
-    menu->hide();
-
-    // The saved pictures are the copied ones.
-    for (const QString &name : {QStringLiteral("copim"), QStringLiteral("copigraph")}) {
-        const QString saver = name == QStringLiteral("copim") ? QStringLiteral("enrim")
-                                                              : QStringLiteral("enrgraph");
-        const QString path = m_dir->filePath(saver + QStringLiteral(".png"));
-        w.services.fileNames.enqueue(path);
-        menu->findChild<QAction *>(saver)->trigger();
-        menu->findChild<QAction *>(name)->trigger();
-        const QImage copied = w.services.clipboardImage;
-        QVERIFY(!copied.isNull());
-        QCOMPARE(QImage(path, "PNG").convertToFormat(copied.format()), copied);
-    }
-    QVERIFY(w.services.messages.isEmpty());
-}
-
-void TestFeuilleP::recordingSequenceThroughWidgets()
-{
-    Window w(m_dir->path());
-    FeuilleP &f = w.window;
-    ParameterEdit *chrono = f.chronoPanel()->chrono();
-    chrono->setFocus();
-    chrono->selectAll();
-    QTest::keyClicks(chrono, QStringLiteral("50"));
-    QTest::keyClick(chrono, Qt::Key_Return);
-    QCOMPARE(chrono->text(), QStringLiteral("50"));
-
-    // Forces and velocity on, then the camera: the clock starts recording.
-    f.vectorPanel()->Check12()->click();
-    f.vectorPanel()->Check5()->click();
-    QTest::mouseClick(f.chronoPanel()->command12(), Qt::LeftButton);
-    QVERIFY(f.clock().timerEnabled());
-    QStringList shown;
-    for (int i = 0; i < 9; ++i) {
-        f.clock().Timer1_Timer();
-        shown << f.picture4()->label3()->text()
-                + (f.clock().markDue() ? QStringLiteral("*") : QStringLiteral(""));
-    }
-    QCOMPARE(
-        shown,
-        QStringList({QStringLiteral("0,00*"), QStringLiteral("0,04"), QStringLiteral("0,05*"),
-                     QStringLiteral("0,09"), QStringLiteral("0,10*"), QStringLiteral("0,14"),
-                     QStringLiteral("0,15*"), QStringLiteral("0,19"), QStringLiteral("0,20*")}));
-    // A click on the caption is a click on the camera: the recording stops,
-    // the fall goes on.
-    QTest::mouseClick(f.chronoPanel()->Label5(), Qt::LeftButton);
-    QVERIFY(!f.clock().recording());
-    QVERIFY(f.clock().timerEnabled());
 }
 
 QTEST_MAIN(TestFeuilleP)
