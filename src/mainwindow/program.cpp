@@ -17,30 +17,42 @@
 namespace {
 
 // Runs a function once the watched widget's first paint event has been
-// handled (the function is queued from that event), then goes away.
+// handled (the function is queued from that event), then goes away. A window
+// that is not painted for a second (started minimized) gets it all the same.
 class AfterFirstPaint : public QObject
 {
 public:
     AfterFirstPaint(QWidget &widget, std::function<void()> run)
         : QObject(&widget)
+        , m_widget(widget)
         , m_run(std::move(run))
     {
         widget.installEventFilter(this);
+        QTimer::singleShot(1000, this, [this] { runOnce(); });
     }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
+    bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, watched, m_run);
-            deleteLater();
-        }
+        if (event->type() == QEvent::Paint)
+            runOnce();
         return false;
     }
 
 private:
+    void runOnce()
+    {
+        if (m_done)
+            return;
+        m_done = true;
+        m_widget.removeEventFilter(this);
+        QTimer::singleShot(0, &m_widget, m_run);
+        deleteLater();
+    }
+
+    QWidget &m_widget;
     std::function<void()> m_run;
+    bool m_done = false;
 };
 
 void afterFirstPaint(QWidget &widget, std::function<void()> run)

@@ -11,6 +11,30 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace {
+
+// An icon theme holding the program's icon, as the installation does; the
+// application's window icon is cleared.
+void installIconTheme(const QTemporaryDir &themes)
+{
+    QVERIFY(QDir(themes.path()).mkpath(QStringLiteral("hicolor/48x48/apps")));
+    QFile index(themes.filePath(QStringLiteral("hicolor/index.theme")));
+    QVERIFY(index.open(QIODevice::WriteOnly));
+    index.write("[Icon Theme]\nName=hicolor\nDirectories=48x48/apps\n\n"
+                "[48x48/apps]\nSize=48\nType=Fixed\n");
+    index.close();
+    QImage picture(48, 48, QImage::Format_ARGB32);
+    picture.fill(Qt::red);
+    QVERIFY(
+        picture.save(themes.filePath(QStringLiteral("hicolor/48x48/apps/")
+                                     + ProgramPaths::applicationId() + QStringLiteral(".png"))));
+    QIcon::setThemeSearchPaths({themes.path()});
+    QIcon::setThemeName(QStringLiteral("hicolor"));
+    QApplication::setWindowIcon(QIcon());
+}
+
+} // namespace
+
 // The start-up sequence and the icons painted on demand.
 class TestProgram : public QObject
 {
@@ -58,22 +82,8 @@ void TestProgram::disabledIconsComeFromTheStyle()
 
 void TestProgram::windowIconComesAfterTheFirstFrame()
 {
-    // An icon theme holding the program's icon, as the installation does.
     QTemporaryDir themes;
-    QVERIFY(QDir(themes.path()).mkpath(QStringLiteral("hicolor/48x48/apps")));
-    QFile index(themes.filePath(QStringLiteral("hicolor/index.theme")));
-    QVERIFY(index.open(QIODevice::WriteOnly));
-    index.write("[Icon Theme]\nName=hicolor\nDirectories=48x48/apps\n\n"
-                "[48x48/apps]\nSize=48\nType=Fixed\n");
-    index.close();
-    QImage picture(48, 48, QImage::Format_ARGB32);
-    picture.fill(Qt::red);
-    QVERIFY(
-        picture.save(themes.filePath(QStringLiteral("hicolor/48x48/apps/")
-                                     + ProgramPaths::applicationId() + QStringLiteral(".png"))));
-    QIcon::setThemeSearchPaths({themes.path()});
-    QIcon::setThemeName(QStringLiteral("hicolor"));
-
+    installIconTheme(themes);
     QTemporaryDir folder;
     Program program(*qApp, folder.path());
     QVERIFY(QApplication::windowIcon().isNull());
@@ -105,8 +115,7 @@ void TestProgram::fileOnTheCommandLineOpensAfterTheFirstActivation()
     commandLine.file = file;
     program.start(commandLine);
     ParameterFields &fields = program.window().fields();
-    QTRY_COMPARE(program.window().windowTitle(),
-                 QStringLiteral("Lorva avec frottement - ") + file);
+    QTRY_COMPARE(program.window().windowTitle(), QStringLiteral("Lorva avec frottement - ") + file);
     // Let anything still queued run.
     QTest::qWait(50);
     QCOMPARE(fields.text(ParameterFields::Radius), QStringLiteral("2"));
