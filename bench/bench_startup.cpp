@@ -6,7 +6,10 @@
 // parent times each child from its start to its exit, alternating the two
 // kinds, and compares the medians. Both children load the same executable
 // and libraries, so the difference is what the program's own start-up costs.
-// Run with QT_QPA_PLATFORM=offscreen, or under Xvfb for a real window system.
+// Run with QT_QPA_PLATFORM=offscreen, or under Xvfb with a session bus
+// ("xvfb-run -a dbus-run-session -- bench_startup") for a real window system
+// as on a desktop: without a bus, Qt forks dbus-launch while the program
+// starts, and every first write to memory after that is a copy-on-write fault.
 
 #include "mainwindow/feuillep.h"
 #include "mainwindow/program.h"
