@@ -76,7 +76,8 @@ void Program::prepareApplication(QApplication &app)
 }
 
 Program::Program(QApplication &app, const QString &programFolder)
-    : m_services(std::make_unique<QtServices>())
+    : m_programFolder(programFolder)
+    , m_services(std::make_unique<QtServices>())
     , m_window(std::make_unique<FeuilleP>(*m_services, programFolder))
 {
     m_services->setParentWindow(m_window.get());
@@ -97,8 +98,16 @@ void Program::start(const CommandLine &commandLine)
     m_window->show();
     // Looking the icon up in the icon themes takes several milliseconds; the
     // window does not wait for it: the icon comes after the first frame.
-    afterFirstPaint(*m_window, [] {
-        QApplication::setWindowIcon(QIcon::fromTheme(ProgramPaths::applicationId()));
+    const QString programFolder = m_programFolder;
+    afterFirstPaint(*m_window, [programFolder] {
+        QIcon icon = QIcon::fromTheme(ProgramPaths::applicationId());
+        // Run from its build folder, the program is not in the icon theme;
+        // its bitmaps are beside it.
+        if (icon.isNull()) {
+            for (const QString &file : ProgramPaths::iconFiles(programFolder))
+                icon.addFile(file);
+        }
+        QApplication::setWindowIcon(icon);
     });
     if (!commandLine.file.isEmpty()) {
         // The first activation checks the start-up fields and lets pending

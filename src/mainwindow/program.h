@@ -2,6 +2,8 @@
 
 #include "commandline.h"
 
+#include <QString>
+
 #include <memory>
 
 class FeuilleP;
@@ -35,6 +37,7 @@ public:
     FeuilleP &window() { return *m_window; }
 
 private:
+    QString m_programFolder;
     std::unique_ptr<QtServices> m_services;
     std::unique_ptr<FeuilleP> m_window;
 };

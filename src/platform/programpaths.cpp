@@ -58,6 +58,19 @@ QString ProgramPaths::exercisesFolder(const QString &programFolder)
     return QDir(dataFolder(programFolder)).filePath(QStringLiteral("exercices"));
 }
 
+QStringList ProgramPaths::iconFiles(const QString &programFolder)
+{
+    if (programFolder.isEmpty())
+        return {};
+    const QDir icons(QDir(programFolder).filePath(QStringLiteral("icones")));
+    QStringList files;
+    const QStringList names
+        = icons.entryList({QStringLiteral("*.png")}, QDir::Files | QDir::Readable, QDir::Name);
+    for (const QString &name : names)
+        files << icons.filePath(name);
+    return files;
+}
+
 QString ProgramPaths::runningFlagFile(const QString &programFolder, const QString &fallbackFolder)
 {
     const QString folder = flagFileUsable(programFolder) ? programFolder : fallbackFolder;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Where the program finds its shipped files and where it keeps the
 // running-flag file. Two layouts are known:
@@ -32,6 +33,12 @@ QString helpPage(const QString &programFolder);
 
 // The shipped exercises, "exercices/" in the data folder (it may not exist).
 QString exercisesFolder(const QString &programFolder);
+
+// The program's icon as bitmaps beside the executable ("icones/*.png", put
+// there by the build so that a program run from its build folder has its
+// icon; an installation puts the icon in the desktop's icon theme instead).
+// Empty when there are none.
+QStringList iconFiles(const QString &programFolder);
 
 // The running-flag file "TEMPQavo.TMP": in programFolder, where the launcher
 // of the teaching suite looks for it, when the file there can be written

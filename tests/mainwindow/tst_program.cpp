@@ -44,6 +44,7 @@ private slots:
     void iconsArePaintedAtTheSizeAsked();
     void disabledIconsComeFromTheStyle();
     void windowIconComesAfterTheFirstFrame();
+    void windowIconBesideTheProgram();
     void fileOnTheCommandLineOpensAfterTheFirstActivation();
 };
 
@@ -94,6 +95,27 @@ void TestProgram::windowIconComesAfterTheFirstFrame()
     QTRY_VERIFY(!QApplication::windowIcon().isNull());
     QCOMPARE(QColor(QApplication::windowIcon().pixmap(48, 48).toImage().pixel(24, 24)),
              QColor(Qt::red));
+    program.window().hide();
+}
+
+void TestProgram::windowIconBesideTheProgram()
+{
+    // No icon in the theme (a program run from its build folder): the
+    // bitmaps beside the program.
+    QTemporaryDir emptyThemes;
+    QIcon::setThemeSearchPaths({emptyThemes.path()});
+    QApplication::setWindowIcon(QIcon());
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("icones")));
+    QImage picture(48, 48, QImage::Format_ARGB32);
+    picture.fill(Qt::blue);
+    QVERIFY(picture.save(folder.filePath(QStringLiteral("icones/48.png"))));
+
+    Program program(*qApp, folder.path());
+    program.start(CommandLine {});
+    QTRY_VERIFY(!QApplication::windowIcon().isNull());
+    QCOMPARE(QColor(QApplication::windowIcon().pixmap(48, 48).toImage().pixel(24, 24)),
+             QColor(Qt::blue));
     program.window().hide();
 }
 

@@ -21,6 +21,7 @@ private slots:
     void runningFlag();
     void runningFlagReadOnlyFolder();
     void runningFlagDefaultFallback();
+    void iconFiles();
 
 private:
     void touch(const QString &relative);
@@ -153,6 +154,20 @@ void tst_ProgramPaths::runningFlagDefaultFallback()
     QCOMPARE(ProgramPaths::runningFlagFile(path(QStringLiteral("gone"))),
              runtime + QStringLiteral("/TEMPQavo.TMP"));
     QCOMPARE(ProgramPaths::runningFlagFile(m_root->path()), path(QStringLiteral("TEMPQavo.TMP")));
+}
+
+void tst_ProgramPaths::iconFiles()
+{
+    const QString program = path(QStringLiteral("build"));
+    QVERIFY(QDir().mkpath(program));
+    QCOMPARE(ProgramPaths::iconFiles(program), QStringList());
+    QCOMPARE(ProgramPaths::iconFiles(QString()), QStringList());
+    touch(QStringLiteral("build/icones/48.png"));
+    touch(QStringLiteral("build/icones/16.png"));
+    touch(QStringLiteral("build/icones/lisez-moi.txt"));
+    QCOMPARE(ProgramPaths::iconFiles(program),
+             QStringList({path(QStringLiteral("build/icones/16.png")),
+                          path(QStringLiteral("build/icones/48.png"))}));
 }
 
 QTEST_GUILESS_MAIN(tst_ProgramPaths)
