@@ -110,26 +110,6 @@ void plotLine(PixelWriter &out, qint64 x1, qint64 y1, qint64 x2, qint64 y2, QRgb
     }
 }
 
-// Calls visit(x, y) for the points (x >= y >= 0) of the midpoint circle of
-// radius r in its first octant; the other seven follow by symmetry.
-template<typename Visit>
-void circleOctant(qint64 r, Visit visit)
-{
-    qint64 x = r;
-    qint64 y = 0;
-    qint64 decision = 1 - r;
-    while (x >= y) {
-        visit(x, y);
-        ++y;
-        if (decision < 0) {
-            decision += 2 * y + 1;
-        } else {
-            --x;
-            decision += 2 * (y - x) + 1;
-        }
-    }
-}
-
 void plotSymmetric(PixelWriter &out, qint64 cx, qint64 cy, qint64 x, qint64 y, QRgb colour)
 {
     out.set(cx + x, cy + y, colour);

@@ -110,24 +110,9 @@ void DrawingSurface::hiCircle(qint64 cx, qint64 cy, qint64 radius, QRgb colour)
     const qint64 x0 = cx * r + (r - 1) / 2;
     const qint64 y0 = cy * r + (r - 1) / 2;
     const qint64 big = radius * r;
-    const auto octant = [big](auto visit) {
-        qint64 x = big;
-        qint64 y = 0;
-        qint64 decision = 1 - big;
-        while (x >= y) {
-            visit(x, y);
-            ++y;
-            if (decision < 0) {
-                decision += 2 * y + 1;
-            } else {
-                --x;
-                decision += 2 * (y - x) + 1;
-            }
-        }
-    };
     if (m_fillStyle == FillStyle::Solid) {
-        const QRgb fill = m_fillColor.rgb() | 0xFF000000u;
-        octant([&](qint64 px, qint64 py) {
+        const QRgb fill = opaque(m_fillColor);
+        circleOctant(big, [&](qint64 px, qint64 py) {
             fillDevice(m_hiImage, x0 - px, y0 + py, x0 + px, y0 + py, fill);
             fillDevice(m_hiImage, x0 - px, y0 - py, x0 + px, y0 - py, fill);
             fillDevice(m_hiImage, x0 - py, y0 + px, x0 + py, y0 + px, fill);
@@ -135,7 +120,7 @@ void DrawingSurface::hiCircle(qint64 cx, qint64 cy, qint64 radius, QRgb colour)
         });
     }
     const qint64 thickness = std::min<qint64>(r * m_drawWidth, big);
-    octant([&](qint64 px, qint64 py) {
+    circleOctant(big, [&](qint64 px, qint64 py) {
         for (qint64 k = 0; k < thickness; ++k) {
             const qint64 x = px - k;
             const qint64 points[8][2]

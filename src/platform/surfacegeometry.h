@@ -48,4 +48,24 @@ inline std::pair<qint64, qint64> visibleSteps(qint64 major0, qint64 majorStep, q
     return {first, last};
 }
 
+// Calls visit(x, y) for the points (x >= y >= 0) of the midpoint circle of
+// radius r in its first octant; the other seven follow by symmetry.
+template<typename Visit>
+inline void circleOctant(qint64 r, Visit visit)
+{
+    qint64 x = r;
+    qint64 y = 0;
+    qint64 decision = 1 - r;
+    while (x >= y) {
+        visit(x, y);
+        ++y;
+        if (decision < 0) {
+            decision += 2 * y + 1;
+        } else {
+            --x;
+            decision += 2 * (y - x) + 1;
+        }
+    }
+}
+
 } // namespace SurfaceGeometry
