@@ -19,15 +19,11 @@ void PaintedIconEngine::paint(QPainter *painter, const QRect &rect, QIcon::Mode 
     painter->drawPixmap(rect, picture);
 }
 
-QPixmap PaintedIconEngine::normalPixmap(const QSize &size)
+QPixmap PaintedIconEngine::painted(const QSize &size) const
 {
-    const QString key = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
-    const auto found = m_cache.constFind(key);
-    if (found != m_cache.cend())
-        return *found;
     QPixmap picture(size);
     picture.fill(Qt::transparent);
-    if (m_draw && !size.isEmpty() && !m_design.isEmpty()) {
+    if (m_draw && !m_design.isEmpty()) {
         QPainter p(&picture);
         p.setRenderHint(QPainter::Antialiasing);
         const qreal scale = std::min(qreal(size.width()) / m_design.width(),
@@ -37,30 +33,34 @@ QPixmap PaintedIconEngine::normalPixmap(const QSize &size)
         p.scale(scale, scale);
         m_draw(p);
     }
-    m_cache.insert(key, picture);
     return picture;
 }
 
-QPixmap PaintedIconEngine::pixmap(const QSize &size, QIcon::Mode mode, QIcon::State)
+QPixmap PaintedIconEngine::pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state)
 {
     if (size.isEmpty())
         return QPixmap();
-    const QPixmap picture = normalPixmap(size);
-    if (mode == QIcon::Normal || mode == QIcon::Active)
-        return picture;
-    // Disabled and selected icons look as the style makes them from the
-    // normal picture, like the icons Qt keeps as pixmaps.
-    const QString key = QStringLiteral("%1x%2-%3").arg(size.width()).arg(size.height()).arg(mode);
+    if (mode == QIcon::Active)
+        mode = QIcon::Normal;
+    const quint64 key
+        = (quint64(mode) << 48) | (quint64(size.width()) << 24) | quint64(size.height());
     const auto found = m_cache.constFind(key);
     if (found != m_cache.cend())
         return *found;
-    QStyleOption option;
-    option.palette = QApplication::palette();
-    const QPixmap styled = QApplication::style()
-        ? QApplication::style()->generatedIconPixmap(mode, picture, &option)
-        : picture;
-    m_cache.insert(key, styled);
-    return styled;
+    QPixmap picture;
+    if (mode == QIcon::Normal) {
+        picture = painted(size);
+    } else {
+        // Disabled and selected icons look as the style makes them from the
+        // normal picture, like the icons Qt keeps as pixmaps.
+        picture = pixmap(size, QIcon::Normal, state);
+        QStyleOption option;
+        option.palette = QApplication::palette();
+        if (QApplication::style())
+            picture = QApplication::style()->generatedIconPixmap(mode, picture, &option);
+    }
+    m_cache.insert(key, picture);
+    return picture;
 }
 
 QSize PaintedIconEngine::actualSize(const QSize &size, QIcon::Mode, QIcon::State)

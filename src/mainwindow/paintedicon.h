@@ -28,9 +28,11 @@ public:
     QString key() const override;
 
 private:
-    QPixmap normalPixmap(const QSize &size);
+    // The normal picture of exactly size device pixels, not cached.
+    QPixmap painted(const QSize &size) const;
 
     Draw m_draw;
     QSize m_design;
-    QHash<QString, QPixmap> m_cache;
+    // By mode and size in device pixels.
+    QHash<quint64, QPixmap> m_cache;
 };
