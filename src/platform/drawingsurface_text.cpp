@@ -78,9 +78,10 @@ void DrawingSurface::print(const QString &text)
         painter.setPen(m_foreColor);
         const QPointF baseline(double(toPixel(m_currentX)),
                                double(toPixel(m_currentY) + metrics.ascent()));
-        painter.drawText(baseline, shownText(text));
+        const QString shown = shownText(text);
+        painter.drawText(baseline, shown);
         if (m_ratio > 1)
-            hiPrint(baseline, shownText(text));
+            hiPrint(baseline, shown);
     }
     m_currentX += textWidth(text);
 }
