@@ -9,7 +9,7 @@ PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
     qt6-translations-l10n
-    libbenchmark-dev fonts-liberation2 poppler-utils
+    libbenchmark-dev fonts-liberation2 poppler-utils libeigen3-dev
     clang libclang-rt-14-dev
     desktop-file-utils appstream shared-mime-info
 )
