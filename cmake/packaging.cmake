@@ -3,7 +3,7 @@
 # `apt install ./lorva-avec-frottement_….deb` on Debian 12.
 set(CPACK_PACKAGE_NAME lorva-avec-frottement)
 set(CPACK_PACKAGE_VENDOR "Lorva avec frottement")
-set(CPACK_PACKAGE_CONTACT "Équipe de Lorva avec frottement <lorva@localhost>")
+set(CPACK_PACKAGE_CONTACT "Équipe de Lorva avec frottement <contact@lorva.fr>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "simulateur de chute d'une sphère dans un fluide visqueux")
 set(CPACK_PACKAGE_DESCRIPTION

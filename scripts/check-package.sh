@@ -28,6 +28,9 @@ echo "Paquet : $(basename "$DEB")"
 dpkg-deb -c "$DEB" | awk '{print $NF}' > "$WORK/files"
 expected=(
     ./usr/bin/lorva
+    ./usr/share/man/fr/man1/lorva.1.gz
+    ./usr/share/doc/lorva-avec-frottement/copyright
+    ./usr/share/doc/lorva-avec-frottement/changelog.gz
     ./usr/share/lorva-avec-frottement/aide/lorva.html
     "./usr/share/applications/$APP_ID.desktop"
     "./usr/share/metainfo/$APP_ID.metainfo.xml"
@@ -67,5 +70,12 @@ fi
 if command -v appstreamcli > /dev/null; then
     appstreamcli validate --no-net "$WORK/root/usr/share/metainfo/$APP_ID.metainfo.xml" \
         > "$WORK/appstream.log" 2>&1 || { cat "$WORK/appstream.log" >&2; fail "appstreamcli"; }
+fi
+[ -f "$WORK/root/usr/share/doc/lorva-avec-frottement/copyright" ] || fail "no copyright file"
+# Debian's own checker: any error or warning fails (information notes do not).
+if command -v lintian > /dev/null; then
+    lintian --fail-on error,warning --allow-root "$DEB" > "$WORK/lintian.log" 2>&1 \
+        || { cat "$WORK/lintian.log" >&2; fail "lintian"; }
+    cat "$WORK/lintian.log"
 fi
 echo "Paquet Debian vérifié."

@@ -11,7 +11,7 @@ PACKAGES=(
     qt6-translations-l10n
     libbenchmark-dev fonts-liberation2 poppler-utils libeigen3-dev
     clang libclang-rt-14-dev
-    desktop-file-utils appstream shared-mime-info
+    desktop-file-utils appstream shared-mime-info lintian
 )
 
 install_packages() {

@@ -33,7 +33,8 @@ CommandLine stopWith(CommandLine::Action action, const QString &output, int exit
 QString CommandLine::versionText()
 {
     return QStringLiteral("Lorva avec frottement ") + QLatin1String(LORVA_VERSION)
-        + QLatin1Char('\n');
+        + QStringLiteral(" — logiciel libre, licence GNU GPL version 3 ou ultérieure "
+                         "(GPL-3.0-or-later)\n");
 }
 
 QString CommandLine::helpText()

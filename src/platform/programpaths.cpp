@@ -14,12 +14,21 @@ bool holdsHelp(const QString &folder)
     return QFileInfo(QDir(folder).filePath(helpFile)).isFile();
 }
 
-// The flag file can live in folder: it exists there and can be written, or
-// it can be created there.
+QString installedDataFolder(const QString &programFolder)
+{
+    return QDir::cleanPath(programFolder + QStringLiteral("/../share/")
+                           + ProgramPaths::dataFolderName());
+}
+
+// The flag file can live in folder: it is not an installation's bin folder
+// (an installed program never writes where it is installed, even as root),
+// and the file exists there and can be written, or it can be created there.
 bool flagFileUsable(const QString &folder)
 {
     const QFileInfo info(folder);
     if (folder.isEmpty() || !info.isDir())
+        return false;
+    if (!holdsHelp(folder) && holdsHelp(installedDataFolder(folder)))
         return false;
     const QFileInfo file(QDir(folder).filePath(flagFileName));
     return file.exists() ? file.isFile() && file.isWritable() : info.isWritable();
@@ -41,8 +50,7 @@ QString ProgramPaths::dataFolder(const QString &programFolder)
 {
     if (holdsHelp(programFolder))
         return QDir::cleanPath(programFolder);
-    const QString installed
-        = QDir::cleanPath(programFolder + QStringLiteral("/../share/") + dataFolderName());
+    const QString installed = installedDataFolder(programFolder);
     if (holdsHelp(installed))
         return installed;
     return QDir::cleanPath(programFolder);

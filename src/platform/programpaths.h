@@ -42,9 +42,9 @@ QStringList iconFiles(const QString &programFolder);
 
 // The running-flag file "TEMPQavo.TMP": in programFolder, where the launcher
 // of the teaching suite looks for it, when the file there can be written
-// (an existing writable file, or a writable folder); otherwise in
-// fallbackFolder. The one-argument form falls back on the user's runtime
-// folder (XDG_RUNTIME_DIR), or the temporary folder when there is none.
+// (an existing writable file, or a writable folder) and programFolder is not
+// the bin folder of an installation; otherwise in fallbackFolder. The one-argument form falls back
+// on the user's runtime folder (XDG_RUNTIME_DIR), or the temporary folder when there is none.
 QString runningFlagFile(const QString &programFolder, const QString &fallbackFolder);
 QString runningFlagFile(const QString &programFolder);
 

@@ -108,8 +108,9 @@ void TestCommandLine::versionText()
     const CommandLine line
         = CommandLine::parse({QStringLiteral("/usr/bin/lorva"), QStringLiteral("-v")});
     QCOMPARE(line.output, CommandLine::versionText());
-    static const QRegularExpression form(
-        QStringLiteral("^Lorva avec frottement \\d+\\.\\d+\\.\\d+\\n$"));
+    static const QRegularExpression form(QStringLiteral(
+        "^Lorva avec frottement \\d+\\.\\d+\\.\\d+ — logiciel libre, licence GNU GPL "
+        "version 3 ou ultérieure \\(GPL-3\\.0-or-later\\)\\n$"));
     QVERIFY2(form.match(line.output).hasMatch(), qPrintable(line.output));
 }
 

@@ -107,6 +107,19 @@ void tst_ProgramPaths::runningFlag_data()
         << QStringList {QStringLiteral("bin/TEMPQavo.TMP/x")} << QStringLiteral("bin")
         << QStringLiteral("runtime");
     QTest::newRow("no folder") << QStringList() << QString() << QStringLiteral("runtime");
+    // Installed, the program never writes beside itself, even where it could
+    // (as root in /usr/bin); a copied folder holding its own help still does.
+    QTest::newRow("installation") << QStringList {QStringLiteral(
+        "share/lorva-avec-frottement/aide/lorva.html")}
+                                  << QStringLiteral("bin") << QStringLiteral("runtime");
+    QTest::newRow("installation, flag already there")
+        << QStringList {QStringLiteral("share/lorva-avec-frottement/aide/lorva.html"),
+                        QStringLiteral("bin/TEMPQavo.TMP")}
+        << QStringLiteral("bin") << QStringLiteral("runtime");
+    QTest::newRow("copied folder beside an installation")
+        << QStringList {QStringLiteral("share/lorva-avec-frottement/aide/lorva.html"),
+                        QStringLiteral("bin/aide/lorva.html")}
+        << QStringLiteral("bin") << QStringLiteral("bin");
 }
 
 void tst_ProgramPaths::runningFlag()
