@@ -16,6 +16,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -42,9 +43,14 @@ void writeDescriptor(const QString &path, const QStringList &records)
     QVERIFY(file.commit());
 }
 
+// "title|text" of a message, the last by default; a box that never came
+// reads as such, so that the comparison fails its case alone.
 QString message(const ScriptedServices &services, int index = -1)
 {
-    const auto &m = services.messages.at(index < 0 ? services.messages.size() - 1 : index);
+    const qsizetype at = index < 0 ? services.messages.size() - 1 : index;
+    if (at < 0 || at >= services.messages.size())
+        return QStringLiteral("(aucun message)");
+    const auto &m = services.messages.at(at);
     return m.title + QLatin1Char('|') + m.text;
 }
 
@@ -71,6 +77,11 @@ private slots:
     void preview();
     void emptyFolder();
     void windowOpensAndFails();
+    void refusedConfigurationStillOpens();
+    void firstFileByName();
+    void windowCoversMainWindow();
+    void request_data();
+    void request();
 
 private:
     QString path(const QString &name) const { return QDir(m_dir->path()).filePath(name); }
@@ -340,6 +351,7 @@ void TestExerciseSession::preview()
     QCOMPARE(window.label(3)->text(), status);
     QCOMPARE(window.label(3)->pos(), window.label(2)->pos() + QPoint(2, 2));
     QCOMPARE(window.titratexo()->text(), QStringLiteral("La chute"));
+    QCOMPARE(window.titratexo()->accessibleName(), QStringLiteral("La chute"));
     QCOMPARE(window.text1()->toPlainText(), QStringLiteral("Stokes. Reynolds."));
     // Three hourglasses, drawn side by side.
     QCOMPARE(window.text2()->accessibleName(), QStringLiteral("3 sablier(s)"));
@@ -387,6 +399,92 @@ void TestExerciseSession::windowOpensAndFails()
     QCOMPARE(m_host->modals, 1);
     QCOMPARE(m_host->text->toPlainText(), QStringLiteral("Enonce"));
     QVERIFY(m_session->exoouvert());
+}
+
+void TestExerciseSession::refusedConfigurationStillOpens()
+{
+    // chargeconfig has reported the refused file; the statement is open and
+    // the window closes, as after a successful opening.
+    m_host->refuseConfigurations = true;
+    QVERIFY(m_session->ouvreur(path(QStringLiteral("exercices/chute.E40"))));
+    QCOMPARE(m_host->configurations.size(), 1);
+    QCOMPARE(m_host->text->toPlainText(), QStringLiteral("Enonce"));
+    QVERIFY(!m_host->text->isReadOnly());
+    QVERIFY(!m_host->modified);
+}
+
+void TestExerciseSession::firstFileByName()
+{
+    QStandardItemModel model;
+    for (const char *name : {"viscosite.E40", "b.E40", "Archimede.E40", "c.E40"})
+        model.appendRow(new QStandardItem(QString::fromUtf8(name)));
+    QCOMPARE(Fichexo::firstByName(model, QModelIndex()).data().toString(),
+             QStringLiteral("Archimede.E40"));
+    model.removeRow(2);
+    QCOMPARE(Fichexo::firstByName(model, QModelIndex()).row(), 1);
+    QVERIFY(!Fichexo::firstByName(QStandardItemModel(), QModelIndex()).isValid());
+
+    // Written last, listed first.
+    QVERIFY(QFile::copy(path(QStringLiteral("exercices/chute.E40")),
+                        path(QStringLiteral("exercices/archimede.E40"))));
+    Fichexo window(*m_session, &m_host->mainWindow);
+    window.show();
+    QTRY_COMPARE(window.fichierexo()->text(),
+                 m_session->repexo() + QStringLiteral("archimede.E40"));
+}
+
+void TestExerciseSession::windowCoversMainWindow()
+{
+    m_host->mainWindow.resize(800, 572);
+    Fichexo window(*m_session, &m_host->mainWindow);
+    QCOMPARE(window.size(), QSize(800, 572));
+    QVERIFY(window.ouvreur()->geometry().bottom() < 572);
+    QVERIFY(window.findChild<QWidget *>(QStringLiteral("Frame1"))->geometry().bottom() < 572);
+}
+
+void TestExerciseSession::request_data()
+{
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<int>("answer"); // to the guard's question, when asked
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("titles");
+    QTest::newRow("no edits: opened without a question")
+        << false << int(MessageAnswer::Ok) << QStringLiteral("Enonce") << QStringList();
+    QTest::newRow("edits given up") << true << int(MessageAnswer::Ok) << QStringLiteral("Enonce")
+                                    << QStringList({QStringLiteral("Abandon des données?")});
+    QTest::newRow("edits kept: the request is dropped")
+        << true << int(MessageAnswer::Cancel) << QStringLiteral("Corrige mes notes")
+        << QStringList(
+               {QStringLiteral("Abandon des données?"), QStringLiteral("Exercice non ouvert")});
+}
+
+void TestExerciseSession::request()
+{
+    QFETCH(bool, edited);
+    QFETCH(int, answer);
+    QFETCH(QString, text);
+    QFETCH(QStringList, titles);
+    // The student is writing in a reopened text when the launcher asks.
+    m_services->fileNames.enqueue(path(QStringLiteral("exercices/Corrige.RTF")));
+    m_session->opentexte_Click();
+    m_host->text->moveCursor(QTextCursor::End);
+    if (edited)
+        m_host->text->insertPlainText(QStringLiteral(" mes notes"));
+    const QString fich = m_host->fichText;
+    m_services->answers.enqueue(MessageAnswer(answer));
+    m_host->mainWindow.hide();
+    m_session->openRequested(path(QStringLiteral("exercices/chute.E40")));
+
+    QStringList shown;
+    for (const ScriptedServices::Message &m : std::as_const(m_services->messages))
+        shown << m.title;
+    QCOMPARE(shown, titles);
+    QCOMPARE(m_host->text->toPlainText(), text);
+    const bool replaced = text == QLatin1String("Enonce");
+    QCOMPARE(m_host->fichText == fich, !replaced);
+    QCOMPARE(m_host->modified, !replaced);
+    // A box is never left over a hidden main window.
+    QCOMPARE(m_host->mainWindow.isVisible(), !titles.isEmpty());
 }
 
 QTEST_MAIN(TestExerciseSession)
