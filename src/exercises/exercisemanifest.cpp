@@ -115,8 +115,12 @@ bool ExerciseManifest::check(const QString &section, const Configuration &c)
     AnimationView view;
     AnimationClock clock(fields, view);
     ParameterValidator validator(fields, clock);
+    // The other fields keep their text only when the field's own validation
+    // (range, three digits) would leave it so.
     validator.Text5_LostFocus(ParameterFields::Mass);
-    validator.Text5_LostFocus(ParameterFields::Radius);
+    for (int index : {ParameterFields::Height, ParameterFields::Viscosity,
+                      ParameterFields::FluidDensity, ParameterFields::Radius})
+        validator.Text5_LostFocus(index);
 
     const auto refuse = [&](const QString &key, const QString &given, const QString &shown) {
         const int line
