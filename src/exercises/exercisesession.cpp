@@ -6,6 +6,7 @@
 #include "fichexo.h"
 #include "textprinting.h"
 
+#include "platform/accessiblemenus.h"
 #include "platform/platformservices.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
@@ -62,6 +63,7 @@ ExerciseSession::ExerciseSession(ExerciseHost &host, PlatformServices &services,
     m_menu = new QMenu(host.window());
     m_menu->setObjectName(QStringLiteral("optionexo"));
     m_menu->setAccessibleName(QStringLiteral("Menu Exercices"));
+    AccessibleMenus::expose(m_menu);
     const auto separatorNamed = [this](const char *name) {
         m_menu->addSeparator()->setObjectName(QString::fromLatin1(name));
     };

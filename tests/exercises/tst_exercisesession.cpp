@@ -7,6 +7,7 @@
 #include "platform/recordfile.h"
 #include "scriptedservices.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -64,6 +65,7 @@ private slots:
     void init();
     void cleanup();
     void menuItems();
+    void menuSeenByScreenReaders();
     void stateTable();
     void guardCancelKeepsEverything_data();
     void guardCancelKeepsEverything();
@@ -142,6 +144,34 @@ void TestExerciseSession::menuItems()
                           QStringLiteral("-"), QStringLiteral("&Fermer l'exercice")}));
     QVERIFY(!m_session->item(QStringLiteral("opencor"))->isEnabled());
     QVERIFY(!m_session->item(QStringLiteral("Closexo"))->isEnabled());
+}
+
+void TestExerciseSession::menuSeenByScreenReaders()
+{
+    QMenu *menu = m_session->optionexo();
+    menu->popup(QPoint(10, 10));
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    // Among the application's children, as a screen reader walks them.
+    QAccessibleInterface *application = QAccessible::queryAccessibleInterface(qApp);
+    QVERIFY(application);
+    QAccessibleInterface *found = nullptr;
+    for (int i = 0; i < application->childCount(); ++i) {
+        QAccessibleInterface *child = application->child(i);
+        if (child && child->object() == menu)
+            found = child;
+    }
+    QVERIFY(found);
+    QCOMPARE(application->indexOfChild(found) >= 0, true);
+    QCOMPARE(found->text(QAccessible::Name), QStringLiteral("Menu Exercices"));
+    QStringList items;
+    for (int i = 0; i < found->childCount(); ++i) {
+        if (found->child(i)->role() == QAccessible::MenuItem)
+            items << found->child(i)->text(QAccessible::Name);
+    }
+    QCOMPARE(items.size(), 7);
+    QCOMPARE(items.first(), QStringLiteral("Prise en main"));
+    QCOMPARE(items.last(), QStringLiteral("Fermer l'exercice"));
+    menu->hide();
 }
 
 void TestExerciseSession::stateTable()
