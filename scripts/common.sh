@@ -11,7 +11,8 @@ PACKAGES=(
     qt6-translations-l10n
     libbenchmark-dev fonts-liberation2 poppler-utils libeigen3-dev
     clang libclang-rt-14-dev
-    desktop-file-utils appstream shared-mime-info
+    desktop-file-utils appstream shared-mime-info groff-base
+    xvfb xauth dbus at-spi2-core python3-pyatspi
 )
 
 install_packages() {

@@ -5,6 +5,7 @@
 #include "exercisesession.h"
 
 #include "config/folderlists.h"
+#include "platform/accessiblelists.h"
 
 #include <QCollator>
 #include <QComboBox>
@@ -156,6 +157,7 @@ Fichexo::Fichexo(ExerciseSession &session, QWidget *mainWindow)
     label5->setBuddy(m_lists->File1);
     m_lists->File1->setGeometry(10, 286, 292, m_frame1->height() - 296);
     m_lists->File1->setAccessibleName(QStringLiteral("Liste des exercices"));
+    AccessibleLists::expose(m_lists->File1);
 
     createPreview(height);
     createWaitPanel(height);

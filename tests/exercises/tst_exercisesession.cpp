@@ -20,6 +20,7 @@
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 namespace {
 
@@ -461,6 +462,23 @@ void TestExerciseSession::firstFileByName()
     window.show();
     QTRY_COMPARE(window.fichierexo()->text(),
                  m_session->repexo() + QStringLiteral("archimede.E40"));
+
+    // A screen reader meets every file of the folder as a named item.
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(window.lists().File1);
+    QVERIFY(list);
+    QCOMPARE(list->childCount(), 2);
+    QStringList items;
+    for (int i = 0; i < list->childCount(); ++i) {
+        QAccessibleInterface *item = list->child(i);
+        QVERIFY(item);
+        QCOMPARE(item->role(), QAccessible::ListItem);
+        QCOMPARE(list->indexOfChild(item), i);
+        items << item->text(QAccessible::Name);
+    }
+    items.sort();
+    QCOMPARE(items, QStringList({QStringLiteral("archimede.E40"), QStringLiteral("chute.E40")}));
+    QVERIFY(list->focusChild());
+    QCOMPARE(list->focusChild()->text(QAccessible::Name), QStringLiteral("archimede.E40"));
 }
 
 void TestExerciseSession::windowCoversMainWindow()
@@ -470,6 +488,14 @@ void TestExerciseSession::windowCoversMainWindow()
     QCOMPARE(window.size(), QSize(800, 572));
     QVERIFY(window.ouvreur()->geometry().bottom() < 572);
     QVERIFY(window.findChild<QWidget *>(QStringLiteral("Frame1"))->geometry().bottom() < 572);
+
+    // The folder tree shows the exercises' folder, deep as it may lie.
+    window.show();
+    QTreeView *tree = window.lists().Dir1;
+    QTRY_VERIFY(tree->currentIndex().isValid()
+                && tree->viewport()->rect().contains(
+                    tree->visualRect(tree->currentIndex()).center()));
+    QCOMPARE(tree->currentIndex().data().toString(), QStringLiteral("exercices"));
 }
 
 void TestExerciseSession::request_data()
