@@ -202,8 +202,11 @@ bool ExerciseSession::ouvreur(const QString &path)
             fichierAbsent(descriptor.configuration());
             return false;
         }
-        // A refused configuration has been reported by chargeconfig; the
-        // statement is open all the same and the window closes.
+        // A refused configuration has been reported by chargeconfig (over
+        // the main window, shown again first); the statement is open all
+        // the same and the window closes.
+        if (m_requesting)
+            m_host.window()->show();
         m_host.chargeconfig(*configuration);
     }
     m_host.supertext()->setReadOnly(false);

@@ -539,8 +539,9 @@ void TestExerciseSession::request()
     const bool replaced = text == QLatin1String("Enonce");
     QCOMPARE(m_host->fichText == fich, !replaced);
     QCOMPARE(m_host->modified, !replaced);
-    // A box is never left over a hidden main window.
-    QCOMPARE(m_host->mainWindow.isVisible(), !titles.isEmpty());
+    // A box never stands over a hidden main window.
+    if (!titles.isEmpty())
+        QVERIFY(m_host->mainWindow.isVisible());
 }
 
 QTEST_MAIN(TestExerciseSession)
