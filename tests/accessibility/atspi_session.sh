@@ -10,7 +10,8 @@ exercises=$2
 /usr/libexec/at-spi-bus-launcher --launch-immediately &
 bus=$!
 sleep 1
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 LC_ALL=C.UTF-8 "$program" &
+QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 LC_ALL=C.UTF-8 \
+    "$program" &
 app=$!
 cd "$exercises" || exit 1
 /usr/bin/python3 "$(dirname "$0")/atspi_check.py" *.E40
