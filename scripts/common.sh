@@ -11,7 +11,8 @@ PACKAGES=(
     qt6-translations-l10n
     libbenchmark-dev fonts-liberation2 poppler-utils libeigen3-dev
     clang libclang-rt-14-dev
-    desktop-file-utils appstream shared-mime-info lintian
+    desktop-file-utils appstream shared-mime-info groff-base lintian
+    xvfb xauth dbus at-spi2-core python3-pyatspi
 )
 
 install_packages() {

@@ -48,4 +48,13 @@ std::optional<QString> resolve(const QString &folder, const QString &name)
     return std::nullopt;
 }
 
+QString requestedPath(const QString &request, const QStringList &folders)
+{
+    for (const QString &folder : folders) {
+        if (const std::optional<QString> path = resolve(folder, request))
+            return QFileInfo(*path).absoluteFilePath();
+    }
+    return folders.isEmpty() ? request : QDir(folders.last()).filePath(request);
+}
+
 } // namespace ExerciseFiles

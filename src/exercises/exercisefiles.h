@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -14,5 +15,11 @@ namespace ExerciseFiles {
 // The path of the file name designates, relative to folder, or nothing when
 // no such file exists. Blanks around the name are ignored, as Windows does.
 std::optional<QString> resolve(const QString &folder, const QString &name);
+
+// The descriptor a launcher asks for: request (a name such as "nom.E40" or
+// "exercices\\nom.E40") resolved against each of folders in turn. When no
+// folder holds it, the path it would have in the last folder, so that the
+// failure names where it was looked for.
+QString requestedPath(const QString &request, const QStringList &folders);
 
 } // namespace ExerciseFiles

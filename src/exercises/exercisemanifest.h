@@ -2,6 +2,7 @@
 
 #include "config/configuration.h"
 
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -11,7 +12,8 @@
 
 // The readable source of an exercise, from which the descriptor (".E40") and
 // its configurations (".P18") are written. A UTF-8 text of "key = value"
-// lines, "#" starting a comment line, in three parts:
+// lines, "#" starting a comment that runs to the end of its line, in three
+// parts:
 //
 //   titre = ...            record 11        niveau = 2     record 5
 //   symboles = 3           record 12        notion = ...   records 7 to 10
@@ -25,19 +27,31 @@
 //   [valeurs]              figures quoted in the correction, "name = 0,956",
 //                          checked against the model by the tests
 //
-// A configuration takes the program's defaults and these keys: rayon (cm),
+// A configuration takes the program's defaults (those of the main window)
+// and these keys: rayon (cm),
 // masse (g), hauteur (m), viscosite, masse_volumique, intervalle (ms), axe,
 // croix, gras, index, vecteur_vitesse, regle, vecteurs_sur_marques, forces,
 // ralenti (0 or 1), echelle_vitesse, echelle_forces (0 to 90), graphe
-// (position, vitesse or acceleration).
+// (position, vitesse or acceleration). Every value must be one the program
+// keeps as written once it has read the configuration (within its range,
+// three significant digits, the mass consistent with the density it
+// derives): a value the program would show otherwise is refused, naming its
+// line. At most four notions.
 class ExerciseManifest
 {
 public:
+    // The fields, interval and options of the main window at start-up.
+    static Configuration programDefaults();
+
     bool read(const QString &path);
     bool parse(const QString &text, const QString &name);
     QString errorString() const { return m_error; }
+    // Whether [configuration] gives the five fields and the interval
+    // itself; missing names the first key left to its default.
+    bool setsEveryField(QString *missing) const;
 
-    // Writes the descriptor and the configurations into folder.
+    // Writes the descriptor and the configurations into folder; a manifest
+    // whose records cannot be written writes nothing.
     bool write(const QString &folder);
 
     QString name() const { return m_name; }
@@ -60,6 +74,10 @@ private:
     bool setKey(const QString &section, const QString &key, const QString &value);
     bool setConfigurationKey(Configuration &configuration, const QString &key,
                              const QString &value);
+    // Refuses a configuration the program would show otherwise than written.
+    bool check(const QString &section, const Configuration &configuration);
+    // Records 1 to 12 of the descriptor.
+    QStringList descriptorRecords() const;
 
     QString m_error;
     QString m_name;
@@ -75,4 +93,6 @@ private:
     std::optional<Configuration> m_correctionConfiguration;
     QList<QPair<QString, QString>> m_values;
     int m_line = 0;
+    // The line of each key given, as "section/key".
+    QHash<QString, int> m_lines;
 };

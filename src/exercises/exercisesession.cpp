@@ -6,6 +6,7 @@
 #include "fichexo.h"
 #include "textprinting.h"
 
+#include "platform/accessiblemenus.h"
 #include "platform/platformservices.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QTextEdit>
 
 namespace {
@@ -61,6 +63,7 @@ ExerciseSession::ExerciseSession(ExerciseHost &host, PlatformServices &services,
     m_menu = new QMenu(host.window());
     m_menu->setObjectName(QStringLiteral("optionexo"));
     m_menu->setAccessibleName(QStringLiteral("Menu Exercices"));
+    AccessibleMenus::expose(m_menu);
     const auto separatorNamed = [this](const char *name) {
         m_menu->addSeparator()->setObjectName(QString::fromLatin1(name));
     };
@@ -116,12 +119,21 @@ void ExerciseSession::setRepexo(const QString &folder)
     m_repexo = withSeparator(folder);
 }
 
+MessageAnswer ExerciseSession::message(MessageIcon icon, const QString &title, const QString &text,
+                                       MessageButtons buttons)
+{
+    // A box over a hidden main window would stand alone on the desktop.
+    if (m_requesting)
+        m_host.window()->show();
+    return m_services.message(icon, title, text, buttons);
+}
+
 bool ExerciseSession::guard()
 {
     if (m_host.textemodif()
-        && m_services.message(MessageIcon::Question, QStringLiteral("Abandon des données?"),
-                              QStringLiteral("Attention: perte des modifications du texte."),
-                              MessageButtons::OkCancel)
+        && message(MessageIcon::Question, QStringLiteral("Abandon des données?"),
+                   QStringLiteral("Attention: perte des modifications du texte."),
+                   MessageButtons::OkCancel)
             != MessageAnswer::Ok)
         return false;
     m_host.setTextemodif(false);
@@ -130,15 +142,14 @@ bool ExerciseSession::guard()
 
 void ExerciseSession::lectureImpossible()
 {
-    m_services.message(MessageIcon::Error, QStringLiteral("Lecture impossible"),
-                       QStringLiteral("Vérifier:\n- le nom du fichier,\n- l'état du lecteur."));
+    message(MessageIcon::Error, QStringLiteral("Lecture impossible"),
+            QStringLiteral("Vérifier:\n- le nom du fichier,\n- l'état du lecteur."));
 }
 
 void ExerciseSession::fichierAbsent(const QString &name)
 {
-    m_services.message(MessageIcon::Error, QStringLiteral("Fichier absent"),
-                       QStringLiteral("Le fichier ") + m_repexo + name
-                           + QStringLiteral(" est introuvable"));
+    message(MessageIcon::Error, QStringLiteral("Fichier absent"),
+            QStringLiteral("Le fichier ") + m_repexo + name + QStringLiteral(" est introuvable"));
 }
 
 bool ExerciseSession::loadText(const QString &path, QString *error)
@@ -179,7 +190,7 @@ bool ExerciseSession::ouvreur(const QString &path)
     }
     QString error;
     if (!loadText(*statement, &error)) {
-        m_services.message(MessageIcon::Error, QStringLiteral("Lecture impossible"), error);
+        message(MessageIcon::Error, QStringLiteral("Lecture impossible"), error);
         return false;
     }
     m_host.setFich(path);
@@ -191,9 +202,12 @@ bool ExerciseSession::ouvreur(const QString &path)
             fichierAbsent(descriptor.configuration());
             return false;
         }
-        // A refused configuration has been reported by chargeconfig.
-        if (!m_host.chargeconfig(*configuration))
-            return false;
+        // A refused configuration has been reported by chargeconfig (over
+        // the main window, shown again first); the statement is open all
+        // the same and the window closes.
+        if (m_requesting)
+            m_host.window()->show();
+        m_host.chargeconfig(*configuration);
     }
     m_host.supertext()->setReadOnly(false);
     m_host.setTextemodif(false);
@@ -202,6 +216,17 @@ bool ExerciseSession::ouvreur(const QString &path)
 
 void ExerciseSession::openRequested(const QString &path)
 {
+    m_requesting = true;
+    const auto served = qScopeGuard([this] { m_requesting = false; });
+    // Asking again at every later activation would nag; the launcher can
+    // send the request again once the text is saved.
+    if (!guard()) {
+        message(MessageIcon::Information, QStringLiteral("Exercice non ouvert"),
+                QStringLiteral("L'exercice demandé « %1 » n'a pas été ouvert : le texte "
+                               "modifié est conservé.")
+                    .arg(QFileInfo(path).fileName()));
+        return;
+    }
     setRepexo(QFileInfo(path).absolutePath());
     ouvreur(QDir::toNativeSeparators(path));
 }
@@ -214,9 +239,8 @@ void ExerciseSession::PRISENMAIN_Click()
     if (!lesson)
         return;
     const auto failed = [this] {
-        m_services.message(
-            MessageIcon::Error, QStringLiteral("Erreur lors du chargement"),
-            QStringLiteral("Fichier introuvable. Revoir l'installation du logiciel."));
+        message(MessageIcon::Error, QStringLiteral("Erreur lors du chargement"),
+                QStringLiteral("Fichier introuvable. Revoir l'installation du logiciel."));
     };
     ExerciseDescriptor descriptor;
     if (!descriptor.read(*lesson, ExerciseDescriptor::Scope::FileNames))
@@ -254,7 +278,7 @@ void ExerciseSession::opencor_Click()
             return fichierAbsent(descriptor.correction());
         QString error;
         if (!loadText(*text, &error)) {
-            m_services.message(MessageIcon::Error, QStringLiteral("Lecture impossible"), error);
+            message(MessageIcon::Error, QStringLiteral("Lecture impossible"), error);
             return;
         }
     }
@@ -282,10 +306,10 @@ void ExerciseSession::savetexte_Click()
         return;
     const QString path = *chosen;
     if (QFileInfo::exists(path)
-        && m_services.message(MessageIcon::Question, QStringLiteral("Ecraser le fichier?"),
-                              QStringLiteral("Le fichier ") + QDir::toNativeSeparators(path)
-                                  + QStringLiteral(" existe déjà.\nEcraser l'ancien?"),
-                              MessageButtons::OkCancel)
+        && message(MessageIcon::Question, QStringLiteral("Ecraser le fichier?"),
+                   QStringLiteral("Le fichier ") + QDir::toNativeSeparators(path)
+                       + QStringLiteral(" existe déjà.\nEcraser l'ancien?"),
+                   MessageButtons::OkCancel)
             != MessageAnswer::Ok)
         return;
     // Written whole or not at all: a failed save keeps the previous file.
@@ -294,8 +318,8 @@ void ExerciseSession::savetexte_Click()
     if (!file.open(QIODevice::WriteOnly) || !writer.write(m_host.supertext()->document(), &file)
         || !file.commit()) {
         file.cancelWriting();
-        m_services.message(MessageIcon::Error, QStringLiteral("Erreur d'écriture."),
-                           QStringLiteral("Vérifier l'état du lecteur et le nom du fichier."));
+        message(MessageIcon::Error, QStringLiteral("Erreur d'écriture."),
+                QStringLiteral("Vérifier l'état du lecteur et le nom du fichier."));
         return;
     }
     m_host.setTextemodif(false);
@@ -316,8 +340,8 @@ void ExerciseSession::opentexte_Click()
     m_exoouvert = false;
     QString error;
     if (!loadText(*chosen, &error))
-        m_services.message(MessageIcon::Error, QStringLiteral("Erreur de lecture."),
-                           QStringLiteral("Vérifier l'état du lecteur et le nom du fichier."));
+        message(MessageIcon::Error, QStringLiteral("Erreur de lecture."),
+                QStringLiteral("Vérifier l'état du lecteur et le nom du fichier."));
     m_host.supertext()->setReadOnly(false);
     m_host.setFich(QStringLiteral("Texte: ") + QDir::toNativeSeparators(*chosen));
     m_host.setTextemodif(false);

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "platform/platformservices.h"
+
 #include <QObject>
 #include <QString>
 
 class ExerciseHost;
-class PlatformServices;
 class QAction;
 class QMenu;
 class QPoint;
@@ -55,7 +56,10 @@ public:
     // what was loaded before the failure stays.
     bool ouvreur(const QString &path);
     // The launcher asked for the exercise at path: opened at once, without
-    // showing the exercise window.
+    // showing the exercise window. A statement holding unsaved edits is
+    // replaced only when the student agrees; otherwise the request is dropped
+    // and the student told so. Every box shown meanwhile has the main window
+    // visible under it.
     void openRequested(const QString &path);
 
     // The box shown when a descriptor cannot be read.
@@ -64,6 +68,9 @@ public:
 private:
     // Unsaved-changes guard: true to go on (textemodif then cleared).
     bool guard();
+    // Every box of the exercises goes through here.
+    MessageAnswer message(MessageIcon icon, const QString &title, const QString &text,
+                          MessageButtons buttons = MessageButtons::Ok);
     // Reads the RTF file at path into supertext; false when it is not RTF.
     bool loadText(const QString &path, QString *error);
     void fichierAbsent(const QString &name);
@@ -75,5 +82,7 @@ private:
     QString m_exercisesFolder;
     QString m_repexo;
     bool m_exoouvert = false;
+    // A launcher's request is being served while the main window is hidden.
+    bool m_requesting = false;
     QMenu *m_menu = nullptr;
 };

@@ -5,9 +5,10 @@
 #include "exercisesession.h"
 
 #include "config/folderlists.h"
+#include "platform/accessiblelists.h"
 
+#include <QCollator>
 #include <QComboBox>
-
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -95,6 +96,26 @@ QLabel *labelOn(QWidget *parent, const char *name, const QString &text, const QR
 
 } // namespace
 
+QModelIndex Fichexo::firstByName(const QAbstractItemModel &model, const QModelIndex &parent)
+{
+    // The model sorts its rows only some time after reading the folder; the
+    // first file is chosen by name, as the list shows it once sorted.
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(true);
+    QModelIndex first;
+    QString firstName;
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+        const QModelIndex index = model.index(row, 0, parent);
+        const QString name = index.data().toString();
+        if (!first.isValid() || collator.compare(name, firstName) < 0) {
+            first = index;
+            firstName = name;
+        }
+    }
+    return first;
+}
+
 Fichexo::Fichexo(ExerciseSession &session, QWidget *mainWindow)
     : QDialog(mainWindow)
     , m_session(session)
@@ -106,7 +127,8 @@ Fichexo::Fichexo(ExerciseSession &session, QWidget *mainWindow)
         setWindowIcon(mainWindow->windowIcon());
         setGeometry(mainWindow->geometry());
     }
-    setFixedSize(800, 600);
+    const int height = mainWindow ? mainWindow->height() : 600;
+    setFixedSize(800, height);
     setAccessibleName(ExerciseBanner::title());
 
     m_tito = new ExerciseBanner(this);
@@ -125,7 +147,7 @@ Fichexo::Fichexo(ExerciseSession &session, QWidget *mainWindow)
     // bottom of the window.
     m_frame1 = new QGroupBox(QStringLiteral("Liste des exercices:"), this);
     m_frame1->setObjectName(QStringLiteral("Frame1"));
-    m_frame1->setGeometry(8, m_tito->geometry().bottom() + 1 - 8 + 16, 312, 600 - 64);
+    m_frame1->setGeometry(8, m_tito->geometry().bottom() + 1 - 8 + 16, 312, height - 64);
     m_lists = new FolderLists(m_frame1);
     m_lists->setFilePattern(QStringLiteral("*.E40"));
     m_lists->Drive1->setGeometry(10, 24, 292, 26);
@@ -135,9 +157,10 @@ Fichexo::Fichexo(ExerciseSession &session, QWidget *mainWindow)
     label5->setBuddy(m_lists->File1);
     m_lists->File1->setGeometry(10, 286, 292, m_frame1->height() - 296);
     m_lists->File1->setAccessibleName(QStringLiteral("Liste des exercices"));
+    AccessibleLists::expose(m_lists->File1);
 
-    createPreview();
-    createWaitPanel();
+    createPreview(height);
+    createWaitPanel(height);
 
     connect(m_lists, &FolderLists::fileClicked, this, &Fichexo::File1_Click);
     connect(m_lists, &FolderLists::fileActivated, this, [this](const QString &name) {
@@ -149,6 +172,13 @@ Fichexo::Fichexo(ExerciseSession &session, QWidget *mainWindow)
     connect(files, &QFileSystemModel::directoryLoaded, this, [this] {
         if (m_waitingForFiles)
             Form_Activate();
+    });
+    // The folders load in the background: the current one is scrolled into
+    // view once its parents are known, instead of the top of the tree.
+    auto *folders = qobject_cast<QFileSystemModel *>(m_lists->Dir1->model());
+    connect(folders, &QFileSystemModel::directoryLoaded, this, [this](const QString &loaded) {
+        if (QDir::cleanPath(m_lists->path()).startsWith(QDir::cleanPath(loaded)))
+            showCurrentFolder();
     });
 
     setTabOrder(m_lists->Drive1, m_lists->Dir1);
@@ -164,7 +194,7 @@ Fichexo::Fichexo(ExerciseSession &session, QWidget *mainWindow)
 
 Fichexo::~Fichexo() = default;
 
-void Fichexo::createPreview()
+void Fichexo::createPreview(int height)
 {
     constexpr int left = 336;
     constexpr int width = 456;
@@ -217,7 +247,7 @@ void Fichexo::createPreview()
     m_ouvreur = new QPushButton(QStringLiteral("&Ouvrir l'exercice"), this);
     m_ouvreur->setObjectName(QStringLiteral("ouvreur"));
     m_ouvreur->setAccessibleName(QStringLiteral("Ouvrir l'exercice sélectionné"));
-    m_ouvreur->setGeometry(left, 536, 220, 40);
+    m_ouvreur->setGeometry(left, height - 64, 220, 40);
     // Enter in the lists acts on the lists, never on this button.
     m_ouvreur->setAutoDefault(false);
     connect(m_ouvreur, &QPushButton::clicked, this, &Fichexo::ouvreur_Click);
@@ -226,14 +256,14 @@ void Fichexo::createPreview()
         hidden->hide();
 }
 
-void Fichexo::createWaitPanel()
+void Fichexo::createWaitPanel(int height)
 {
     m_frame2 = new QFrame(this);
     m_frame2->setObjectName(QStringLiteral("Frame2"));
     m_frame2->setFrameStyle(QFrame::Box | QFrame::Raised);
     m_frame2->setLineWidth(2);
     m_frame2->setAutoFillBackground(true);
-    m_frame2->setGeometry((800 - 320) / 2, (600 - 100) / 2, 320, 100);
+    m_frame2->setGeometry((800 - 320) / 2, (height - 100) / 2, 320, 100);
     auto *image6 = labelOn(m_frame2, "Image6", QString(), QRect(16, 26, 48, 48));
     image6->setPixmap(hourglasses(1, 40));
     auto *label7 = labelOn(m_frame2, "Label7", QStringLiteral("Patienter quelques instants"),
@@ -276,8 +306,9 @@ void Fichexo::showEvent(QShowEvent *event)
 
 void Fichexo::Form_Activate()
 {
+    showCurrentFolder();
     QListView *list = m_lists->File1;
-    const QModelIndex first = list->model()->index(0, 0, list->rootIndex());
+    const QModelIndex first = firstByName(*list->model(), list->rootIndex());
     m_waitingForFiles = !first.isValid();
     if (m_waitingForFiles)
         return;
@@ -285,10 +316,17 @@ void Fichexo::Form_Activate()
     list->setFocus(Qt::OtherFocusReason);
 }
 
+void Fichexo::showCurrentFolder()
+{
+    QTreeView *tree = m_lists->Dir1;
+    tree->scrollTo(tree->currentIndex(), QAbstractItemView::PositionAtCenter);
+}
+
 void Fichexo::pathChanged()
 {
     m_fichierexo->clear();
     m_titratexo->clear();
+    m_titratexo->setAccessibleName(QStringLiteral("Titre"));
     apercu();
 }
 
@@ -341,7 +379,10 @@ void Fichexo::apercu()
     m_label4->setAccessibleDescription(
         QStringLiteral("%1 sur %2").arg(descriptor.litLamps()).arg(ExerciseDescriptor::lampCount));
     m_text1->setPlainText(descriptor.notionsText());
-    m_titratexo->setText(descriptor.title().trimmed());
+    const QString title = descriptor.title().trimmed();
+    m_titratexo->setText(title);
+    // A screen reader reads the title itself, not the label's role.
+    m_titratexo->setAccessibleName(title.isEmpty() ? QStringLiteral("Titre") : title);
     const int symbols = descriptor.symbolCount();
     m_text2->setPixmap(hourglasses(symbols, 24));
     m_text2->setAccessibleName(QStringLiteral("%1 sablier(s)").arg(symbols));

@@ -8,7 +8,9 @@
 class ExerciseBanner;
 class ExerciseSession;
 class FolderLists;
+class QAbstractItemModel;
 class QFrame;
+class QModelIndex;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -57,13 +59,18 @@ public:
     void apercu();
     // ouvreur_Click: opens the exercise in fichierexo.
     void ouvreur_Click();
+    // The first row of parent in the order of names the list shows (case
+    // ignored), whatever order the model holds its rows in.
+    static QModelIndex firstByName(const QAbstractItemModel &model, const QModelIndex &parent);
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void createPreview();
-    void createWaitPanel();
+    void createPreview(int height);
+    void createWaitPanel(int height);
+    // Scrolls the folder list to the current folder.
+    void showCurrentFolder();
     void pathChanged();
 
     ExerciseSession &m_session;

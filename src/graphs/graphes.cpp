@@ -4,6 +4,7 @@
 
 #include "output/fileexport.h"
 #include "output/pictureprinter.h"
+#include "platform/accessiblemenus.h"
 #include "platform/palette.h"
 #include "platform/platformservices.h"
 #include "platform/surfacewidget.h"
@@ -55,6 +56,8 @@ Graphes::Graphes(const SimulationState &state, std::function<DisplayOptions()> o
     MSFlexGrid1 = new ValuesTable(this);
     copig = new QMenu(this);
     copig->setObjectName(QStringLiteral("copig"));
+    copig->setAccessibleName(QStringLiteral("Copier"));
+    AccessibleMenus::expose(copig);
     contab = copig->addAction(QStringLiteral("Copier le contenu du &tableau"));
     contab->setObjectName(QStringLiteral("contab"));
     cogra = copig->addAction(QStringLiteral("Copier le &graphe"));

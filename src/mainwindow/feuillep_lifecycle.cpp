@@ -11,6 +11,7 @@
 #include "vectorpanel.h"
 #include "windowbackground.h"
 
+#include "exercises/exercisefiles.h"
 #include "platform/platformservices.h"
 #include "platform/programpaths.h"
 #include "platform/surfacewidget.h"
@@ -61,8 +62,10 @@ void FeuilleP::Form_Activate()
     const QString request = m_flag->takeRequestedExercise();
     if (!request.trimmed().isEmpty() && m_hooks.requestedExercise) {
         hide();
+        // The launcher names the exercise relative to the program's folder;
+        // a bare name of the shipped exercises is found in their folder.
         const QString folder = ProgramPaths::exercisesFolder(m_programFolder);
-        m_hooks.requestedExercise(QDir(folder).filePath(request));
+        m_hooks.requestedExercise(ExerciseFiles::requestedPath(request, {m_programFolder, folder}));
         show();
     }
     m_validator->Text5_LostFocus(ParameterFields::Mass);

@@ -1,6 +1,7 @@
 #include "menucopie.h"
 
 #include "output/fileexport.h"
+#include "platform/accessiblemenus.h"
 #include "platform/platformservices.h"
 
 #include <QCursor>
@@ -17,6 +18,7 @@ MenuCopie::MenuCopie(PlatformServices &services, PictureSource animation, Pictur
 {
     m_menu->setObjectName(QStringLiteral("menucopie"));
     m_menu->setAccessibleName(QStringLiteral("Copier"));
+    AccessibleMenus::expose(m_menu);
     m_copim = m_menu->addAction(QStringLiteral("Copier l'&animation"));
     m_copim->setObjectName(QStringLiteral("copim"));
     m_copigraph = m_menu->addAction(QStringLiteral("Copier le &graphe"));

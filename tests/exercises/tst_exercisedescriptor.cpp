@@ -25,6 +25,8 @@ private slots:
     void fileNamesScopeIgnoresLaterRecords();
     void resolution_data();
     void resolution();
+    void launcherRequest_data();
+    void launcherRequest();
 
 private:
     QString write(const QStringList &records, const QString &name = QStringLiteral("exo.E40"));
@@ -234,6 +236,41 @@ void TestExerciseDescriptor::resolution()
         QCOMPARE(QFileInfo(*path).canonicalFilePath(),
                  QFileInfo(dir.filePath(found)).canonicalFilePath());
     }
+}
+
+void TestExerciseDescriptor::launcherRequest_data()
+{
+    QTest::addColumn<QString>("request");
+    QTest::addColumn<QString>("found"); // relative to the program's folder
+    QTest::newRow("beside the program") << QStringLiteral("nom.E40") << QStringLiteral("nom.E40");
+    QTest::newRow("windows separator")
+        << QStringLiteral("exercices\\chute.E40") << QStringLiteral("exercices/chute.E40");
+    QTest::newRow("slash") << QStringLiteral("exercices/chute.E40")
+                           << QStringLiteral("exercices/chute.E40");
+    QTest::newRow("other case") << QStringLiteral("EXERCICES\\Chute.e40")
+                                << QStringLiteral("exercices/chute.E40");
+    QTest::newRow("bare name of the shipped ones")
+        << QStringLiteral("chute.E40") << QStringLiteral("exercices/chute.E40");
+    QTest::newRow("the program's folder first")
+        << QStringLiteral("double.E40") << QStringLiteral("double.E40");
+    QTest::newRow("absent: named in the shipped folder")
+        << QStringLiteral("absent.E40") << QStringLiteral("exercices/absent.E40");
+}
+
+void TestExerciseDescriptor::launcherRequest()
+{
+    QFETCH(QString, request);
+    QFETCH(QString, found);
+    QDir program(m_dir->path());
+    QVERIFY(program.mkdir(QStringLiteral("exercices")));
+    for (const char *file :
+         {"nom.E40", "double.E40", "exercices/chute.E40", "exercices/double.E40"}) {
+        QFile f(program.filePath(QLatin1String(file)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    const QString path = ExerciseFiles::requestedPath(
+        request, {program.path(), program.filePath(QStringLiteral("exercices"))});
+    QCOMPARE(QDir::cleanPath(path), QDir::cleanPath(program.filePath(found)));
 }
 
 QTEST_MAIN(TestExerciseDescriptor)

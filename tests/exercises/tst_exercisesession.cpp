@@ -7,6 +7,7 @@
 #include "platform/recordfile.h"
 #include "scriptedservices.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -16,8 +17,10 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 namespace {
 
@@ -42,9 +45,14 @@ void writeDescriptor(const QString &path, const QStringList &records)
     QVERIFY(file.commit());
 }
 
+// "title|text" of a message, the last by default; a box that never came
+// reads as such, so that the comparison fails its case alone.
 QString message(const ScriptedServices &services, int index = -1)
 {
-    const auto &m = services.messages.at(index < 0 ? services.messages.size() - 1 : index);
+    const qsizetype at = index < 0 ? services.messages.size() - 1 : index;
+    if (at < 0 || at >= services.messages.size())
+        return QStringLiteral("(aucun message)");
+    const auto &m = services.messages.at(at);
     return m.title + QLatin1Char('|') + m.text;
 }
 
@@ -58,6 +66,7 @@ private slots:
     void init();
     void cleanup();
     void menuItems();
+    void menuSeenByScreenReaders();
     void stateTable();
     void guardCancelKeepsEverything_data();
     void guardCancelKeepsEverything();
@@ -71,6 +80,11 @@ private slots:
     void preview();
     void emptyFolder();
     void windowOpensAndFails();
+    void refusedConfigurationStillOpens();
+    void firstFileByName();
+    void windowCoversMainWindow();
+    void request_data();
+    void request();
 
 private:
     QString path(const QString &name) const { return QDir(m_dir->path()).filePath(name); }
@@ -131,6 +145,34 @@ void TestExerciseSession::menuItems()
                           QStringLiteral("-"), QStringLiteral("&Fermer l'exercice")}));
     QVERIFY(!m_session->item(QStringLiteral("opencor"))->isEnabled());
     QVERIFY(!m_session->item(QStringLiteral("Closexo"))->isEnabled());
+}
+
+void TestExerciseSession::menuSeenByScreenReaders()
+{
+    QMenu *menu = m_session->optionexo();
+    menu->popup(QPoint(10, 10));
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    // Among the application's children, as a screen reader walks them.
+    QAccessibleInterface *application = QAccessible::queryAccessibleInterface(qApp);
+    QVERIFY(application);
+    QAccessibleInterface *found = nullptr;
+    for (int i = 0; i < application->childCount(); ++i) {
+        QAccessibleInterface *child = application->child(i);
+        if (child && child->object() == menu)
+            found = child;
+    }
+    QVERIFY(found);
+    QCOMPARE(application->indexOfChild(found) >= 0, true);
+    QCOMPARE(found->text(QAccessible::Name), QStringLiteral("Menu Exercices"));
+    QStringList items;
+    for (int i = 0; i < found->childCount(); ++i) {
+        if (found->child(i)->role() == QAccessible::MenuItem)
+            items << found->child(i)->text(QAccessible::Name);
+    }
+    QCOMPARE(items.size(), 7);
+    QCOMPARE(items.first(), QStringLiteral("Prise en main"));
+    QCOMPARE(items.last(), QStringLiteral("Fermer l'exercice"));
+    menu->hide();
 }
 
 void TestExerciseSession::stateTable()
@@ -340,6 +382,7 @@ void TestExerciseSession::preview()
     QCOMPARE(window.label(3)->text(), status);
     QCOMPARE(window.label(3)->pos(), window.label(2)->pos() + QPoint(2, 2));
     QCOMPARE(window.titratexo()->text(), QStringLiteral("La chute"));
+    QCOMPARE(window.titratexo()->accessibleName(), QStringLiteral("La chute"));
     QCOMPARE(window.text1()->toPlainText(), QStringLiteral("Stokes. Reynolds."));
     // Three hourglasses, drawn side by side.
     QCOMPARE(window.text2()->accessibleName(), QStringLiteral("3 sablier(s)"));
@@ -387,6 +430,118 @@ void TestExerciseSession::windowOpensAndFails()
     QCOMPARE(m_host->modals, 1);
     QCOMPARE(m_host->text->toPlainText(), QStringLiteral("Enonce"));
     QVERIFY(m_session->exoouvert());
+}
+
+void TestExerciseSession::refusedConfigurationStillOpens()
+{
+    // chargeconfig has reported the refused file; the statement is open and
+    // the window closes, as after a successful opening.
+    m_host->refuseConfigurations = true;
+    QVERIFY(m_session->ouvreur(path(QStringLiteral("exercices/chute.E40"))));
+    QCOMPARE(m_host->configurations.size(), 1);
+    QCOMPARE(m_host->text->toPlainText(), QStringLiteral("Enonce"));
+    QVERIFY(!m_host->text->isReadOnly());
+    QVERIFY(!m_host->modified);
+}
+
+void TestExerciseSession::firstFileByName()
+{
+    QStandardItemModel model;
+    for (const char *name : {"viscosite.E40", "b.E40", "Archimede.E40", "c.E40"})
+        model.appendRow(new QStandardItem(QString::fromUtf8(name)));
+    QCOMPARE(Fichexo::firstByName(model, QModelIndex()).data().toString(),
+             QStringLiteral("Archimede.E40"));
+    model.removeRow(2);
+    QCOMPARE(Fichexo::firstByName(model, QModelIndex()).row(), 1);
+    QVERIFY(!Fichexo::firstByName(QStandardItemModel(), QModelIndex()).isValid());
+
+    // Written last, listed first.
+    QVERIFY(QFile::copy(path(QStringLiteral("exercices/chute.E40")),
+                        path(QStringLiteral("exercices/archimede.E40"))));
+    Fichexo window(*m_session, &m_host->mainWindow);
+    window.show();
+    QTRY_COMPARE(window.fichierexo()->text(),
+                 m_session->repexo() + QStringLiteral("archimede.E40"));
+
+    // A screen reader meets every file of the folder as a named item.
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(window.lists().File1);
+    QVERIFY(list);
+    QCOMPARE(list->childCount(), 2);
+    QStringList items;
+    for (int i = 0; i < list->childCount(); ++i) {
+        QAccessibleInterface *item = list->child(i);
+        QVERIFY(item);
+        QCOMPARE(item->role(), QAccessible::ListItem);
+        QCOMPARE(list->indexOfChild(item), i);
+        items << item->text(QAccessible::Name);
+    }
+    items.sort();
+    QCOMPARE(items, QStringList({QStringLiteral("archimede.E40"), QStringLiteral("chute.E40")}));
+    QVERIFY(list->focusChild());
+    QCOMPARE(list->focusChild()->text(QAccessible::Name), QStringLiteral("archimede.E40"));
+}
+
+void TestExerciseSession::windowCoversMainWindow()
+{
+    m_host->mainWindow.resize(800, 572);
+    Fichexo window(*m_session, &m_host->mainWindow);
+    QCOMPARE(window.size(), QSize(800, 572));
+    QVERIFY(window.ouvreur()->geometry().bottom() < 572);
+    QVERIFY(window.findChild<QWidget *>(QStringLiteral("Frame1"))->geometry().bottom() < 572);
+
+    // The folder tree shows the exercises' folder, deep as it may lie.
+    window.show();
+    QTreeView *tree = window.lists().Dir1;
+    QTRY_VERIFY(tree->currentIndex().isValid()
+                && tree->viewport()->rect().contains(
+                    tree->visualRect(tree->currentIndex()).center()));
+    QCOMPARE(tree->currentIndex().data().toString(), QStringLiteral("exercices"));
+}
+
+void TestExerciseSession::request_data()
+{
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<int>("answer"); // to the guard's question, when asked
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("titles");
+    QTest::newRow("no edits: opened without a question")
+        << false << int(MessageAnswer::Ok) << QStringLiteral("Enonce") << QStringList();
+    QTest::newRow("edits given up") << true << int(MessageAnswer::Ok) << QStringLiteral("Enonce")
+                                    << QStringList({QStringLiteral("Abandon des données?")});
+    QTest::newRow("edits kept: the request is dropped")
+        << true << int(MessageAnswer::Cancel) << QStringLiteral("Corrige mes notes")
+        << QStringList(
+               {QStringLiteral("Abandon des données?"), QStringLiteral("Exercice non ouvert")});
+}
+
+void TestExerciseSession::request()
+{
+    QFETCH(bool, edited);
+    QFETCH(int, answer);
+    QFETCH(QString, text);
+    QFETCH(QStringList, titles);
+    // The student is writing in a reopened text when the launcher asks.
+    m_services->fileNames.enqueue(path(QStringLiteral("exercices/Corrige.RTF")));
+    m_session->opentexte_Click();
+    m_host->text->moveCursor(QTextCursor::End);
+    if (edited)
+        m_host->text->insertPlainText(QStringLiteral(" mes notes"));
+    const QString fich = m_host->fichText;
+    m_services->answers.enqueue(MessageAnswer(answer));
+    m_host->mainWindow.hide();
+    m_session->openRequested(path(QStringLiteral("exercices/chute.E40")));
+
+    QStringList shown;
+    for (const ScriptedServices::Message &m : std::as_const(m_services->messages))
+        shown << m.title;
+    QCOMPARE(shown, titles);
+    QCOMPARE(m_host->text->toPlainText(), text);
+    const bool replaced = text == QLatin1String("Enonce");
+    QCOMPARE(m_host->fichText == fich, !replaced);
+    QCOMPARE(m_host->modified, !replaced);
+    // A box never stands over a hidden main window.
+    if (!titles.isEmpty())
+        QVERIFY(m_host->mainWindow.isVisible());
 }
 
 QTEST_MAIN(TestExerciseSession)

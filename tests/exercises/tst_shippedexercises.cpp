@@ -162,28 +162,48 @@ void TestShippedExercises::manifests()
         QVERIFY2(path, qPrintable(text));
         QVERIFY2(!plainText(*path).isEmpty(), qPrintable(text));
     }
-    for (const QString &configuration :
-         {descriptor.configuration(), descriptor.correctionConfiguration()}) {
+    // Every field is the manifest's own, and the program shows each as
+    // written once it has read and validated the file.
+    QString missing;
+    QVERIFY2(source.setsEveryField(&missing), qPrintable(missing));
+    const std::pair<QString, std::optional<Configuration>> configurations[]
+        = {{descriptor.configuration(), source.configuration()},
+           {descriptor.correctionConfiguration(), source.correctionConfiguration()}};
+    for (const auto &[configuration, expected] : configurations) {
         if (configuration.isEmpty())
             continue;
+        QVERIFY(expected);
         const std::optional<QString> path = ExerciseFiles::resolve(base, configuration);
         QVERIFY2(path, qPrintable(configuration));
         ConfigurationReader reader;
-        QVERIFY2(reader.load(*path), qPrintable(reader.errorString()));
+        const std::optional<Configuration> loaded = reader.load(*path);
+        QVERIFY2(loaded, qPrintable(reader.errorString()));
+        QVERIFY(*loaded == *expected);
+        const Model shown(*loaded);
+        for (int i = 0; i < Configuration::fieldCount; ++i) {
+            QVERIFY2(!expected->fields[std::size_t(i)].isEmpty(), qPrintable(configuration));
+            QCOMPARE(shown.fields.texts.at(i), expected->fields[std::size_t(i)]);
+        }
+        QVERIFY2(!expected->interval.isEmpty(), qPrintable(configuration));
+        QCOMPARE(validatedInterval(shown.fields.interval), expected->interval);
     }
 
     // Every figure of the correction is the model's, written as the text
     // writes it.
-    const QString correction = source.correction().isEmpty()
-        ? QString()
-        : plainText(QDir(folder).filePath(source.correction()));
+    // Digits are grouped by non-breaking spaces in the texts.
+    const QString correction
+        = (source.correction().isEmpty() ? QString()
+                                         : plainText(QDir(folder).filePath(source.correction())))
+              .replace(QChar(0x00A0), QLatin1Char(' '))
+              .replace(QChar(0x202F), QLatin1Char(' '));
     const Model model(source.configuration());
     for (const auto &[name, written] : source.values()) {
         const std::optional<double> expected = model.value(name);
         QVERIFY2(expected, qPrintable(name));
+        const QString digits = QString(written).remove(QLatin1Char(' '));
         const double quoted = NumberFormat::leadingValue(
-            QString(written).replace(QLatin1Char(','), QLatin1Char('.')));
-        QVERIFY2(std::fabs(quoted - *expected) <= roundingOf(written) * 1.0001,
+            QString(digits).replace(QLatin1Char(','), QLatin1Char('.')));
+        QVERIFY2(std::fabs(quoted - *expected) <= roundingOf(digits) * 1.0001,
                  qPrintable(QStringLiteral("%1 = %2, le modèle donne %3")
                                 .arg(name, written)
                                 .arg(*expected, 0, 'g', 8)));

@@ -1,5 +1,5 @@
 # cmake -DBUILD_DIR=… -DPREFIX=… -DAPP_ID=… -DDATADIR=share -DBINDIR=bin
-#       -DSOURCE_DIR=… -P checkinstall.cmake
+#       -DMANDIR=share/man -DSOURCE_DIR=… -P checkinstall.cmake
 # Installs the build tree into PREFIX (emptied first), checks that every file
 # of an installation is there, and validates the desktop entry, the
 # software-centre description and the file types with the desktop's own
@@ -14,6 +14,9 @@ endif()
 set(share "${PREFIX}/${DATADIR}")
 set(expected
     "${PREFIX}/${BINDIR}/lorva"
+    "${PREFIX}/${BINDIR}/lorva-exercice"
+    "${PREFIX}/${MANDIR}/fr/man1/lorva-exercice.1.gz"
+    "${PREFIX}/${MANDIR}/fr/man1/lorva.1.gz"
     "${share}/lorva-avec-frottement/aide/lorva.html"
     "${share}/applications/${APP_ID}.desktop"
     "${share}/metainfo/${APP_ID}.metainfo.xml"
@@ -48,6 +51,24 @@ endforeach()
 execute_process(COMMAND test -x "${PREFIX}/${BINDIR}/lorva" RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "the installed program cannot be run")
+endif()
+# The teachers' tool runs and explains its use.
+execute_process(COMMAND "${PREFIX}/${BINDIR}/lorva-exercice"
+    RESULT_VARIABLE result ERROR_VARIABLE usage)
+if(NOT result EQUAL 2 OR NOT usage MATCHES "usage : lorva-exercice")
+    message(FATAL_ERROR "lorva-exercice without arguments: ${result} ${usage}")
+endif()
+# The manual pages are well-formed groff.
+find_program(GROFF groff)
+if(GROFF)
+    file(GLOB pages "${SOURCE_DIR}/data/man/*.1")
+    foreach(page IN LISTS pages)
+        execute_process(COMMAND "${GROFF}" -man -z -ww -K utf8 "${page}"
+            RESULT_VARIABLE result ERROR_VARIABLE warnings)
+        if(NOT result EQUAL 0 OR warnings)
+            message(FATAL_ERROR "${page}: ${warnings}")
+        endif()
+    endforeach()
 endif()
 # Nothing of the build's own (tests, tools, build scripts) is installed.
 file(GLOB_RECURSE installed RELATIVE "${PREFIX}" "${PREFIX}/*")

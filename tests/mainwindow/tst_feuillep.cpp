@@ -65,6 +65,8 @@ private slots:
     void background();
     void flagFileRecords();
     void requestedExerciseOpensOnce();
+    void requestRelativeToProgram_data();
+    void requestRelativeToProgram();
     void closingConfirmations();
     void hints();
     void cameraHintFollowsRecording();
@@ -201,6 +203,38 @@ void TestFeuilleP::requestedExerciseOpensOnce()
     QCOMPARE(w.requests.size(), 1);
     w.window.Form_Activate();
     QCOMPARE(w.requests.size(), 1);
+}
+
+void TestFeuilleP::requestRelativeToProgram_data()
+{
+    QTest::addColumn<QString>("request");
+    QTest::addColumn<QString>("found"); // relative to the program's folder
+    QTest::newRow("beside the program") << QStringLiteral("nom.E40") << QStringLiteral("nom.E40");
+    QTest::newRow("windows separator")
+        << QStringLiteral("exercices\\chute.E40") << QStringLiteral("exercices/chute.E40");
+    QTest::newRow("slash") << QStringLiteral("exercices/chute.E40")
+                           << QStringLiteral("exercices/chute.E40");
+    QTest::newRow("bare name of the shipped ones")
+        << QStringLiteral("CHUTE.e40") << QStringLiteral("exercices/chute.E40");
+}
+
+void TestFeuilleP::requestRelativeToProgram()
+{
+    QFETCH(QString, request);
+    QFETCH(QString, found);
+    const QDir program(m_dir->path());
+    const QDir exercises(ProgramPaths::exercisesFolder(m_dir->path()));
+    QVERIFY(exercises.mkpath(QStringLiteral(".")));
+    for (const QString &file : {program.filePath(QStringLiteral("nom.E40")),
+                                exercises.filePath(QStringLiteral("chute.E40"))}) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(RecordFile::writeRecord(program.filePath(QStringLiteral("TEMPQavo.TMP")), 31, request));
+    MainWindowRig w(m_dir->path());
+    QCOMPARE(w.requests.size(), 1);
+    QCOMPARE(QFileInfo(w.requests.at(0)).canonicalFilePath(),
+             QFileInfo(program.filePath(found)).canonicalFilePath());
 }
 
 void TestFeuilleP::closingConfirmations()

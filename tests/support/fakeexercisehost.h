@@ -32,7 +32,7 @@ public:
     bool chargeconfig(const QString &path) override
     {
         configurations.append(path);
-        return QFileInfo::exists(path);
+        return !refuseConfigurations && QFileInfo::exists(path);
     }
     int showModal(QDialog *window) override
     {
@@ -53,6 +53,8 @@ public:
     QString fichText;
     bool modified = false;
     QStringList configurations;
+    // chargeconfig refuses every file, as it does a damaged one.
+    bool refuseConfigurations = false;
     int modals = 0;
     // Runs while the window is "shown", as the user would act on it.
     std::function<void(QDialog *)> onModal;

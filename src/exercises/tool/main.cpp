@@ -9,15 +9,30 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
+    QStringList arguments = app.arguments();
+    arguments.removeFirst();
     QTextStream err(stderr);
-    if (arguments.size() != 3) {
-        err << QStringLiteral("usage : lorva-exercice <manifeste.exo> <dossier de sortie>\n");
+    // --complet: [configuration] must give the five fields and the interval
+    // itself (the shipped exercises leave nothing to the defaults).
+    const bool complete = arguments.removeAll(QStringLiteral("--complet")) > 0;
+    if (arguments.size() != 2) {
+        err << QStringLiteral(
+            "usage : lorva-exercice [--complet] <manifeste.exo> <dossier de sortie>\n");
         return 2;
     }
     ExerciseManifest manifest;
-    if (!manifest.read(arguments.at(1)) || !manifest.write(arguments.at(2))) {
-        err << arguments.at(1) << QStringLiteral(" : ") << manifest.errorString() << '\n';
+    QString missing;
+    if (!manifest.read(arguments.at(0))) {
+        err << arguments.at(0) << QStringLiteral(" : ") << manifest.errorString() << '\n';
+        return 1;
+    }
+    if (complete && !manifest.setsEveryField(&missing)) {
+        err << arguments.at(0) << QStringLiteral(" : [configuration] ne donne pas « ") << missing
+            << QStringLiteral(" »\n");
+        return 1;
+    }
+    if (!manifest.write(arguments.at(1))) {
+        err << arguments.at(0) << QStringLiteral(" : ") << manifest.errorString() << '\n';
         return 1;
     }
     return 0;
