@@ -4,9 +4,11 @@
 #include "exercisefiles.h"
 #include "exercisehost.h"
 #include "fichexo.h"
-#include "textprinting.h"
+#include "output/textprinting.h"
 
+#include "platform/atomicsave.h"
 #include "platform/platformservices.h"
+#include "platform/waitcursor.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
 
@@ -15,7 +17,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSaveFile>
 #include <QTextEdit>
 
 namespace {
@@ -32,21 +33,6 @@ QString rtfFilter()
 {
     return QStringLiteral("Texte au format RTF (*.RTF *.rtf)");
 }
-
-// Restores the pointer however the item ends.
-class WaitCursor
-{
-public:
-    explicit WaitCursor(QWidget *widget)
-        : m_widget(widget)
-    {
-        m_widget->setCursor(Qt::WaitCursor);
-    }
-    ~WaitCursor() { m_widget->unsetCursor(); }
-
-private:
-    QWidget *m_widget;
-};
 
 } // namespace
 
@@ -281,7 +267,8 @@ void ExerciseSession::savetexte_Click()
     if (!chosen || chosen->isEmpty())
         return;
     const QString path = *chosen;
-    if (QFileInfo::exists(path)
+    // A folder is not a file to overwrite: the save below reports it.
+    if (QFileInfo(path).isFile()
         && m_services.message(MessageIcon::Question, QStringLiteral("Ecraser le fichier?"),
                               QStringLiteral("Le fichier ") + QDir::toNativeSeparators(path)
                                   + QStringLiteral(" existe déjà.\nEcraser l'ancien?"),
@@ -289,11 +276,7 @@ void ExerciseSession::savetexte_Click()
             != MessageAnswer::Ok)
         return;
     // Written whole or not at all: a failed save keeps the previous file.
-    QSaveFile file(path);
-    RtfWriter writer;
-    if (!file.open(QIODevice::WriteOnly) || !writer.write(m_host.supertext()->document(), &file)
-        || !file.commit()) {
-        file.cancelWriting();
+    if (!AtomicSave::write(path, RtfWriter().write(m_host.supertext()->document()))) {
         m_services.message(MessageIcon::Error, QStringLiteral("Erreur d'écriture."),
                            QStringLiteral("Vérifier l'état du lecteur et le nom du fichier."));
         return;
