@@ -2,8 +2,10 @@
 
 #include "calculator/numberio.h"
 #include "core/numberformat.h"
+#include "platform/arialfont.h"
 #include "platform/palette.h"
 #include "platform/platformservices.h"
+#include "platform/twips.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -25,13 +27,6 @@ double s_memoire = 0.0;
 constexpr QSize clientSize(302, 431);
 constexpr QRect z1Rect(16, 16, 273, 89);
 constexpr QRect picture1Rect(16, 120, 273, 65);
-
-QFont arial(double points)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(qRound(points * 96.0 / 72.0));
-    return font;
-}
 
 // 200 - x / 2 rounded to the nearest integer, a half going to the even
 // neighbour: the shade of column x of the background gradient.
@@ -56,7 +51,7 @@ Machine::Machine(PlatformServices &services, QWidget *parent)
     setObjectName(QStringLiteral("Machine"));
     setWindowTitle(QStringLiteral("Machine à calculer"));
     setFixedSize(clientSize);
-    setFont(arial(8));
+    setFont(ArialFont::designPixels(8));
     createDisplay();
     createOptions();
     createKeys();
@@ -85,7 +80,7 @@ void Machine::createDisplay()
     z1 = new QPlainTextEdit(this);
     z1->setObjectName(QStringLiteral("z1"));
     z1->setGeometry(z1Rect);
-    z1->setFont(arial(12));
+    z1->setFont(ArialFont::designPixels(12));
     QPalette colours = z1->palette();
     colours.setColor(QPalette::Base, QColor(0, 255, 0));
     colours.setColor(QPalette::Text, Qt::black);
@@ -124,7 +119,7 @@ void Machine::createOptions()
     Frame1->setGeometry(6, 3, 121, 59);
     Frame2 = new QGroupBox(QStringLiteral("Affichage"), Picture1);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(2 + 2040 / 15, 3, 1935 / 15, 59);
+    Frame2->setGeometry(2 + 2040 / Twips::perPixel, 3, 1935 / Twips::perPixel, 59);
 
     const char *angleCaptions[2] = {"Degrés", "Radians"};
     const char *displayCaptions[2] = {"Scientifique", "Standard"};

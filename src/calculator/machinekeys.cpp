@@ -1,5 +1,8 @@
 #include "machine.h"
 
+#include "platform/arialfont.h"
+#include "platform/twips.h"
+
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
@@ -37,14 +40,6 @@ QColor familyColour(Family family)
 // raised exponent.
 enum class Picture { None, Power, Square, Exponential, TenPower };
 
-QFont arial(double points, bool bold)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(qRound(points * 96.0 / 72.0));
-    font.setBold(bold);
-    return font;
-}
-
 // Paints base with exponent raised after it, centred on a 26 × 18 face, at 1x
 // and 2x.
 QIcon powerIcon(const QString &base, const QString &exponent, const QColor &ink)
@@ -57,8 +52,8 @@ QIcon powerIcon(const QString &base, const QString &exponent, const QColor &ink)
         QPainter p(&pixmap);
         p.setRenderHint(QPainter::TextAntialiasing);
         p.scale(scale, scale);
-        const QFont baseFont = arial(9, true);
-        const QFont exponentFont = arial(6.75, true);
+        const QFont baseFont = ArialFont::designPixels(9, true);
+        const QFont exponentFont = ArialFont::designPixels(6.75, true);
         const int baseWidth = QFontMetrics(baseFont).horizontalAdvance(base);
         const int exponentWidth = QFontMetrics(exponentFont).horizontalAdvance(exponent);
         const int left = (size.width() - baseWidth - exponentWidth - 1) / 2;
@@ -94,7 +89,7 @@ QIcon pictureIcon(Picture picture, const QColor &ink)
 
 void Machine::createKeys()
 {
-    // Places in twips (15 to a pixel). Every key is 360 high except the
+    // Places in twips. Every key is 360 high except the
     // memory keys (375).
     constexpr int h = 360, mh = 375;
     constexpr int row1 = 2880, row2 = 3360, row3 = 3840, row4 = 4440, row5 = 4920, row6 = 5400,
@@ -183,15 +178,15 @@ void Machine::createKeys()
         this->*face.member = button;
         button->setObjectName(QString::fromLatin1(face.name));
         const QRect &t = face.twips;
-        button->setGeometry(t.x() / 15, t.y() / 15, t.width() / 15, t.height() / 15);
+        button->setGeometry(fromTwips(t.x(), t.y(), t.width(), t.height()));
 
         const QString caption = QString::fromUtf8(face.caption);
         if (face.family == Digit)
-            button->setFont(arial(10, true));
+            button->setFont(ArialFont::designPixels(10, true));
         else if (caption.size() == 1 && signs.contains(caption))
-            button->setFont(arial(12, true));
+            button->setFont(ArialFont::designPixels(12, true));
         else
-            button->setFont(arial(8, true));
+            button->setFont(ArialFont::designPixels(8, true));
         button->setText(caption);
         if (face.toolTip)
             button->setToolTip(QString::fromUtf8(face.toolTip));

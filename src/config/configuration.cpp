@@ -1,6 +1,6 @@
 #include "configuration.h"
 
-#include "core/numberformat.h"
+#include "core/numberscanner.h"
 #include "platform/recordfile.h"
 
 #include <QFile>
@@ -41,10 +41,28 @@ std::array<QString, recordCount> textsOf(const Configuration &c)
 
 } // namespace
 
+std::optional<double> storedNumber(const QString &text)
+{
+    const auto result = NumberScanner::toDouble(text, NumberScanner::Options());
+    switch (result.status) {
+    case NumberScanner::Status::NoNumber:
+        return 0.0;
+    case NumberScanner::Status::Overflow:
+        return std::nullopt;
+    case NumberScanner::Status::Ok:
+    case NumberScanner::Status::Underflow:
+        break;
+    }
+    return result.value;
+}
+
 std::optional<qint64> storedInteger(const QString &text, qint64 minimum, qint64 maximum)
 {
+    const std::optional<double> number = storedNumber(text);
+    if (!number)
+        return std::nullopt;
     // nearbyint rounds ties to even in the default rounding mode.
-    const double value = std::nearbyint(NumberFormat::leadingValue(text));
+    const double value = std::nearbyint(*number);
     if (!(value >= double(minimum) && value <= double(maximum)))
         return std::nullopt;
     return qint64(value);
@@ -110,9 +128,13 @@ std::optional<Configuration> ConfigurationReader::read(const QByteArray &bytes)
     o.forceScale = int(*force);
 
     // Checked only for the value 1: a greyed box (2) or any other number
-    // comes back unchecked.
-    for (int i = 0; i < checkCount; ++i)
-        o.*checks[i] = NumberFormat::leadingValue(text[std::size_t(firstCheck + i)]) == 1.0;
+    // comes back unchecked; a number too large for any field is an error.
+    for (int i = 0; i < checkCount; ++i) {
+        const std::optional<double> state = storedNumber(text[std::size_t(firstCheck + i)]);
+        if (!state)
+            return outOfRange(firstCheck + i);
+        o.*checks[i] = *state == 1.0;
+    }
 
     const auto quantity
         = integer(graphQuantity, DisplayOptions::Position, DisplayOptions::Acceleration);
@@ -132,8 +154,9 @@ std::optional<Configuration> ConfigurationReader::read(const QByteArray &bytes)
 
 std::optional<Configuration> ConfigurationReader::read(QIODevice &device)
 {
+    // The 24 records and nothing more, whatever the size of the file.
     RecordFile file;
-    if (!file.load(device))
+    if (!file.load(device, recordCount))
         return fail(Unreadable, file.errorString());
     return read(file.bytes());
 }

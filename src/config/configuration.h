@@ -51,8 +51,9 @@ constexpr int firstColour = 20;
 // Reads a configuration from bytes, a device or a file. Nothing is returned
 // unless all 24 records were read and every value is acceptable, so a caller
 // never applies half a file. Numbers are read as the number a text starts
-// with (a decimal point, never a comma; no number is 0), integers rounded to
-// the nearest with ties to even.
+// with (a decimal point, never a comma; no number is 0; a number beyond the
+// range of a double is an error), integers rounded to the nearest with ties
+// to even. Only the 24 records are read, whatever the size of the file.
 class ConfigurationReader
 {
 public:
@@ -100,6 +101,12 @@ private:
     QString m_errorString;
 };
 
+// The number value of a stored text: the number it starts with (a decimal
+// point, never a comma), 0 when it starts with none; nothing when the number
+// is beyond the range of a double ("1e999").
+std::optional<double> storedNumber(const QString &text);
+
 // The number value of a stored text rounded to the nearest integer, ties to
-// even; nothing when it falls outside [minimum, maximum].
+// even; nothing when it falls outside [minimum, maximum] or is beyond the
+// range of a double.
 std::optional<qint64> storedInteger(const QString &text, qint64 minimum, qint64 maximum);

@@ -1,9 +1,11 @@
 #include "enregistrer.h"
 
 #include "config/chargeconfig.h"
-#include "config/folderlists.h"
 #include "config/savename.h"
+#include "folders/folderlists.h"
+#include "platform/filemessages.h"
 #include "platform/platformservices.h"
+#include "platform/waitcursor.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -94,28 +96,20 @@ Enregistrer::Enregistrer(ConfigurationTarget &target, PlatformServices &services
 
 void Enregistrer::Command1_Click()
 {
-    setCursor(Qt::WaitCursor);
+    WaitCursor wait(this);
     const QString path = configurationSavePath(Text1->text(), m_folders->path());
     if (path.isEmpty()) {
-        unsetCursor();
         m_services.message(MessageIcon::Error, QStringLiteral("Enregistrement impossible"),
                            QStringLiteral("Il faut donner un nom au fichier!"));
         return;
     }
     Text1->setText(path);
-    if (QFileInfo::exists(path)
-        && m_services.message(MessageIcon::Warning, QStringLiteral("Ce fichier existe déjà!"),
-                              QStringLiteral("Ecraser le fichier existant?"), MessageButtons::YesNo)
-            != MessageAnswer::Yes) {
-        unsetCursor();
+    if (!FileMessages::confirmOverwrite(m_services, path))
         return;
-    }
     // A failed write has shown its message; the dialog stays open so that
     // another name or folder can be tried, and nomfichier keeps naming the
     // file in the main window's title.
-    const bool saved = saveConfiguration(path, m_target, m_services);
-    unsetCursor();
-    if (!saved)
+    if (!saveConfiguration(path, m_target, m_services))
         return;
     m_nomfichier = path;
     accept();

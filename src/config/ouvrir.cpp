@@ -1,11 +1,13 @@
 #include "ouvrir.h"
 
 #include "config/chargeconfig.h"
-#include "config/folderlists.h"
 #include "config/savename.h"
+#include "folders/folderlists.h"
 #include "platform/platformservices.h"
+#include "platform/waitcursor.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
@@ -119,6 +121,8 @@ Ouvrir::Ouvrir(ConfigurationTarget &target, PlatformServices &services, QString 
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
     connect(ficharge, &QLineEdit::returnPressed, this, &Ouvrir::Command1_Click);
     connect(m_folders, &FolderLists::fileClicked, this, &Ouvrir::File1_Click);
+    // The path shown is the file chosen in the folder shown, or nothing.
+    connect(m_folders, &FolderLists::pathChanged, ficharge, &QLineEdit::clear);
     connect(m_folders, &FolderLists::fileActivated, this, &Ouvrir::Command1_Click);
 }
 
@@ -142,12 +146,14 @@ void Ouvrir::Command1_Click()
 
     Frame1->show();
     Frame1->raise();
-    setCursor(Qt::WaitCursor);
+    WaitCursor wait(this);
+    // Painted and handed to the window system now: the read below does not
+    // return to the event loop before it ends.
     repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     // Only a configuration actually read becomes the current file; the
     // dialog closes in every case, a refused file having shown its message.
     if (chargeconfig(path, m_target, m_services))
         m_nomfichier = path;
-    unsetCursor();
     accept();
 }

@@ -4,10 +4,12 @@
 #include "exercisefiles.h"
 #include "exercisehost.h"
 #include "fichexo.h"
-#include "textprinting.h"
+#include "output/textprinting.h"
 
 #include "platform/accessiblemenus.h"
+#include "platform/atomicsave.h"
 #include "platform/platformservices.h"
+#include "platform/waitcursor.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
 
@@ -16,7 +18,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSaveFile>
 #include <QScopeGuard>
 #include <QTextEdit>
 
@@ -34,21 +35,6 @@ QString rtfFilter()
 {
     return QStringLiteral("Texte au format RTF (*.RTF *.rtf)");
 }
-
-// Restores the pointer however the item ends.
-class WaitCursor
-{
-public:
-    explicit WaitCursor(QWidget *widget)
-        : m_widget(widget)
-    {
-        m_widget->setCursor(Qt::WaitCursor);
-    }
-    ~WaitCursor() { m_widget->unsetCursor(); }
-
-private:
-    QWidget *m_widget;
-};
 
 } // namespace
 
@@ -305,7 +291,8 @@ void ExerciseSession::savetexte_Click()
     if (!chosen || chosen->isEmpty())
         return;
     const QString path = *chosen;
-    if (QFileInfo::exists(path)
+    // A folder is not a file to overwrite: the save below reports it.
+    if (QFileInfo(path).isFile()
         && message(MessageIcon::Question, QStringLiteral("Ecraser le fichier?"),
                    QStringLiteral("Le fichier ") + QDir::toNativeSeparators(path)
                        + QStringLiteral(" existe déjà.\nEcraser l'ancien?"),
@@ -313,11 +300,7 @@ void ExerciseSession::savetexte_Click()
             != MessageAnswer::Ok)
         return;
     // Written whole or not at all: a failed save keeps the previous file.
-    QSaveFile file(path);
-    RtfWriter writer;
-    if (!file.open(QIODevice::WriteOnly) || !writer.write(m_host.supertext()->document(), &file)
-        || !file.commit()) {
-        file.cancelWriting();
+    if (!AtomicSave::write(path, RtfWriter().write(m_host.supertext()->document()))) {
         message(MessageIcon::Error, QStringLiteral("Erreur d'écriture."),
                 QStringLiteral("Vérifier l'état du lecteur et le nom du fichier."));
         return;

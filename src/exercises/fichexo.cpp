@@ -4,8 +4,9 @@
 #include "exercisedescriptor.h"
 #include "exercisesession.h"
 
-#include "config/folderlists.h"
+#include "folders/folderlists.h"
 #include "platform/accessiblelists.h"
+#include "platform/arialfont.h"
 
 #include <QCollator>
 #include <QComboBox>
@@ -76,14 +77,6 @@ QPixmap lampPicture(const QColor &colour)
     painter.setPen(QPen(colour.darker(180), 1));
     painter.drawEllipse(QRectF(2, 2, 20, 20));
     return picture;
-}
-
-QFont arial(int points, bool bold)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSize(points);
-    font.setBold(bold);
-    return font;
 }
 
 QLabel *labelOn(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
@@ -207,9 +200,9 @@ void Fichexo::createPreview(int height)
 
     m_intratro = labelOn(this, "intratro", QStringLiteral("Sélectionner un fichier"),
                          QRect(left, 110, width, 30));
-    m_intratro->setFont(arial(12, false));
+    m_intratro->setFont(ArialFont::systemPoints(12));
     m_titratexo = labelOn(this, "titratexo", QString(), QRect(left, 104, width, 56));
-    m_titratexo->setFont(arial(15, true));
+    m_titratexo->setFont(ArialFont::systemPoints(15, true));
     m_titratexo->setWordWrap(true);
     m_titratexo->setAccessibleName(QStringLiteral("Titre"));
 
@@ -235,14 +228,14 @@ void Fichexo::createPreview(int height)
     m_label3 = labelOn(this, "Label3", QStringLiteral("Corrigé"), QRect(left + 2, 398, 300, 30));
     m_label2 = labelOn(this, "Label2", QStringLiteral("Corrigé"), QRect(left, 396, 300, 30));
     for (QLabel *label : {m_label2, m_label3})
-        label->setFont(arial(14, true));
+        label->setFont(ArialFont::systemPoints(14, true));
     m_label3->setStyleSheet(QStringLiteral("color: rgb(128, 128, 128);"));
     m_label2->setStyleSheet(QStringLiteral("color: rgb(128, 0, 0);"));
     m_label3->setAccessibleName(QString());
     m_label2->raise();
 
     m_text2 = labelOn(this, "Text2", QString(), QRect(left, 436, width, 32));
-    m_text2->setFont(arial(16, false));
+    m_text2->setFont(ArialFont::systemPoints(16));
 
     m_ouvreur = new QPushButton(QStringLiteral("&Ouvrir l'exercice"), this);
     m_ouvreur->setObjectName(QStringLiteral("ouvreur"));
@@ -268,7 +261,7 @@ void Fichexo::createWaitPanel(int height)
     image6->setPixmap(hourglasses(1, 40));
     auto *label7 = labelOn(m_frame2, "Label7", QStringLiteral("Patienter quelques instants"),
                            QRect(72, 22, 240, 24));
-    label7->setFont(arial(11, true));
+    label7->setFont(ArialFont::systemPoints(11, true));
     labelOn(m_frame2, "Label6", QStringLiteral(" Chargement des fichiers"), QRect(72, 52, 240, 24));
     m_frame2->setAccessibleName(QStringLiteral("Patienter quelques instants"));
     m_frame2->hide();

@@ -5,6 +5,7 @@
 #include "output/fileexport.h"
 #include "output/pictureprinter.h"
 #include "platform/accessiblemenus.h"
+#include "platform/arialfont.h"
 #include "platform/palette.h"
 #include "platform/platformservices.h"
 #include "platform/surfacewidget.h"
@@ -28,14 +29,6 @@ constexpr int border = 2;        // sunken border of Picture1
 constexpr int pictureMargin = 8; // between Picture1 and the window's right edge
 constexpr int iconSize = 32;
 
-QFont arial(int points, bool italic = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(qRound(points * 96.0 / 72.0));
-    font.setItalic(italic);
-    return font;
-}
-
 } // namespace
 
 Graphes::Graphes(const SimulationState &state, std::function<DisplayOptions()> options,
@@ -47,7 +40,7 @@ Graphes::Graphes(const SimulationState &state, std::function<DisplayOptions()> o
 {
     setObjectName(QStringLiteral("graphes"));
     setAccessibleName(QStringLiteral("Graphe agrandi"));
-    setFont(arial(8));
+    setFont(ArialFont::designPixels(8));
     setMouseTracking(true);
     resize(800, 572);
     createStrip();
@@ -162,7 +155,7 @@ void Graphes::createGraph()
 
     for (QLabel **label : {&Label1, &Label2}) {
         *label = new QLabel(Picture1);
-        (*label)->setFont(arial(8));
+        (*label)->setFont(ArialFont::designPixels(8));
         (*label)->setAutoFillBackground(true);
         (*label)->setAttribute(Qt::WA_TransparentForMouseEvents);
         (*label)->hide();

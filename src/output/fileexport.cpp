@@ -1,12 +1,13 @@
 #include "fileexport.h"
 
+#include "platform/atomicsave.h"
+#include "platform/filemessages.h"
 #include "platform/platformservices.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <functional>
@@ -39,15 +40,6 @@ QString startFolder()
     return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
-QString failureText(const QString &fileName, const QString &detail)
-{
-    QString text = QStringLiteral("Le fichier « %1 » n'a pas pu être écrit.")
-                       .arg(QDir::toNativeSeparators(fileName));
-    if (!detail.isEmpty())
-        text += QLatin1Char('\n') + detail;
-    return text;
-}
-
 // The name typed, with the request's extension added when it has none.
 // The Qt dialog adds it already; other dialogs (native ones, portals) may
 // not, and a picture saved as "animation" would open nowhere.
@@ -61,8 +53,7 @@ QString withExtension(const QString &name, const QString &extension)
 }
 
 // The common path of every export: the file dialog, the overwrite
-// question, then write(device, error) into a QSaveFile committed only when
-// everything was written.
+// question, then write(device, error) into the file, replaced atomically.
 FileExport::Result saveWith(PlatformServices &services, const FileDialogRequest &request,
                             const std::function<bool(QIODevice *, QString *)> &write)
 {
@@ -70,27 +61,14 @@ FileExport::Result saveWith(PlatformServices &services, const FileDialogRequest 
     if (!chosen || chosen->isEmpty())
         return FileExport::Result::Cancelled;
     const QString name = withExtension(*chosen, request.defaultExtension);
-    if (QFileInfo::exists(name)
-        && services.message(MessageIcon::Warning, QStringLiteral("Ce fichier existe déjà!"),
-                            QStringLiteral("Ecraser le fichier existant?"), MessageButtons::YesNo)
-            != MessageAnswer::Yes)
+    if (!FileMessages::confirmOverwrite(services, name))
         return FileExport::Result::Cancelled;
-
-    QSaveFile file(name);
     QString error;
-    bool written = file.open(QIODevice::WriteOnly);
-    if (!written)
-        error = file.errorString();
-    else if (!write(&file, &error))
-        written = false;
-    if (written && !file.commit()) {
-        written = false;
-        error = file.errorString();
-    }
+    const bool written = AtomicSave::write(
+        name, [&write](QIODevice &device, QString *why) { return write(&device, why); }, &error);
     if (!written) {
-        file.cancelWriting();
         services.message(MessageIcon::Error, QStringLiteral("Enregistrement impossible"),
-                         failureText(name, error));
+                         FileMessages::notWritten(name, error));
         return FileExport::Result::Failed;
     }
     return FileExport::Result::Saved;

@@ -12,7 +12,7 @@ class QImage;
 // table as CSV for a French spreadsheet, a picture as PNG. The user chooses
 // the file through PlatformServices (the format's extension is added to a
 // name typed without one); a file that exists is replaced only
-// after a confirmation; the file is written whole or not at all (QSaveFile);
+// after a confirmation; the file is written whole or not at all (AtomicSave);
 // a failure is shown in a French message box.
 namespace FileExport {
 

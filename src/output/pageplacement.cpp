@@ -1,5 +1,7 @@
 #include "pageplacement.h"
 
+#include "platform/twips.h"
+
 namespace PagePlacement {
 
 QPointF topLeft(const QSizeF &printable, const QSize &picture, bool centreHorizontally,
@@ -15,7 +17,8 @@ QPointF topLeft(const QSizeF &printable, const QSize &picture, bool centreHorizo
 
 QSizeF pictureTwips(const QSize &picture)
 {
-    return QSizeF(picture.width() * twipsPerPixel, picture.height() * twipsPerPixel);
+    return QSizeF(picture.width() * double(Twips::perPixel),
+                  picture.height() * double(Twips::perPixel));
 }
 
 } // namespace PagePlacement

@@ -5,12 +5,9 @@
 #include <QSizeF>
 
 // Where a picture goes on a printed page. Page sizes are in twips (1/1440
-// inch) and pictures in screen pixels, counted at a fixed 15 twips per pixel
-// (96 dpi) so that a picture prints at the size it has on screen.
+// inch) and pictures in screen pixels, counted at Twips::perPixel (96 dpi)
+// so that a picture prints at the size it has on screen.
 namespace PagePlacement {
-
-inline constexpr double twipsPerPixel = 15.0;
-inline constexpr double twipsPerInch = 1440.0;
 
 // Top-left corner, in twips from the top-left of the printable area, of a
 // picture of the given pixel size: centred across the printable width when

@@ -1,21 +1,18 @@
 #include "pictureprinter.h"
 
+#include "pagedoutput.h"
 #include "pageplacement.h"
 
 #include "platform/platformservices.h"
+#include "platform/twips.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 
 namespace {
 
-constexpr int pdfResolution = 1200;
-constexpr double screenDpi = PagePlacement::twipsPerInch / PagePlacement::twipsPerPixel;
 constexpr double titlePoints = 12;
 
 // Paints the pages of job on a device whose painter has its origin at the
@@ -24,18 +21,22 @@ constexpr double titlePoints = 12;
 bool paintPages(QPainter &painter, QPagedPaintDevice &device, const QSizeF &printablePixels,
                 double dpi, const PicturePrinter::Job &job)
 {
-    const double pixelsPerTwip = dpi / PagePlacement::twipsPerInch;
+    const double pixelsPerTwip = dpi / Twips::perInch;
     const QSizeF printableTwips = printablePixels / pixelsPerTwip;
     const QPointF corner = PagePlacement::topLeft(printableTwips, job.picture.size(),
                                                   job.centreHorizontally, job.centreVertically)
         * pixelsPerTwip;
-    const QRectF pictureRect(corner, QSizeF(job.picture.size()) * (dpi / screenDpi));
+    const QRectF pictureRect(corner, QSizeF(job.picture.size()) * (dpi / Twips::screenDpi));
 
     // The font is sized in points on the device itself, so it prints at
     // 12 points whatever the device's resolution.
     QFont titleFont(QStringLiteral("Arial"));
     titleFont.setPointSizeF(titlePoints);
     titleFont.setBold(true);
+    // The picture goes on paper as it is on screen: a PDF keeps its pixels
+    // (compressed without loss) instead of a JPEG that blurs thin coloured
+    // lines.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
 
     for (int copy = 1; copy <= job.copies; ++copy) {
         if (copy > 1 && !device.newPage())
@@ -51,15 +52,6 @@ bool paintPages(QPainter &painter, QPagedPaintDevice &device, const QSizeF &prin
         painter.drawImage(pictureRect, job.picture);
     }
     return true;
-}
-
-QString fileError(const QString &fileName, const QString &detail)
-{
-    QString text = QStringLiteral("Le fichier « %1 » n'a pas pu être écrit.")
-                       .arg(QDir::toNativeSeparators(fileName));
-    if (!detail.isEmpty())
-        text += QLatin1Char('\n') + detail;
-    return text;
 }
 
 } // namespace
@@ -93,16 +85,9 @@ PicturePrinter::Result PicturePrinter::printJob(QPrinter &printer, const Job &jo
     return Result::Printed;
 }
 
-bool PicturePrinter::goesToPdf(const QPrinter &printer)
-{
-    if (printer.outputFormat() == QPrinter::PdfFormat)
-        return true;
-    return printer.printerName().isEmpty();
-}
-
 QString PicturePrinter::shownName(const QPrinter &printer)
 {
-    if (!goesToPdf(printer))
+    if (!PagedOutput::goesToPdf(printer))
         return printer.printerName();
     if (printer.outputFileName().isEmpty())
         return pdfPrinterName();
@@ -112,7 +97,7 @@ QString PicturePrinter::shownName(const QPrinter &printer)
 
 bool PicturePrinter::chooseOutput(QPrinter &printer)
 {
-    if (!goesToPdf(printer) || !printer.outputFileName().isEmpty())
+    if (!PagedOutput::goesToPdf(printer) || !printer.outputFileName().isEmpty())
         return true;
     FileDialogRequest request;
     request.title = QStringLiteral("Imprimer dans un fichier PDF");
@@ -127,13 +112,6 @@ bool PicturePrinter::chooseOutput(QPrinter &printer)
     return true;
 }
 
-bool PicturePrinter::printOn(QPrinter &printer, const QImage &picture)
-{
-    Job job;
-    job.picture = picture;
-    return printOn(printer, job);
-}
-
 bool PicturePrinter::printOn(QPrinter &printer, const Job &job)
 {
     m_error.clear();
@@ -141,65 +119,17 @@ bool PicturePrinter::printOn(QPrinter &printer, const Job &job)
         m_error = QStringLiteral("Il n'y a rien à imprimer.");
         return false;
     }
-    if (goesToPdf(printer)) {
-        if (printer.outputFileName().isEmpty()) {
-            m_error = QStringLiteral("Aucun fichier PDF n'a été choisi.");
-            return false;
-        }
-        return writePdf(printer.outputFileName(), printer.pageLayout(), job);
-    }
-
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        m_error = QStringLiteral("L'imprimante « %1 » n'est pas disponible.")
-                      .arg(printer.printerName());
-        return false;
-    }
-    const double dpi = printer.resolution();
-    const bool paged
-        = paintPages(painter, printer,
-                     printer.pageLayout().paintRectPixels(printer.resolution()).size(), dpi, job);
-    if (!paged)
-        printer.abort();
-    if (!painter.end() || !paged || printer.printerState() == QPrinter::Error) {
-        m_error = QStringLiteral("L'imprimante « %1 » n'a pas pu imprimer les pages.")
-                      .arg(printer.printerName());
-        return false;
-    }
-    return true;
-}
-
-bool PicturePrinter::writePdf(const QString &fileName, const QPageLayout &layout, const Job &job)
-{
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_error = fileError(fileName, file.errorString());
-        return false;
-    }
-    {
-        QPdfWriter writer(&file);
-        writer.setCreator(QStringLiteral("Lorva avec frottement"));
-        writer.setTitle(job.title);
-        writer.setResolution(pdfResolution);
-        writer.setPageLayout(layout);
+    const auto pages = [&job, &printer](QPagedPaintDevice &device, int dpi, QString *error) {
         QPainter painter;
-        if (!painter.begin(&writer)) {
-            m_error = fileError(fileName, QString());
-            file.cancelWriting();
+        if (!painter.begin(&device)) {
+            if (&device == &printer)
+                *error = QStringLiteral("L'imprimante « %1 » n'est pas disponible.")
+                             .arg(printer.printerName());
             return false;
         }
-        const bool paged = paintPages(painter, writer, layout.paintRectPixels(pdfResolution).size(),
-                                      pdfResolution, job);
-        painter.end();
-        if (!paged) {
-            m_error = fileError(fileName, QString());
-            file.cancelWriting();
-            return false;
-        }
-    }
-    if (!file.commit()) {
-        m_error = fileError(fileName, file.errorString());
-        return false;
-    }
-    return true;
+        const QSizeF printable = device.pageLayout().paintRectPixels(dpi).size();
+        const bool paged = paintPages(painter, device, printable, dpi, job);
+        return painter.end() && paged;
+    };
+    return PagedOutput::print(printer, job.title, pages, &m_error);
 }

@@ -8,7 +8,8 @@ class PlatformServices;
 class QPagedPaintDevice;
 class QPrinter;
 
-// Prints pictures at their on-screen size (96 dpi). When the chosen printer
+// Prints pictures at their on-screen size (96 dpi), pixel for pixel (a PDF
+// keeps them without lossy compression). When the chosen printer
 // is a PDF file, or when no printer is installed and none was chosen, the
 // pages are written as a PDF whose name is asked for if the printer has none;
 // the file is replaced only once every page is complete. A failure is
@@ -44,12 +45,8 @@ public:
     // Prints job on printer (or into its PDF file, see above) without any
     // dialog. Fills errorString() on failure.
     bool printOn(QPrinter &printer, const Job &job);
-    bool printOn(QPrinter &printer, const QImage &picture);
     QString errorString() const { return m_error; }
 
-    // True when pages sent to printer go to a PDF file: it was chosen as
-    // one, or it is the native printer of a system without any.
-    static bool goesToPdf(const QPrinter &printer);
     // The printer's name as the user knows it; "Imprimer dans un fichier
     // (PDF)" for a PDF file, followed by " : " and the file's name once known.
     static QString shownName(const QPrinter &printer);
@@ -64,8 +61,6 @@ public:
     bool chooseOutput(QPrinter &printer);
 
 private:
-    bool writePdf(const QString &fileName, const QPageLayout &layout, const Job &job);
-
     PlatformServices &m_services;
     QString m_error;
 };

@@ -1,7 +1,8 @@
 #include "recordfile.h"
 
+#include "atomicsave.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -57,11 +58,27 @@ bool RecordFile::load()
 
 bool RecordFile::load(QIODevice &device)
 {
+    return readFrom(device, qint64(maxRecords) * recordSize, true);
+}
+
+bool RecordFile::load(QIODevice &device, int records)
+{
+    return readFrom(device, qint64(qMax(records, 0)) * recordSize, false);
+}
+
+bool RecordFile::readFrom(QIODevice &device, qint64 limit, bool refuseLonger)
+{
     m_data.clear();
     m_error.clear();
     if (!device.isReadable())
         return fail(QStringLiteral("Fichier non ouvert en lecture"));
-    m_data = device.readAll();
+    // One byte over the limit tells a longer file without reading the rest
+    // of it; a file's own size bounds what is asked for, so that nothing is
+    // allocated for bytes that are not there.
+    qint64 wanted = refuseLonger ? limit + 1 : limit;
+    if (!device.isSequential())
+        wanted = qMin(wanted, qMax<qint64>(device.size() - device.pos(), 0));
+    m_data = device.read(wanted);
     // QFileDevice reports a failed read through its error; other devices
     // through their error string.
     if (auto *file = qobject_cast<QFileDevice *>(&device)) {
@@ -69,6 +86,11 @@ bool RecordFile::load(QIODevice &device)
             m_data.clear();
             return fail(file->errorString());
         }
+    }
+    if (m_data.size() > limit) {
+        m_data.clear();
+        return fail(
+            QStringLiteral("Fichier trop long : plus de %1 enregistrements").arg(maxRecords));
     }
     return true;
 }
@@ -135,24 +157,27 @@ bool RecordFile::save(QIODevice &device)
 bool RecordFile::commit()
 {
     m_error.clear();
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    if (!save(file)) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit())
-        return fail(file.errorString());
+    QString error;
+    if (!AtomicSave::write(m_path, m_data, &error))
+        return fail(error.isEmpty() ? QStringLiteral("Ecriture impossible") : error);
     return true;
 }
 
 std::optional<QString> RecordFile::readRecord(const QString &path, int record, QString *error)
 {
+    // Only the records up to the one asked for are read, whatever the size
+    // of the file.
     RecordFile file(path);
     std::optional<QString> text;
-    if (file.load())
+    if (record < 1) {
         text = file.read(record);
+    } else if (QFile device(path); !device.exists()) {
+        text = QString();
+    } else if (!device.open(QIODevice::ReadOnly)) {
+        file.fail(device.errorString());
+    } else if (file.load(device, record)) {
+        text = file.read(record);
+    }
     if (error)
         *error = file.errorString();
     return text;

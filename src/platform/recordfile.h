@@ -15,12 +15,16 @@
 // that copy. The copy comes from bytes or a device and goes back to bytes or
 // a device; the path-taking load() and commit() sit on top, and commit()
 // replaces the file atomically, so a failed write never damages the previous
-// file.
+// file. A file is read with bounded memory: one of more than maxRecords
+// records is refused.
 class RecordFile
 {
 public:
     static constexpr int recordSize = 128;
     static constexpr int maxTextBytes = recordSize - 2;
+    // The longest file read: 64 KiB, far more than any file of the program
+    // (24 records for a configuration, 31 for the running flag).
+    static constexpr int maxRecords = 512;
 
     // An empty copy without a path: fill it with setBytes() or load(device).
     RecordFile() = default;
@@ -31,8 +35,12 @@ public:
     // error.
     bool load();
     // Reads everything the device holds from its current position; the
-    // device must be open for reading.
+    // device must be open for reading. More than maxRecords records is an
+    // error.
     bool load(QIODevice &device);
+    // Reads at most the first records records from the device and ignores
+    // whatever follows them.
+    bool load(QIODevice &device, int records);
 
     // The copy in memory, as it would be written.
     QByteArray bytes() const { return m_data; }
@@ -60,7 +68,8 @@ public:
     QString errorString() const { return m_error; }
     QString path() const { return m_path; }
 
-    // One record read from a file, or written into it (load, write, commit).
+    // One record read from a file (only the records up to it are read), or
+    // written into it (load, write, commit).
     static std::optional<QString> readRecord(const QString &path, int record,
                                              QString *error = nullptr);
     static bool writeRecord(const QString &path, int record, const QString &text,
@@ -75,6 +84,7 @@ public:
 
 private:
     bool fail(const QString &message);
+    bool readFrom(QIODevice &device, qint64 limit, bool refuseLonger);
 
     QString m_path;
     QByteArray m_data;

@@ -1,15 +1,16 @@
 #include "rtfparser.h"
 
 #include "platform/recordfile.h"
+#include "platform/twips.h"
 
 #include <QBuffer>
 #include <QImageReader>
 
 namespace {
 
-// Lengths in RTF are in twips (1/1440 inch); the document lays text out in
-// pixels of a 96 dpi screen, fifteen twips each.
-constexpr double twipsPerPixel = 15.0;
+// Lengths in RTF are in twips; the document lays text out in pixels of a
+// 96 dpi screen.
+constexpr double twipsPerPixel = Twips::perPixel;
 
 // Pictures larger than this are not decoded: a few bytes of a hostile file
 // could otherwise claim gigabytes.

@@ -3,6 +3,7 @@
 #include "rtfsymbolfonts.h"
 
 #include "platform/recordfile.h"
+#include "platform/twips.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -21,8 +22,8 @@
 namespace {
 
 // Lengths are written in twips; the document's pixels are those of a 96 dpi
-// screen, fifteen twips each.
-constexpr double twipsPerPixel = 15.0;
+// screen.
+constexpr double twipsPerPixel = Twips::perPixel;
 
 // Total width given to a table's columns: a 6.25-inch text line.
 constexpr int tableWidthTwips = 9000;

@@ -1,4 +1,5 @@
 #include "config/chargeconfig.h"
+#include "diskfull.h"
 #include "fakeconfigurationtarget.h"
 #include "records.h"
 #include "scriptedservices.h"
@@ -84,6 +85,15 @@ void TestChargeconfig::refusedFileChangesNothing_data()
                                 << unreadable;
     QTest::newRow("colour beyond 32 bits")
         << recordBytes(textsWith(23, QStringLiteral("4294967296"))) << loading << unreadable;
+    // Beyond the range of a double: too large for any field, never 0.
+    QTest::newRow("scale 1e999") << recordBytes(textsWith(7, QStringLiteral("1e999"))) << loading
+                                 << unreadable;
+    QTest::newRow("quantity 1e999")
+        << recordBytes(textsWith(19, QStringLiteral("1e999"))) << loading << unreadable;
+    QTest::newRow("colour -1e999")
+        << recordBytes(textsWith(20, QStringLiteral("-1e999"))) << loading << unreadable;
+    QTest::newRow("check box 1e999")
+        << recordBytes(textsWith(10, QStringLiteral("1e999"))) << loading << unreadable;
 }
 
 void TestChargeconfig::refusedFileChangesNothing()
@@ -144,6 +154,13 @@ void TestChargeconfig::failedSaveKeepsOldFile_data()
     QTest::newRow("missing folder") << QStringLiteral("missing") << QStringLiteral("1000");
     QTest::newRow("127-byte text") << QString() << QString(127, QLatin1Char('5'));
     QTest::newRow("character outside Windows-1252") << QString() << QStringLiteral("10∑0");
+    // The disk fills up while the file is written: the bytes are refused when
+    // the buffer is flushed, after every write has been accepted.
+    QTest::newRow("disk full while writing")
+        << QStringLiteral("file size limit") << QStringLiteral("1000");
+    QTest::newRow("full file system") << QStringLiteral("tmpfs") << QStringLiteral("1000");
+    QTest::newRow("folder in place of the file")
+        << QStringLiteral("folder") << QStringLiteral("1000");
 }
 
 void TestChargeconfig::failedSaveKeepsOldFile()
@@ -151,24 +168,51 @@ void TestChargeconfig::failedSaveKeepsOldFile()
     QFETCH(QString, failure);
     QFETCH(QString, interval);
     const QByteArray old = recordBytes(textsWith(2, QStringLiteral("7")));
-    writeBytes(QStringLiteral("tp.P18"), old);
+    QString folder = m_dir->path();
+    std::unique_ptr<FullTmpfs> tmpfs;
+    if (failure == QStringLiteral("tmpfs")) {
+        folder = path(QStringLiteral("petit"));
+        QVERIFY(QDir().mkdir(folder));
+        tmpfs = std::make_unique<FullTmpfs>(folder);
+        if (!tmpfs->mounted())
+            QSKIP(qPrintable(tmpfs->whyNot()));
+        QVERIFY(tmpfs->writeThenFill(folder + QStringLiteral("/tp.P18"), old));
+    } else {
+        writeBytes(QStringLiteral("tp.P18"), old);
+    }
     FakeConfigurationTarget target;
     target.current.interval = interval;
     ScriptedServices services;
-    const QString file = failure == QStringLiteral("missing")
-        ? path(QStringLiteral("absent/tp.P18"))
-        : path(QStringLiteral("tp.P18"));
+    QString file = folder + QStringLiteral("/tp.P18");
+    if (failure == QStringLiteral("missing"))
+        file = path(QStringLiteral("absent/tp.P18"));
+    if (failure == QStringLiteral("folder")) {
+        file = path(QStringLiteral("rep.P18"));
+        QVERIFY(QDir().mkdir(file));
+    }
     const bool readOnly = failure == QStringLiteral("read-only");
     if (readOnly)
         QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner);
-    const bool saved = saveConfiguration(file, target, services);
+    bool saved = false;
+    if (failure == QStringLiteral("file size limit")) {
+        const FileSizeLimit limit(1024);
+        QVERIFY(limit.isActive());
+        saved = saveConfiguration(file, target, services);
+    } else {
+        saved = saveConfiguration(file, target, services);
+    }
     QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // Root writes into a read-only folder; the rows of a full disk check the
+    // same failure for every user.
     if (saved && readOnly)
         QSKIP("running as a user who can write into a read-only folder");
     QVERIFY(!saved);
-    QCOMPARE(contents(path(QStringLiteral("tp.P18"))), old);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
-             QStringList {QStringLiteral("tp.P18")});
+    QCOMPARE(contents(folder + QStringLiteral("/tp.P18")), old);
+    QStringList left = QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    left.removeAll(QStringLiteral("remplissage"));
+    left.removeAll(QStringLiteral("petit"));
+    left.removeAll(QStringLiteral("rep.P18"));
+    QCOMPARE(left, QStringList {QStringLiteral("tp.P18")});
     QCOMPARE(services.messages.size(), 1);
     QCOMPARE(services.messages[0].icon, MessageIcon::Error);
     QCOMPARE(services.messages[0].title, QStringLiteral("Enregistrement impossible"));

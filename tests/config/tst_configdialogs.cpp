@@ -1,13 +1,15 @@
 #include "config/enregistrer.h"
-#include "config/folderlists.h"
 #include "config/ouvrir.h"
 #include "fakeconfigurationtarget.h"
+#include "folders/folderlists.h"
 #include "records.h"
 #include "scriptedservices.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QFrame>
 #include <QLineEdit>
 #include <QListView>
@@ -32,6 +34,7 @@ private slots:
     void folderChangeLeavesTheBareName();
     void doubleClickSavesOverAFile();
     void failedSaveKeepsTheDialogOpen();
+    void folderNamedLikeTheFileIsNoFileToOverwrite();
     void fileListShowsConfigurationsInAnyCase();
     void openEmptyPathDoesNothing();
     void openMissingPath();
@@ -238,6 +241,20 @@ void TestConfigDialogs::failedSaveKeepsTheDialogOpen()
     QVERIFY(m_target.title.isEmpty());
 }
 
+void TestConfigDialogs::folderNamedLikeTheFileIsNoFileToOverwrite()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("rep.P18")));
+    Enregistrer dialog(m_target, m_services, m_nomfichier, QPoint());
+    QVERIFY(dialog.folders().setPath(m_dir->path()));
+    dialog.Text1->setText(QStringLiteral("rep"));
+    dialog.Command1->click();
+    QCOMPARE(m_services.messages.size(), 1);
+    QCOMPARE(m_services.messages[0].title, QStringLiteral("Enregistrement impossible"));
+    QCOMPARE(m_services.messages[0].text, QStringLiteral("Ecriture impossible sur disque"));
+    QVERIFY(QFileInfo(path(QStringLiteral("rep.P18"))).isDir());
+    QVERIFY(dialog.isVisible() || dialog.result() != int(QDialog::Accepted));
+}
+
 void TestConfigDialogs::fileListShowsConfigurationsInAnyCase()
 {
     for (const char *name : {"a.P18", "b.p18", "c.txt", "dP18"})
@@ -262,13 +279,53 @@ void TestConfigDialogs::fileListShowsConfigurationsInAnyCase()
 
 void TestConfigDialogs::openEmptyPathDoesNothing()
 {
+    writeBytes(path(QStringLiteral("tp.P18")), recordBytes(validTexts()));
     Ouvrir dialog(m_target, m_services, m_nomfichier, QPoint());
+    QVERIFY(dialog.folders().setPath(m_dir->path()));
+    dialog.show();
+    QVERIFY(waitForFiles(dialog.folders(), 1));
     QSignalSpy accepted(&dialog, &QDialog::accepted);
+    // The list gets the focus and makes its first file current by itself:
+    // that chooses nothing.
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QListView *file1 = dialog.folders().File1;
+    QVERIFY(QTest::qWaitFor([&] {
+        return file1->visualRect(file1->model()->index(0, 0, file1->rootIndex())).isValid();
+    }));
+    dialog.folders().Dir1->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(dialog.folders().Dir1, Qt::Key_Tab);
+    QVERIFY(file1->hasFocus());
+    QVERIFY(file1->currentIndex().isValid());
+    QCOMPARE(dialog.ficharge->text(), QString());
+    dialog.Command1->click();
     dialog.ficharge->setText(QStringLiteral("   "));
     dialog.Command1->click();
     QCOMPARE(accepted.count(), 0);
     QVERIFY(m_services.messages.isEmpty());
     QVERIFY(m_target.calls.isEmpty());
+
+    // A file chosen, then another drive: the path shown goes with the folder.
+    file1->setCurrentIndex(file1->model()->index(0, 0, file1->rootIndex()));
+    QCOMPARE(dialog.ficharge->text(), path(QStringLiteral("tp.P18")));
+    QComboBox *drive1 = dialog.folders().Drive1;
+    const int root = drive1->findData(QStringLiteral("/"));
+    drive1->setCurrentIndex(root);
+    emit drive1->activated(root);
+    QCOMPARE(dialog.folders().path(), QStringLiteral("/"));
+    QCOMPARE(dialog.ficharge->text(), QString());
+    dialog.Command1->click();
+    QCOMPARE(accepted.count(), 0);
+
+    // The root lists no folder, not even those the lists went through.
+    QVERIFY(QTest::qWaitFor([&] { return file1->model()->rowCount(file1->rootIndex()) > 0; }));
+    QTest::qWait(50);
+    const auto *files = static_cast<const QFileSystemModel *>(file1->model());
+    for (int row = 0; row < files->rowCount(file1->rootIndex()); ++row) {
+        const QModelIndex entry = files->index(row, 0, file1->rootIndex());
+        QVERIFY2(!files->isDir(entry) || file1->isRowHidden(row),
+                 qPrintable(files->filePath(entry)));
+    }
 }
 
 void TestConfigDialogs::openMissingPath()

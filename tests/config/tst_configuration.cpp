@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestConfiguration : public QObject
@@ -24,6 +25,8 @@ private slots:
     void refused();
     void writerRefusesTexts_data();
     void writerRefusesTexts();
+    void readsTheRecordsOnly_data();
+    void readsTheRecordsOnly();
 
 private:
     static Configuration golden();
@@ -210,6 +213,8 @@ void TestConfiguration::refused_data()
     QTest::newRow("colour below -2^31")
         << recordBytes(textsWith(24, QStringLiteral("-2147483649")));
     QTest::newRow("colour 1e300") << recordBytes(textsWith(22, QStringLiteral("1e300")));
+    QTest::newRow("velocity scale 1e999") << recordBytes(textsWith(7, QStringLiteral("1e999")));
+    QTest::newRow("speed check 1e999") << recordBytes(textsWith(18, QStringLiteral("1E999")));
     QByteArray damaged = recordBytes(validTexts());
     damaged[5 * 128] = char(127);
     QTest::newRow("record 6 length 127") << damaged;
@@ -247,6 +252,41 @@ void TestConfiguration::writerRefusesTexts()
     // A refused text writes nothing at all.
     QCOMPARE(buffer.data().size(), written ? 24 * 128 : 0);
     QCOMPARE(writer.errorString().isEmpty(), written);
+}
+
+void TestConfiguration::readsTheRecordsOnly_data()
+{
+    QTest::addColumn<qint64>("tail");
+    QTest::addColumn<bool>("sparseFile");
+    QTest::newRow("1 MiB after the records") << qint64(1) << false;
+    // Held whole in memory, such a file would take the machine's memory.
+    QTest::newRow("sparse file of 8 GiB") << (qint64(8) << 30) << true;
+}
+
+void TestConfiguration::readsTheRecordsOnly()
+{
+    QFETCH(qint64, tail);
+    QFETCH(bool, sparseFile);
+    const QByteArray records = recordBytes(validTexts());
+    ConfigurationReader reader;
+    if (!sparseFile) {
+        QBuffer buffer;
+        buffer.setData(records + QByteArray(1 << 20, 'z'));
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QVERIFY(reader.read(buffer).has_value());
+        QCOMPARE(buffer.pos(), qint64(records.size()));
+        return;
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("enorme.P18"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(records), records.size());
+    QVERIFY(file.resize(tail));
+    file.close();
+    const std::optional<Configuration> read = reader.load(path);
+    QVERIFY2(read.has_value(), qPrintable(reader.errorString()));
+    QCOMPARE(read->fields[0], QStringLiteral("3,5"));
 }
 
 QTEST_APPLESS_MAIN(TestConfiguration)

@@ -2,8 +2,9 @@
 #include "exercises/fichexo.h"
 
 #include "config/configuration.h"
-#include "config/folderlists.h"
+#include "diskfull.h"
 #include "fakeexercisehost.h"
+#include "folders/folderlists.h"
 #include "platform/recordfile.h"
 #include "scriptedservices.h"
 
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -85,6 +87,8 @@ private slots:
     void windowCoversMainWindow();
     void request_data();
     void request();
+    void failedSaveKeepsThePreviousText_data();
+    void failedSaveKeepsThePreviousText();
 
 private:
     QString path(const QString &name) const { return QDir(m_dir->path()).filePath(name); }
@@ -542,6 +546,48 @@ void TestExerciseSession::request()
     // A box never stands over a hidden main window.
     if (!titles.isEmpty())
         QVERIFY(m_host->mainWindow.isVisible());
+void TestExerciseSession::failedSaveKeepsThePreviousText_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("disk full while writing") << QStringLiteral("file size limit");
+    QTest::newRow("full file system") << QStringLiteral("tmpfs");
+}
+
+void TestExerciseSession::failedSaveKeepsThePreviousText()
+{
+    QFETCH(QString, failure);
+    const QByteArray old = rtf("Premier texte enregistre");
+    QString target = path(QStringLiteral("texte.rtf"));
+    std::unique_ptr<FullTmpfs> tmpfs;
+    if (failure == QStringLiteral("tmpfs")) {
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("petit")));
+        tmpfs = std::make_unique<FullTmpfs>(path(QStringLiteral("petit")));
+        if (!tmpfs->mounted())
+            QSKIP(qPrintable(tmpfs->whyNot()));
+        target = path(QStringLiteral("petit/texte.rtf"));
+        QVERIFY(tmpfs->writeThenFill(target, old));
+    } else {
+        writeFile(target, old);
+    }
+    QVERIFY(m_session->ouvreur(path(QStringLiteral("exercices/chute.E40"))));
+    m_host->text->insertPlainText(QString(3000, QLatin1Char('r')));
+    m_services->fileNames.enqueue(target);
+    m_services->answers.enqueue(MessageAnswer::Ok);
+    {
+        const FileSizeLimit limit(failure == QStringLiteral("tmpfs") ? RLIM_INFINITY : 64);
+        QVERIFY(limit.isActive());
+        m_session->savetexte_Click();
+    }
+    QCOMPARE(message(*m_services),
+             QStringLiteral("Erreur d'écriture.|Vérifier l'état du lecteur "
+                            "et le nom du fichier."));
+    QVERIFY(m_host->modified);
+    QFile kept(target);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), old);
+    // No temporary file is left beside it.
+    QCOMPARE(QFileInfo(target).dir().entryList({QStringLiteral("texte*")}, QDir::Files),
+             QStringList {QStringLiteral("texte.rtf")});
 }
 
 QTEST_MAIN(TestExerciseSession)

@@ -1,6 +1,7 @@
 #include "output/confimp.h"
 #include "output/pageplacement.h"
 #include "output/pictureprinter.h"
+#include "platform/twips.h"
 #include "support/pdfpages.h"
 #include "support/scriptedservices.h"
 
@@ -263,9 +264,9 @@ void TestConfimp::placement()
     const QPageLayout layout = d.printer().pageLayout();
     QCOMPARE(layout.orientation(), QPageLayout::Portrait);
     const QRectF printable = layout.paintRect(QPageLayout::Inch);
-    const QPointF corner = PagePlacement::topLeft(printable.size() * PagePlacement::twipsPerInch,
+    const QPointF corner = PagePlacement::topLeft(printable.size() * Twips::perInch,
                                                   scenePicture().size(), centreH, centreV)
-            / PagePlacement::twipsPerPixel
+            / Twips::perPixel
         + printable.topLeft() * 96.0;
     if (!centreH)
         QCOMPARE(corner.x() - printable.left() * 96.0, printable.width() * 96.0 / 10.0);

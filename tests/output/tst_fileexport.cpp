@@ -1,7 +1,10 @@
 #include "output/fileexport.h"
+#include "support/diskfull.h"
 #include "support/scriptedservices.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -51,6 +54,7 @@ private slots:
     void cancelledDialog();
     void overwrite_data();
     void overwrite();
+    void failureKeepsTheOldFile_data();
     void failureKeepsTheOldFile();
     void failureInMissingFolder();
 
@@ -206,25 +210,57 @@ void tst_FileExport::overwrite()
     QCOMPARE(m_s->messages[0].buttons, MessageButtons::YesNo);
 }
 
+void tst_FileExport::failureKeepsTheOldFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("failure");
+    // An empty picture cannot be written.
+    QTest::newRow("empty picture") << QStringLiteral("graphe.png") << QStringLiteral("empty");
+    // The disk fills up: the bytes are refused when the file is flushed,
+    // after every write was accepted.
+    QTest::newRow("PNG, disk full") << QStringLiteral("graphe.png") << QStringLiteral("full");
+    QTest::newRow("CSV, disk full") << QStringLiteral("tableau.csv") << QStringLiteral("full");
+    // A folder is not a file to overwrite: no question, the write fails.
+    QTest::newRow("folder of that name")
+        << QStringLiteral("graphe.png") << QStringLiteral("folder");
+}
+
 void tst_FileExport::failureKeepsTheOldFile()
 {
-    // An empty picture cannot be written: the file keeps its old content.
-    const QString path = m_dir->filePath(QStringLiteral("graphe.png"));
-    writeContents(path, "ancien");
+    QFETCH(QString, name);
+    QFETCH(QString, failure);
+    const QString path = m_dir->filePath(name);
+    const QByteArray old(300, 'a');
+    if (failure == QStringLiteral("folder"))
+        QVERIFY(QDir(m_dir->path()).mkdir(name));
+    else
+        writeContents(path, old);
     m_s->fileNames.enqueue(path);
     m_s->answers.enqueue(MessageAnswer::Yes);
-    QCOMPARE(FileExport::savePng(QImage(), *m_s, QStringLiteral("Enregistrer")),
-             FileExport::Result::Failed);
-    QCOMPARE(contents(path), QByteArray("ancien"));
-    QCOMPARE(m_s->messages.size(), 2);
-    QCOMPARE(m_s->messages[1].icon, MessageIcon::Error);
-    QCOMPARE(m_s->messages[1].title, QStringLiteral("Enregistrement impossible"));
-    QVERIFY2(m_s->messages[1].text.startsWith(
-                 QStringLiteral("Le fichier « %1 » n'a pas pu être écrit.\n")
-                     .arg(QDir::toNativeSeparators(path))),
-             qPrintable(m_s->messages[1].text));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
-             QStringList {QStringLiteral("graphe.png")});
+    FileExport::Result result = FileExport::Result::Saved;
+    {
+        const FileSizeLimit limit(failure == QStringLiteral("full") ? 16 : RLIM_INFINITY);
+        QVERIFY(limit.isActive());
+        const QImage image = failure == QStringLiteral("empty") ? QImage() : picture();
+        result = name.endsWith(QStringLiteral(".csv"))
+            ? FileExport::saveCsv(QString(200, QLatin1Char('x')), *m_s, QStringLiteral("E"))
+            : FileExport::savePng(image, *m_s, QStringLiteral("Enregistrer"));
+    }
+    QCOMPARE(result, FileExport::Result::Failed);
+    const int question = failure == QStringLiteral("folder") ? 0 : 1;
+    QCOMPARE(m_s->messages.size(), question + 1);
+    const ScriptedServices::Message &error = m_s->messages.last();
+    QCOMPARE(error.icon, MessageIcon::Error);
+    QCOMPARE(error.title, QStringLiteral("Enregistrement impossible"));
+    QVERIFY2(error.text.startsWith(QStringLiteral("Le fichier « %1 » n'a pas pu être écrit.\n")
+                                       .arg(QDir::toNativeSeparators(path))),
+             qPrintable(error.text));
+    if (failure == QStringLiteral("folder")) {
+        QVERIFY(QFileInfo(path).isDir());
+        return;
+    }
+    QCOMPARE(contents(path), old);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList {name});
 }
 
 void tst_FileExport::failureInMissingFolder()

@@ -1,6 +1,9 @@
 #include "platform/recordfile.h"
 
+#include "diskfull.h"
+
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,7 +27,10 @@ private slots:
     void everyByteRoundTrips();
     void unmappedCharacters();
     void missingFileIsNotCreatedByReading();
+    void failedWriteKeepsPreviousFile_data();
     void failedWriteKeepsPreviousFile();
+    void failingDevice();
+    void boundedReading();
 
 private:
     QString path(const QString &name = QStringLiteral("f.P18")) const
@@ -232,15 +238,102 @@ void TestRecordFile::missingFileIsNotCreatedByReading()
     QVERIFY(!QFile::exists(path()));
 }
 
+void TestRecordFile::failedWriteKeepsPreviousFile_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("read-only folder") << QStringLiteral("read-only");
+    QTest::newRow("disk full while writing") << QStringLiteral("file size limit");
+    QTest::newRow("full file system") << QStringLiteral("tmpfs");
+}
+
 void TestRecordFile::failedWriteKeepsPreviousFile()
 {
-    QVERIFY(RecordFile::writeRecord(path(), 1, QStringLiteral("LORVA")));
-    QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner);
-    const bool refused = !RecordFile::writeRecord(path(), 1, QStringLiteral("AUTRE"));
-    QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (!refused)
-        QSKIP("running as a user who can write into a read-only folder");
-    QCOMPARE(RecordFile::readRecord(path(), 1), std::optional<QString>(QStringLiteral("LORVA")));
+    QFETCH(QString, failure);
+    RecordFile previous;
+    QVERIFY(previous.write(1, QStringLiteral("LORVA")));
+    QVERIFY(previous.write(3, QStringLiteral("3,5")));
+    const QByteArray old = previous.bytes();
+    QString file = path();
+    std::unique_ptr<FullTmpfs> tmpfs;
+    if (failure == QStringLiteral("tmpfs")) {
+        const QString folder = path(QStringLiteral("petit"));
+        QVERIFY(QDir().mkdir(folder));
+        tmpfs = std::make_unique<FullTmpfs>(folder);
+        if (!tmpfs->mounted())
+            QSKIP(qPrintable(tmpfs->whyNot()));
+        file = folder + QStringLiteral("/f.P18");
+        QVERIFY(tmpfs->writeThenFill(file, old));
+    } else {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        QCOMPARE(out.write(old), old.size());
+    }
+
+    RecordFile changed(file);
+    QVERIFY(changed.load());
+    QVERIFY(changed.write(24, QStringLiteral("AUTRE")));
+    bool written = false;
+    if (failure == QStringLiteral("read-only")) {
+        QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner);
+        written = changed.commit();
+        QFile::setPermissions(m_dir->path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        // Root writes into a read-only folder; the rows of a full disk check
+        // the same failure for every user.
+        if (written)
+            QSKIP("running as a user who can write into a read-only folder");
+    } else if (failure == QStringLiteral("file size limit")) {
+        const FileSizeLimit limit(old.size() + 100);
+        QVERIFY(limit.isActive());
+        written = changed.commit();
+    } else {
+        written = changed.commit();
+    }
+    QVERIFY(!written);
+    QVERIFY(!changed.errorString().isEmpty());
+    QFile kept(file);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), old);
+    // No temporary file is left behind.
+    QStringList left = QFileInfo(file).dir().entryList(QDir::Files | QDir::NoDotAndDotDot);
+    left.removeAll(QStringLiteral("remplissage"));
+    QCOMPARE(left, QStringList {QFileInfo(file).fileName()});
+}
+
+void TestRecordFile::failingDevice()
+{
+    RecordFile out;
+    QVERIFY(out.write(24, QStringLiteral("LORVA")));
+    FailingDevice device(1000);
+    QVERIFY(device.open(QIODevice::WriteOnly));
+    QVERIFY(!out.save(device));
+    QVERIFY(!out.errorString().isEmpty());
+}
+
+void TestRecordFile::boundedReading()
+{
+    // A record is found in a sparse file of 8 GiB by reading only the records
+    // up to it; loading the whole file is refused past 512 records.
+    QFile file(path());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(QByteArray("\x03\x00OUI", 5)), qint64(5));
+    QVERIFY(file.resize(qint64(8) << 30));
+    file.close();
+    QCOMPARE(RecordFile::readRecord(path(), 1), std::optional<QString>(QStringLiteral("OUI")));
+    QCOMPARE(RecordFile::readRecord(path(), 31), std::optional<QString>(QString()));
+    RecordFile whole(path());
+    QVERIFY(!whole.load());
+    QVERIFY(!whole.errorString().isEmpty());
+    QVERIFY(whole.bytes().isEmpty());
+
+    QBuffer exact;
+    exact.setData(QByteArray(RecordFile::maxRecords * RecordFile::recordSize, '\0'));
+    QVERIFY(exact.open(QIODevice::ReadOnly));
+    QVERIFY(whole.load(exact));
+    QBuffer longer;
+    longer.setData(exact.data() + 'x');
+    QVERIFY(longer.open(QIODevice::ReadOnly));
+    QVERIFY(!whole.load(longer));
 }
 
 QTEST_APPLESS_MAIN(TestRecordFile)

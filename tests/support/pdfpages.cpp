@@ -60,6 +60,19 @@ QList<QPair<int, QSize>> images(const QString &path)
     return found;
 }
 
+QList<QImage> imagePixels(const QString &path, const QString &folder)
+{
+    const QString prefix = folder + QStringLiteral("/image");
+    run(QStringLiteral("pdfimages"), {QStringLiteral("-png"), path, prefix});
+    QList<QImage> found;
+    for (int i = 0;; ++i) {
+        const QImage image(prefix + QStringLiteral("-%1.png").arg(i, 3, 10, QLatin1Char('0')));
+        if (image.isNull())
+            return found;
+        found.append(image);
+    }
+}
+
 QImage render(const QString &path, int page, int dpi, const QString &folder)
 {
     const QString prefix = folder + QStringLiteral("/page") + QString::number(page);

@@ -17,6 +17,9 @@ int count(const QString &path);
 QString text(const QString &path, int page);
 // Page (from 1) and pixel size of each image of the file, in order.
 QList<QPair<int, QSize>> images(const QString &path);
+// The pixels of every image of the file, in order, as stored (extracted into
+// PNG files in folder).
+QList<QImage> imagePixels(const QString &path, const QString &folder);
 // Page (from 1) rendered at dpi into a PNG in folder; a null image on failure.
 QImage render(const QString &path, int page, int dpi, const QString &folder);
 

@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+
+#include "platform/twips.h"
 
 #include <QObject>
 #include <QRect>
@@ -18,14 +21,8 @@ class QWidget;
 // - Dir1 shows the folders of the drive, the current one highlighted and
 //   opened; a double-click or Enter on a folder makes it current.
 // - File1 lists the configurations ("*.P18", any case) of the current folder,
-//   or the files of another pattern (setFilePattern).
-// A rectangle of the dialogs' design, given in twips, in pixels (15 twips
-// to a pixel).
-constexpr QRect fromTwips(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
+//   or the files of another pattern (setFilePattern); files only, never a
+//   folder.
 class FolderLists : public QObject
 {
     Q_OBJECT
@@ -54,7 +51,8 @@ public:
 signals:
     // File1_PathChange: the file list now shows another folder.
     void pathChanged(const QString &folder);
-    // File1_Click: a file highlighted by the mouse or the arrow keys (bare name).
+    // File1_Click: a file selected by a click, the arrow keys or the space
+    // bar (bare name); never the current file the list picks by itself.
     void fileClicked(const QString &name);
     // File1_DblClick: a file double-clicked, or Enter pressed on it.
     void fileActivated(const QString &name);
@@ -64,6 +62,7 @@ private:
     void Drive1_Change(int index);
     void Dir1_Change(const QModelIndex &index);
     void showDriveOf(const QString &folder);
+    void hideFolders();
 
     QFileSystemModel *m_folders = nullptr;
     QFileSystemModel *m_files = nullptr;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "folderlists.h"
 
 #include <QComboBox>
@@ -63,19 +64,40 @@ FolderLists::FolderLists(QWidget *dialog)
     File1->setObjectName(QStringLiteral("File1"));
     File1->setAccessibleName(QStringLiteral("Fichiers"));
     File1->setModel(m_files);
+    File1->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The model keeps a node for every folder on the way to a path it was
+    // given (the home folder, a folder shown before) and lists those nodes
+    // whatever its filter: the root would show "tmp" or "home" among the
+    // files. The list hides every folder.
+    connect(m_files, &QFileSystemModel::rowsInserted, this, &FolderLists::hideFolders);
+    connect(m_files, &QFileSystemModel::layoutChanged, this, &FolderLists::hideFolders);
+    connect(m_files, &QFileSystemModel::directoryLoaded, this, &FolderLists::hideFolders);
 
     connect(Drive1, &QComboBox::activated, this, &FolderLists::Drive1_Change);
     // Activation is a double-click or Enter (Dir1_KeyPress).
     connect(Dir1, &QTreeView::activated, this, &FolderLists::Dir1_Change);
-    connect(File1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &current) {
-                if (current.isValid())
-                    emit fileClicked(m_files->fileName(current));
-            });
-    connect(File1, &QListView::activated, this, [this](const QModelIndex &index) {
-        if (index.isValid())
-            emit fileActivated(m_files->fileName(index));
+    // A file is chosen by selecting it: a click, or the arrow keys and the
+    // space bar. The list's current item alone chooses nothing: the view
+    // makes its first file current by itself when it gets the focus.
+    connect(File1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList chosen = File1->selectionModel()->selectedIndexes();
+        if (!chosen.isEmpty())
+            emit fileClicked(m_files->fileName(chosen.first()));
     });
+    connect(File1, &QListView::activated, this, [this](const QModelIndex &index) {
+        if (!index.isValid())
+            return;
+        // Enter on the current file chooses it before opening it.
+        File1->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+        emit fileActivated(m_files->fileName(index));
+    });
+}
+
+void FolderLists::hideFolders()
+{
+    const QModelIndex folder = File1->rootIndex();
+    for (int row = 0; row < m_files->rowCount(folder); ++row)
+        File1->setRowHidden(row, m_files->isDir(m_files->index(row, 0, folder)));
 }
 
 void FolderLists::addDrive(const QString &label, const QString &root)
@@ -126,8 +148,11 @@ bool FolderLists::setPath(const QString &folder)
     showDriveOf(clean);
 
     File1->setRootIndex(m_files->setRootPath(clean));
+    hideFolders();
     if (clean == m_path)
         return true;
+    // A file chosen in the folder left is no longer chosen.
+    File1->selectionModel()->clear();
     m_path = clean;
     emit pathChanged(m_path);
     return true;

@@ -1,12 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "textprinting.h"
 
-#include "output/pictureprinter.h"
+#include "pagedoutput.h"
+#include "pictureprinter.h"
+
 #include "platform/platformservices.h"
 
-#include <QDir>
-#include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
@@ -46,32 +46,9 @@ TextPrinting::Result TextPrinting::print(const QTextEdit &supertext)
 bool TextPrinting::printOn(QPrinter &printer, const QTextDocument &document)
 {
     m_error.clear();
-    if (!PicturePrinter::goesToPdf(printer)) {
-        document.print(&printer);
-        if (printer.printerState() == QPrinter::Error) {
-            m_error = QStringLiteral("L'imprimante « %1 » n'a pas pu imprimer les pages.")
-                          .arg(printer.printerName());
-            return false;
-        }
+    const auto pages = [&document](QPagedPaintDevice &device, int, QString *) {
+        document.print(&device);
         return true;
-    }
-    const QString fileName = printer.outputFileName();
-    QSaveFile file(fileName);
-    const QString failure = QStringLiteral("Le fichier « %1 » n'a pas pu être écrit.")
-                                .arg(QDir::toNativeSeparators(fileName));
-    if (fileName.isEmpty() || !file.open(QIODevice::WriteOnly)) {
-        m_error = failure;
-        return false;
-    }
-    {
-        QPdfWriter writer(&file);
-        writer.setCreator(QStringLiteral("Lorva avec frottement"));
-        writer.setPageLayout(printer.pageLayout());
-        document.print(&writer);
-    }
-    if (!file.commit()) {
-        m_error = failure;
-        return false;
-    }
-    return true;
+    };
+    return PagedOutput::print(printer, QString(), pages, &m_error);
 }
