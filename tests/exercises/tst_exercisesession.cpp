@@ -546,6 +546,8 @@ void TestExerciseSession::request()
     // A box never stands over a hidden main window.
     if (!titles.isEmpty())
         QVERIFY(m_host->mainWindow.isVisible());
+}
+
 void TestExerciseSession::failedSaveKeepsThePreviousText_data()
 {
     QTest::addColumn<QString>("failure");
