@@ -27,6 +27,8 @@ void GraphCommands::setIcons(const QIcon &fermer, const QIcon &imprimer, const Q
 
 void GraphCommands::Command5_Click(QWidget *command5)
 {
+    if (refuseRisingSphere())
+        return;
     // The hourglass stays for as long as the modal window is open.
     const QCursor previous = command5 ? command5->cursor() : QCursor();
     if (command5)
@@ -48,16 +50,22 @@ void GraphCommands::Command5_Click(QWidget *command5)
 
 void GraphCommands::Frame1_Click(QWidget *frame1)
 {
-    if (m_state.vlim >= 0.0) {
-        const QCursor previous = frame1 ? frame1->cursor() : QCursor();
-        if (frame1)
-            frame1->setCursor(Qt::WaitCursor);
-        Command5_Click(nullptr);
-        if (frame1)
-            frame1->setCursor(previous);
+    if (refuseRisingSphere())
         return;
-    }
+    const QCursor previous = frame1 ? frame1->cursor() : QCursor();
+    if (frame1)
+        frame1->setCursor(Qt::WaitCursor);
+    Command5_Click(nullptr);
+    if (frame1)
+        frame1->setCursor(previous);
+}
+
+bool GraphCommands::refuseRisingSphere()
+{
+    if (m_state.vlim >= 0.0)
+        return false;
     m_services.message(MessageIcon::Error, errorTitle(), errorText());
     if (m_hooks.stopTimer)
         m_hooks.stopTimer();
+    return true;
 }

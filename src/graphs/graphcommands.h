@@ -38,7 +38,8 @@ public:
                   const QIcon &calculatrice);
 
     // Command5_Click: an hourglass on the button while the graph window is
-    // open; the window covers the main window and is shown modally.
+    // open; the window covers the main window and is shown modally. Refused
+    // as Frame1_Click refuses when the sphere cannot fall.
     void Command5_Click(QWidget *command5);
     // Frame1_Click: opens the graph window as "Agrandir" does when the
     // sphere can fall (vlim >= 0); otherwise reports that Archimedes' thrust
@@ -52,6 +53,10 @@ public:
     }
 
 private:
+    // With vlim < 0 (or not a number), reports "Paramètres incorrects",
+    // stops the clock and returns true.
+    bool refuseRisingSphere();
+
     QWidget &m_mainWindow;
     const SimulationState &m_state;
     std::function<DisplayOptions()> m_options;

@@ -242,13 +242,17 @@ void Graphes::placeGraphAndTable()
     const QSize outer = m_pictureFrame->size();
     const int top = stripHeight + std::max(0, (height() - stripHeight - outer.height()) / 2);
     m_pictureFrame->move(std::max(0, width() - outer.width() - pictureMargin), top);
+    // Long falls widen the times; the graph keeps its place and the table
+    // narrows so as never to cover the graph's frame.
+    MSFlexGrid1->fitWidth(m_pictureFrame->x());
     MSFlexGrid1->move(std::max(0, (m_pictureFrame->x() - MSFlexGrid1->width()) / 2), top);
 }
 
 void Graphes::Picture3_Paint()
 {
     DrawingSurface &s = Picture3->surface();
-    const int w = s.width() - 1;
+    // Inner width and height: the grey right edge is the strip's last column.
+    const int w = s.width();
     const int h = s.height();
     const QColor white = QBColor(15);
     const QColor grey = QBColor(8);

@@ -39,6 +39,7 @@ double SmallGraph::extremeValue(const SimulationState &state, int quantity)
 
 void SmallGraph::repgraphe()
 {
+    ++m_repgrapheCount;
     m_frame1.clear();
     m_scale = GraphScale();
     m_tgraphe = 0.0;

@@ -42,6 +42,9 @@ public:
     const GraphScale &scale() const { return m_scale; }
     // tgraphe: the time range of the last repgraphe, s.
     double tgraphe() const { return m_tgraphe; }
+    // How many times repgraphe has run: a cheap way to check that a
+    // sequence of resets (the start-up) draws the graph once.
+    int repgrapheCount() const { return m_repgrapheCount; }
 
     // The quantity's value at temps as the clock last stored it.
     static double currentValue(const SimulationState &state, int quantity);
@@ -58,4 +61,5 @@ private:
     GraphScale m_scale;
     double m_tgraphe = 0.0;
     int m_quantity = DisplayOptions::Position;
+    int m_repgrapheCount = 0;
 };

@@ -104,15 +104,16 @@ void ValuesTable::fill(double vlim, double tau, double tfin, double ft)
         setCell(i + 1, 3, valueCell(p.a), false);
     }
 
-    // One width for the four columns, wide enough for the widest text.
-    int width = minimumColumnWidth;
-    for (int r = 0; r < rowCount(); ++r) {
-        for (int c = 0; c < columns; ++c)
+    for (int c = 0; c < columns; ++c) {
+        int width = minimumColumnWidth;
+        for (int r = 0; r < rowCount(); ++r)
             width = std::max(width,
                              fontMetrics().horizontalAdvance(item(r, c)->text()) + cellPadding);
+        m_naturalWidths[c] = width;
     }
+    const int shared = *std::max_element(std::begin(m_naturalWidths), std::end(m_naturalWidths));
     for (int c = 0; c < columns; ++c)
-        setColumnWidth(c, width);
+        setColumnWidth(c, shared);
     for (int r = 0; r < rowCount(); ++r)
         setRowHeight(r, rowHeightPixels);
     resize(fittedSize());
@@ -129,6 +130,31 @@ QSize ValuesTable::fittedSize() const
     for (int r = 0; r < rowCount(); ++r)
         height += rowHeight(r);
     return QSize(width, height);
+}
+
+void ValuesTable::fitWidth(int width)
+{
+    const int frame = 2 * frameWidth();
+    int widths[columns];
+    const int shared = *std::max_element(std::begin(m_naturalWidths), std::end(m_naturalWidths));
+    std::fill(std::begin(widths), std::end(widths), shared);
+    if (frame + columns * shared > width) {
+        std::copy(std::begin(m_naturalWidths), std::end(m_naturalWidths), widths);
+        // Still too wide: a pixel at a time from the widest column.
+        int excess = frame - width;
+        for (int w : widths)
+            excess += w;
+        while (excess > 0) {
+            int *widest = std::max_element(std::begin(widths), std::end(widths));
+            if (*widest <= 1)
+                break;
+            --*widest;
+            --excess;
+        }
+    }
+    for (int c = 0; c < columns; ++c)
+        setColumnWidth(c, widths[c]);
+    resize(fittedSize());
 }
 
 QList<QStringList> ValuesTable::cellTexts() const

@@ -42,6 +42,11 @@ public:
     QString clipText() const;
     // The size that shows every cell without scroll bars.
     QSize fittedSize() const;
+    // Sizes the table to at most width pixels. The four columns share the
+    // width of the widest cell while that fits (ordinary falls); otherwise
+    // each column takes its own (long falls widen the times only), and as a
+    // last resort the widest columns give up pixels and elide their texts.
+    void fitWidth(int width);
 
     // MSFlexGrid1_SelChange: the selection goes back to the top-left cell.
     void MSFlexGrid1_SelChange();
@@ -50,4 +55,7 @@ private:
     void setCell(int row, int column, const QString &text, bool header);
 
     bool m_resetting = false;
+    // Width of each column's widest text with its padding, at least the
+    // minimum column width; set by fill.
+    int m_naturalWidths[columns] = {};
 };

@@ -15,11 +15,11 @@
 
 #include "config/chargeconfig.h"
 #include "graphs/graphcommands.h"
-#include "graphs/indexline.h"
 #include "graphs/smallgraph.h"
 #include "platform/palette.h"
 #include "platform/platformservices.h"
 #include "platform/surfacewidget.h"
+#include "scene/indexline.h"
 #include "scene/readoutpanel.h"
 #include "scene/scene.h"
 #include "scene/sceneinputs.h"
@@ -46,16 +46,8 @@ public:
         else
             m_window.m_timer1->stop();
     }
-    void majaff() override
-    {
-        if (m_window.m_scene)
-            m_window.m_scene->majaff();
-    }
-    void repgraphe() override
-    {
-        if (m_window.m_smallGraph)
-            m_window.m_smallGraph->repgraphe();
-    }
+    void majaff() override { m_window.majaff(); }
+    void repgraphe() override { m_window.repgraphe(); }
     void vectorScalesChanged() override
     {
         const SimulationState &s = m_window.m_clock->state();

@@ -101,6 +101,7 @@ public:
     void setTextemodif(bool modified);
 
     Scene &scene() { return *m_scene; }
+    SmallGraph &smallGraph() { return *m_smallGraph; }
     HintLine &hintLine() { return *m_hints; }
     TabStrip *onglets() const { return m_onglets; }
     ParameterPanel *parameterPanel() const;
@@ -161,6 +162,10 @@ private:
     void Form_Unload();
     void Command7_Click();
     void Command13_Click();
+    // The small graph's repgraphe and the scene's majaff, or, while the
+    // load step defers them, a note that each is due.
+    void repgraphe();
+    void majaff();
     void Label4_Click(int index);
     void maj12();
 
@@ -196,6 +201,11 @@ private:
     QTimer *m_timer1 = nullptr;
 
     bool m_loaded = false;
+    // The load step validates three fields in a row, each resetting the
+    // animation: the small graph and the scene are drawn once, at its end.
+    bool m_drawingDeferred = false;
+    bool m_repgrapheDue = false;
+    bool m_majaffDue = false;
     bool m_activated = false;
     bool m_snapPending = false;
 };

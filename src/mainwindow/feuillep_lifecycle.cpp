@@ -32,6 +32,7 @@
 
 void FeuilleP::Form_Load()
 {
+    m_drawingDeferred = true;
     m_flag->markRunning();
     Form_Resize();
     writeIntroduction(supertext());
@@ -49,6 +50,14 @@ void FeuilleP::Form_Load()
     vectorPanel()->VScroll3()->setValue(70);
     m_clock->repgraphe();
     m_validator->Text5_LostFocus(ParameterFields::Radius);
+
+    // The resets above each asked for both drawings; the last state is the
+    // one shown, so one of each, in the order a reset draws them.
+    m_drawingDeferred = false;
+    if (m_repgrapheDue)
+        repgraphe();
+    if (m_majaffDue)
+        majaff();
     m_loaded = true;
 }
 
@@ -171,5 +180,5 @@ void FeuilleP::Command13_Click()
     m_clock->command18_Click();
     m_scene->fond();
     command13->unsetCursor();
-    m_scene->majaff();
+    majaff();
 }

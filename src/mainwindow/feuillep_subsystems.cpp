@@ -10,11 +10,11 @@
 #include "config/enregistrer.h"
 #include "config/ouvrir.h"
 #include "graphs/graphcommands.h"
-#include "graphs/indexline.h"
 #include "graphs/smallgraph.h"
 #include "output/confimp.h"
 #include "output/menucopie.h"
 #include "platform/surfacewidget.h"
+#include "scene/indexline.h"
 #include "scene/readoutpanel.h"
 #include "scene/scene.h"
 
@@ -53,9 +53,27 @@ void FeuilleP::createGraphs()
                     m_graphCommands->Frame1_Click(m_frame1);
             });
     // Option1_Click: a new quantity resets the animation, which redraws the
-    // small graph for it.
-    connect(m_onglets, &TabStrip::graphQuantityChanged, this,
-            [this] { m_clock->command18_Click(); });
+    // small graph for it when the sphere falls; when it rises (vlim < 0) the
+    // reset leaves the graph alone, and the graph is redrawn here.
+    connect(m_onglets, &TabStrip::graphQuantityChanged, this, [this] {
+        m_clock->command18_Click();
+        if (!(m_clock->state().vlim >= 0.0))
+            repgraphe();
+    });
+}
+
+void FeuilleP::repgraphe()
+{
+    m_repgrapheDue = m_drawingDeferred;
+    if (!m_drawingDeferred && m_smallGraph)
+        m_smallGraph->repgraphe();
+}
+
+void FeuilleP::majaff()
+{
+    m_majaffDue = m_drawingDeferred;
+    if (!m_drawingDeferred && m_scene)
+        m_scene->majaff();
 }
 
 void FeuilleP::createConfiguration()

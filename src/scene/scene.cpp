@@ -112,6 +112,7 @@ void Scene::fond()
 
 void Scene::majaff()
 {
+    ++m_majaffCount;
     DrawingSurface &s = surface();
     const SimulationState &state = m_inputs.state;
     const std::optional<float> h = fieldValue(m_inputs, ParameterFields::Height);

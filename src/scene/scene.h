@@ -60,6 +60,9 @@ public:
     // Sphere centre and radius of the last refresh, in pixels.
     int sphereY() const { return m_ys; }
     int sphereRadiusPixels() const { return m_rs; }
+    // How many times majaff has run: a cheap way to check that a sequence
+    // of resets (the start-up) draws the scene once.
+    int majaffCount() const { return m_majaffCount; }
     // The gradient cache Image3; null until the first fond.
     const QImage &image3() const { return m_image3; }
 
@@ -107,4 +110,5 @@ private:
     std::function<void(int, int)> m_lesvecteurs;
     std::function<void()> m_tracegraphe;
     std::function<void(const QString &)> m_indexReadout;
+    int m_majaffCount = 0;
 };

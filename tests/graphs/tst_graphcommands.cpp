@@ -11,12 +11,22 @@ class TestGraphCommands : public QObject
     Q_OBJECT
 
 private slots:
+    void thrustAboveWeight_data();
     void thrustAboveWeight();
     void opensOverTheMainWindow();
 };
 
+void TestGraphCommands::thrustAboveWeight_data()
+{
+    QTest::addColumn<bool>("button");
+    QTest::newRow("click on the small graph") << false;
+    QTest::newRow("\"Agrandir\"") << true;
+}
+
+// Both ways into the graph window refuse a fall upwards alike.
 void TestGraphCommands::thrustAboveWeight()
 {
+    QFETCH(bool, button);
     QWidget main;
     SimulationState state;
     state.vlim = -0.01;
@@ -27,9 +37,14 @@ void TestGraphCommands::thrustAboveWeight()
     int shown = 0;
     commands.hooks().stopTimer = [&] { ++stops; };
     commands.hooks().showModal = [&](QDialog *) { return ++shown; };
-    QWidget frame1;
-    commands.Frame1_Click(&frame1);
+    QWidget control;
+    control.setCursor(Qt::PointingHandCursor);
+    if (button)
+        commands.Command5_Click(&control);
+    else
+        commands.Frame1_Click(&control);
     QCOMPARE(shown, 0);
+    QCOMPARE(control.cursor().shape(), Qt::PointingHandCursor);
     QCOMPARE(stops, 1);
     QCOMPARE(services.messages.size(), 1);
     QCOMPARE(services.messages.first().icon, MessageIcon::Error);

@@ -7,6 +7,7 @@
 #include "support/scriptedservices.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
@@ -63,14 +64,21 @@ private slots:
     void quantityFromTheMainWindow();
     void asymptoteOnlyForVelocity();
     void asymptoteAboveThePlot();
+    void asymptoteStaysDisabled_data();
+    void asymptoteStaysDisabled();
+    void curveStopsAtTheEndOfTheFall_data();
+    void curveStopsAtTheEndOfTheFall();
     void boldCurveAndAsymptote();
     void readout_data();
     void readout();
     void readoutHiddenOffThePlot();
     void blankWithoutFall();
     void layoutAndStrip();
+    void tableClearOfTheGraph_data();
+    void tableClearOfTheGraph();
     void copies();
     void commands();
+    void shortcuts();
     void keyboardAndNames();
 };
 
@@ -127,6 +135,63 @@ void TestGraphes::asymptoteAboveThePlot()
     f.window.Option1[1]->click();
     QVERIFY(f.window.Check1->isEnabled());
     QVERIFY(f.anywhere(asymptote));
+}
+
+void TestGraphes::asymptoteStaysDisabled_data()
+{
+    QTest::addColumn<int>("quantity");
+    QTest::addColumn<double>("tau");
+    QTest::newRow("position, default fall") << int(DisplayOptions::Position) << 0.0;
+    // vlim = 0,1 m/s and a(0) = 0,2 m/s²: the limit velocity lies inside the
+    // acceleration's full scale.
+    QTest::newRow("acceleration, vlim inside its scale")
+        << int(DisplayOptions::Acceleration) << 0.5;
+}
+
+void TestGraphes::asymptoteStaysDisabled()
+{
+    QFETCH(int, quantity);
+    QFETCH(double, tau);
+    Fixture f(quantity);
+    if (tau > 0) {
+        SimulationState &s = f.clock.state();
+        s.vlim = 0.1;
+        s.tau = tau;
+        s.tfin = 2.0;
+        f.window.Form_Activate();
+        const double ya = 360 - s.vlim * 330 / f.window.scale().fv();
+        QVERIFY(ya >= 30 && ya <= 360);
+    }
+    f.window.Check1->setChecked(true);
+    f.window.Check1_Click();
+    QVERIFY(!f.window.Check1->isEnabled());
+    f.window.tracegraphe();
+    QVERIFY(!f.window.Check1->isEnabled());
+    f.window.Form_Activate();
+    QVERIFY(!f.window.Check1->isEnabled());
+    QVERIFY(!f.anywhere(asymptote));
+}
+
+void TestGraphes::curveStopsAtTheEndOfTheFall_data()
+{
+    QTest::addColumn<int>("quantity");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("position") << int(DisplayOptions::Position) << QColor(0, 0, 255);
+    QTest::newRow("velocity") << int(DisplayOptions::Velocity) << red;
+    QTest::newRow("acceleration") << int(DisplayOptions::Acceleration) << QColor(250, 150, 0);
+}
+
+void TestGraphes::curveStopsAtTheEndOfTheFall()
+{
+    QFETCH(int, quantity);
+    QFETCH(QColor, colour);
+    Fixture f(quantity);
+    // tfin ≈ 11,27 s on a full scale of 12 s: the curve ends at x ≈ 405,7.
+    const double end = 30 + f.clock.state().tfin * 400 / f.window.scale().ft();
+    QVERIFY(end < 420);
+    QVERIFY(f.count(int(std::floor(end)) - 1, colour) > 0);
+    for (int x = int(std::floor(end)) + 2; x <= 432; ++x)
+        QVERIFY2(f.count(x, colour) == 0, qPrintable(QString::number(x)));
 }
 
 void TestGraphes::boldCurveAndAsymptote()
@@ -233,9 +298,56 @@ void TestGraphes::layoutAndStrip()
     QCOMPARE(strip.pixelColor(5, 0), QColor(Qt::white));
     QCOMPARE(strip.pixelColor(1, 20), QColor(Qt::white));
     QCOMPARE(strip.pixelColor(20, ih - 2), QColor(128, 128, 128));
-    QCOMPARE(strip.pixelColor(iw - 1, 20), QColor(128, 128, 128));
+    // The grey right edge is the strip's last column.
+    QCOMPARE(strip.pixelColor(iw, 20), QColor(128, 128, 128));
+    QCOMPARE(strip.pixelColor(iw - 1, 20), QColor(192, 192, 192));
     QCOMPARE(strip.pixelColor(20, ih - 1), QColor(Qt::black));
     QCOMPARE(strip.pixelColor(20, 20), QColor(192, 192, 192));
+}
+
+void TestGraphes::tableClearOfTheGraph_data()
+{
+    QTest::addColumn<double>("tfin");
+    QTest::addColumn<bool>("ordinary");
+    QTest::addColumn<QString>("lastTime");
+    QTest::newRow("default fall") << 0.0 << true << QStringLiteral("10,80  ");
+    QTest::newRow("a fall of 3 400 000 s") << 3.4e6 << false << QStringLiteral("3400000,00  ");
+    QTest::newRow("a fall of 3,4e9 s") << 3.4e9 << false << QStringLiteral("3400000000,00  ");
+}
+
+// However long the fall, the table ends left of the graph's frame, and the
+// graph keeps its place and size.
+void TestGraphes::tableClearOfTheGraph()
+{
+    QFETCH(double, tfin);
+    QFETCH(bool, ordinary);
+    QFETCH(QString, lastTime);
+    Fixture f;
+    const QWidget *frame = f.window.Picture1->parentWidget();
+    const QRect designed = frame->geometry();
+    if (tfin > 0) {
+        SimulationState &s = f.clock.state();
+        s.tfin = tfin;
+        s.tau = 1.0;
+        s.vlim = 2000.0 / tfin;
+        f.window.tracegraphe();
+    }
+    const ValuesTable *table = f.window.MSFlexGrid1;
+    QCOMPARE(table->item(table->rowCount() - 1, 0)->text(), lastTime);
+    QCOMPARE(frame->geometry(), designed);
+    QCOMPARE(designed.right(), f.window.width() - 1 - 8);
+    QVERIFY(table->x() >= 0);
+    QVERIFY(table->x() + table->width() <= frame->x());
+    QCOMPARE(table->size(), table->fittedSize());
+    if (ordinary) {
+        // One width for the four columns, the table centred left of the graph.
+        for (int c = 1; c < 4; ++c)
+            QCOMPARE(table->columnWidth(c), table->columnWidth(0));
+        QCOMPARE(table->x(), (frame->x() - table->width()) / 2);
+    }
+    // The times are shown whole while they fit beside the graph.
+    if (tfin < 1e7)
+        QVERIFY(table->columnWidth(0) > table->fontMetrics().horizontalAdvance(lastTime));
 }
 
 void TestGraphes::copies()
@@ -275,6 +387,22 @@ void TestGraphes::commands()
     f.window.Image1[1]->click();
     QVERIFY(!f.window.isVisible());
     QCOMPARE(f.window.result(), int(QDialog::Accepted));
+}
+
+void TestGraphes::shortcuts()
+{
+    Fixture f;
+    f.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    f.services.printerAnswers.enqueue(false);
+    // A shortcut clicks its icon as an animated click: released a moment later.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
+    QTRY_COMPARE(f.services.printerRequests, 1);
+    QVERIFY(!f.window.copig->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
+    QTRY_VERIFY(f.window.copig->isVisible());
+    f.window.copig->hide();
+    QCOMPARE(f.services.printerRequests, 1);
 }
 
 void TestGraphes::keyboardAndNames()

@@ -41,6 +41,9 @@ void TestGraphScale::timeScale_data()
     QTest::newRow("29 rounds to 30") << 2.85 << 30 << -1 << 5;
     QTest::newRow("19 rounds to 20") << 1.85 << 20 << -1 << 2;
     QTest::newRow("just above 29 goes to the next decade") << 2.95 << 3 << 0 << 1;
+    // The ends of the division rule: 9 keeps steps of 1, 10 takes steps of 2.
+    QTest::newRow("just under 0,9: nine divisions of 0,1") << 0.89 << 9 << -1 << 1;
+    QTest::newRow("exactly 10: five divisions of 2") << 10.0 << 10 << 0 << 2;
 }
 
 void TestGraphScale::timeScale()

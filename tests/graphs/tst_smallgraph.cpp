@@ -62,6 +62,8 @@ private slots:
     void firstPoint_data();
     void firstPoint();
     void divisionTexts();
+    void valueCaptionUnit_data();
+    void valueCaptionUnit();
     void noSegmentAtTimeZero();
     void fullFall();
     void boldOnlyAfterChecked();
@@ -158,6 +160,37 @@ void TestSmallGraph::divisionTexts()
     // The value text starts at x = 45 on the top rows.
     QVERIFY(inked(45, 60, 7, 18));
     QVERIFY(!inked(36, 45, 0, 12));
+}
+
+void TestSmallGraph::valueCaptionUnit_data()
+{
+    QTest::addColumn<int>("quantity");
+    QTest::addColumn<QString>("exponent");
+    QTest::newRow("position: m") << int(DisplayOptions::Position) << QString();
+    QTest::newRow("velocity: m · s-1") << int(DisplayOptions::Velocity) << QStringLiteral("-1");
+    QTest::newRow("acceleration: m · s-2")
+        << int(DisplayOptions::Acceleration) << QStringLiteral("-2");
+}
+
+// The value caption's top band, inked exactly as the caption written by hand
+// with its raised exponent, if any.
+void TestSmallGraph::valueCaptionUnit()
+{
+    QFETCH(int, quantity);
+    QFETCH(QString, exponent);
+    Fixture f(quantity);
+    DrawingSurface expected(357, 261);
+    expected.setFontName(QStringLiteral("Arial"));
+    expected.setFontSize(8);
+    expected.setCurrentPoint(45, 7);
+    expected.print(GraphFrame::divisionText(f.graph.scale().valueDivision(), QStringLiteral("m")));
+    if (!exponent.isEmpty()) {
+        expected.print(QStringLiteral(" · s"));
+        expected.setCurrentY(5);
+        expected.print(exponent);
+    }
+    const QRect band(40, 0, 317, 26);
+    QCOMPARE(f.frame1.image().copy(band), expected.image().copy(band));
 }
 
 void TestSmallGraph::noSegmentAtTimeZero()

@@ -1,4 +1,5 @@
 #include "core/motion.h"
+#include "graphs/smallgraph.h"
 #include "mainwindow/chronopanel.h"
 #include "mainwindow/colourswatch.h"
 #include "mainwindow/displaypanel.h"
@@ -61,6 +62,7 @@ class TestFeuilleP : public QObject
 private slots:
     void init();
     void startupState();
+    void startupDrawsOnce();
     void introductionText();
     void background();
     void flagFileRecords();
@@ -105,6 +107,22 @@ void TestFeuilleP::startupState()
     const QImage scene = w.window.picture2()->surface().image();
     QCOMPARE(scene.pixelColor(55, 25).red(), scene.pixelColor(55, 25).green());
     QVERIFY(w.services.messages.isEmpty());
+}
+
+// The load step's resets are drawn once, as the last of them would draw.
+void TestFeuilleP::startupDrawsOnce()
+{
+    ScriptedServices services;
+    FeuilleP window(services, m_dir->path());
+    QCOMPARE(window.smallGraph().repgrapheCount(), 1);
+    QCOMPARE(window.scene().majaffCount(), 1);
+    const QImage graph = window.graphSurface().image();
+    const QImage scene = window.sceneSurface().image();
+    window.clock().command18_Click();
+    QCOMPARE(window.smallGraph().repgrapheCount(), 2);
+    QCOMPARE(window.scene().majaffCount(), 2);
+    QCOMPARE(window.graphSurface().image(), graph);
+    QCOMPARE(window.sceneSurface().image(), scene);
 }
 
 void TestFeuilleP::introductionText()

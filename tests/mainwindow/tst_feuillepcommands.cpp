@@ -15,14 +15,17 @@
 #include "scriptedservices.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 // The main window driven through its controls: fields typed, the fall run,
@@ -38,6 +41,8 @@ private slots:
     void eraseKeepsNothing();
     void colourChoice();
     void optionChangesRedrawTheScene();
+    void quantityRedrawsTheSmallGraph_data();
+    void quantityRedrawsTheSmallGraph();
     void helpAndHooks();
     void copyMenu();
     void recordingSequenceThroughWidgets();
@@ -188,6 +193,58 @@ void TestFeuillePCommands::optionChangesRedrawTheScene()
     QCOMPARE(weightRows(), 0);
     QCOMPARE(f.options(), o);
     QVERIFY(!f.displayPanel()->Check1()->isChecked());
+}
+
+void TestFeuillePCommands::quantityRedrawsTheSmallGraph_data()
+{
+    QTest::addColumn<QString>("fluidDensity");
+    QTest::addColumn<bool>("falls");
+    QTest::newRow("the sphere falls") << QStringLiteral("700") << true;
+    QTest::newRow("Archimedes' thrust beats the weight") << QStringLiteral("1500") << false;
+}
+
+void TestFeuillePCommands::quantityRedrawsTheSmallGraph()
+{
+    QFETCH(QString, fluidDensity);
+    QFETCH(bool, falls);
+    MainWindowRig w(m_dir->path());
+    FeuilleP &f = w.window;
+    ParameterEdit *density = f.parameterPanel()->Text5(4);
+    density->setFocus();
+    density->selectAll();
+    QTest::keyClicks(density, fluidDensity);
+    f.parameterPanel()->Text5(3)->setFocus();
+    QCOMPARE(f.clock().state().vlim >= 0.0, falls);
+
+    // The first point of the curve, at the origin for the position and the
+    // velocity, in the colour of the quantity chosen.
+    const QImage &graph = f.graphSurface().image();
+    QCOMPARE(graph.pixelColor(30, 230), QColor(0, 0, 255));
+    f.displayPanel()->Option1(1)->click();
+    QCOMPARE(graph.pixelColor(30, 230), QColor(255, 0, 0));
+    f.displayPanel()->Option1(0)->click();
+    QCOMPARE(graph.pixelColor(30, 230), QColor(0, 0, 255));
+
+    // "Agrandir" opens the graph window only when the sphere can fall.
+    int opened = 0;
+    auto *command5 = f.displayPanel()->Command5();
+    QObject guard; // the check goes with the test when no window opens
+    QTimer::singleShot(0, &guard, [&] {
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == QStringLiteral("graphes") && top->isVisible()) {
+                ++opened;
+                top->close();
+            }
+        }
+    });
+    command5->click();
+    QCOMPARE(opened, falls ? 1 : 0);
+    QCOMPARE(w.services.messages.size(), falls ? 0 : 1);
+    if (!falls) {
+        QCOMPARE(w.services.messages.first().title, QStringLiteral("Paramètres incorrects"));
+        QCOMPARE(w.services.messages.first().text,
+                 QStringLiteral("La poussée d'Archimède est supérieure au poids."));
+    }
 }
 
 void TestFeuillePCommands::helpAndHooks()

@@ -1,16 +1,40 @@
 #include "mainwindow/scalespinner.h"
 
+#include "mainwindow/accessibility.h"
+
+#include <QAccessible>
 #include <QtTest>
+
+namespace {
+
+// Runs a spinner's accessible action; fails the case when there is none.
+void doAccessibleAction(ScaleSpinner &spinner, const QString &name)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&spinner);
+    QVERIFY(iface);
+    QAccessibleActionInterface *actions = iface->actionInterface();
+    QVERIFY(actions);
+    QVERIFY(actions->actionNames().contains(name));
+    actions->doAction(name);
+}
+
+} // namespace
 
 class TestScaleSpinner : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void arrows_data();
     void arrows();
     void setValueClamps();
 };
+
+void TestScaleSpinner::initTestCase()
+{
+    Accessibility::installFactory();
+}
 
 void TestScaleSpinner::arrows_data()
 {
@@ -29,6 +53,10 @@ void TestScaleSpinner::arrows_data()
     QTest::newRow("click on the lower half") << 70 << "click down" << 80;
     QTest::newRow("Up key") << 20 << "key up" << 10;
     QTest::newRow("Down key") << 20 << "key down" << 30;
+    // A screen reader's actions move the value itself: "increase" raises it.
+    QTest::newRow("accessible increase") << 70 << "increase" << 80;
+    QTest::newRow("accessible decrease") << 70 << "decrease" << 60;
+    QTest::newRow("accessible increase at 90 stays") << 90 << "increase" << 90;
 }
 
 void TestScaleSpinner::arrows()
@@ -50,8 +78,13 @@ void TestScaleSpinner::arrows()
         QTest::mouseClick(&spinner, Qt::LeftButton, {}, QPoint(8, 13));
     else if (action == QLatin1String("key up"))
         QTest::keyClick(&spinner, Qt::Key_Up);
-    else
+    else if (action == QLatin1String("key down"))
         QTest::keyClick(&spinner, Qt::Key_Down);
+    else
+        doAccessibleAction(spinner,
+                           action == QLatin1String("increase")
+                               ? QAccessibleActionInterface::increaseAction()
+                               : QAccessibleActionInterface::decreaseAction());
 
     QCOMPARE(spinner.value(), expected);
     // A signal only when the value moved, carrying the new value.

@@ -51,6 +51,8 @@ private slots:
     void linesTwiceAsWide_data();
     void linesTwiceAsWide();
     void shapesKeepTheirPixels();
+    void circleOutlineTwiceAsWide_data();
+    void circleOutlineTwiceAsWide();
     void discHasFinerEdges();
     void clearReturnsToPersisted();
     void widgetDrawsAtTheScreenDensity();
@@ -124,6 +126,41 @@ void TestHiDpiSurface::shapesKeepTheirPixels()
             QCOMPARE(hi.pixel(x, y), s.image().pixel(x / 2, y / 2));
 }
 
+void TestHiDpiSurface::circleOutlineTwiceAsWide_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::newRow("1 pixel") << 1;
+    QTest::newRow("2 pixels") << 2;
+}
+
+void TestHiDpiSurface::circleOutlineTwiceAsWide()
+{
+    QFETCH(int, width);
+    DrawingSurface s(40, 30, Qt::white);
+    s.setDevicePixelRatio(2);
+    s.setDrawWidth(width);
+    s.circle(20, 15, 10, Qt::blue);
+    const QImage &hi = s.displayImage();
+    // Across the outline at its four ends: two device pixels per pixel of
+    // width, growing inwards from the radius (20 device pixels).
+    const auto run = [&](int x, int y, int dx, int dy) {
+        int n = 0;
+        while (hi.pixelColor(x, y) == QColor(Qt::blue)) {
+            ++n;
+            x += dx;
+            y += dy;
+        }
+        return n;
+    };
+    const int cx = 40; // the device pixel at the top left of the centre pixel's middle
+    const int cy = 30;
+    QCOMPARE(hi.pixelColor(cx + 21, cy), QColor(Qt::white));
+    QCOMPARE(run(cx + 20, cy, -1, 0), 2 * width);
+    QCOMPARE(run(cx - 20, cy, 1, 0), 2 * width);
+    QCOMPARE(run(cx, cy + 20, 0, -1), 2 * width);
+    QCOMPARE(run(cx, cy - 20, 0, 1), 2 * width);
+}
+
 void TestHiDpiSurface::discHasFinerEdges()
 {
     DrawingSurface s(40, 30, Qt::white);
@@ -139,6 +176,26 @@ void TestHiDpiSurface::discHasFinerEdges()
     QCOMPARE(s.image().pixelColor(20, 5), QColor(Qt::white));
     QCOMPARE(s.displayImage().pixelColor(40, 11), QColor(Qt::white));
     QCOMPARE(s.displayImage().pixelColor(40, 13), QColor(Qt::darkRed));
+
+    // Symmetric about the centre pixel's middle (device 40,5; 30,5): the
+    // bottom edge mirrors the top, the right edge the left.
+    const QImage &hi = s.displayImage();
+    int compared = 0;
+    for (int y = 0; y < hi.height(); ++y) {
+        for (int x = 0; x < hi.width(); ++x) {
+            const bool inked = hi.pixelColor(x, y) == QColor(Qt::darkRed);
+            const int mx = 81 - x;
+            const int my = 61 - y;
+            if (mx >= hi.width() || my >= hi.height()) {
+                QVERIFY(!inked);
+                continue;
+            }
+            const bool mirrored = hi.pixelColor(mx, my) == QColor(Qt::darkRed);
+            QVERIFY2(inked == mirrored, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            compared += inked;
+        }
+    }
+    QCOMPARE(compared, high);
 }
 
 void TestHiDpiSurface::clearReturnsToPersisted()

@@ -1,5 +1,6 @@
-#include "graphs/indexline.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/drawingsurface.h"
+#include "scene/indexline.h"
 #include "support/fakefields.h"
 
 #include <QSignalSpy>

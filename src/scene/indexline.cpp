@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "indexline.h"
 
 #include "core/parameterfields.h"
 #include "platform/drawingsurface.h"
-#include "scene/scene.h"
+#include "scene.h"
 
 #include <QEvent>
 
