@@ -227,15 +227,20 @@ QTextBlockFormat RtfParser::blockFormat(const ParaState &state) const
         format.setBottomMargin(state.after / twipsPerPixel);
     if (state.pageBreakBefore)
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    // Tab stops are measured in RTF from the paragraph's left edge, in the
+    // document from the start of the line: the first line's start here.
+    const int lineStart = state.left + state.firstLine;
     QList<QTextOption::Tab> tabs;
-    for (int tab : state.tabs)
-        tabs.append(QTextOption::Tab(tab / twipsPerPixel, QTextOption::LeftTab));
+    for (int tab : state.tabs) {
+        if (tab > lineStart)
+            tabs.append(QTextOption::Tab((tab - lineStart) / twipsPerPixel, QTextOption::LeftTab));
+    }
     // A hanging indent stops the first tab of the paragraph's first line at
     // the indent, as word processors do after a list number.
     if (state.firstLine < 0 && state.left > 0
         && std::none_of(state.tabs.cbegin(), state.tabs.cend(),
                         [&state](int tab) { return tab == state.left; }))
-        tabs.append(QTextOption::Tab(state.left / twipsPerPixel, QTextOption::LeftTab));
+        tabs.append(QTextOption::Tab(-state.firstLine / twipsPerPixel, QTextOption::LeftTab));
     if (!tabs.isEmpty()) {
         std::sort(tabs.begin(), tabs.end(),
                   [](const QTextOption::Tab &a, const QTextOption::Tab &b) {

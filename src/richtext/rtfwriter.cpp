@@ -258,8 +258,10 @@ void Writer::writeBlock(const QTextBlock &block, bool inTable, const char *end)
         m_out += "\\sa" + twips(format.bottomMargin());
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
         m_out += "\\pagebb";
+    // A tab stop is measured from the start of the first line, in RTF from
+    // the paragraph's left edge.
     for (const QTextOption::Tab &tab : format.tabPositions())
-        m_out += "\\tx" + twips(tab.position);
+        m_out += "\\tx" + twips(tab.position + left + format.textIndent());
     // A list paragraph: its list, and its number or bullet in the group that
     // holds it, which readers that know the list draw themselves.
     int listText = 0;
