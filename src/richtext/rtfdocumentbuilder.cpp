@@ -80,13 +80,19 @@ void RtfDocumentBuilder::insertText(const QString &text, const QTextCharFormat &
 }
 
 void RtfDocumentBuilder::insertImage(const QImage &image, double width, double height,
-                                     const QByteArray &raw)
+                                     const QByteArray &raw, const QString &shared)
 {
     QUrl name;
-    do {
-        name = QUrl(QStringLiteral("rtfimage:%1").arg(++m_imageCount));
-    } while (m_resources->resource(QTextDocument::ImageResource, name).isValid());
-    m_resources->addResource(QTextDocument::ImageResource, name, image);
+    if (!shared.isEmpty()) {
+        name = QUrl(shared);
+        if (!m_resources->resource(QTextDocument::ImageResource, name).isValid())
+            m_resources->addResource(QTextDocument::ImageResource, name, image);
+    } else {
+        do {
+            name = QUrl(QStringLiteral("rtfimage:%1").arg(++m_imageCount));
+        } while (m_resources->resource(QTextDocument::ImageResource, name).isValid());
+        m_resources->addResource(QTextDocument::ImageResource, name, image);
+    }
     QTextImageFormat format;
     format.setName(name.toString());
     format.setWidth(width);

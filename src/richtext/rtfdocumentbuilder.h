@@ -39,8 +39,11 @@ public:
     void place(bool inTable);
 
     void insertText(const QString &text, const QTextCharFormat &format);
-    // raw, when not empty, is the RTF the image was read from, kept for the writer.
-    void insertImage(const QImage &image, double width, double height, const QByteArray &raw);
+    // raw, when not empty, is the RTF the image was read from, kept for the
+    // writer. An image given a shared name is added once and shown by every
+    // image of that name.
+    void insertImage(const QImage &image, double width, double height, const QByteArray &raw,
+                     const QString &shared = QString());
     void endParagraph(const QTextBlockFormat &format);
     void endCell(const QTextBlockFormat &format);
     void endRow();

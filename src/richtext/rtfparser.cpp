@@ -151,8 +151,12 @@ void RtfParser::text(QByteArrayView bytes)
         if (f && f->symbol != RtfSymbolFonts::Font::None) {
             for (char b : bytes)
                 byte(uchar(b));
-        } else if (m_bytes.size() < maxInstruction * 1024) {
+        } else {
             m_bytes.append(bytes);
+            // A long run is decoded in pieces (a multi-byte character may
+            // then be split, once in 64 KiB).
+            if (m_bytes.size() >= 65536)
+                decodeBytes();
         }
         break;
     }
@@ -253,6 +257,10 @@ void RtfParser::character(char16_t c)
 
 void RtfParser::appendText(const QString &text, bool symbolMapped)
 {
+    // An object shows its picture, which writes the object back whole: its
+    // text would be written twice.
+    if (m_state.container > 0)
+        return;
     if (!m_pending.isEmpty()
         && (!(m_pendingChars == m_state.chars) || m_pendingSymbolMapped != symbolMapped
             || m_pendingPara.inTable != m_state.para.inTable))

@@ -175,6 +175,7 @@ private:
     QByteArrayList m_headerGroups;
     std::vector<Container> m_containers;
     int m_listTextLength = 0;
+    qint64 m_metafilePixels = 0; // drawn so far
     std::vector<GroupState> m_stack;
     GroupState m_state;
     int m_skippedDepth = 0; // depth inside a group being skipped whole

@@ -68,7 +68,7 @@ QStringDecoder *RtfParser::decoder(int codePage)
 // the text, each note after the number its mark shows.
 void RtfParser::startFootnote()
 {
-    if (m_footnoteDepth > 0 || m_state.destination != Destination::Text) {
+    if (m_footnoteDepth > 0 || m_state.destination != Destination::Text || m_state.container > 0) {
         m_skippedDepth = 1;
         return;
     }

@@ -21,6 +21,11 @@ constexpr int maxMetafileSide = 2000;
 // The side of a placeholder whose picture gives no size, in pixels.
 constexpr int placeholderSide = 32;
 
+// Metafiles are drawn into images of at most this many pixels in all, so that
+// a file of many large pictures cannot claim gigabytes; the others show as
+// placeholders (and are still written back).
+constexpr qint64 maxMetafilePixels = 50'000'000;
+
 QImage decodeBitmap(QByteArray data, const char *format)
 {
     QBuffer buffer(&data);
@@ -33,11 +38,11 @@ QImage decodeBitmap(QByteArray data, const char *format)
     return reader.read();
 }
 
-// What stands for a picture or object that cannot be shown: a grey frame.
-QImage placeholderImage(double width, double height)
+// What stands for a picture or object that cannot be shown: a grey frame
+// with its diagonals, one small image stretched to each placeholder's size.
+QImage placeholderImage()
 {
-    QImage image(std::clamp(qRound(width), 4, 400), std::clamp(qRound(height), 4, 400),
-                 QImage::Format_RGB32);
+    QImage image(24, 24, QImage::Format_RGB32);
     image.fill(QColor(235, 235, 235));
     QPainter painter(&image);
     painter.setPen(QColor(128, 128, 128));
@@ -119,6 +124,7 @@ void RtfParser::insertPlaceholder(QByteArrayView raw, int goalWidth, int goalHei
     const double height = goalHeight > 0 ? pixelsOf(goalHeight) : placeholderSide;
     flush();
     place();
-    m_builder->insertImage(placeholderImage(width, height), std::clamp(width, 1.0, maxPictureSide),
-                           std::clamp(height, 1.0, maxPictureSide), raw.toByteArray());
+    m_builder->insertImage(placeholderImage(), std::clamp(width, 1.0, maxPictureSide),
+                           std::clamp(height, 1.0, maxPictureSide), raw.toByteArray(),
+                           QStringLiteral("rtfimage:placeholder"));
 }

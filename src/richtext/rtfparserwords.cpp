@@ -59,7 +59,7 @@ RtfParser::ParaState RtfParser::closingParagraph()
 
 void RtfParser::paragraphEnd()
 {
-    if (m_state.destination != Destination::Text)
+    if (m_state.destination != Destination::Text || m_state.container > 0)
         return;
     flush();
     place();
@@ -289,7 +289,7 @@ void RtfParser::word(QByteArrayView name, bool hasParameter, int parameter)
     case Action::Page:
         // A break after a paragraph mark starts the next paragraph on a new
         // page; one within a paragraph also ends it.
-        if (m_state.destination == Destination::Text) {
+        if (m_state.destination == Destination::Text && m_state.container == 0) {
             flush();
             if (!m_builder->atParagraphStart())
                 paragraphEnd();
@@ -310,6 +310,8 @@ void RtfParser::word(QByteArrayView name, bool hasParameter, int parameter)
         para.listLevel = std::clamp(parameter, 0, 8);
         break;
     case Action::RowDefinition:
+        if (m_state.container > 0)
+            break;
         flush();
         m_rowOpen = true;
         m_builder->startRowDefinition();
@@ -318,13 +320,15 @@ void RtfParser::word(QByteArrayView name, bool hasParameter, int parameter)
         m_builder->addCellBoundary(pixelsOf(twips(parameter)));
         break;
     case Action::Cell:
-        if (m_state.destination == Destination::Text) {
+        if (m_state.destination == Destination::Text && m_state.container == 0) {
             flush();
             m_builder->endCell(blockFormat(closingParagraph()));
             m_pendingPara = para;
         }
         break;
     case Action::Row:
+        if (m_state.container > 0)
+            break;
         flush();
         m_builder->endRow();
         m_rowOpen = false;

@@ -22,6 +22,7 @@ constexpr int maxObjects = 1024;
 constexpr int maxSavedStates = 64;
 constexpr int maxRecords = 200'000;
 constexpr int maxImageSide = 4000;
+constexpr qsizetype maxTextLength = 1024; // characters drawn by one text record
 
 // Record functions (the low byte is the record's number, the high byte its
 // count of parameters in the original format).
@@ -163,7 +164,7 @@ QPen Renderer::devicePen() const
 {
     QPen pen = m_state.pen;
     if (pen.style() != Qt::NoPen)
-        pen.setWidthF(std::max(1.0, pen.widthF() * std::abs(scaleX())));
+        pen.setWidthF(std::clamp(pen.widthF() * std::abs(scaleX()), 1.0, double(maxImageSide)));
     return pen;
 }
 
@@ -191,6 +192,7 @@ QPolygonF Renderer::points(qsizetype record, int first, int count) const
 void Renderer::text(double x, double y, QByteArrayView bytes)
 {
     const LogFont &lf = m_state.font;
+    bytes = bytes.first(std::min<qsizetype>(bytes.size(), maxTextLength));
     QString string;
     if (lf.symbol != RtfSymbolFonts::Font::None) {
         for (char b : bytes) {

@@ -336,6 +336,9 @@ void TestRtfReader::text_data()
     row("page break after a paragraph", "a\\par\\page b", QStringLiteral("a\nb"));
     row("object without result", "a{\\object\\objemb{\\*\\objdata 0102}}b",
         QStringLiteral("a\ufffcb"));
+    // The object is written back whole with its picture: its text is not shown.
+    row("object result text", "a{\\object{\\result x\\par{\\pict\\emfblip 01}}}b",
+        QStringLiteral("a\ufffcb"));
     row("picture not drawable", "a{\\pict\\emfblip 0102}b", QStringLiteral("a\ufffcb"));
     row("bookmark name not text", "{\\*\\bkmkstart here}a{\\*\\bkmkend here}", QStringLiteral("a"));
     row("table cells", "\\trowd\\cellx100\\cellx200\\pard\\intbl a\\cell b\\cell\\row\\pard c",
