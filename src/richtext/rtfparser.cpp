@@ -62,6 +62,7 @@ void RtfParser::parse(const std::vector<RtfToken> &tokens)
                 break;
             }
             word(token.bytes, token.hasParameter, token.parameter);
+            m_state.fresh = false;
             break;
         case RtfToken::Type::Symbol:
             if (m_pendingSkip > 0) {
@@ -69,9 +70,12 @@ void RtfParser::parse(const std::vector<RtfToken> &tokens)
                 break;
             }
             symbol(char(token.parameter));
+            if (token.parameter != '*')
+                m_state.fresh = false;
             break;
         case RtfToken::Type::Text:
             text(token.bytes);
+            m_state.fresh = false;
             break;
         case RtfToken::Type::HexByte:
             if (m_pendingSkip > 0) {
@@ -79,6 +83,7 @@ void RtfParser::parse(const std::vector<RtfToken> &tokens)
                 break;
             }
             byte(uchar(token.parameter));
+            m_state.fresh = false;
             break;
         case RtfToken::Type::Binary:
             if (m_pendingSkip > 0)
@@ -86,6 +91,7 @@ void RtfParser::parse(const std::vector<RtfToken> &tokens)
             else if (m_state.destination == Destination::Picture
                      && token.bytes.size() <= maxPictureBytes)
                 m_picture.binary = token.bytes.toByteArray();
+            m_state.fresh = false;
             break;
         }
     }
@@ -99,11 +105,17 @@ void RtfParser::groupStart(QByteArrayView group)
     m_starred = false;
     m_stack.push_back(m_state);
     m_state.group = group;
+    m_state.fresh = true;
     if (m_footnoteDepth > 0)
         ++m_footnoteDepth;
     // A picture's own groups hold properties and identifiers, never data.
     if (m_state.destination == Destination::Picture)
         m_skippedDepth = 1;
+}
+
+QByteArrayView RtfParser::wholeGroup() const
+{
+    return m_state.fresh ? m_state.group : QByteArrayView();
 }
 
 void RtfParser::groupEnd()

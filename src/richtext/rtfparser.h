@@ -84,6 +84,7 @@ private:
         ParaState para;
         int unicodeSkip = 1;   // characters that stand for a "\u" character
         QByteArrayView group;  // this group's bytes, braces included
+        bool fresh = true;     // nothing but "\\*" read in the group yet
         int container = 0;     // index + 1 in m_containers of the object being read
         bool listText = false; // inside the number or bullet of a list paragraph
     };
@@ -129,6 +130,9 @@ private:
 
     // rtfparserwords.cpp: control words.
     void word(QByteArrayView name, bool hasParameter, int parameter);
+    // The bytes of the current group when the word being read opens it, as a
+    // destination kept whole must; empty otherwise.
+    QByteArrayView wholeGroup() const;
     void symbol(char c);
     void paragraphEnd();
     ParaState closingParagraph();

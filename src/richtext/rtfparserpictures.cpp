@@ -87,9 +87,13 @@ void RtfParser::finishPicture()
         if (goalWidth >= 1 && goalHeight >= 1) {
             const double scale
                 = std::min({2.0, maxMetafileSide / goalWidth, maxMetafileSide / goalHeight});
-            image = WmfRenderer::render(data,
-                                        QSize(std::max(qRound(goalWidth * scale), 1),
-                                              std::max(qRound(goalHeight * scale), 1)));
+            const QSize size(std::max(qRound(goalWidth * scale), 1),
+                             std::max(qRound(goalHeight * scale), 1));
+            const qint64 pixels = qint64(size.width()) * size.height();
+            if (m_metafilePixels + pixels <= maxMetafilePixels) {
+                m_metafilePixels += pixels;
+                image = WmfRenderer::render(data, size);
+            }
         }
         break;
     case Picture::Kind::None:

@@ -98,7 +98,7 @@ void RtfParser::word(QByteArrayView name, bool hasParameter, int parameter)
     case Action::Picture:
         m_state.destination = Destination::Picture;
         m_picture = Picture();
-        m_picture.group = m_state.group;
+        m_picture.group = wholeGroup();
         break;
     case Action::FieldInstruction:
         m_state.destination = Destination::FieldInstruction;
@@ -114,13 +114,13 @@ void RtfParser::word(QByteArrayView name, bool hasParameter, int parameter)
         m_skippedDepth = 1;
         break;
     case Action::KeepHeader:
-        if (m_headerGroups.size() < 64)
-            m_headerGroups.append(m_state.group.toByteArray());
+        if (m_headerGroups.size() < 64 && !wholeGroup().isEmpty())
+            m_headerGroups.append(wholeGroup().toByteArray());
         m_skippedDepth = 1;
         break;
     case Action::Pn:
-        if (m_state.group.size() <= 4096)
-            para.pn = m_state.group.toByteArray();
+        if (wholeGroup().size() <= 4096)
+            para.pn = wholeGroup().toByteArray();
         m_skippedDepth = 1;
         break;
     case Action::ListText:
@@ -138,8 +138,8 @@ void RtfParser::word(QByteArrayView name, bool hasParameter, int parameter)
         }
         break;
     case Action::Object:
-        if (m_state.container == 0) {
-            m_containers.push_back(Container {m_state.group});
+        if (m_state.container == 0 && !wholeGroup().isEmpty()) {
+            m_containers.push_back(Container {wholeGroup()});
             m_state.container = int(m_containers.size());
         }
         break;

@@ -284,6 +284,9 @@ void TestRtfWriter::symbolFontRoundTrip_data()
     QTest::newRow("delete character") << QByteArray("{\\rtf1 a\\'7fb\x7f"
                                                     "c}")
                                       << QStringLiteral("a b c");
+    QTest::newRow("text before a kept group's word")
+        << QByteArray("{\\rtf1 {r\\info x}{s\\pict\\emfblip 01}{t\\object 01}}")
+        << QStringLiteral("rs\ufffct01");
     QTest::newRow("default font changed after text")
         << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Symbol;}}a{\\deff1}b}")
         << QStringLiteral("aβ");
