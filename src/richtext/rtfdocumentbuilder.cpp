@@ -1,13 +1,16 @@
 #include "rtfdocumentbuilder.h"
 
+#include "rtfproperties.h"
+
 #include <QImage>
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <QTextTable>
 #include <QUrl>
 
-RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument *document)
+RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument *document, QTextDocument *resources)
     : m_document(document)
+    , m_resources(resources ? resources : document)
     , m_cursor(document)
     , m_editBlock(document)
 {
@@ -32,6 +35,7 @@ void RtfDocumentBuilder::place(bool inTable)
         m_table = Table();
         m_table->rows.push_back(Row(1, Cell(1)));
         m_table->columns = 1;
+        m_table->boundaries = m_boundaries;
         return;
     }
     Table &table = *m_table;
@@ -75,15 +79,38 @@ void RtfDocumentBuilder::insertText(const QString &text, const QTextCharFormat &
     insertItem({text, format});
 }
 
-void RtfDocumentBuilder::insertImage(const QImage &image, double width, double height)
+void RtfDocumentBuilder::insertImage(const QImage &image, double width, double height,
+                                     const QByteArray &raw, const QString &shared)
 {
-    const QUrl name(QStringLiteral("rtfimage:%1").arg(++m_imageCount));
-    m_document->addResource(QTextDocument::ImageResource, name, image);
+    QUrl name;
+    if (!shared.isEmpty()) {
+        name = QUrl(shared);
+        if (!m_resources->resource(QTextDocument::ImageResource, name).isValid())
+            m_resources->addResource(QTextDocument::ImageResource, name, image);
+    } else {
+        do {
+            name = QUrl(QStringLiteral("rtfimage:%1").arg(++m_imageCount));
+        } while (m_resources->resource(QTextDocument::ImageResource, name).isValid());
+        m_resources->addResource(QTextDocument::ImageResource, name, image);
+    }
     QTextImageFormat format;
     format.setName(name.toString());
     format.setWidth(width);
     format.setHeight(height);
+    if (!raw.isEmpty())
+        format.setProperty(RtfProperties::RawGroup, raw);
     insertItem({QString(), format});
+}
+
+void RtfDocumentBuilder::startRowDefinition()
+{
+    m_boundaries.clear();
+}
+
+void RtfDocumentBuilder::addCellBoundary(double pixels)
+{
+    if (int(m_boundaries.size()) < maxColumns)
+        m_boundaries.push_back(pixels);
 }
 
 void RtfDocumentBuilder::endParagraph(const QTextBlockFormat &format)
@@ -170,6 +197,20 @@ void RtfDocumentBuilder::writeTable()
     format.setBorder(1);
     format.setCellPadding(2);
     format.setCellSpacing(0);
+    // Column widths from the cells' right edges, when the first row gives
+    // one increasing edge per column.
+    if (int(table.boundaries.size()) == table.columns) {
+        QList<QTextLength> widths;
+        double left = 0;
+        for (double edge : table.boundaries) {
+            if (edge <= left)
+                break;
+            widths.append(QTextLength(QTextLength::FixedLength, edge - left));
+            left = edge;
+        }
+        if (widths.size() == table.columns)
+            format.setColumnWidthConstraints(widths);
+    }
     QTextTable *written = m_cursor.insertTable(int(table.rows.size()), table.columns, format);
     for (std::size_t row = 0; row < table.rows.size(); ++row) {
         for (std::size_t column = 0; column < table.rows[row].size(); ++column) {

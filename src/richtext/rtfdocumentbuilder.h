@@ -28,7 +28,8 @@ public:
     static constexpr int maxCells = 4096;
     static constexpr int maxTables = 200;
 
-    explicit RtfDocumentBuilder(QTextDocument *document);
+    // Images are added as resources of resources, by default the document.
+    explicit RtfDocumentBuilder(QTextDocument *document, QTextDocument *resources = nullptr);
     ~RtfDocumentBuilder();
     RtfDocumentBuilder(const RtfDocumentBuilder &) = delete;
     RtfDocumentBuilder &operator=(const RtfDocumentBuilder &) = delete;
@@ -38,10 +39,20 @@ public:
     void place(bool inTable);
 
     void insertText(const QString &text, const QTextCharFormat &format);
-    void insertImage(const QImage &image, double width, double height);
+    // raw, when not empty, is the RTF the image was read from, kept for the
+    // writer. An image given a shared name is added once and shown by every
+    // image of that name.
+    void insertImage(const QImage &image, double width, double height, const QByteArray &raw,
+                     const QString &shared = QString());
     void endParagraph(const QTextBlockFormat &format);
     void endCell(const QTextBlockFormat &format);
     void endRow();
+    // Whether nothing was written since the last paragraph end, outside tables.
+    bool atParagraphStart() const { return !m_table && m_lastBlockEmpty; }
+    // A row definition ("\trowd") and the right edge of each of its cells
+    // ("\cellx", in pixels): a table takes its column widths from its first row.
+    void startRowDefinition();
+    void addCellBoundary(double pixels);
 
     // Ends any table, gives the last paragraph its format and removes the
     // empty paragraph a final paragraph mark leaves behind.
@@ -64,8 +75,9 @@ private:
     {
         std::vector<Row> rows;
         int columns = 0;
-        bool cellEnded = false; // the next content starts a new cell
-        bool rowEnded = false;  // the next content starts a new row
+        std::vector<double> boundaries; // pixels, of the first row
+        bool cellEnded = false;         // the next content starts a new cell
+        bool rowEnded = false;          // the next content starts a new row
     };
 
     void insertItem(Item item);
@@ -74,6 +86,8 @@ private:
     void writeRowsAsText();
 
     QTextDocument *m_document;
+    QTextDocument *m_resources;
+    std::vector<double> m_boundaries; // of the row being defined
     QTextCursor m_cursor;
     QTextCursor m_editBlock;
     std::optional<Table> m_table;

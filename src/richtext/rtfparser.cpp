@@ -1,6 +1,8 @@
 #include "rtfparser.h"
 
-#include "platform/recordfile.h"
+#include "platform/windows1252.h"
+
+#include <QTextDocument>
 
 namespace {
 
@@ -12,13 +14,30 @@ constexpr qsizetype maxPictureBytes = 64 * 1024 * 1024;
 } // namespace
 
 RtfParser::RtfParser(QTextDocument *document)
-    : m_builder(document)
+    : m_document(document)
+    , m_main(document)
 { }
+
+RtfParser::~RtfParser() = default;
 
 void RtfParser::parse(const std::vector<RtfToken> &tokens)
 {
     m_stack.reserve(RtfTokenizer::maxDepth + 1);
-    for (const RtfToken &token : tokens) {
+    // Where each group ends: a checked text closes every group it opens.
+    std::vector<std::size_t> ends(tokens.size(), tokens.size());
+    std::vector<std::size_t> open;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i].type == RtfToken::Type::GroupStart) {
+            open.push_back(i);
+        } else if (tokens[i].type == RtfToken::Type::GroupEnd && !open.empty()) {
+            ends[open.back()] = i;
+            open.pop_back();
+        }
+    }
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        const RtfToken &token = tokens[i];
+        if (token.type != RtfToken::Type::Text && token.type != RtfToken::Type::HexByte)
+            decodeBytes();
         if (m_skippedDepth > 0) {
             if (token.type == RtfToken::Type::GroupStart)
                 ++m_skippedDepth;
@@ -27,9 +46,13 @@ void RtfParser::parse(const std::vector<RtfToken> &tokens)
             continue;
         }
         switch (token.type) {
-        case RtfToken::Type::GroupStart:
-            groupStart();
+        case RtfToken::Type::GroupStart: {
+            const char *begin = token.bytes.data();
+            const char *end = ends[i] < tokens.size() ? tokens[ends[i]].bytes.data() + 1
+                                                      : begin + token.bytes.size();
+            groupStart(QByteArrayView(begin, end - begin));
             break;
+        }
         case RtfToken::Type::GroupEnd:
             groupEnd();
             break;
@@ -39,6 +62,7 @@ void RtfParser::parse(const std::vector<RtfToken> &tokens)
                 break;
             }
             word(token.bytes, token.hasParameter, token.parameter);
+            m_state.fresh = false;
             break;
         case RtfToken::Type::Symbol:
             if (m_pendingSkip > 0) {
@@ -46,9 +70,12 @@ void RtfParser::parse(const std::vector<RtfToken> &tokens)
                 break;
             }
             symbol(char(token.parameter));
+            if (token.parameter != '*')
+                m_state.fresh = false;
             break;
         case RtfToken::Type::Text:
             text(token.bytes);
+            m_state.fresh = false;
             break;
         case RtfToken::Type::HexByte:
             if (m_pendingSkip > 0) {
@@ -56,6 +83,7 @@ void RtfParser::parse(const std::vector<RtfToken> &tokens)
                 break;
             }
             byte(uchar(token.parameter));
+            m_state.fresh = false;
             break;
         case RtfToken::Type::Binary:
             if (m_pendingSkip > 0)
@@ -63,21 +91,31 @@ void RtfParser::parse(const std::vector<RtfToken> &tokens)
             else if (m_state.destination == Destination::Picture
                      && token.bytes.size() <= maxPictureBytes)
                 m_picture.binary = token.bytes.toByteArray();
+            m_state.fresh = false;
             break;
         }
     }
-    flush();
-    m_builder.finish(blockFormat(m_pendingPara));
+    decodeBytes();
+    finishDocument();
 }
 
-void RtfParser::groupStart()
+void RtfParser::groupStart(QByteArrayView group)
 {
     m_pendingSkip = 0;
     m_starred = false;
     m_stack.push_back(m_state);
+    m_state.group = group;
+    m_state.fresh = true;
+    if (m_footnoteDepth > 0)
+        ++m_footnoteDepth;
     // A picture's own groups hold properties and identifiers, never data.
     if (m_state.destination == Destination::Picture)
         m_skippedDepth = 1;
+}
+
+QByteArrayView RtfParser::wholeGroup() const
+{
+    return m_state.fresh ? m_state.group : QByteArrayView();
 }
 
 void RtfParser::groupEnd()
@@ -94,8 +132,18 @@ void RtfParser::groupEnd()
             finishPicture();
         if (ending == Destination::FontTable && outer.destination != Destination::FontTable)
             fontTableText(";");
+        if (ending == Destination::Bookmark && outer.destination != Destination::Bookmark
+            && !m_bookmark.trimmed().isEmpty()) {
+            flush();
+            if (m_anchorNames.size() < 16)
+                m_anchorNames.append(m_bookmark.trimmed());
+        }
+        if (m_state.container > 0 && m_state.container != outer.container)
+            finishContainer(m_containers[std::size_t(m_state.container - 1)]);
     }
     m_state = outer;
+    if (m_footnoteDepth > 0 && --m_footnoteDepth == 0)
+        endFootnote();
 }
 
 void RtfParser::text(QByteArrayView bytes)
@@ -116,12 +164,18 @@ void RtfParser::text(QByteArrayView bytes)
             for (char b : bytes)
                 byte(uchar(b));
         } else {
-            appendText(
-                RecordFile::fromWindows1252(QByteArray::fromRawData(bytes.data(), bytes.size())),
-                false);
+            m_bytes.append(bytes);
+            // A long run is decoded in pieces (a multi-byte character may
+            // then be split, once in 64 KiB).
+            if (m_bytes.size() >= 65536)
+                decodeBytes();
         }
         break;
     }
+    case Destination::Bookmark:
+        if (m_bookmark.size() < maxInstruction)
+            m_bookmark += Windows1252::decode(bytes);
+        break;
     case Destination::FontTable:
         fontTableText(bytes);
         break;
@@ -156,8 +210,7 @@ void RtfParser::byte(uchar value)
                 appendText(QString(QChar(char16_t(value))), false);
             return;
         }
-        const char raw = char(value);
-        appendText(RecordFile::fromWindows1252(QByteArray::fromRawData(&raw, 1)), false);
+        m_bytes.append(char(value));
         break;
     }
     case Destination::FontTable:
@@ -166,9 +219,10 @@ void RtfParser::byte(uchar value)
     case Destination::FieldInstruction: {
         const char raw = char(value);
         if (m_fieldInstruction.size() < maxInstruction)
-            m_fieldInstruction += RecordFile::fromWindows1252(QByteArray::fromRawData(&raw, 1));
+            m_fieldInstruction += Windows1252::decode(QByteArrayView(&raw, 1));
         break;
     }
+    case Destination::Bookmark:
     case Destination::ColourTable:
     case Destination::Picture:
     case Destination::Skip:
@@ -186,11 +240,16 @@ void RtfParser::unicode(int code)
     if (m_state.destination != Destination::Text || m_state.chars.hidden)
         return;
     const Font *f = font(m_state.chars.font);
-    // In a symbol font, "\u" names a real character unless it lies in the
-    // private range where Word puts the font's own characters.
-    if (f && f->symbol != RtfSymbolFonts::Font::None && code >= 0xF020 && code <= 0xF0FF) {
-        if (const char16_t mapped = RtfSymbolFonts::toUnicode(f->symbol, char16_t(code))) {
-            appendText(QString(QChar(mapped)), true);
+    // The private range U+F020..U+F0FF is where Word and LibreOffice put the
+    // characters of symbol fonts: they are read as the same bytes in the
+    // font, and as Symbol's when the font is not a symbol font (a bullet
+    // written without its font).
+    if (code >= 0xF020 && code <= 0xF0FF) {
+        const RtfSymbolFonts::Font table = f && f->symbol != RtfSymbolFonts::Font::None
+            ? f->symbol
+            : RtfSymbolFonts::Font::Symbol;
+        if (const char16_t mapped = RtfSymbolFonts::toUnicode(table, char16_t(code))) {
+            appendText(QString(QChar(mapped)), f && f->symbol != RtfSymbolFonts::Font::None);
             return;
         }
     }
@@ -210,6 +269,10 @@ void RtfParser::character(char16_t c)
 
 void RtfParser::appendText(const QString &text, bool symbolMapped)
 {
+    // An object shows its picture, which writes the object back whole: its
+    // text would be written twice.
+    if (m_state.container > 0)
+        return;
     if (!m_pending.isEmpty()
         && (!(m_pendingChars == m_state.chars) || m_pendingSymbolMapped != symbolMapped
             || m_pendingPara.inTable != m_state.para.inTable))
@@ -220,6 +283,21 @@ void RtfParser::appendText(const QString &text, bool symbolMapped)
         m_pendingPara = m_state.para;
     }
     m_pending += text;
+    if (m_state.listText)
+        m_listTextLength += int(text.size());
+}
+
+void RtfParser::decodeBytes()
+{
+    if (m_bytes.isEmpty())
+        return;
+    const Font *f = font(m_state.chars.font);
+    if (QStringDecoder *known = f ? f->decoder : decoder(m_ansiCodePage)) {
+        appendText(known->decode(m_bytes), false);
+    } else {
+        appendText(Windows1252::decode(m_bytes), false);
+    }
+    m_bytes.clear();
 }
 
 void RtfParser::flush()
@@ -231,12 +309,18 @@ void RtfParser::flush()
         if ((c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7F)
             c = u' ';
     }
-    m_builder.place(m_pendingPara.inTable || m_rowOpen);
-    m_builder.insertText(m_pending, charFormat(m_pendingChars, m_pendingSymbolMapped));
+    m_builder->place(m_pendingPara.inTable || m_rowOpen);
+    QTextCharFormat format = charFormat(m_pendingChars, m_pendingSymbolMapped);
+    if (!m_anchorNames.isEmpty()) {
+        format.setAnchor(true);
+        format.setAnchorNames(m_anchorNames);
+        m_anchorNames.clear();
+    }
+    m_builder->insertText(m_pending, format);
     m_pending.clear();
 }
 
 void RtfParser::place()
 {
-    m_builder.place(m_state.para.inTable || m_rowOpen);
+    m_builder->place(m_state.para.inTable || m_rowOpen);
 }

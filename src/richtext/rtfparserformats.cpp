@@ -2,9 +2,12 @@
 
 #include "platform/recordfile.h"
 #include "platform/twips.h"
+#include "rtfproperties.h"
 
-#include <QBuffer>
-#include <QImageReader>
+#include "platform/windows1252.h"
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -12,12 +15,56 @@ namespace {
 // 96 dpi screen.
 constexpr double twipsPerPixel = Twips::perPixel;
 
-// Pictures larger than this are not decoded: a few bytes of a hostile file
-// could otherwise claim gigabytes.
-constexpr qint64 maxPicturePixels = 40'000'000;
-constexpr double maxPictureSide = 10000.0;
+// The code page of a font's character set ("\fcharset"); 0 for none known.
+int codePageOfCharset(int charset)
+{
+    switch (charset) {
+    case 0:
+        return 1252;
+    case 77:
+        return 10000;
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 163:
+        return 1258;
+    case 177:
+        return 1255;
+    case 178:
+        return 1256;
+    case 186:
+        return 1257;
+    case 204:
+        return 1251;
+    case 222:
+        return 874;
+    case 238:
+        return 1250;
+    default:
+        return 0;
+    }
+}
 
 } // namespace
+
+double RtfParser::pixelsOf(int twips)
+{
+    return twips / twipsPerPixel;
+}
+
+int RtfParser::twipsOf(double pixels)
+{
+    return qRound(std::clamp(pixels * twipsPerPixel, -1e9, 1e9));
+}
 
 const RtfParser::Font *RtfParser::font(int index) const
 {
@@ -35,7 +82,7 @@ void RtfParser::fontTableText(QByteArrayView bytes)
         }
         if (m_fontBeingDefined >= 0) {
             Font &f = m_fonts[m_fontBeingDefined];
-            QString name = RecordFile::fromWindows1252(m_fontName);
+            QString name = Windows1252::decode(m_fontName);
             // Control characters, and bytes the code page leaves undefined,
             // belong to no font name.
             name.removeIf([](QChar c) {
@@ -43,6 +90,14 @@ void RtfParser::fontTableText(QByteArrayView bytes)
             });
             f.name = name.trimmed();
             f.symbol = RtfSymbolFonts::fromName(f.name);
+            if (f.symbol == RtfSymbolFonts::Font::None) {
+                // A font's own code page, else its character set's, else the
+                // document's.
+                int codePage = f.codePage > 0 ? f.codePage : codePageOfCharset(f.charset);
+                if (codePage == 0)
+                    codePage = m_ansiCodePage;
+                f.decoder = decoder(codePage);
+            }
             m_cacheValid = false;
         }
         m_fontName.clear();
@@ -66,52 +121,49 @@ void RtfParser::colourTableText(QByteArrayView bytes)
     }
 }
 
-void RtfParser::finishPicture()
-{
-    if (m_picture.kind == Picture::Kind::Unknown || m_state.chars.hidden)
-        return;
-    QByteArray data
-        = m_picture.binary.isEmpty() ? QByteArray::fromHex(m_picture.hex) : m_picture.binary;
-    m_picture.hex.clear();
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, m_picture.kind == Picture::Kind::Png ? "png" : "jpeg");
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty()
-        || qint64(size.width()) * size.height() > maxPicturePixels)
-        return;
-    const QImage image = reader.read();
-    if (image.isNull())
-        return;
-    const double width
-        = m_picture.goalWidth > 0 ? m_picture.goalWidth / twipsPerPixel : double(image.width());
-    const double height
-        = m_picture.goalHeight > 0 ? m_picture.goalHeight / twipsPerPixel : double(image.height());
-    flush();
-    place();
-    m_builder.insertImage(image, std::clamp(width * m_picture.scaleX / 100.0, 1.0, maxPictureSide),
-                          std::clamp(height * m_picture.scaleY / 100.0, 1.0, maxPictureSide));
-}
-
 void RtfParser::startFieldResult()
 {
-    // Only links are kept: HYPERLINK "address" makes the result a link to it.
+    // Only links are kept: HYPERLINK "address" makes the result a link to it,
+    // HYPERLINK \l "name" a link to the bookmark "#name" (after the address
+    // when there is one).
     const QString instruction = m_fieldInstruction.trimmed();
     if (!instruction.startsWith(QLatin1String("HYPERLINK"), Qt::CaseInsensitive))
         return;
-    QString rest = instruction.mid(9).trimmed();
+    const QString rest = instruction.mid(9);
     QString address;
-    if (rest.startsWith(u'"')) {
-        // A quoted address, in which \" stands for a quote and \\ for a
-        // backslash.
-        for (qsizetype i = 1; i < rest.size() && rest.at(i) != u'"'; ++i) {
-            if (rest.at(i) == u'\\' && i + 1 < rest.size())
-                ++i;
-            address += rest.at(i);
+    QString anchor;
+    bool anchorNext = false;
+    qsizetype i = 0;
+    while (i < rest.size()) {
+        if (rest.at(i).isSpace()) {
+            ++i;
+            continue;
         }
-    } else {
-        address = rest.section(u' ', 0, 0);
+        QString argument;
+        if (rest.at(i) == u'"') {
+            // A quoted argument, in which \" stands for a quote and \\ for a
+            // backslash.
+            for (++i; i < rest.size() && rest.at(i) != u'"'; ++i) {
+                if (rest.at(i) == u'\\' && i + 1 < rest.size())
+                    ++i;
+                argument += rest.at(i);
+            }
+            ++i;
+        } else {
+            while (i < rest.size() && !rest.at(i).isSpace())
+                argument += rest.at(i++);
+            if (argument.startsWith(u'\\')) {
+                anchorNext = argument.compare(QLatin1String("\\l"), Qt::CaseInsensitive) == 0;
+                continue;
+            }
+        }
+        if (std::exchange(anchorNext, false))
+            anchor = argument;
+        else if (address.isEmpty())
+            address = argument;
     }
+    if (!anchor.isEmpty())
+        address += u'#' + anchor;
     if (address.isEmpty())
         return;
     m_links.append(address);
@@ -138,6 +190,8 @@ QTextCharFormat RtfParser::charFormat(const CharState &state, bool symbolMapped)
         format.setFontUnderline(true);
     if (state.strike)
         format.setFontStrikeOut(true);
+    if (state.caps != QFont::MixedCase)
+        format.setFontCapitalization(state.caps);
     if (state.position == VerticalPosition::Super)
         format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
     else if (state.position == VerticalPosition::Sub)
@@ -173,5 +227,36 @@ QTextBlockFormat RtfParser::blockFormat(const ParaState &state) const
         format.setTopMargin(state.before / twipsPerPixel);
     if (state.after != 0)
         format.setBottomMargin(state.after / twipsPerPixel);
+    if (state.pageBreakBefore)
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    // Tab stops are measured in RTF from the paragraph's left edge, in the
+    // document from the start of the line: the first line's start here.
+    const int lineStart = state.left + state.firstLine;
+    QList<QTextOption::Tab> tabs;
+    for (int tab : state.tabs) {
+        if (tab > lineStart)
+            tabs.append(QTextOption::Tab((tab - lineStart) / twipsPerPixel, QTextOption::LeftTab));
+    }
+    // A hanging indent stops the first tab of the paragraph's first line at
+    // the indent, as word processors do after a list number.
+    if (state.firstLine < 0 && state.left > 0
+        && std::none_of(state.tabs.cbegin(), state.tabs.cend(),
+                        [&state](int tab) { return tab == state.left; }))
+        tabs.append(QTextOption::Tab(-state.firstLine / twipsPerPixel, QTextOption::LeftTab));
+    if (!tabs.isEmpty()) {
+        std::sort(tabs.begin(), tabs.end(),
+                  [](const QTextOption::Tab &a, const QTextOption::Tab &b) {
+                      return a.position < b.position;
+                  });
+        format.setTabPositions(tabs);
+    }
+    if (state.listOverride > 0) {
+        format.setProperty(RtfProperties::ListOverride, state.listOverride);
+        format.setProperty(RtfProperties::ListLevel, state.listLevel);
+    } else if (!state.pn.isEmpty()) {
+        format.setProperty(RtfProperties::ListPn, state.pn);
+    }
+    if (state.listTextLength > 0)
+        format.setProperty(RtfProperties::ListTextLength, state.listTextLength);
     return format;
 }

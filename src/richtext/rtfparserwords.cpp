@@ -46,13 +46,24 @@ void RtfParser::symbol(char c)
     m_starred = false;
 }
 
+RtfParser::ParaState RtfParser::closingParagraph()
+{
+    ParaState para = m_state.para;
+    if (para.listOverride > 0 || !para.pn.isEmpty())
+        para.listTextLength = m_listTextLength;
+    if (std::exchange(m_breakNext, false))
+        para.pageBreakBefore = true;
+    m_listTextLength = 0;
+    return para;
+}
+
 void RtfParser::paragraphEnd()
 {
-    if (m_state.destination != Destination::Text)
+    if (m_state.destination != Destination::Text || m_state.container > 0)
         return;
     flush();
     place();
-    m_builder.endParagraph(blockFormat(m_state.para));
+    m_builder->endParagraph(blockFormat(closingParagraph()));
     m_pendingPara = m_state.para;
 }
 
@@ -87,6 +98,7 @@ void RtfParser::word(QByteArrayView name, bool hasParameter, int parameter)
     case Action::Picture:
         m_state.destination = Destination::Picture;
         m_picture = Picture();
+        m_picture.group = wholeGroup();
         break;
     case Action::FieldInstruction:
         m_state.destination = Destination::FieldInstruction;
@@ -100,6 +112,55 @@ void RtfParser::word(QByteArrayView name, bool hasParameter, int parameter)
         break;
     case Action::Skip:
         m_skippedDepth = 1;
+        break;
+    case Action::KeepHeader:
+        if (m_headerGroups.size() < 64 && !wholeGroup().isEmpty())
+            m_headerGroups.append(wholeGroup().toByteArray());
+        m_skippedDepth = 1;
+        break;
+    case Action::Pn:
+        if (wholeGroup().size() <= 4096)
+            para.pn = wholeGroup().toByteArray();
+        m_skippedDepth = 1;
+        break;
+    case Action::ListText:
+        flush();
+        m_state.destination = Destination::Text;
+        m_state.listText = true;
+        break;
+    case Action::Footnote:
+        startFootnote();
+        break;
+    case Action::FootnoteMark:
+        if (m_state.destination == Destination::Text) {
+            const int number = m_footnoteDepth > 0 ? m_footnotes : ++m_footnotes;
+            appendText(QString::number(std::max(number, 1)), false);
+        }
+        break;
+    case Action::Object:
+        if (m_state.container == 0 && !wholeGroup().isEmpty()) {
+            m_containers.push_back(Container {wholeGroup()});
+            m_state.container = int(m_containers.size());
+        }
+        break;
+    case Action::ObjectWidth:
+        if (m_state.container > 0)
+            m_containers.back().goalWidth = std::clamp(parameter, 0, 31680);
+        break;
+    case Action::ObjectHeight:
+        if (m_state.container > 0)
+            m_containers.back().goalHeight = std::clamp(parameter, 0, 31680);
+        break;
+    case Action::Bookmark:
+        m_state.destination = Destination::Bookmark;
+        m_bookmark.clear();
+        break;
+    case Action::AnsiCodePage:
+        m_ansiCodePage = std::clamp(parameter, 0, 65535);
+        break;
+    case Action::CodePage:
+        if (m_state.destination == Destination::FontTable && m_fontBeingDefined >= 0)
+            m_fonts[m_fontBeingDefined].codePage = std::clamp(parameter, 0, 65535);
         break;
     case Action::Deff:
         flush();
@@ -171,6 +232,12 @@ void RtfParser::word(QByteArrayView name, bool hasParameter, int parameter)
     case Action::Hidden:
         chars.hidden = on;
         break;
+    case Action::Caps:
+        chars.caps = on ? QFont::AllUppercase : QFont::MixedCase;
+        break;
+    case Action::SmallCaps:
+        chars.caps = on ? QFont::SmallCaps : QFont::MixedCase;
+        break;
     case Action::Foreground:
         chars.foreground = std::max(parameter, 0);
         break;
@@ -219,21 +286,51 @@ void RtfParser::word(QByteArrayView name, bool hasParameter, int parameter)
     case Action::InTable:
         para.inTable = on;
         break;
+    case Action::Page:
+        // A break after a paragraph mark starts the next paragraph on a new
+        // page; one within a paragraph also ends it.
+        if (m_state.destination == Destination::Text && m_state.container == 0) {
+            flush();
+            if (!m_builder->atParagraphStart())
+                paragraphEnd();
+            m_breakNext = true;
+        }
+        break;
+    case Action::PageBreakBefore:
+        para.pageBreakBefore = on;
+        break;
+    case Action::TabStop:
+        if (para.tabs.size() < 64)
+            para.tabs.append(std::clamp(parameter, 0, 31680));
+        break;
+    case Action::ListOverride:
+        para.listOverride = std::clamp(parameter, 0, 32767);
+        break;
+    case Action::ListLevel:
+        para.listLevel = std::clamp(parameter, 0, 8);
+        break;
     case Action::RowDefinition:
+        if (m_state.container > 0)
+            break;
         flush();
         m_rowOpen = true;
+        m_builder->startRowDefinition();
         break;
+    case Action::CellBoundary:
+        m_builder->addCellBoundary(pixelsOf(twips(parameter)));
         break;
     case Action::Cell:
-        if (m_state.destination == Destination::Text) {
+        if (m_state.destination == Destination::Text && m_state.container == 0) {
             flush();
-            m_builder.endCell(blockFormat(para));
+            m_builder->endCell(blockFormat(closingParagraph()));
             m_pendingPara = para;
         }
         break;
     case Action::Row:
+        if (m_state.container > 0)
+            break;
         flush();
-        m_builder.endRow();
+        m_builder->endRow();
         m_rowOpen = false;
         break;
     case Action::Png:
@@ -241,6 +338,9 @@ void RtfParser::word(QByteArrayView name, bool hasParameter, int parameter)
         break;
     case Action::Jpeg:
         m_picture.kind = Picture::Kind::Jpeg;
+        break;
+    case Action::Wmf:
+        m_picture.kind = Picture::Kind::Wmf;
         break;
     case Action::OtherPicture:
         m_picture.kind = Picture::Kind::Unknown;

@@ -57,10 +57,10 @@ bool RtfTokenizer::tokenize(QByteArrayView input, std::vector<RtfToken> *tokens)
             if (++depth > maxDepth)
                 return fail(QStringLiteral(
                     "Le texte RTF contient trop de groupes imbriqués pour être lu."));
-            tokens->push_back({RtfToken::Type::GroupStart, false, 0, {}});
+            tokens->push_back({RtfToken::Type::GroupStart, false, 0, input.sliced(pos, 1)});
             ++pos;
         } else if (c == '}') {
-            tokens->push_back({RtfToken::Type::GroupEnd, false, 0, {}});
+            tokens->push_back({RtfToken::Type::GroupEnd, false, 0, input.sliced(pos, 1)});
             ++pos;
             if (--depth == 0)
                 return true;

@@ -10,8 +10,8 @@
 struct RtfToken
 {
     enum class Type : quint8 {
-        GroupStart, // "{"
-        GroupEnd,   // "}"
+        GroupStart, // "{", which bytes views in the input
+        GroupEnd,   // "}", which bytes views in the input
         Word,       // control word: name in bytes, optional parameter
         Symbol,     // control symbol such as "\~" or "\*": the character in parameter
         Text,       // a run of plain bytes

@@ -19,77 +19,36 @@ const QHash<QByteArray, Entry> &table()
         add("pict", Action::Picture);
         add("fldinst", Action::FieldInstruction);
         add("fldrslt", Action::FieldResult);
-        for (const char *name : {"field", "shppict", "pntext", "listtext", "result", "object",
-                                 "shprslt", "shptxt", "shp"})
+        for (const char *name : {"field", "shppict", "result", "shprslt", "shptxt", "shp"})
             add(name, Action::Open);
-        for (const char *name : {"stylesheet",
-                                 "info",
-                                 "header",
-                                 "headerl",
-                                 "headerr",
-                                 "headerf",
-                                 "footer",
-                                 "footerl",
-                                 "footerr",
-                                 "footerf",
-                                 "footnote",
-                                 "annotation",
-                                 "atnid",
-                                 "atnauthor",
-                                 "comment",
-                                 "title",
-                                 "author",
-                                 "operator",
-                                 "subject",
-                                 "keywords",
-                                 "doccomm",
-                                 "xe",
-                                 "tc",
-                                 "txe",
-                                 "private",
-                                 "pn",
-                                 "pnseclvl",
-                                 "pntxtb",
-                                 "pntxta",
-                                 "objdata",
-                                 "objclass",
-                                 "objname",
-                                 "datafield",
-                                 "bkmkstart",
-                                 "bkmkend",
-                                 "listtable",
-                                 "listoverridetable",
-                                 "revtbl",
-                                 "rsidtbl",
-                                 "generator",
-                                 "themedata",
-                                 "colorschememapping",
-                                 "latentstyles",
-                                 "datastore",
-                                 "xmlnstbl",
-                                 "pgdsctbl",
-                                 "filetbl",
-                                 "template",
-                                 "docvar",
-                                 "userprops",
-                                 "ftnsep",
-                                 "ftnsepc",
-                                 "aftnsep",
-                                 "aftnsepc",
-                                 "ftncn",
-                                 "aftncn",
-                                 "mmathPr",
-                                 "nonshppict",
-                                 "picprop",
-                                 "fldtype",
-                                 "falt",
-                                 "panose",
-                                 "shpinst",
-                                 "factoidname",
-                                 "protusertbl",
-                                 "wgrffmtfilter",
+        add("pntext", Action::ListText);
+        add("listtext", Action::ListText);
+        add("object", Action::Object);
+        add("footnote", Action::Footnote);
+        add("chftn", Action::FootnoteMark);
+        add("bkmkstart", Action::Bookmark);
+        for (const char *name : {"listtable", "listoverridetable", "info"})
+            add(name, Action::KeepHeader);
+        add("pn", Action::Pn);
+        for (const char *name : {"stylesheet",   "header",      "headerl",     "headerr",
+                                 "headerf",      "footer",      "footerl",     "footerr",
+                                 "footerf",      "annotation",  "atnid",       "atnauthor",
+                                 "comment",      "title",       "author",      "operator",
+                                 "subject",      "keywords",    "doccomm",     "xe",
+                                 "tc",           "txe",         "private",     "pnseclvl",
+                                 "pntxtb",       "pntxta",      "objdata",     "objclass",
+                                 "objname",      "datafield",   "bkmkend",     "revtbl",
+                                 "rsidtbl",      "generator",   "themedata",   "colorschememapping",
+                                 "latentstyles", "datastore",   "xmlnstbl",    "pgdsctbl",
+                                 "filetbl",      "template",    "docvar",      "userprops",
+                                 "ftnsep",       "ftnsepc",     "aftnsep",     "aftnsepc",
+                                 "ftncn",        "aftncn",      "mmathPr",     "nonshppict",
+                                 "picprop",      "fldtype",     "falt",        "panose",
+                                 "shpinst",      "factoidname", "protusertbl", "wgrffmtfilter",
                                  "pgptbl"})
             add(name, Action::Skip);
+        add("ansicpg", Action::AnsiCodePage);
+        add("cpg", Action::CodePage);
         add("deff", Action::Deff);
         add("uc", Action::UnicodeSkip);
         add("u", Action::Unicode);
@@ -116,6 +75,8 @@ const QHash<QByteArray, Entry> &table()
         add("up", Action::Super);
         add("dn", Action::Sub);
         add("v", Action::Hidden);
+        add("caps", Action::Caps);
+        add("scaps", Action::SmallCaps);
         add("cf", Action::Foreground);
         add("highlight", Action::Background);
         add("cb", Action::Background);
@@ -139,7 +100,12 @@ const QHash<QByteArray, Entry> &table()
         add("pard", Action::Pard);
         add("par", Action::Par);
         add("sect", Action::Par);
-        add("page", Action::Par);
+        add("page", Action::Page);
+        add("pagebb", Action::PageBreakBefore);
+        add("tx", Action::TabStop);
+        add("tb", Action::TabStop);
+        add("ls", Action::ListOverride);
+        add("ilvl", Action::ListLevel);
         add("line", Action::Line);
         add("ql", Action::AlignLeft);
         add("qc", Action::AlignCentre);
@@ -152,15 +118,18 @@ const QHash<QByteArray, Entry> &table()
         add("sa", Action::SpaceAfter);
         add("intbl", Action::InTable);
         add("trowd", Action::RowDefinition);
+        add("cellx", Action::CellBoundary);
         add("cell", Action::Cell);
         add("row", Action::Row);
         add("nestcell", Action::Character, u'\t');
         add("nestrow", Action::Line);
         add("pngblip", Action::Png);
         add("jpegblip", Action::Jpeg);
-        for (const char *name :
-             {"emfblip", "wmetafile", "macpict", "pmmetafile", "dibitmap", "wbitmap"})
+        add("wmetafile", Action::Wmf);
+        for (const char *name : {"emfblip", "macpict", "pmmetafile", "dibitmap", "wbitmap"})
             add(name, Action::OtherPicture);
+        add("objw", Action::ObjectWidth);
+        add("objh", Action::ObjectHeight);
         add("picwgoal", Action::GoalWidth);
         add("pichgoal", Action::GoalHeight);
         add("picscalex", Action::ScaleX);

@@ -13,9 +13,17 @@ enum class Action : quint8 {
     Picture,
     FieldInstruction,
     FieldResult,
-    Open, // a destination whose text is shown: field, shppict, pntext, ...
-    Skip, // a destination whose content is not text: stylesheet, info, ...
+    Open,       // a destination whose text is shown: field, shppict, pntext, ...
+    Skip,       // a destination whose content is not text: stylesheet, themedata, ...
+    KeepHeader, // a header group kept for the writer: list tables, information
+    ListText,   // the number or bullet of a list paragraph, shown as text
+    Footnote,
+    FootnoteMark,
+    Object,
+    Bookmark,
     // Document.
+    AnsiCodePage,
+    CodePage,
     Deff,
     UnicodeSkip,
     Unicode,
@@ -36,6 +44,8 @@ enum class Action : quint8 {
     Sub,
     NoSuperSub,
     Hidden,
+    Caps,
+    SmallCaps,
     Foreground,
     Background,
     Character, // a word that stands for one character
@@ -53,14 +63,24 @@ enum class Action : quint8 {
     SpaceBefore,
     SpaceAfter,
     InTable,
+    Page,
+    PageBreakBefore,
+    TabStop,
+    ListOverride,
+    ListLevel,
+    Pn,
     // Tables.
     RowDefinition,
+    CellBoundary,
     Cell,
     Row,
     // Pictures.
     Png,
     Jpeg,
+    Wmf,
     OtherPicture,
+    ObjectWidth,
+    ObjectHeight,
     GoalWidth,
     GoalHeight,
     ScaleX,

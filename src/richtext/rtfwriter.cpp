@@ -1,9 +1,11 @@
 #include "rtfwriter.h"
 
+#include "rtfproperties.h"
 #include "rtfsymbolfonts.h"
 
 #include "platform/recordfile.h"
 #include "platform/twips.h"
+#include "platform/windows1252.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -28,27 +30,6 @@ constexpr double twipsPerPixel = Twips::perPixel;
 // Total width given to a table's columns: a 6.25-inch text line.
 constexpr int tableWidthTwips = 9000;
 
-// The Windows-1252 byte of a character, or -1 when the code page has none.
-int windows1252Byte(char16_t c)
-{
-    static const std::array<char16_t, 32> high = [] {
-        std::array<char16_t, 32> table {};
-        for (int i = 0; i < 32; ++i) {
-            const char byte = char(0x80 + i);
-            table[std::size_t(i)]
-                = RecordFile::fromWindows1252(QByteArray(1, byte)).at(0).unicode();
-        }
-        return table;
-    }();
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return c;
-    for (int i = 0; i < 32; ++i) {
-        if (high[std::size_t(i)] == c && c >= 0x100)
-            return 0x80 + i;
-    }
-    return -1;
-}
-
 class Writer
 {
 public:
@@ -67,13 +48,19 @@ private:
     void writeFrame(const QTextFrame *frame);
     void writeTable(const QTextTable *table);
     void writeBlock(const QTextBlock &block, bool inTable, const char *end);
-    void writeFragment(const QTextFragment &fragment);
+    void writeFragment(const QTextFragment &fragment, int from = 0, int length = -1);
     void writeImage(const QTextImageFormat &format);
     void writeText(const QString &text, bool symbolFont = false);
     void writeFontName(const QString &name);
 
+    struct Font
+    {
+        int index;
+        QString name;
+    };
+
     const QTextDocument *m_document;
-    QStringList m_fonts;
+    std::vector<Font> m_fonts;
     QList<QRgb> m_colours;
     QByteArray m_out;
 };
@@ -88,7 +75,12 @@ QString Writer::family(const QTextCharFormat &format) const
 
 int Writer::fontIndex(const QTextCharFormat &format) const
 {
-    return int(std::max<qsizetype>(m_fonts.indexOf(family(format)), 0));
+    const QString name = family(format);
+    for (const Font &font : m_fonts) {
+        if (font.name == name)
+            return font.index;
+    }
+    return m_fonts.front().index;
 }
 
 int Writer::colourIndex(const QBrush &brush) const
@@ -100,13 +92,37 @@ int Writer::colourIndex(const QBrush &brush) const
 
 void Writer::collect()
 {
-    m_fonts.append(m_document->defaultFont().family());
+    // The fonts the text was read with keep their numbers, which the groups
+    // kept from it (list tables) name.
+    int next = 0;
+    const auto add = [this, &next](int index, const QString &name) {
+        for (const Font &font : m_fonts) {
+            if (font.index == index || font.name == name)
+                return;
+        }
+        m_fonts.push_back(Font {index, name});
+        next = std::max(next, index + 1);
+    };
+    const QTextFrameFormat root = m_document->rootFrame()->frameFormat();
+    if (root.hasProperty(RtfProperties::HeaderGroups)) {
+        for (const QString &entry : root.property(RtfProperties::FontTable).toStringList()) {
+            const QStringList parts = entry.split(u' ');
+            bool indexOk = false;
+            const int index = parts.value(0).toInt(&indexOk);
+            const QString name = entry.section(u' ', 1);
+            if (indexOk && index >= 0 && index < 32768 && !name.isEmpty())
+                add(index, name);
+        }
+    }
+    add(next, m_document->defaultFont().family());
+    // The default font first, whatever its number.
+    std::stable_partition(m_fonts.begin(), m_fonts.end(), [this](const Font &font) {
+        return font.name == m_document->defaultFont().family();
+    });
     for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat format = it.fragment().charFormat();
-            const QString name = family(format);
-            if (!m_fonts.contains(name))
-                m_fonts.append(name);
+            add(next, family(format));
             for (const QBrush &brush : {format.foreground(), format.background()}) {
                 if (brush.style() != Qt::NoBrush && !m_colours.contains(brush.color().rgb()))
                     m_colours.append(brush.color().rgb());
@@ -117,12 +133,16 @@ void Writer::collect()
 
 void Writer::writeHeader()
 {
-    m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1036{\\fonttbl";
-    for (qsizetype i = 0; i < m_fonts.size(); ++i) {
-        const bool symbol = m_fonts.at(i).compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0
-            || m_fonts.at(i).startsWith(QLatin1String("Wingdings"), Qt::CaseInsensitive);
-        m_out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset" + (symbol ? "2 " : "0 ");
-        writeFontName(m_fonts.at(i));
+    m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff" + QByteArray::number(m_fonts.front().index)
+        + "\\deflang1036{\\fonttbl";
+    for (const Font &font : m_fonts) {
+        const bool symbol = font.name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0
+            || font.name.startsWith(QLatin1String("Wingdings"), Qt::CaseInsensitive);
+        // Text is written in Windows-1252 or as "\\u", whatever character set
+        // the font was read with.
+        m_out += "{\\f" + QByteArray::number(font.index) + "\\fnil\\fcharset"
+            + (symbol ? "2 " : "0 ");
+        writeFontName(font.name);
         m_out += ";}";
     }
     m_out += "}\r\n{\\colortbl ;";
@@ -130,7 +150,15 @@ void Writer::writeHeader()
         m_out += "\\red" + QByteArray::number(qRed(rgb)) + "\\green"
             + QByteArray::number(qGreen(rgb)) + "\\blue" + QByteArray::number(qBlue(rgb)) + ';';
     }
-    m_out += "}\r\n\\viewkind4\\uc1\r\n";
+    m_out += "}\r\n";
+    const QTextFrameFormat root = m_document->rootFrame()->frameFormat();
+    for (const QByteArray &group :
+         root.property(RtfProperties::HeaderGroups).value<QByteArrayList>()) {
+        // Only whole groups, as the reader kept them.
+        if (group.startsWith('{') && group.endsWith('}'))
+            m_out += group + "\r\n";
+    }
+    m_out += "\\viewkind4\\uc1\r\n";
 }
 
 QByteArray Writer::run()
@@ -159,14 +187,26 @@ void Writer::writeFrame(const QTextFrame *frame)
 void Writer::writeTable(const QTextTable *table)
 {
     const int columns = table->columns();
-    const int width = tableWidthTwips / std::max(columns, 1);
+    // The right edge of each column: from the widths the table was read
+    // with, else equal parts of a text line.
+    std::vector<int> edges;
+    const QList<QTextLength> widths = table->format().columnWidthConstraints();
+    int edge = 0;
+    for (int column = 0; column < columns; ++column) {
+        if (widths.size() == columns && widths.at(column).type() == QTextLength::FixedLength)
+            edge += std::max(qRound(widths.at(column).rawValue() * twipsPerPixel), 1);
+        else
+            edge += tableWidthTwips / std::max(columns, 1);
+        edges.push_back(edge);
+    }
     for (int row = 0; row < table->rows(); ++row) {
         m_out += "\\trowd\\trgaph108";
         for (int column = 0; column < columns; ++column) {
             const QTextTableCell cell = table->cellAt(row, column);
             if (cell.column() != column)
                 continue;
-            const int right = (column + cell.columnSpan()) * width;
+            const int right = edges[std::size_t(
+                std::min(column + std::max(cell.columnSpan(), 1), columns) - 1)];
             m_out += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
                      "\\clbrdrr\\brdrs\\brdrw10\\cellx"
                 + QByteArray::number(right);
@@ -218,22 +258,83 @@ void Writer::writeBlock(const QTextBlock &block, bool inTable, const char *end)
         m_out += "\\sb" + twips(format.topMargin());
     if (format.bottomMargin() != 0)
         m_out += "\\sa" + twips(format.bottomMargin());
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        m_out += "\\pagebb";
+    // A tab stop is measured from the start of the first line, in RTF from
+    // the paragraph's left edge.
+    for (const QTextOption::Tab &tab : format.tabPositions())
+        m_out += "\\tx" + twips(tab.position + left + format.textIndent());
+    // A list paragraph: its list, and its number or bullet in the group that
+    // holds it, which readers that know the list draw themselves.
+    int listText = 0;
+    const char *listGroup = nullptr;
+    if (format.hasProperty(RtfProperties::ListOverride)) {
+        m_out += "\\ls" + QByteArray::number(format.intProperty(RtfProperties::ListOverride))
+            + "\\ilvl" + QByteArray::number(format.intProperty(RtfProperties::ListLevel));
+        listGroup = "{\\listtext ";
+    } else if (const QByteArray pn = format.property(RtfProperties::ListPn).toByteArray();
+               pn.startsWith('{') && pn.endsWith('}')) {
+        m_out += pn;
+        listGroup = "{\\pntext ";
+    }
+    if (listGroup)
+        listText = std::clamp(format.intProperty(RtfProperties::ListTextLength), 0,
+                              std::max(block.length() - 1, 0));
     m_out += ' ';
-    for (auto it = block.begin(); !it.atEnd(); ++it)
-        writeFragment(it.fragment());
+    if (listText > 0)
+        m_out += listGroup;
+    int position = 0;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const int length = fragment.length();
+        if (position < listText && position + length > listText) {
+            writeFragment(fragment, 0, listText - position);
+            m_out += '}';
+            writeFragment(fragment, listText - position);
+        } else {
+            writeFragment(fragment);
+            if (position + length == listText)
+                m_out += '}';
+        }
+        position += length;
+    }
     m_out += end;
 }
 
-void Writer::writeFragment(const QTextFragment &fragment)
+// Writes length characters of the fragment from the one at from (all those
+// after it when length is -1).
+void Writer::writeFragment(const QTextFragment &fragment, int from, int length)
 {
     const QTextCharFormat format = fragment.charFormat();
+    if (from == 0) {
+        for (const QString &name : format.anchorNames()) {
+            QString escaped = name;
+            escaped.remove(u'\\').remove(u'{').remove(u'}');
+            for (const char *word : {"{\\*\\bkmkstart ", "{\\*\\bkmkend "}) {
+                m_out += word;
+                writeText(escaped);
+                m_out += '}';
+            }
+        }
+    }
     const bool link = format.isAnchor() && !format.anchorHref().isEmpty();
     if (link) {
-        m_out += "{\\field{\\*\\fldinst HYPERLINK \"";
-        QString address = format.anchorHref();
-        address.replace(u'\\', QLatin1String("\\\\")).replace(u'"', QLatin1String("\\\""));
-        writeText(address);
-        m_out += "\"}{\\fldrslt ";
+        const auto quoted = [this](QString text) {
+            text.replace(u'\\', QLatin1String("\\\\")).replace(u'"', QLatin1String("\\\""));
+            m_out += '"';
+            writeText(text);
+            m_out += '"';
+        };
+        m_out += "{\\field{\\*\\fldinst HYPERLINK ";
+        const QString href = format.anchorHref();
+        // A link to a bookmark names it after "\\l".
+        if (href.startsWith(u'#')) {
+            m_out += "\\\\l ";
+            quoted(href.mid(1));
+        } else {
+            quoted(href);
+        }
+        m_out += "}{\\fldrslt ";
     }
     m_out += "{\\f" + QByteArray::number(fontIndex(format));
     const double points = format.fontPointSize() > 0 ? format.fontPointSize()
@@ -247,6 +348,10 @@ void Writer::writeFragment(const QTextFragment &fragment)
         m_out += "\\ul";
     if (format.fontStrikeOut())
         m_out += "\\strike";
+    if (format.fontCapitalization() == QFont::AllUppercase)
+        m_out += "\\caps";
+    else if (format.fontCapitalization() == QFont::SmallCaps)
+        m_out += "\\scaps";
     if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
         m_out += "\\super";
     else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
@@ -256,7 +361,7 @@ void Writer::writeFragment(const QTextFragment &fragment)
     if (const int bg = colourIndex(format.background()))
         m_out += "\\highlight" + QByteArray::number(bg);
     m_out += ' ';
-    const QString text = fragment.text();
+    const QString text = fragment.text().mid(from, length);
     if (format.isImageFormat()) {
         for (qsizetype i = 0; i < text.size(); ++i)
             writeImage(format.toImageFormat());
@@ -271,6 +376,12 @@ void Writer::writeFragment(const QTextFragment &fragment)
 
 void Writer::writeImage(const QTextImageFormat &format)
 {
+    // A picture read from RTF goes back as it came, whatever was shown of it.
+    if (const QByteArray raw = format.property(RtfProperties::RawGroup).toByteArray();
+        raw.startsWith('{') && raw.endsWith('}')) {
+        m_out += raw;
+        return;
+    }
     const QVariant resource
         = m_document->resource(QTextDocument::ImageResource, QUrl(format.name()));
     QImage image;
@@ -320,7 +431,7 @@ void Writer::writeText(const QString &text, bool symbolFont)
         } else if (c < 0x20 || c == 0x7F || c == QChar::ObjectReplacementCharacter
                    || c == QChar::ParagraphSeparator) {
             continue;
-        } else if (const int byte = symbolFont ? -1 : windows1252Byte(c); byte >= 0) {
+        } else if (const int byte = symbolFont ? -1 : Windows1252::byteOf(c); byte >= 0) {
             m_out += "\\'";
             m_out += digits[byte >> 4];
             m_out += digits[byte & 15];
@@ -338,7 +449,7 @@ void Writer::writeFontName(const QString &name)
         const char16_t c = qc.unicode();
         if (c >= 0x20 && c < 0x7F && c != u';' && c != u'\\' && c != u'{' && c != u'}') {
             m_out += char(c);
-        } else if (const int byte = windows1252Byte(c); byte >= 0x20 && c != u';') {
+        } else if (const int byte = Windows1252::byteOf(c); byte >= 0x20 && c != u';') {
             m_out += "\\'";
             m_out += digits[byte >> 4];
             m_out += digits[byte & 15];

@@ -9,8 +9,10 @@ class QTextDocument;
 // Writes a QTextDocument as RTF 1.x that WordPad, Word and LibreOffice open
 // with the same look: font and colour tables, the character properties the
 // reader knows (font, size, bold, italic, underline, strike-out, colours,
-// super- and subscripts, links), paragraph alignment, indents and spacing,
-// tables and pictures (as PNG). Characters that Windows-1252 holds are
+// super- and subscripts, capitals, links and bookmarks), paragraph alignment,
+// indents, spacing, tab stops and page breaks, list paragraphs, tables with
+// their column widths and pictures: those RtfReader read go back as they
+// came (objects whole), others as PNG. Characters that Windows-1252 holds are
 // written as "\'hh", the others as "\uN?". Reading the result back with
 // RtfReader gives the same text and formats.
 class RtfWriter

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "richtext/rtfproperties.h"
+
 #include <QColor>
 #include <QString>
 #include <QTextBlock>
@@ -9,7 +11,8 @@
 
 // A text picture of a document's content and formats, one line per block,
 // for comparing two documents in the richtext tests:
-//   [C li=48 fi=-24 cell=0,1] "text"{b i u s sup sub f=Arial sz=12 fg=#ff0000}
+//   [C li=48 fi=-24 pb ls=1.0 cell=0,1] "text"{b i u s caps sup sub f=Arial sz=12 fg=#ff0000}
+// (pb: a page break before the paragraph; ls: its list and level.)
 inline QString dumpDocument(const QTextDocument &document)
 {
     QString out;
@@ -30,6 +33,12 @@ inline QString dumpDocument(const QTextDocument &document)
         length("fi", bf.textIndent());
         length("sb", bf.topMargin());
         length("sa", bf.bottomMargin());
+        if (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+            out += QStringLiteral(" pb");
+        if (bf.hasProperty(RtfProperties::ListOverride))
+            out += QStringLiteral(" ls=%1.%2")
+                       .arg(bf.intProperty(RtfProperties::ListOverride))
+                       .arg(bf.intProperty(RtfProperties::ListLevel));
         if (QTextTable *table = QTextCursor(block).currentTable()) {
             const QTextTableCell cell = table->cellAt(block.position());
             out += QStringLiteral(" cell=%1,%2").arg(cell.row()).arg(cell.column());
@@ -47,6 +56,10 @@ inline QString dumpDocument(const QTextDocument &document)
                 props << QStringLiteral("u");
             if (f.fontStrikeOut())
                 props << QStringLiteral("s");
+            if (f.fontCapitalization() == QFont::AllUppercase)
+                props << QStringLiteral("caps");
+            if (f.fontCapitalization() == QFont::SmallCaps)
+                props << QStringLiteral("scaps");
             if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
                 props << QStringLiteral("sup");
             if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
@@ -59,8 +72,10 @@ inline QString dumpDocument(const QTextDocument &document)
                 props << QStringLiteral("fg=") + f.foreground().color().name();
             if (f.background().style() != Qt::NoBrush)
                 props << QStringLiteral("bg=") + f.background().color().name();
-            if (f.isAnchor())
+            if (f.isAnchor() && !f.anchorHref().isEmpty())
                 props << QStringLiteral("href=") + f.anchorHref();
+            if (!f.anchorNames().isEmpty())
+                props << QStringLiteral("name=") + f.anchorNames().join(u',');
             if (f.isImageFormat()) {
                 const QTextImageFormat image = f.toImageFormat();
                 props << QStringLiteral("image=%1x%2").arg(image.width()).arg(image.height());

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTextTable>
 
 class TestRtfReader : public QObject
@@ -15,6 +16,10 @@ private slots:
     void wordpadLayout();
     void libreOfficeFormats();
     void libreOfficeImageAndLink();
+    void wordEquation();
+    void libreOfficeNestedBullets();
+    void wordLayout();
+    void hangingIndentTab();
     void text_data();
     void text();
     void formats_data();
@@ -162,6 +167,114 @@ void TestRtfReader::libreOfficeImageAndLink()
     QCOMPARE(link.anchorHref(), QStringLiteral("https://example.org/bille"));
 }
 
+void TestRtfReader::wordEquation()
+{
+    QTextDocument document;
+    RtfReader reader;
+    QVERIFY2(reader.read(golden("word-equation.rtf"), &document), qPrintable(reader.errorString()));
+    // The equation, a metafile picture and a picture that cannot be drawn.
+    QCOMPARE(document.toPlainText().count(QChar::ObjectReplacementCharacter), 3);
+    const QTextImageFormat equation
+        = formatOf(document, QString(QChar::ObjectReplacementCharacter)).toImageFormat();
+    QCOMPARE(equation.width(), 64.0); // 960 twips
+    QCOMPARE(equation.height(), 32.0);
+    const QImage picture
+        = document.resource(QTextDocument::ImageResource, QUrl(equation.name())).value<QImage>();
+    QVERIFY(!picture.isNull());
+    // The fraction bar drawn across the middle, nothing drawn in the corner.
+    const QPoint middle(picture.width() / 2, picture.height() / 2);
+    QVERIFY2(qAlpha(picture.pixel(middle)) > 200 && qGray(picture.pixel(middle)) < 60,
+             qPrintable(QString::number(picture.pixel(middle), 16)));
+    QCOMPARE(qAlpha(picture.pixel(0, 0)), 0);
+    // The letters above and below it.
+    int above = 0;
+    int below = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (qAlpha(picture.pixel(x, y)) > 128)
+                (y < middle.y() - 4 ? above : y > middle.y() + 4 ? below : x) += 1;
+        }
+    }
+    QVERIFY2(above >= 10 && below >= 10, qPrintable(QStringLiteral("%1 %2").arg(above).arg(below)));
+    QVERIFY(document.toPlainText().contains(QStringLiteral(" et ne dépend pas de la hauteur.")));
+}
+
+void TestRtfReader::libreOfficeNestedBullets()
+{
+    QTextDocument document;
+    RtfReader reader;
+    QVERIFY2(reader.read(golden("libreoffice-lists.rtf"), &document),
+             qPrintable(reader.errorString()));
+    const QStringList lines = document.toPlainText().split(u'\n');
+    QCOMPARE(lines,
+             QStringList({QStringLiteral("Les forces :"), QStringLiteral("•\tLe poids"),
+                          QStringLiteral("o\tappliqué au centre"), QStringLiteral("▪\tvertical"),
+                          QStringLiteral("•\tLa poussée"), QStringLiteral("1.\tPremière étape"),
+                          QStringLiteral("Fin.")}));
+    const auto list = [&document](const QString &text) {
+        const QTextBlockFormat format = blockOf(document, text);
+        return QStringLiteral("%1.%2")
+            .arg(format.intProperty(RtfProperties::ListOverride))
+            .arg(format.intProperty(RtfProperties::ListLevel));
+    };
+    QCOMPARE(list(QStringLiteral("Le poids")), QStringLiteral("1.0"));
+    QCOMPARE(list(QStringLiteral("appliqué")), QStringLiteral("1.1"));
+    QCOMPARE(list(QStringLiteral("vertical")), QStringLiteral("1.2"));
+    QCOMPARE(list(QStringLiteral("Première")), QStringLiteral("2.0"));
+    QVERIFY(!blockOf(document, QStringLiteral("Fin.")).hasProperty(RtfProperties::ListOverride));
+    QCOMPARE(
+        blockOf(document, QStringLiteral("vertical")).intProperty(RtfProperties::ListTextLength),
+        2);
+}
+
+void TestRtfReader::wordLayout()
+{
+    QTextDocument document;
+    RtfReader reader;
+    QVERIFY2(reader.read(golden("word-layout.rtf"), &document), qPrintable(reader.errorString()));
+    const QString text = document.toPlainText();
+    // Greek, Cyrillic and Central European fonts in their own code pages.
+    QVERIFY2(text.contains(QStringLiteral("La lettre α, le mot масса1 et ąč.")), qPrintable(text));
+    QCOMPARE(formatOf(document, QStringLiteral("Chute")).fontCapitalization(), QFont::AllUppercase);
+    QCOMPARE(formatOf(document, QStringLiteral("petites")).fontCapitalization(), QFont::SmallCaps);
+    QCOMPARE(formatOf(document, QStringLiteral("Chute")).anchorNames(),
+             QStringList {QStringLiteral("resultats")});
+    QCOMPARE(formatOf(document, QStringLiteral("les résultats")).anchorHref(),
+             QStringLiteral("#resultats"));
+    QVERIFY(blockOf(document, QStringLiteral("Deuxième")).pageBreakPolicy()
+            & QTextFormat::PageBreak_AlwaysBefore);
+    QCOMPARE(blockOf(document, QStringLiteral("La lettre")).pageBreakPolicy(),
+             QTextFormat::PageBreak_Auto);
+    QTextCursor cursor(&document);
+    cursor.setPosition(positionOf(document, QStringLiteral("Grandeur")));
+    QTextTable *table = cursor.currentTable();
+    QVERIFY(table);
+    const QList<QTextLength> widths = table->format().columnWidthConstraints();
+    QCOMPARE(widths.size(), 2);
+    QCOMPARE(widths.at(0).rawValue() * 15, 2000.0);
+    QCOMPARE(widths.at(1).rawValue() * 15, 4000.0);
+    // The footnote comes after the text, after its number.
+    QVERIFY2(text.endsWith(QStringLiteral("Fin.\n\n1 Masse en russe.")), qPrintable(text));
+    QCOMPARE(formatOf(document, QStringLiteral("1 Masse")).verticalAlignment(),
+             QTextCharFormat::AlignSuperScript);
+}
+
+void TestRtfReader::hangingIndentTab()
+{
+    // The tab after a list number reaches the paragraph's indent (720 twips,
+    // 48 pixels), not the next default tab stop.
+    QTextDocument document;
+    RtfReader reader;
+    QVERIFY(reader.read(QByteArrayView("{\\rtf1 \\fi-360\\li720 1.\\tab Texte\\par}"), &document));
+    document.setDocumentMargin(0);
+    document.setTextWidth(600);
+    document.size(); // lays the text out
+    QTextLayout *layout = document.begin().layout();
+    QVERIFY(layout && layout->lineCount() > 0);
+    const qreal x = layout->lineAt(0).cursorToX(3);
+    QVERIFY2(qAbs(x - 48) < 1, qPrintable(QString::number(x)));
+}
+
 void TestRtfReader::text_data()
 {
     QTest::addColumn<QByteArray>("rtf");
@@ -172,7 +285,7 @@ void TestRtfReader::text_data()
     row("hex in 1252", "caf\\'e9 \\'80 \\'9c", QStringLiteral("café € œ"));
     row("unicode skips one", "\\u964?x", QStringLiteral("τx"));
     row("unicode skips uc", "\\uc2\\u964\\'3f\\'3fx\\uc0\\u961 y", QStringLiteral("τxρy"));
-    row("negative unicode", "\\u-3913?", QString(QChar(char16_t(0xF0B7))));
+    row("negative unicode", "\\u-3913?", QStringLiteral("•"));
     row("skip stops at group", "{\\uc3\\u964}ab", QStringLiteral("τab"));
     row("specials", "\\lquote a\\rquote \\ldblquote b\\rdblquote \\emdash\\endash\\bullet",
         QStringLiteral("‘a’“b”—–•"));
@@ -198,6 +311,36 @@ void TestRtfReader::text_data()
     row("list text shown", "{\\pntext\\'b7\\tab}Item", QStringLiteral("·\tItem"));
     row("nonshppict skipped", "{\\*\\shppict x}{\\nonshppict y}z", QStringLiteral("xz"));
     row("trailing data ignored", "a}garbage{", QStringLiteral("a"));
+    row("symbol bullet without its font", "\\u61623\\'b7\\tab x", QStringLiteral("•\tx"));
+    row("wingdings square by code", "{\\fonttbl{\\f3\\fcharset2 Wingdings;}}\\f3\\u61607\\'a7",
+        QStringLiteral("▪"));
+    row("symbol by code in a text font", "{\\fonttbl{\\f0 Arial;}}\\f0\\u61556?",
+        QStringLiteral("τ"));
+    row("greek font", "{\\fonttbl{\\f2\\fcharset161 Arial Greek;}}\\f2 \\'f4\\'e1\\'f5",
+        QStringLiteral("ταυ"));
+    row("cyrillic font", "{\\fonttbl{\\f3\\fcharset204 Arial Cyr;}}\\f3 \\'c4\\'e0",
+        QStringLiteral("Да"));
+    row("central european font", "{\\fonttbl{\\f4\\fcharset238 Arial CE;}}\\f4 \\'9a\\'e8",
+        QStringLiteral("šč"));
+    row("font code page", "{\\fonttbl{\\f1\\cpg1253 Arial;}}\\f1 \\'e1", QStringLiteral("α"));
+    row("document code page", "\\ansicpg1251 \\'e4\\'e0", QStringLiteral("да"));
+    row("western font keeps 1252", "\\ansicpg1251{\\fonttbl{\\f0\\fcharset0 Arial;}}\\f0 \\'e9",
+        QStringLiteral("é"));
+    row("japanese font", "{\\fonttbl{\\f5\\fcharset128 MS Mincho;}}\\f5 \\'93\\'fa",
+        QStringLiteral("日"));
+    row("caps keep their letters", "{\\caps abc}", QStringLiteral("abc"));
+    row("footnote after the text",
+        "a{\\super\\chftn}{\\footnote\\pard{\\super\\chftn} Note.}b\\par c\\par",
+        QStringLiteral("a1b\nc\n\n1 Note."));
+    row("page break ends the paragraph", "a\\page b", QStringLiteral("a\nb"));
+    row("page break after a paragraph", "a\\par\\page b", QStringLiteral("a\nb"));
+    row("object without result", "a{\\object\\objemb{\\*\\objdata 0102}}b",
+        QStringLiteral("a\ufffcb"));
+    // The object is written back whole with its picture: its text is not shown.
+    row("object result text", "a{\\object{\\result x\\par{\\pict\\emfblip 01}}}b",
+        QStringLiteral("a\ufffcb"));
+    row("picture not drawable", "a{\\pict\\emfblip 0102}b", QStringLiteral("a\ufffcb"));
+    row("bookmark name not text", "{\\*\\bkmkstart here}a{\\*\\bkmkend here}", QStringLiteral("a"));
     row("table cells", "\\trowd\\cellx100\\cellx200\\pard\\intbl a\\cell b\\cell\\row\\pard c",
         QStringLiteral("\ufdd0a\ufdd0b\ufdd1c"));
 }
@@ -238,6 +381,18 @@ void TestRtfReader::formats_data()
         "[C] \"a\"{f=Arial sz=12}\n[R] \"b\"{f=Arial sz=12}\n");
     row("pard resets", "\\li300\\sb150 a\\par\\pard b",
         "[L li=20 sb=10] \"a\"{f=Arial sz=12}\n[L] \"b\"{f=Arial sz=12}\n");
+    row("capitals", "{\\caps a}{\\scaps b}{\\scaps\\scaps0 c}",
+        "[L] \"a\"{caps f=Arial sz=12} \"b\"{scaps f=Arial sz=12} \"c\"{f=Arial sz=12}\n");
+    row("page break before", "a\\par\\pard\\pagebb b\\page c\\par",
+        "[L] \"a\"{f=Arial sz=12}\n[L pb] \"b\"{f=Arial sz=12}\n[L pb] \"c\"{f=Arial sz=12}\n");
+    row("list paragraph", "{\\listtext 1.\\tab}\\ls2\\ilvl1\\fi-360\\li720 a\\par\\pard b\\par",
+        "[L li=48 fi=-24 ls=2.1] \"1.\ta\"{f=Arial sz=12}\n[L] \"b\"{f=Arial sz=12}\n");
+    row("link to a bookmark",
+        "{\\*\\bkmkstart fin}x{\\field{\\*\\fldinst HYPERLINK \\\\l \"fin\"}{\\fldrslt y}}",
+        "[L] \"x\"{f=Arial sz=12 name=fin} \"y\"{f=Arial sz=12 href=#fin}\n");
+    row("link to a bookmark in a file",
+        "{\\field{\\*\\fldinst HYPERLINK \"notes.doc\" \\\\l \"fin\" \\\\o \"Voir\"}{\\fldrslt y}}",
+        "[L] \"y\"{f=Arial sz=12 href=notes.doc#fin}\n");
     row("huge size clamped", "\\fs99999999999 a", "[L] \"a\"{f=Arial sz=1638}\n");
 }
 
@@ -313,6 +468,25 @@ void TestRtfReader::hostileInput_data()
         << true;
     QTest::newRow("fonts without names")
         << QByteArray("{\\rtf1{\\fonttbl\\f0\\f1;{\\f2}}\\f2 a}") << true;
+    QTest::newRow("metafile without records")
+        << QByteArray("{\\rtf1 {\\pict\\wmetafile8\\picwgoal300\\pichgoal300 "
+                      "010009000003ffffff7f0000ffffffff0000}a}")
+        << true;
+    QTest::newRow("metafile record past its end")
+        << QByteArray("{\\rtf1 {\\pict\\wmetafile8\\picwgoal300\\pichgoal300 "
+                      "0100090000030000000000000000000000ffffff7f2403ffff}a}")
+        << true;
+    QTest::newRow("metafile polygon longer than its record")
+        << QByteArray("{\\rtf1 {\\pict\\wmetafile8\\picwgoal300\\pichgoal300 "
+                      "01000900000300000000000000000000000400000024030f000000}a}")
+        << true;
+    QTest::newRow("metafile huge window")
+        << QByteArray("{\\rtf1 {\\pict\\wmetafile8\\picwgoal31680\\pichgoal31680 "
+                      "0100090000030000000000000000000000050000000c0201000100"
+                      "070000001b04ff7fff7f00000000}a}")
+        << true;
+    QTest::newRow("footnotes nested")
+        << QByteArray("{\\rtf1 a{\\footnote b{\\footnote c}\\trowd\\intbl d\\cell}e}") << true;
     QTest::newRow("nested destinations") << QByteArray("{\\rtf1{\\fonttbl{\\colortbl{\\pict{\\field"
                                                        "{\\fldinst{\\fldrslt x}}}}}}y}")
                                          << true;

@@ -19,6 +19,8 @@ class TestRtfWriter : public QObject
 private slots:
     void roundTripOfFiles_data();
     void roundTripOfFiles();
+    void keptOnSave_data();
+    void keptOnSave();
     void roundTripOfBuiltDocument();
     void characters_data();
     void characters();
@@ -43,6 +45,77 @@ void TestRtfWriter::roundTripOfFiles_data()
     QTest::newRow("wordpad") << QStringLiteral("wordpad-symbols.rtf");
     QTest::newRow("libreoffice formats") << QStringLiteral("libreoffice-formats.rtf");
     QTest::newRow("libreoffice image") << QStringLiteral("libreoffice-image.rtf");
+    QTest::newRow("word equation") << QStringLiteral("word-equation.rtf");
+    QTest::newRow("word layout") << QStringLiteral("word-layout.rtf");
+    QTest::newRow("libreoffice lists") << QStringLiteral("libreoffice-lists.rtf");
+}
+
+// The group that opens at start in rtf, braces included; empty when it does
+// not close.
+static QByteArray groupAt(const QByteArray &rtf, qsizetype start)
+{
+    int depth = 0;
+    for (qsizetype i = start; start >= 0 && i < rtf.size(); ++i) {
+        if (rtf.at(i) == '\\')
+            ++i;
+        else if (rtf.at(i) == '{')
+            ++depth;
+        else if (rtf.at(i) == '}' && --depth == 0)
+            return rtf.mid(start, i + 1 - start);
+    }
+    return {};
+}
+
+void TestRtfWriter::keptOnSave_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("group");    // a group of the file kept byte for byte
+    QTest::addColumn<QByteArray>("expected"); // what the saved text holds
+    const auto row
+        = [](const char *name, const char *file, const char *group, const char *expected) {
+              QTest::newRow(name) << QString::fromLatin1(file) << QByteArray(group)
+                                  << QByteArray(expected);
+          };
+    row("equation object", "word-equation.rtf", "{\\object", "");
+    row("metafile picture", "word-equation.rtf", "{\\pict\\wmetafile8\\picw847", "");
+    row("picture not shown", "word-equation.rtf", "{\\pict\\emfblip", "");
+    row("document information", "word-equation.rtf", "{\\info", "");
+    row("list table", "libreoffice-lists.rtf", "{\\*\\listtable", "");
+    row("list overrides", "libreoffice-lists.rtf", "{\\listoverridetable", "");
+    row("nested list level", "libreoffice-lists.rtf", "", "\\ls1\\ilvl2 {\\listtext ");
+    row("numbered list", "libreoffice-lists.rtf", "",
+        "\\ls2\\ilvl0 {\\listtext {\\f4\\fs24 1.\\tab }}");
+    row("bullet fonts keep their numbers", "libreoffice-lists.rtf", "",
+        "{\\f5\\fnil\\fcharset2 Wingdings;}");
+    row("column widths", "word-layout.rtf", "", "\\cellx2000\\clbrdrt");
+    row("second column", "word-layout.rtf", "", "\\cellx6000\r\n");
+    row("page break", "word-layout.rtf", "", "\\pard\\pagebb {\\f0\\fs24 Deuxi");
+    row("hanging indent tab", "word-layout.rtf", "", "\\li720\\fi-360\\tx720 ");
+    row("link to a bookmark", "word-layout.rtf", "", "HYPERLINK \\\\l \"resultats\"");
+    row("bookmark", "word-layout.rtf", "", "{\\*\\bkmkstart resultats}");
+    row("capitals", "word-layout.rtf", "", "\\caps Chute");
+    row("small capitals", "word-layout.rtf", "", "\\scaps petites");
+}
+
+void TestRtfWriter::keptOnSave()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, group);
+    QFETCH(QByteArray, expected);
+    QFile file(QFINDTESTDATA(QStringLiteral("../data/richtext/") + name));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray original = file.readAll();
+    QTextDocument document;
+    RtfReader reader;
+    QVERIFY(reader.read(original, &document));
+    const QByteArray written = rtfOf(document);
+    if (!group.isEmpty()) {
+        const QByteArray kept = groupAt(original, original.indexOf(group));
+        QVERIFY2(kept.size() > group.size(), group.constData());
+        QVERIFY2(written.contains(kept), written.constData());
+        QCOMPARE(written.count(group), original.count(group));
+    }
+    QVERIFY2(written.contains(expected), written.constData());
 }
 
 void TestRtfWriter::roundTripOfFiles()
@@ -211,6 +284,9 @@ void TestRtfWriter::symbolFontRoundTrip_data()
     QTest::newRow("delete character") << QByteArray("{\\rtf1 a\\'7fb\x7f"
                                                     "c}")
                                       << QStringLiteral("a b c");
+    QTest::newRow("text before a kept group's word")
+        << QByteArray("{\\rtf1 {r\\info x}{s\\pict\\emfblip 01}{t\\object 01}}")
+        << QStringLiteral("rs\ufffct01");
     QTest::newRow("default font changed after text")
         << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Symbol;}}a{\\deff1}b}")
         << QStringLiteral("aβ");
