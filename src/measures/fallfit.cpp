@@ -22,8 +22,9 @@ using Eigen::VectorXd;
 constexpr double minLogEta = -20.7;
 constexpr double maxLogEta = 13.8;
 
-// Below this reciprocal condition of the normalised normal matrix, t0 and y0
-// move together: only y0 − vlim·t0 is seen by the points.
+// Below this reciprocal condition of the normal matrix of the moving points
+// (normalised), t0 and y0 move together: the transient is over before the
+// next point, so the points see only y0 − vlim·t0.
 constexpr double minReciprocalCondition = 1e-9;
 
 Motion::FrictionModel frictionAt(const FallSetup &setup, double eta)
@@ -151,6 +152,7 @@ struct Solution
     VectorXd x;
     bool converged = false;
     MatrixXd normal; // JᵀJ at x, weighted
+    MatrixXd moving; // the same over the points after the release
     double ssr = 0.0;
 };
 
@@ -166,21 +168,21 @@ Solution solve(const FallFunctor &functor, VectorXd start)
     MatrixXd jacobian(functor.values(), functor.inputs());
     functor.df(start, jacobian);
     solution.normal = jacobian.transpose() * jacobian;
+    // Points at rest before the release pin y0 by themselves; whether t0 can
+    // be told from y0 is seen in the points that move. The first of them does
+    // not count: moving t0 can always put one point anywhere in the transient.
+    const double release = functor.t0(start);
+    bool first = true;
+    for (size_t i = 0; i < functor.samples.size(); ++i) {
+        if (functor.samples[i].t <= release || first)
+            jacobian.row(Eigen::Index(i)).setZero();
+        first = first && functor.samples[i].t <= release;
+    }
+    solution.moving = jacobian.transpose() * jacobian;
     VectorXd r(functor.values());
     functor(start, r);
     solution.ssr = r.squaredNorm();
     return solution;
-}
-
-double reciprocalCondition(const MatrixXd &normal)
-{
-    const VectorXd scale = normal.diagonal().cwiseSqrt();
-    if ((scale.array() <= 0.0).any())
-        return 0.0;
-    const MatrixXd correlation
-        = scale.cwiseInverse().asDiagonal() * normal * scale.cwiseInverse().asDiagonal();
-    const VectorXd eigen = Eigen::SelfAdjointEigenSolver<MatrixXd>(correlation).eigenvalues();
-    return eigen.maxCoeff() > 0.0 ? std::max(0.0, eigen.minCoeff()) / eigen.maxCoeff() : 0.0;
 }
 
 } // namespace
@@ -287,7 +289,8 @@ FitResult FallFit::fit(const MeasurementSet &set, const FallSetup &setup, const 
         start(2) = firstTime;
 
     Solution solution = solve(functor, start);
-    if (options.fitReleaseTime && reciprocalCondition(solution.normal) < minReciprocalCondition) {
+    if (options.fitReleaseTime
+        && FitChecks::reciprocalCondition(solution.moving) < minReciprocalCondition) {
         // The transient is too short for the sampling: fix t0 and refit.
         result.t0Unidentifiable = true;
         functor.fitT0 = false;
@@ -326,13 +329,13 @@ FitResult FallFit::fit(const MeasurementSet &set, const FallSetup &setup, const 
     }
 
     // Covariance: (JᵀJ)⁻¹, scaled by s² = SSR/(N − p) without uncertainties.
-    const Eigen::FullPivLU<MatrixXd> lu(solution.normal);
-    if (!lu.isInvertible()) {
+    const std::optional<MatrixXd> inverse = FitChecks::inverseNormal(solution.normal);
+    if (!inverse) {
         result.message = QStringLiteral("L'ajustement n'a pas pu estimer les incertitudes "
                                         "(paramètres non identifiables).");
         return result;
     }
-    MatrixXd covariance = lu.inverse();
+    MatrixXd covariance = *inverse;
     if (result.weighted)
         result.chi2Reduced = solution.ssr / dof;
     else

@@ -30,6 +30,41 @@ double excessWeight(const FallSetup &setup)
 
 namespace FitChecks {
 
+namespace {
+
+std::optional<Eigen::VectorXd> scales(const Eigen::MatrixXd &normal)
+{
+    const Eigen::VectorXd diagonal = normal.diagonal();
+    if (!(diagonal.array() > 0.0).all() || !diagonal.allFinite())
+        return std::nullopt;
+    return diagonal.cwiseSqrt().cwiseInverse();
+}
+
+} // namespace
+
+std::optional<Eigen::MatrixXd> inverseNormal(const Eigen::MatrixXd &normal)
+{
+    const std::optional<Eigen::VectorXd> scale = scales(normal);
+    if (!scale)
+        return std::nullopt;
+    const Eigen::MatrixXd correlation = scale->asDiagonal() * normal * scale->asDiagonal();
+    const Eigen::FullPivLU<Eigen::MatrixXd> lu(correlation);
+    if (!lu.isInvertible())
+        return std::nullopt;
+    return Eigen::MatrixXd(scale->asDiagonal() * lu.inverse() * scale->asDiagonal());
+}
+
+double reciprocalCondition(const Eigen::MatrixXd &normal)
+{
+    const std::optional<Eigen::VectorXd> scale = scales(normal);
+    if (!scale)
+        return 0.0;
+    const Eigen::MatrixXd correlation = scale->asDiagonal() * normal * scale->asDiagonal();
+    const Eigen::VectorXd eigen
+        = Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd>(correlation).eigenvalues();
+    return eigen.maxCoeff() > 0.0 ? std::max(0.0, eigen.minCoeff()) / eigen.maxCoeff() : 0.0;
+}
+
 Line straightLine(const std::vector<FitPoint> &points)
 {
     double n = 0.0, st = 0.0, sy = 0.0;
@@ -59,10 +94,9 @@ bool quadraticMotion(const Motion::FrictionModel &model, const FitResult &result
 {
     if (model.quadratic)
         return true;
-    const Eigen::FullPivLU<Eigen::MatrixXd> lu(normal);
     double uLogEta = 0.0;
-    if (lu.isInvertible())
-        uLogEta = std::sqrt(lu.inverse()(0, 0) * (result.weighted ? 1.0 : ssr / dof));
+    if (const std::optional<Eigen::MatrixXd> inverse = inverseNormal(normal))
+        uLogEta = std::sqrt((*inverse)(0, 0) * (result.weighted ? 1.0 : ssr / dof));
     // Re ∝ 1/η², so u(Re)/Re = 2·u(log η).
     const double uReynolds = 2.0 * model.reynolds * uLogEta;
     const double tolerance = std::max(3.0 * uReynolds, 1e-3 * coincidentReynolds);

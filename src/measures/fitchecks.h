@@ -7,6 +7,8 @@
 
 #include <Eigen/Core>
 
+#include <optional>
+
 // The judgements around the least squares of FallFit: the start line, the
 // regime in which η cannot be known, the wall correction and the warnings
 // on a poor fit. Internal to the measures library.
@@ -17,6 +19,15 @@ struct Line
     double intercept = 0.0; // m
     double slope = 0.0;     // m/s
 };
+
+// The inverse of a normal matrix JᵀJ, computed on its correlation form so
+// that parameters of very different scales (log η, metres, seconds) do not
+// make it look singular; nothing when it is singular.
+std::optional<Eigen::MatrixXd> inverseNormal(const Eigen::MatrixXd &normal);
+
+// Smallest over largest eigenvalue of the correlation form of JᵀJ: near 0
+// when two parameters move together.
+double reciprocalCondition(const Eigen::MatrixXd &normal);
 
 // Least-squares straight line through the used points.
 Line straightLine(const std::vector<FitPoint> &points);
