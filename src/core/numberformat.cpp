@@ -96,10 +96,11 @@ Measured withUncertainty(double value, double uncertainty)
     if (rounded >= 100.0)
         --decimals;
     const int shown = std::clamp(decimals, 0, 30);
-    // Above 100 the last digits shown are zeros: 1234 ± 56 reads 1230 ± 60.
+    // Above 100 the last digits shown are zeros: 12345,6 ± 567 reads 12350 ± 570.
     const double step = decimals < 0 ? std::pow(10.0, -decimals) : 1.0;
     auto fixed = [shown, step](double x) {
-        QString text = toChars(std::round(x / step) * step, std::chars_format::fixed, shown);
+        const double rounded = step > 1.0 ? std::round(x / step) * step : x;
+        QString text = toChars(rounded, std::chars_format::fixed, shown);
         if (text.startsWith(QLatin1Char('-'))
             && text.count(QLatin1Char('0')) + text.count(QLatin1Char('.')) + 1 == text.size())
             text.remove(0, 1);

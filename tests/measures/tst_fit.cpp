@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measures/fallfit.h"
+#include "measures/fitreport.h"
 #include "simulatedfall.h"
 
 #include "core/motion.h"
 
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -43,6 +46,7 @@ private slots:
     void wallCorrection();
     void quadraticRegime();
     void poorFits();
+    void report();
 };
 
 void TestFit::coverage_data()
@@ -273,6 +277,61 @@ void TestFit::poorFits()
     result = FallFit::fit(glycerol.points(8), cork, FitOptions());
     QCOMPARE(result.message,
              QStringLiteral("La bille est moins dense que le fluide : elle ne tombe pas."));
+}
+
+// The text scripts read and the spreadsheet of the residuals.
+void TestFit::report()
+{
+    SimulatedFall glycerol;
+    glycerol.setup = glassInGlycerol();
+    glycerol.setup.tubeDiameter = 0.03;
+    MeasurementSet set = glycerol.points(21);
+    set.points[3].exclusion = MeasuredPoint::Exclusion::LostBall;
+    const FitResult result = FallFit::fit(set, glycerol.setup, FitOptions());
+    QVERIFY(result.hasEta());
+
+    const QStringList lines = FitReport::text(result).split(QLatin1Char('\n'));
+    const QRegularExpression etaLine(QStringLiteral("^η = (\\d+,\\d+) ± (\\d+,\\d+) Pa·s"));
+    const QRegularExpressionMatch first = etaLine.match(lines.at(0));
+    QVERIFY2(first.hasMatch() && first.capturedEnd() == lines.at(0).size(),
+             qPrintable(lines.at(0)));
+    QVERIFY(std::fabs(first.captured(1).replace(QLatin1Char(','), QLatin1Char('.')).toDouble()
+                      - result.eta)
+            <= result.etaU / 10.0);
+    QVERIFY(etaLine.match(lines.at(1)).hasMatch());
+    QVERIFY(lines.at(1).contains(
+        QStringLiteral("corrigée de l'effet de paroi : d/D = 0,1, f = 0,792")));
+    QVERIFY(lines.contains(QStringLiteral("Points utilisés : 39, exclus : 1")));
+    QVERIFY(lines.contains(QStringLiteral("t₀ = 0 s (fixé au premier instant mesuré)")));
+    QCOMPARE(FitReport::etaLine(0.96712, 0.01234), QStringLiteral("η = 0,967 ± 0,012 Pa·s"));
+
+    const QList<QStringList> rows = FitReport::csvRows(set, result);
+    QCOMPARE(rows.size(), 41);
+    QCOMPARE(rows.at(0).join(QLatin1Char(';')),
+             QStringLiteral("t (s);y mesuré (m);y modèle (m);résidu (m);utilisé"));
+    QCOMPARE(rows.at(4).at(0), QStringLiteral("1,5"));
+    QCOMPARE(rows.at(4).at(4), QStringLiteral("non"));
+    QCOMPARE(rows.at(5).at(4), QStringLiteral("oui"));
+    const QByteArray bytes = FitReport::csvBytes(set, result);
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBFt (s);"));
+    QCOMPARE(bytes.count("\r\n"), 41);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString name = dir.filePath(QStringLiteral("residus.csv"));
+    QString error;
+    QVERIFY(FitReport::writeCsv(name, set, result, &error));
+    QFile written(name);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), bytes);
+    const QString nowhere = dir.filePath(QStringLiteral("absent/residus.csv"));
+    QVERIFY(!FitReport::writeCsv(nowhere, set, result, &error));
+    QVERIFY2(error.startsWith(QStringLiteral("Le fichier « ")), qPrintable(error));
+    QVERIFY(!QFile::exists(nowhere));
+
+    FitResult failed;
+    failed.message = QStringLiteral("Trop peu de points.");
+    QVERIFY(FitReport::text(failed).startsWith(QStringLiteral("Ajustement impossible : Trop peu")));
 }
 
 QTEST_GUILESS_MAIN(TestFit)
