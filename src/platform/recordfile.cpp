@@ -1,37 +1,11 @@
 #include "recordfile.h"
 
+#include "core/windows1252.h"
+
 #include <QFile>
 #include <QSaveFile>
 
 #include <cstring>
-
-namespace {
-
-// Windows-1252 differs from Latin-1 only in 0x80..0x9F; 0 marks the five
-// bytes that have no character.
-constexpr char16_t high1252[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-char encode(char16_t c)
-{
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return char(c);
-    // The five bytes without a character read as the control characters of
-    // the same code, and are written back as the same byte, so that any text
-    // read from a record can be written again unchanged.
-    if (c >= 0x80 && c < 0xA0 && high1252[c - 0x80] == 0)
-        return char(c);
-    for (int i = 0; i < 32; ++i) {
-        if (high1252[i] != 0 && high1252[i] == c)
-            return char(0x80 + i);
-    }
-    return '?';
-}
-
-} // namespace
 
 RecordFile::RecordFile(QString path)
     : m_path(std::move(path))
@@ -169,37 +143,15 @@ bool RecordFile::writeRecord(const QString &path, int record, const QString &tex
 
 QByteArray RecordFile::toWindows1252(const QString &text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        // A character outside the basic plane is one "?", not two.
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            ++i;
-        bytes.append(c.isSurrogate() ? '?' : encode(c.unicode()));
-    }
-    return bytes;
+    return Windows1252::encode(text);
 }
 
 bool RecordFile::fitsWindows1252(const QString &text)
 {
-    for (QChar c : text) {
-        if (c.isSurrogate() || (encode(c.unicode()) == '?' && c != u'?'))
-            return false;
-    }
-    return true;
+    return Windows1252::fits(text);
 }
 
 QString RecordFile::fromWindows1252(const QByteArray &bytes)
 {
-    QString text;
-    text.reserve(bytes.size());
-    for (char b : bytes) {
-        const auto u = static_cast<unsigned char>(b);
-        if (u >= 0x80 && u < 0xA0)
-            text.append(QChar(high1252[u - 0x80] ? high1252[u - 0x80] : char16_t(u)));
-        else
-            text.append(QChar(char16_t(u)));
-    }
-    return text;
+    return Windows1252::decode(bytes);
 }
