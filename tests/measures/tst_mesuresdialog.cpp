@@ -205,9 +205,15 @@ void TestMesuresDialog::excludedRowLeavesTheFit()
     QCOMPARE(f.dialog->result().used, 20);
     QVERIFY(!f.dialog->result().points[5].used);
 
-    // A second click takes the point back.
+    // A second click takes the point back; Space does the same from the keyboard.
     f.clickRow(5);
     QVERIFY(f.holder.set().points[5].included());
+    f.dialog->points->setFocus();
+    f.dialog->points->setCurrentIndex(f.dialog->points->model()->index(7, 0));
+    QTest::keyClick(f.dialog->points, Qt::Key_Space);
+    QCOMPARE(f.holder.set().points[7].exclusion, MeasuredPoint::Exclusion::User);
+    QTest::keyClick(f.dialog->points, Qt::Key_Space);
+    QVERIFY(f.holder.set().points[7].included());
     QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
     QCOMPARE(f.dialog->result().used, 21);
 }
@@ -226,6 +232,7 @@ void TestMesuresDialog::applyGivesThreeDigits()
     QCOMPARE(f.applied[0].radius, QStringLiteral("0,2"));
     QCOMPARE(f.applied[0].mass, QStringLiteral("0,261"));
     QCOMPARE(f.applied[0].fluidDensity, QStringLiteral("1260"));
+    QVERIFY(!f.applied[0].sphereAndFluid); // a 2 mm ball is below the radius field's range
 }
 
 void TestMesuresDialog::copyAndExport()
