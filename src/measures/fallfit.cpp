@@ -340,13 +340,22 @@ FitResult FallFit::fit(const MeasurementSet &set, const FallSetup &setup, const 
         result.chi2Reduced = solution.ssr / dof;
     else
         covariance *= solution.ssr / dof;
+    // A column that hardly moves fits any large η: the points do not show it.
+    const double uLogEta = std::sqrt(covariance(0, 0));
+    if (!(uLogEta < 1.0) || solution.x(0) >= maxLogEta || solution.x(0) <= minLogEta) {
+        result.status = FitResult::Status::NotDetermined;
+        result.message = QStringLiteral("les points ne montrent pas la chute assez nettement : "
+                                        "l'incertitude sur η dépasse sa valeur.");
+        return result;
+    }
     result.status = FitResult::Status::Fitted;
     result.eta = eta;
-    result.etaU = eta * std::sqrt(covariance(0, 0));
+    result.etaU = eta * uLogEta;
     result.y0U = std::sqrt(covariance(1, 1));
     if (result.t0Fitted)
         result.t0U = std::sqrt(covariance(2, 2));
 
+    result.notes = setup.outsideAnimation(eta);
     FitChecks::wallCorrection(setup, result);
     FitChecks::warnings(result);
     return result;

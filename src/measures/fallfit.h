@@ -35,8 +35,9 @@ struct FallSetup
 
     // Why these values cannot be fitted, in French; empty when they can.
     QString problem() const;
-    // The values the animation cannot show (its fields' ranges), in French.
-    QStringList outsideAnimation() const;
+    // The values the animation cannot show (its fields' ranges), in French;
+    // with a viscosity eta in Pa·s, that one too.
+    QStringList outsideAnimation(double eta = nan) const;
 };
 
 struct FitOptions
@@ -68,7 +69,9 @@ struct FitResult
         Failed,        // no fit at all (message says why)
     };
     Status status = Status::Failed;
-    QString message; // French, for NotDetermined and Failed
+    // French: for Failed, a sentence; for NotDetermined, the reason that
+    // follows "η non déterminée : ", in lower case.
+    QString message;
 
     static constexpr double nan = std::numeric_limits<double>::quiet_NaN();
     double eta = nan, etaU = nan; // Pa·s, with its standard uncertainty

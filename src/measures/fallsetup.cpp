@@ -15,10 +15,15 @@ double sphereVolume(double radius)
     return radius * radius * radius * (4.0 / 3.0 * Motion::pi);
 }
 
-// "0,158 cm" with three significant digits.
+// "0,158 cm" with three significant digits; the bounds of a range as they are.
 QString shown(double value, const char *unit)
 {
     return NumberFormat::significant(value, 3) + QLatin1Char(' ') + QString::fromUtf8(unit);
+}
+
+QString bound(double value, const char *unit)
+{
+    return NumberFormat::generalDouble(value) + QLatin1Char(' ') + QString::fromUtf8(unit);
 }
 
 // A note when value (in the field's unit) lies outside the field's range.
@@ -29,8 +34,8 @@ void checkField(QStringList &notes, int field, double value, const char *what, c
         return;
     notes << QStringLiteral("%1 (%2) est hors de la plage de l'animation (%3 à %4) : "
                             "le simulateur ne peut pas montrer cette chute.")
-                 .arg(QString::fromUtf8(what), shown(value, unit), shown(range.minimum, unit),
-                      shown(range.maximum, unit));
+                 .arg(QString::fromUtf8(what), shown(value, unit), bound(range.minimum, unit),
+                      bound(range.maximum, unit));
 }
 
 } // namespace
@@ -60,7 +65,7 @@ QString FallSetup::problem() const
     return QString();
 }
 
-QStringList FallSetup::outsideAnimation() const
+QStringList FallSetup::outsideAnimation(double eta) const
 {
     QStringList notes;
     checkField(notes, ParameterFields::Radius, radius * 100.0, "Le rayon", "cm");
@@ -69,5 +74,7 @@ QStringList FallSetup::outsideAnimation() const
                "kg/m³");
     checkField(notes, ParameterFields::SphereDensity, sphereDensity(),
                "La masse volumique de la bille", "kg/m³");
+    if (!std::isnan(eta))
+        checkField(notes, ParameterFields::Viscosity, eta, "La viscosité", "Pa·s");
     return notes;
 }

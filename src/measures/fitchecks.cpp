@@ -106,7 +106,7 @@ bool quadraticMotion(const Motion::FrictionModel &model, const FitResult &result
 QString quadraticMessage(const FallSetup &setup, double velocity, double reynolds)
 {
     if (std::isfinite(reynolds)) {
-        return QStringLiteral("η ne peut pas être déterminée : avec la loi de Stokes, la vitesse "
+        return QStringLiteral("avec la loi de Stokes, la vitesse "
                               "mesurée (%1 m/s) donnerait Re = %2 > 250 ; le modèle est alors "
                               "dans le régime quadratique équivalent, où la vitesse limite ne "
                               "dépend pas de η.")
@@ -117,7 +117,7 @@ QString quadraticMessage(const FallSetup &setup, double velocity, double reynold
     const double c = excessWeight(setup) / (6.0 * Motion::pi * setup.radius);
     const double critical
         = std::sqrt(2.0 * setup.fluidDensity * setup.radius * c / Motion::quadraticMotionThreshold);
-    return QStringLiteral("η ne peut pas être déterminée : les points suivent la chute du régime "
+    return QStringLiteral("les points suivent la chute du régime "
                           "quadratique équivalent (vitesse limite %1 m/s), la même pour toute "
                           "viscosité inférieure à %2 Pa·s, où Re > 250 ; la vitesse limite n'y "
                           "dépend pas de η.")

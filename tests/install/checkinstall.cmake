@@ -14,6 +14,8 @@ endif()
 set(share "${PREFIX}/${DATADIR}")
 set(expected
     "${PREFIX}/${BINDIR}/lorva"
+    "${PREFIX}/${BINDIR}/lorva-mesures"
+    "${share}/man/man1/lorva-mesures.1"
     "${share}/lorva-avec-frottement/aide/lorva.html"
     "${share}/applications/${APP_ID}.desktop"
     "${share}/metainfo/${APP_ID}.metainfo.xml"
