@@ -136,7 +136,11 @@ QWidget *MesuresDialog::createImport()
     // Space or Enter on the current row, as a click does.
     points->installEventFilter(this);
     connect(&m_holder, &MeasurementHolder::changed, this, [this] {
+        // The table is read again; the keyboard stays on its row.
+        const int row = points->currentIndex().row();
         m_model->reload();
+        if (row >= 0 && row < m_model->rowCount())
+            points->setCurrentIndex(m_model->index(row, 0));
         showSource();
     });
     return box;
@@ -226,6 +230,7 @@ bool MesuresDialog::applySet(const ColumnChoice &choice, const QString &sourceNa
         return false;
     }
     set->sourceName = sourceName;
+    m_choice = choice;
     m_holder.setSet(std::move(*set));
     setStale();
     return true;
@@ -237,22 +242,27 @@ void MesuresDialog::fillChoice()
     // not read it again.
     m_filling = true;
     const bool hasTable = m_table.columnCount() > 0;
-    const ColumnChoice choice = hasTable ? defaultChoice(m_table) : ColumnChoice();
     for (QComboBox *combo : {timeColumn, positionColumn}) {
         combo->clear();
         for (const MeasurementColumn &column : m_table.columns)
             combo->addItem(column.name);
     }
-    if (hasTable) {
-        timeColumn->setCurrentIndex(choice.time);
-        positionColumn->setCurrentIndex(choice.position);
-        timeUnit->setCurrentIndex(unitIndex(timeUnits, choice.timeUnit));
-        lengthUnit->setCurrentIndex(unitIndex(lengthUnits, choice.lengthUnit));
-        flip->setChecked(choice.flip);
-    }
     for (QWidget *w :
          std::initializer_list<QWidget *> {timeColumn, timeUnit, positionColumn, lengthUnit, flip})
         w->setEnabled(hasTable);
+    m_filling = false;
+    if (hasTable)
+        showChoice(m_choice);
+}
+
+void MesuresDialog::showChoice(const ColumnChoice &choice)
+{
+    m_filling = true;
+    timeColumn->setCurrentIndex(choice.time);
+    positionColumn->setCurrentIndex(choice.position);
+    timeUnit->setCurrentIndex(unitIndex(timeUnits, choice.timeUnit));
+    lengthUnit->setCurrentIndex(unitIndex(lengthUnits, choice.lengthUnit));
+    flip->setChecked(choice.flip);
     m_filling = false;
 }
 
@@ -260,14 +270,19 @@ void MesuresDialog::choice_Changed()
 {
     if (m_filling || m_table.columnCount() == 0)
         return;
-    ColumnChoice choice = defaultChoice(m_table);
-    if (positionColumn->currentIndex() != choice.position)
-        choice = withPosition(m_table, choice, positionColumn->currentIndex());
+    ColumnChoice choice = m_choice;
+    if (positionColumn->currentIndex() != m_choice.position) {
+        // Another position column brings its own unit, uncertainty and sign.
+        choice = withPosition(m_table, m_choice, positionColumn->currentIndex());
+    } else {
+        choice.lengthUnit = lengthUnits[std::max(0, lengthUnit->currentIndex())];
+        choice.flip = flip->isChecked();
+    }
     choice.time = timeColumn->currentIndex();
     choice.timeUnit = timeUnits[std::max(0, timeUnit->currentIndex())];
-    choice.lengthUnit = lengthUnits[std::max(0, lengthUnit->currentIndex())];
-    choice.flip = flip->isChecked();
     applySet(choice, m_tableSource);
+    // A refused choice puts the controls back on the set's.
+    showChoice(m_choice);
 }
 
 void MesuresDialog::points_Click(int row)

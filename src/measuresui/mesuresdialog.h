@@ -97,6 +97,7 @@ private:
     QWidget *createFit();
     void prefill();
     void fillChoice();
+    void showChoice(const ColumnChoice &choice);
     void showSource();
     void setStale();
     // Takes a table just read, with its suggested choice; keeps the previous
@@ -113,6 +114,7 @@ private:
     MeasuredPointsModel *m_model = nullptr;
     MeasurementTable m_table; // the last table read, for the column choice
     QString m_tableSource;
+    ColumnChoice m_choice; // the one the holder's set was read with
     bool m_filling = false;
     FitResult m_result;
     FallSetup m_setup;

@@ -86,6 +86,7 @@ private slots:
     void pasted_data();
     void pasted();
     void fromAFile();
+    void anotherColumnBringsItsUnit();
     void failedImportKeepsTheSet_data();
     void failedImportKeepsTheSet();
     void prefilledInTheDialogsUnits();
@@ -144,6 +145,29 @@ void TestMesuresDialog::fromAFile()
     // A cancelled dialog changes nothing.
     QTest::mouseClick(f.dialog->ouvrir, Qt::LeftButton);
     QCOMPARE(f.holder.set().points.size(), size_t(21));
+    QVERIFY(f.services.messages.isEmpty());
+}
+
+void TestMesuresDialog::anotherColumnBringsItsUnit()
+{
+    Fixture f;
+    f.paste(QStringLiteral("t (s)\ty (mm)\tz (cm)\n0\t0\t0\n1\t10\t2\n2\t20\t4\n3\t30\t6\n"));
+    const auto drop = [&f] {
+        const auto &points = f.holder.set().points;
+        return points.back().y - points.front().y;
+    };
+    QCOMPARE(f.dialog->positionColumn->currentIndex(), 2); // the column that moves most
+    QCOMPARE(f.dialog->lengthUnit->currentText(), QStringLiteral("cm"));
+    QVERIFY(std::abs(drop() - 0.06) < 1e-12);
+
+    f.dialog->positionColumn->setCurrentIndex(1);
+    QCOMPARE(f.dialog->lengthUnit->currentText(), QStringLiteral("mm"));
+    QVERIFY(std::abs(drop() - 0.03) < 1e-12);
+
+    f.dialog->lengthUnit->setCurrentIndex(f.dialog->lengthUnit->findText(QStringLiteral("m")));
+    QVERIFY(std::abs(drop() - 30.0) < 1e-9);
+    f.dialog->timeUnit->setCurrentIndex(f.dialog->timeUnit->findText(QStringLiteral("ms")));
+    QVERIFY(std::abs(f.holder.set().points.back().t - 0.003) < 1e-15);
     QVERIFY(f.services.messages.isEmpty());
 }
 
