@@ -66,12 +66,11 @@ void computeExpoids(const ParameterFields &fields, SimulationState &state)
     state.expoids = std::int16_t(NumberFormat::decimalExponent(weight));
 }
 
-void computeModel(const ParameterFields &fields, SimulationState &state)
+FrictionModel frictionModel(double r, double m, double rho, double eta,
+                            const FrictionModel &previous)
 {
-    const double r = radius(fields);
-    const double m = mass(fields);
-    const double eta = double(fields.value(ParameterFields::Viscosity));
-    const double rho = double(fields.value(ParameterFields::FluidDensity));
+    FrictionModel model = previous;
+    model.quadratic = false;
 
     // Stokes: k = 6·π·η·R, kg/s.
     double k = 0.0;
@@ -80,27 +79,44 @@ void computeModel(const ParameterFields &fields, SimulationState &state)
     // Displaced fluid mass ρV, kg, and the limit velocity (P − Π) / k.
     double displaced = 0.0;
     assign(displaced, r * r * r * (rho * 4.0 / 3.0 * pi));
-    assign(state.vlim, (m - displaced) * g / k);
+    assign(model.vlim, (m - displaced) * g / k);
 
     // Reynolds number ρ·v·D/η of the terminal motion with linear friction.
-    assign(state.reynolds, 2.0 * rho * state.vlim * r / eta);
+    assign(model.reynolds, 2.0 * rho * model.vlim * r / eta);
 
-    if (state.reynolds > quadraticMotionThreshold) {
+    if (model.reynolds > quadraticMotionThreshold) {
         // Fast motion: the terminal velocity balances P − Π with the quadratic
         // drag ½·Cd·ρ·πR²·v², so v² = 8·R·g·(ρs − ρ) / (3·Cd·ρ). The density
         // difference is taken from the mass, (m − ρV) / V, not from the
         // rounded density field, so that the balance is exact. The law keeps
         // its exponential form with an equivalent linear coefficient.
-        const double vlin = state.vlim;
+        model.quadratic = true;
+        const double vlin = model.vlim;
         double excessDensity = 0.0;
-        assign(excessDensity, (m - displaced) / sphereVolume(fields));
+        assign(excessDensity, (m - displaced) / (r * r * r * (4.0 / 3.0 * pi)));
         const double square = 8.0 * r * excessDensity * g / (rho * (3.0 * dragCoefficient));
         if (square >= 0.0)
-            assign(state.vlim, std::sqrt(square));
-        assign(k, k * vlin / state.vlim);
+            assign(model.vlim, std::sqrt(square));
+        assign(k, k * vlin / model.vlim);
     }
 
-    assign(state.tau, m / k);
+    assign(model.tau, m / k);
+    model.k = k;
+    return model;
+}
+
+void computeModel(const ParameterFields &fields, SimulationState &state)
+{
+    const double eta = double(fields.value(ParameterFields::Viscosity));
+    const double rho = double(fields.value(ParameterFields::FluidDensity));
+    FrictionModel previous;
+    previous.vlim = state.vlim;
+    previous.reynolds = state.reynolds;
+    previous.tau = state.tau;
+    const FrictionModel model = frictionModel(radius(fields), mass(fields), rho, eta, previous);
+    state.vlim = model.vlim;
+    state.reynolds = model.reynolds;
+    state.tau = model.tau;
 }
 
 void dichotemps(const ParameterFields &fields, SimulationState &state)

@@ -28,6 +28,26 @@ struct Point
 // Volume of the sphere in m³, from the radius field in cm.
 double sphereVolume(const ParameterFields &fields);
 
+// What the friction law makes of a sphere in a fluid: the values the motion
+// law needs, the Reynolds number that chose the regime, and the regime.
+struct FrictionModel
+{
+    double k = 0.0;         // friction coefficient (equivalent linear one when quadratic), kg/s
+    double vlim = 0.0;      // limit velocity, m/s; negative when the thrust exceeds the weight
+    double reynolds = 0.0;  // ρ·v·D/η with the limit velocity of linear friction
+    double tau = 0.0;       // time constant, s
+    bool quadratic = false; // reynolds > 250: the limit velocity no longer depends on η
+};
+
+// Friction coefficient, limit velocity, Reynolds number with the switch to the
+// quadratic regime above 250, and time constant, from the radius in m, the
+// mass in kg, the fluid's density in kg/m³ and its viscosity in Pa·s. Every
+// step whose arithmetic fails (not finite) keeps the value of previous: the
+// animation passes its state so that a failed step leaves it as it was; the
+// fit passes NaNs so that a failure shows.
+FrictionModel frictionModel(double radius, double mass, double fluidDensity, double viscosity,
+                            const FrictionModel &previous);
+
 // The closed-form law y, v, a at time t for limit velocity vlim and time
 // constant tau (same form in both friction regimes).
 Point at(double vlim, double tau, double t);
@@ -39,9 +59,9 @@ void evaluate(SimulationState &state);
 // Weight exponent: writes state.expoids from the mass field.
 void computeExpoids(const ParameterFields &fields, SimulationState &state);
 
-// Friction coefficient, limit velocity, Reynolds number with the switch to the
-// quadratic regime above 250, and time constant: writes vlim, reynolds, tau.
-// A step whose arithmetic fails leaves its target unchanged.
+// The friction model of the fields (radius in cm, mass in g, viscosity, fluid
+// density): writes vlim, reynolds, tau. A step whose arithmetic fails leaves
+// its target unchanged.
 void computeModel(const ParameterFields &fields, SimulationState &state);
 
 // End-of-fall time by bisection: writes tfin and expvit. Does nothing when

@@ -2,6 +2,7 @@
 
 #include "numberscanner.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -82,6 +83,36 @@ QString fixedTwo(double value)
         text = QStringLiteral("0.00");
     text.replace(QLatin1Char('.'), QLatin1Char(','));
     return text;
+}
+
+Measured withUncertainty(double value, double uncertainty)
+{
+    if (!(std::isfinite(uncertainty) && uncertainty > 0.0) || !std::isfinite(value))
+        return {significant(value, 3), QString()};
+    // Two significant digits of the uncertainty fix the last decimal shown;
+    // the rounding of the uncertainty may carry it to the next power of ten.
+    int decimals = 1 - int(std::floor(std::log10(uncertainty)));
+    const double rounded = std::round(uncertainty * std::pow(10.0, decimals));
+    if (rounded >= 100.0)
+        --decimals;
+    const int shown = std::clamp(decimals, 0, 30);
+    // Above 100 the last digits shown are zeros: 12345,6 ± 567 reads 12350 ± 570.
+    const double step = decimals < 0 ? std::pow(10.0, -decimals) : 1.0;
+    auto fixed = [shown, step](double x) {
+        const double rounded = step > 1.0 ? std::round(x / step) * step : x;
+        QString text = toChars(rounded, std::chars_format::fixed, shown);
+        if (text.startsWith(QLatin1Char('-'))
+            && text.count(QLatin1Char('0')) + text.count(QLatin1Char('.')) + 1 == text.size())
+            text.remove(0, 1);
+        text.replace(QLatin1Char('.'), QLatin1Char(','));
+        return text;
+    };
+    return {fixed(value), fixed(uncertainty)};
+}
+
+QString significant(double value, int digits)
+{
+    return printfG(value, std::clamp(digits, 1, 17));
 }
 
 QString calculatorScientific(double value)

@@ -30,6 +30,23 @@ QString threeSignificant(double value);
 // Fixed form with two decimals ("#########0.00"): 0,00 / 11,27 / 1234,50.
 QString fixedTwo(double value);
 
+// A measured value with its standard uncertainty, as a physicist writes it:
+// the uncertainty rounded to two significant digits and the value to the same
+// decimal place, both with a decimal comma: (0.96712, 0.01234) gives
+// {"0,967", "0,012"}. Large or small magnitudes keep the fixed form
+// (0,000123); an uncertainty that is zero or not finite gives the value with
+// three significant digits and an empty uncertainty.
+struct Measured
+{
+    QString value;
+    QString uncertainty;
+};
+Measured withUncertainty(double value, double uncertainty);
+
+// The value with the given number of significant digits, in the general
+// form with a decimal comma: (0.0983712, 3) gives "0,0984".
+QString significant(double value, int digits);
+
 // The calculator's "Scientifique" display ("#.#######E+00"), written with a
 // decimal point so that the text can be typed back into an expression: one
 // digit before the point, at most seven after it with trailing zeros dropped,

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class MeasurementHolder;
 class PlatformServices;
 class QDialog;
 class QWidget;
@@ -25,6 +26,8 @@ public:
         std::function<void()> stopTimer;
         // Shows the calculator modally.
         std::function<void()> calculator;
+        // The session's measured fall, shown and edited in the graph window.
+        MeasurementHolder *measurements = nullptr;
     };
 
     // mainWindow is the window the graph window covers; options gives the

@@ -2,6 +2,9 @@
 
 #include "valuestable.h"
 
+#include "measuresui/measurementholder.h"
+#include "measuresui/mesuresdialog.h"
+
 #include "output/fileexport.h"
 #include "output/pictureprinter.h"
 #include "platform/accessiblemenus.h"
@@ -69,7 +72,8 @@ Graphes::Graphes(const SimulationState &state, std::function<DisplayOptions()> o
     setTabOrder(Option1[0], Option1[1]);
     setTabOrder(Option1[1], Option1[2]);
     setTabOrder(Option1[2], Check1);
-    setTabOrder(Check1, Image1[4]);
+    setTabOrder(Check1, mesures);
+    setTabOrder(mesures, Image1[4]);
     setTabOrder(Image1[4], Image1[3]);
     setTabOrder(Image1[3], Image1[2]);
     setTabOrder(Image1[2], Image1[1]);
@@ -135,6 +139,16 @@ void Graphes::createStrip()
         Image1[i]->setCursor(Qt::PointingHandCursor);
         connect(Image1[i], &QToolButton::clicked, this, [this, i] { Image1_Click(i); });
     }
+    mesures = new QToolButton(Picture3);
+    mesures->setObjectName(QStringLiteral("mesures"));
+    mesures->setText(QStringLiteral("&Mesures…"));
+    mesures->setToolTip(
+        QStringLiteral("Importer des mesures, les tracer sur le graphe et ajuster η"));
+    mesures->setAccessibleName(QStringLiteral("Mesures"));
+    mesures->setFocusPolicy(Qt::StrongFocus);
+    mesures->hide();
+    connect(mesures, &QToolButton::clicked, this, &Graphes::mesures_Click);
+
     Image1[2]->setShortcut(QKeySequence::Print);
     Image1[3]->setShortcut(QKeySequence::Copy);
 }
@@ -271,6 +285,25 @@ void Graphes::Picture3_Resize()
     const int offsets[5] = {0, 50, 90, 130, 170};
     for (int i = 1; i <= 4; ++i)
         Image1[i]->setGeometry(w - offsets[i], top, iconSize, iconSize);
+    mesures->setGeometry(w - offsets[4] - 100, top + 4, 90, iconSize - 8);
+}
+
+void Graphes::setMeasurements(MeasurementHolder *holder)
+{
+    if (m_measures)
+        disconnect(m_measures, nullptr, this, nullptr);
+    m_measures = holder;
+    mesures->setVisible(holder != nullptr);
+    if (holder)
+        connect(holder, &MeasurementHolder::changed, this, &Graphes::tracegraphe);
+}
+
+void Graphes::mesures_Click()
+{
+    if (!m_measures)
+        return;
+    MesuresDialog dialog(*m_measures, m_services, this);
+    dialog.exec();
 }
 
 void Graphes::Image1_Click(int index)

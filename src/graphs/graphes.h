@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class MeasurementHolder;
 class PlatformServices;
 class QAction;
 class QCheckBox;
@@ -54,6 +55,11 @@ public:
                   const QIcon &calculatrice);
     // Shows the calculator modally; the window is activated again afterwards.
     void setCalculator(std::function<void()> hook) { m_calculator = std::move(hook); }
+    // The session's measured fall, drawn over the model and edited by the
+    // "Mesures…" tool; without it the tool is hidden. Redraws on its changes.
+    void setMeasurements(MeasurementHolder *holder);
+    // mesures_Click: the measures dialog, modal over this window.
+    void mesures_Click();
 
     // Form_Activate: takes the quantity of the main window and redraws.
     void Form_Activate();
@@ -95,6 +101,7 @@ public:
     QCheckBox *Check1 = nullptr;
     // Image1[1] … Image1[4]; Image1[0] is unused.
     QToolButton *Image1[5] = {};
+    QToolButton *mesures = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
     ValuesTable *MSFlexGrid1 = nullptr;
@@ -115,7 +122,8 @@ private:
     void createGraph();
     void Form_Resize();
     void placeGraphAndTable();
-    void drawCurve(const QColor &colour);
+    void drawCurve(const QColor &colour, double span);
+    void drawMeasurements();
     void drawAsymptote();
 
     const SimulationState &m_state;
@@ -124,4 +132,5 @@ private:
     std::function<void()> m_calculator;
     QFrame *m_pictureFrame = nullptr;
     GraphScale m_scale;
+    MeasurementHolder *m_measures = nullptr;
 };

@@ -1,12 +1,14 @@
 #include "graphes.h"
 
 #include "graphframe.h"
+#include "measuredplot.h"
 #include "smallgraph.h"
 #include "valuestable.h"
 
 #include "core/motion.h"
 #include "core/numberformat.h"
 #include "core/simulationstate.h"
+#include "measuresui/measurementholder.h"
 #include "platform/surfacewidget.h"
 
 #include <QCheckBox>
@@ -44,10 +46,16 @@ void Graphes::tracegraphe()
 
     // No fall: a blank graph and a table of headers only.
     const double tfin = m_state.tfin;
+    // A measured fall that goes beyond the model's grows the scale; the
+    // model's curve then covers the same span.
+    double span = tfin;
     if (tfin > 0.0 && std::isfinite(tfin)) {
-        const double extreme = SmallGraph::extremeValue(m_state, q);
-        const GraphScale scale
-            = chooseScale(tfin, std::isfinite(extreme) ? extreme : 0.0, graphWindowRules);
+        double extreme = SmallGraph::extremeValue(m_state, q);
+        if (!std::isfinite(extreme))
+            extreme = 0.0;
+        if (m_measures && !m_measures->isEmpty())
+            MeasuredPlot::extend(MeasuredPlot::samples(m_measures->set(), q), span, extreme);
+        const GraphScale scale = chooseScale(span, extreme, graphWindowRules);
         if (scale.isValid())
             m_scale = scale;
     }
@@ -60,23 +68,35 @@ void Graphes::tracegraphe()
 
     GraphFrame::draw(s, graphWindowGeometry, m_scale, q);
     s.setDrawWidth(m_options().boldGraph ? 2 : 1);
-    drawCurve(GraphFrame::curveColour(q));
+    drawCurve(GraphFrame::curveColour(q), span);
     drawAsymptote();
     s.setDrawWidth(1);
+    drawMeasurements();
     Picture1->update();
 
     MSFlexGrid1->fill(m_state.vlim, m_state.tau, tfin, m_scale.ft());
     placeGraphAndTable();
 }
 
-void Graphes::drawCurve(const QColor &colour)
+void Graphes::drawMeasurements()
+{
+    if (!m_measures || m_measures->isEmpty())
+        return;
+    const int q = quantity();
+    DrawingSurface &s = Picture1->surface();
+    MeasuredPlot::draw(s, graphWindowGeometry, m_scale, MeasuredPlot::samples(m_measures->set(), q),
+                       2);
+    MeasuredPlot::legend(s, graphWindowGeometry, q, m_measures->set().sourceName);
+}
+
+void Graphes::drawCurve(const QColor &colour, double span)
 {
     DrawingSurface &s = Picture1->surface();
     const GraphGeometry &g = graphWindowGeometry;
     const int q = quantity();
-    // Each instant is a product, so the last point is exactly at tfin.
+    // Each instant is a product, so the last point is exactly at span.
     for (int i = 0; i <= curveSteps; ++i) {
-        const double t = m_state.tfin * i / curveSteps;
+        const double t = span * i / curveSteps;
         const double value = quantityAt(Motion::at(m_state.vlim, m_state.tau, t), q);
         const double x = g.x(t, m_scale);
         const double y = g.y(value, m_scale);

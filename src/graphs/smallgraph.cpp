@@ -1,7 +1,10 @@
 #include "smallgraph.h"
 
+#include "measuredplot.h"
+
 #include "core/motion.h"
 #include "core/simulationstate.h"
+#include "measuresui/measurementholder.h"
 #include "platform/drawingsurface.h"
 
 #include <cmath>
@@ -54,8 +57,13 @@ void SmallGraph::repgraphe()
     }
     m_tgraphe = m_state.tfin;
     const double extreme = extremeValue(m_state, m_quantity);
-    GraphScale scale
-        = chooseScale(m_tgraphe, std::isfinite(extreme) ? extreme : 0.0, smallGraphRules);
+    std::vector<MeasuredPlot::Sample> measured;
+    if (m_measures && !m_measures->isEmpty())
+        measured = MeasuredPlot::samples(m_measures->set(), m_quantity);
+    double range = m_tgraphe;
+    double widest = std::isfinite(extreme) ? extreme : 0.0;
+    MeasuredPlot::extend(measured, range, widest);
+    GraphScale scale = chooseScale(range, widest, smallGraphRules);
     if (!scale.isValid()) {
         changed();
         return;
@@ -64,6 +72,7 @@ void SmallGraph::repgraphe()
 
     const GraphGeometry &g = smallGraphGeometry;
     GraphFrame::draw(m_frame1, g, m_scale, m_quantity);
+    MeasuredPlot::draw(m_frame1, g, m_scale, measured, 1);
 
     // First point of the curve; it is also the start of the first segment.
     const QColor colour = GraphFrame::curveColour(m_quantity);

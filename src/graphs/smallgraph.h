@@ -8,6 +8,7 @@
 #include <functional>
 
 class DrawingSurface;
+class MeasurementHolder;
 struct SimulationState;
 
 // The small graph of the main window, drawn on Frame1 (inner area 357 x 261):
@@ -35,6 +36,10 @@ public:
     // each refresh of the scene (majaff).
     void tracegraphe();
 
+    // The session's measured fall, drawn by repgraphe under the curve (the
+    // scale grows to hold it) while a set is loaded; nullptr for none.
+    void setMeasurements(const MeasurementHolder *holder) { m_measures = holder; }
+
     // Told after each drawing so that the widget showing Frame1 repaints.
     void setChanged(std::function<void()> hook) { m_changed = std::move(hook); }
 
@@ -58,6 +63,7 @@ private:
     const SimulationState &m_state;
     std::function<DisplayOptions()> m_options;
     std::function<void()> m_changed;
+    const MeasurementHolder *m_measures = nullptr;
     GraphScale m_scale;
     double m_tgraphe = 0.0;
     int m_quantity = DisplayOptions::Position;

@@ -17,6 +17,7 @@ class ExerciseSession;
 class GraphCommands;
 class IndexLine;
 class MainWindowConfiguration;
+class MeasurementHolder;
 class MenuCopie;
 class HintLine;
 class ParameterPanel;
@@ -147,6 +148,8 @@ private:
     // The small graph, its index and the graph window; the configuration
     // files. In feuillep_subsystems.cpp.
     void createGraphs();
+    // The session's measured fall, for the graph window and the small graph.
+    MeasurementHolder *createMeasurements();
     void createConfiguration();
     // Printing and the copy menu.
     void createOutput();

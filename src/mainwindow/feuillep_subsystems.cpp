@@ -9,8 +9,11 @@
 
 #include "config/enregistrer.h"
 #include "config/ouvrir.h"
+#include "core/parameterfields.h"
+#include "core/validation.h"
 #include "graphs/graphcommands.h"
 #include "graphs/smallgraph.h"
+#include "measuresui/measurementholder.h"
 #include "output/confimp.h"
 #include "output/menucopie.h"
 #include "platform/surfacewidget.h"
@@ -43,6 +46,7 @@ void FeuilleP::createGraphs()
         if (m_hooks.calculator)
             m_hooks.calculator();
     };
+    hooks.measurements = createMeasurements();
     m_graphCommands->setIcons(Icons::close(), Icons::print(), Icons::copy(), Icons::calculator());
     QPushButton *command5 = displayPanel()->Command5();
     connect(command5, &QPushButton::clicked, this,
@@ -74,6 +78,36 @@ void FeuilleP::majaff()
     m_majaffDue = m_drawingDeferred;
     if (!m_drawingDeferred && m_scene)
         m_scene->majaff();
+}
+
+MeasurementHolder *FeuilleP::createMeasurements()
+{
+    // The measured fall lives as long as the window; the graphs read it.
+    auto *holder = new MeasurementHolder(this);
+    holder->fieldTexts = [this] {
+        ParameterFields &f = fields();
+        return MeasureFieldTexts {f.text(ParameterFields::Radius), f.text(ParameterFields::Mass),
+                                  f.text(ParameterFields::FluidDensity),
+                                  f.text(ParameterFields::Viscosity)};
+    };
+    holder->apply = [this](const AppliedFit &fit) {
+        // Each value goes through the field's own validation, the sphere
+        // before the fluid so that the mass is not derived from an old radius.
+        const auto put = [this](int index, const QString &text) {
+            fields().setText(index, text);
+            validator().Text5_LostFocus(index);
+        };
+        if (fit.sphereAndFluid) {
+            put(ParameterFields::Radius, fit.radius);
+            put(ParameterFields::Mass, fit.mass);
+            put(ParameterFields::FluidDensity, fit.fluidDensity);
+        }
+        put(ParameterFields::Viscosity, fit.viscosity);
+    };
+    m_smallGraph->setMeasurements(holder);
+    // New points reset the animation, which redraws the small graph with them.
+    connect(holder, &MeasurementHolder::changed, this, [this] { m_clock->command18_Click(); });
+    return holder;
 }
 
 void FeuilleP::createConfiguration()

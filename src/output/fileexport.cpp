@@ -1,5 +1,6 @@
 #include "fileexport.h"
 
+#include "core/csvtext.h"
 #include "platform/atomicsave.h"
 #include "platform/filemessages.h"
 #include "platform/platformservices.h"
@@ -13,26 +14,6 @@
 #include <functional>
 
 namespace {
-
-QString trimmedEnd(const QString &cell)
-{
-    qsizetype end = cell.size();
-    while (end > 0 && cell.at(end - 1).isSpace())
-        --end;
-    return cell.left(end);
-}
-
-QString csvCell(const QString &text)
-{
-    const QString cell = trimmedEnd(text);
-    const bool quoted = cell.contains(QLatin1Char(';')) || cell.contains(QLatin1Char('"'))
-        || cell.contains(QLatin1Char('\n')) || cell.contains(QLatin1Char('\r'));
-    if (!quoted)
-        return cell;
-    QString escaped = cell;
-    escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + escaped + QLatin1Char('"');
-}
 
 QString startFolder()
 {
@@ -78,21 +59,12 @@ FileExport::Result saveWith(PlatformServices &services, const FileDialogRequest 
 
 QString FileExport::csvText(const QList<QStringList> &rows)
 {
-    QString text;
-    for (const QStringList &row : rows) {
-        QStringList cells;
-        cells.reserve(row.size());
-        for (const QString &cell : row)
-            cells.append(csvCell(cell));
-        text += cells.join(QLatin1Char(';'));
-        text += QStringLiteral("\r\n");
-    }
-    return text;
+    return CsvText::text(rows);
 }
 
 QByteArray FileExport::csvBytes(const QString &csv)
 {
-    return QByteArrayLiteral("\xEF\xBB\xBF") + csv.toUtf8();
+    return CsvText::bytes(csv);
 }
 
 bool FileExport::writePng(const QImage &image, QIODevice *device, QString *error)

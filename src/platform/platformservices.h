@@ -46,6 +46,8 @@ public:
     // The printer set-up dialog on printer; false when cancelled.
     virtual bool printerSetup(QPrinter &printer) = 0;
     virtual void setClipboardText(const QString &text) = 0;
+    // The clipboard's text; empty when it holds none.
+    virtual QString readClipboardText() = 0;
     virtual void setClipboardImage(const QImage &image) = 0;
     // Shows the help page at path (an HTML file); a missing file is ignored.
     virtual void showHelp(const QString &path) = 0;

@@ -144,6 +144,12 @@ void QtServices::setClipboardText(const QString &text)
     clipboard->setText(text);
 }
 
+QString QtServices::readClipboardText()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    return clipboard ? clipboard->text() : QString();
+}
+
 void QtServices::setClipboardImage(const QImage &image)
 {
     QClipboard *clipboard = QGuiApplication::clipboard();

@@ -28,6 +28,7 @@ public:
     std::optional<QString> saveFileName(const FileDialogRequest &request) override;
     bool printerSetup(QPrinter &printer) override;
     void setClipboardText(const QString &text) override;
+    QString readClipboardText() override;
     void setClipboardImage(const QImage &image) override;
     void showHelp(const QString &path) override;
 

@@ -1,7 +1,7 @@
 #include "recordfile.h"
 
 #include "atomicsave.h"
-#include "windows1252.h"
+#include "core/windows1252.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #include "rtfparser.h"
 
-#include "platform/windows1252.h"
+#include "core/windows1252.h"
 
 #include <QTextDocument>
 

@@ -4,7 +4,7 @@
 #include "platform/twips.h"
 #include "rtfproperties.h"
 
-#include "platform/windows1252.h"
+#include "core/windows1252.h"
 
 #include <algorithm>
 #include <utility>

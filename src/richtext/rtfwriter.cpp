@@ -5,7 +5,7 @@
 
 #include "platform/recordfile.h"
 #include "platform/twips.h"
-#include "platform/windows1252.h"
+#include "core/windows1252.h"
 
 #include <QBuffer>
 #include <QFont>

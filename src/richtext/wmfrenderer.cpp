@@ -3,7 +3,7 @@
 
 #include "rtfsymbolfonts.h"
 
-#include "platform/windows1252.h"
+#include "core/windows1252.h"
 
 #include <QFont>
 #include <QFontMetricsF>

@@ -18,6 +18,8 @@ private slots:
     void threeSignificant();
     void fixedTwo_data();
     void fixedTwo();
+    void withUncertainty_data();
+    void withUncertainty();
     void calculatorScientific_data();
     void calculatorScientific();
     void decimalExponent_data();
@@ -106,6 +108,41 @@ void TestNumberFormat::fixedTwo()
     QFETCH(double, value);
     QFETCH(QString, text);
     QCOMPARE(NumberFormat::fixedTwo(value), text);
+}
+
+void TestNumberFormat::withUncertainty_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<double>("uncertainty");
+    QTest::addColumn<QString>("shownValue");
+    QTest::addColumn<QString>("shownUncertainty");
+    QTest::newRow("two digits") << 0.96712 << 0.01234 << "0,967"
+                                << "0,012";
+    QTest::newRow("rounding carries") << 0.96712 << 0.0996 << "0,97"
+                                      << "0,10";
+    QTest::newRow("small") << 0.00123456 << 0.0000321 << "0,001235"
+                           << "0,000032";
+    QTest::newRow("units digit") << 123.456 << 2.3 << "123,5"
+                                 << "2,3";
+    QTest::newRow("large") << 12345.6 << 567.0 << "12350"
+                           << "570";
+    QTest::newRow("negative near zero") << -0.0004 << 0.012 << "0,000"
+                                        << "0,012";
+    QTest::newRow("no uncertainty") << 0.96712 << std::nan("") << "0,967"
+                                    << "";
+    QTest::newRow("zero uncertainty") << 0.96712 << 0.0 << "0,967"
+                                      << "";
+}
+
+void TestNumberFormat::withUncertainty()
+{
+    QFETCH(double, value);
+    QFETCH(double, uncertainty);
+    QFETCH(QString, shownValue);
+    QFETCH(QString, shownUncertainty);
+    const NumberFormat::Measured shown = NumberFormat::withUncertainty(value, uncertainty);
+    QCOMPARE(shown.value, shownValue);
+    QCOMPARE(shown.uncertainty, shownUncertainty);
 }
 
 void TestNumberFormat::calculatorScientific_data()

@@ -17,6 +17,8 @@ set(expected
     "${PREFIX}/${BINDIR}/lorva-exercice"
     "${PREFIX}/${MANDIR}/fr/man1/lorva-exercice.1.gz"
     "${PREFIX}/${MANDIR}/fr/man1/lorva.1.gz"
+    "${PREFIX}/${BINDIR}/lorva-mesures"
+    "${PREFIX}/${MANDIR}/fr/man1/lorva-mesures.1.gz"
     "${share}/lorva-avec-frottement/aide/lorva.html"
     "${share}/applications/${APP_ID}.desktop"
     "${share}/metainfo/${APP_ID}.metainfo.xml"

@@ -30,6 +30,7 @@ public:
     std::optional<QString> saveFileName(const FileDialogRequest &request) override;
     bool printerSetup(QPrinter &printer) override;
     void setClipboardText(const QString &text) override { clipboardText = text; }
+    QString readClipboardText() override { return clipboard; }
     void setClipboardImage(const QImage &image) override { clipboardImage = image; }
     void showHelp(const QString &path) override { helpPaths.append(path); }
 
@@ -48,6 +49,8 @@ public:
     int printerRequests = 0;
     int beeps = 0;
     QString clipboardText;
+    // What the clipboard holds for a paste.
+    QString clipboard;
     QImage clipboardImage;
     QStringList helpPaths;
 };

@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "measuredplot.h"
+
+#include "core/displayoptions.h"
+#include "platform/drawingsurface.h"
+
+#include <cmath>
+
+namespace MeasuredPlot {
+
+bool isDerived(int quantity)
+{
+    return quantity == DisplayOptions::Velocity;
+}
+
+std::vector<Sample> samples(const MeasurementSet &set, int quantity)
+{
+    std::vector<Sample> out;
+    if (quantity == DisplayOptions::Position) {
+        out.reserve(set.points.size());
+        for (const MeasuredPoint &p : set.points)
+            out.push_back({p.t, p.y, p.included()});
+        return out;
+    }
+    if (quantity != DisplayOptions::Velocity)
+        return out;
+    std::vector<const MeasuredPoint *> used;
+    for (const MeasuredPoint &p : set.points) {
+        if (p.included() && std::isfinite(p.t) && std::isfinite(p.y))
+            used.push_back(&p);
+    }
+    for (size_t i = 1; i + 1 < used.size(); ++i) {
+        const double dt = used[i + 1]->t - used[i - 1]->t;
+        if (dt > 0.0)
+            out.push_back({used[i]->t, (used[i + 1]->y - used[i - 1]->y) / dt, true});
+    }
+    return out;
+}
+
+void extend(const std::vector<Sample> &samples, double &timeRange, double &extreme)
+{
+    for (const Sample &s : samples) {
+        if (!std::isfinite(s.t) || !std::isfinite(s.value))
+            continue;
+        if (s.t > timeRange)
+            timeRange = s.t;
+        if (std::abs(s.value) > std::abs(extreme))
+            extreme = s.value;
+    }
+}
+
+void draw(DrawingSurface &surface, const GraphGeometry &geometry, const GraphScale &scale,
+          const std::vector<Sample> &samples, int half)
+{
+    if (!scale.isValid())
+        return;
+    const int width = surface.drawWidth();
+    surface.setDrawWidth(1);
+    for (const Sample &s : samples) {
+        const double x = geometry.x(s.t, scale);
+        const double y = geometry.y(s.value, scale);
+        if (!std::isfinite(x) || !std::isfinite(y) || x < 0 || y < 0 || x >= surface.width()
+            || y >= surface.height())
+            continue;
+        if (s.included)
+            surface.box(x - half, y - half, x + half, y + half, markerColour, true);
+        else
+            surface.box(x - half, y - half, x + half, y + half, excludedColour, false);
+    }
+    surface.setDrawWidth(width);
+}
+
+void legend(DrawingSurface &surface, const GraphGeometry &geometry, int quantity,
+            const QString &sourceName)
+{
+    static const QString names[3]
+        = {QStringLiteral("position"), QStringLiteral("vitesse"), QStringLiteral("accélération")};
+    const int q = quantity >= 0 && quantity <= 2 ? quantity : 0;
+    const QString model = QStringLiteral("Modèle (%1)").arg(names[q]);
+    QString measured = q == DisplayOptions::Acceleration
+        ? QStringLiteral("Mesures (non tracées pour l'accélération)")
+        : isDerived(q) ? QStringLiteral("Vitesse dérivée des mesures")
+                       : QStringLiteral("Mesures");
+    if (!sourceName.isEmpty() && q != DisplayOptions::Acceleration)
+        measured += QStringLiteral(" : ") + sourceName.left(40);
+
+    surface.setFontName(QStringLiteral("Arial"));
+    surface.setFontSize(8);
+    surface.setForeColor(Qt::black);
+    const int w = std::max(surface.textWidth(model), surface.textWidth(measured));
+    const int h = surface.textHeight(model);
+    // In the corner the curve leaves empty: top left under a rising
+    // position, bottom right under a velocity that levels off, top right
+    // over a decaying acceleration.
+    const double plotTop = geometry.originY - geometry.valueSpan + 4;
+    const double right = geometry.originX + geometry.timeSpan - w - 24;
+    double left = geometry.originX + 8;
+    double top = plotTop;
+    if (q == DisplayOptions::Velocity) {
+        left = right;
+        top = geometry.originY - 2 * h - 8;
+    } else if (q == DisplayOptions::Acceleration) {
+        left = right;
+    }
+
+    surface.line(left, top + h / 2.0, left + 16, top + h / 2.0, GraphFrame::curveColour(q));
+    surface.setCurrentPoint(left + 22, top);
+    surface.print(model);
+    const double y2 = top + h + 2;
+    surface.box(left + 6, y2 + h / 2.0 - 2, left + 10, y2 + h / 2.0 + 2, markerColour, true);
+    surface.setCurrentPoint(left + 22, y2);
+    surface.print(measured);
+}
+
+} // namespace MeasuredPlot

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "measurecommand.h"
+
+#include "measures/columnchoice.h"
+#include "measures/measurementreader.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace MeasureCommand {
+
+namespace {
+
+// The column named name (letter case aside), else the one numbered so (from
+// 1); -1 when neither.
+int findColumn(const MeasurementTable &table, const QString &name)
+{
+    for (int i = 0; i < table.columnCount(); ++i)
+        if (table.columns[size_t(i)].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    bool isNumber = false;
+    const int number = name.toInt(&isNumber);
+    return isNumber && number >= 1 && number <= table.columnCount() ? number - 1 : -1;
+}
+
+} // namespace
+
+std::optional<MeasurementSet> readFile(const QString &path, const QString &column, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Le fichier ne peut pas être ouvert (%1).").arg(file.errorString());
+        return std::nullopt;
+    }
+    MeasurementReader reader;
+    if (!reader.read(&file)) {
+        *error = reader.errorString();
+        return std::nullopt;
+    }
+    const MeasurementTable &table = reader.table();
+    ColumnChoice choice = defaultChoice(table);
+    if (!column.isEmpty()) {
+        const int index = findColumn(table, column);
+        if (index < 0) {
+            QStringList names;
+            for (const MeasurementColumn &c : table.columns)
+                names << c.name;
+            *error
+                = QStringLiteral("La colonne « %1 » n'existe pas dans ce fichier (colonnes : %2).")
+                      .arg(column, names.join(QStringLiteral(", ")));
+            return std::nullopt;
+        }
+        choice = withPosition(table, choice, index);
+    }
+    std::optional<MeasurementSet> set = toMeasurementSet(table, choice, error);
+    if (set)
+        set->sourceName = QFileInfo(path).fileName();
+    return set;
+}
+
+} // namespace MeasureCommand

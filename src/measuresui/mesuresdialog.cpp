@@ -1,0 +1,312 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The import half of the measures dialog: the source, the column choice and
+// the table of points.
+#include "mesuresdialog.h"
+
+#include "measuredpointsmodel.h"
+#include "measurementholder.h"
+
+#include "measures/measurementreader.h"
+#include "platform/platformservices.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr MeasureUnit timeUnits[] = {MeasureUnit::Second, MeasureUnit::Millisecond};
+constexpr MeasureUnit lengthUnits[]
+    = {MeasureUnit::Metre, MeasureUnit::Centimetre, MeasureUnit::Millimetre};
+
+template<size_t N>
+int unitIndex(const MeasureUnit (&units)[N], MeasureUnit unit)
+{
+    for (size_t i = 0; i < N; ++i) {
+        if (units[i] == unit)
+            return int(i);
+    }
+    return 0;
+}
+
+QComboBox *namedCombo(const QString &name, QWidget *parent)
+{
+    auto *combo = new QComboBox(parent);
+    combo->setObjectName(name);
+    combo->setAccessibleName(name);
+    return combo;
+}
+
+} // namespace
+
+MesuresDialog::MesuresDialog(MeasurementHolder &holder, PlatformServices &services, QWidget *parent)
+    : QDialog(parent)
+    , m_holder(holder)
+    , m_services(services)
+{
+    setObjectName(QStringLiteral("mesures"));
+    setWindowTitle(title());
+    setAccessibleName(title());
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(createImport(), 1);
+    layout->addWidget(createFit(), 1);
+    prefill();
+    fillChoice();
+    showSource();
+    setStale();
+    resize(900, 560);
+}
+
+MesuresDialog::~MesuresDialog() = default;
+
+QWidget *MesuresDialog::createImport()
+{
+    auto *box = new QWidget(this);
+    auto *layout = new QVBoxLayout(box);
+    auto *buttons = new QHBoxLayout;
+    ouvrir = new QPushButton(QStringLiteral("&Ouvrir un fichier de mesures…"), box);
+    ouvrir->setObjectName(QStringLiteral("ouvrir"));
+    ouvrir->setAccessibleName(QStringLiteral("Ouvrir un fichier de mesures"));
+    coller = new QPushButton(QStringLiteral("Co&ller des mesures"), box);
+    coller->setObjectName(QStringLiteral("coller"));
+    coller->setAccessibleName(QStringLiteral("Coller des mesures"));
+    buttons->addWidget(ouvrir);
+    buttons->addWidget(coller);
+    layout->addLayout(buttons);
+    source = new QLabel(box);
+    source->setObjectName(QStringLiteral("source"));
+    source->setWordWrap(true);
+    layout->addWidget(source);
+
+    auto *grid = new QGridLayout;
+    timeColumn = namedCombo(QStringLiteral("Colonne du temps"), box);
+    timeUnit = namedCombo(QStringLiteral("Unité du temps"), box);
+    positionColumn = namedCombo(QStringLiteral("Colonne de la position"), box);
+    lengthUnit = namedCombo(QStringLiteral("Unité de la position"), box);
+    for (MeasureUnit u : timeUnits)
+        timeUnit->addItem(unitSymbol(u));
+    for (MeasureUnit u : lengthUnits)
+        lengthUnit->addItem(unitSymbol(u));
+    auto *timeLabel = new QLabel(QStringLiteral("&Temps :"), box);
+    timeLabel->setBuddy(timeColumn);
+    auto *positionLabel = new QLabel(QStringLiteral("&Position :"), box);
+    positionLabel->setBuddy(positionColumn);
+    grid->addWidget(timeLabel, 0, 0);
+    grid->addWidget(timeColumn, 0, 1);
+    grid->addWidget(timeUnit, 0, 2);
+    grid->addWidget(positionLabel, 1, 0);
+    grid->addWidget(positionColumn, 1, 1);
+    grid->addWidget(lengthUnit, 1, 2);
+    flip = new QCheckBox(QStringLiteral("Axe orienté vers le &haut"), box);
+    flip->setObjectName(QStringLiteral("flip"));
+    flip->setAccessibleName(QStringLiteral("Axe orienté vers le haut"));
+    grid->addWidget(flip, 2, 1, 1, 2);
+    layout->addLayout(grid);
+
+    points = new QTableView(box);
+    points->setObjectName(QStringLiteral("points"));
+    points->setAccessibleName(QStringLiteral("Points mesurés"));
+    points->setToolTip(
+        QStringLiteral("Cliquer sur un point (ou Entrée) pour l'exclure ou le reprendre"));
+    m_model = new MeasuredPointsModel(m_holder, this);
+    points->setModel(m_model);
+    points->setSelectionBehavior(QAbstractItemView::SelectRows);
+    points->setSelectionMode(QAbstractItemView::SingleSelection);
+    points->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    points->verticalHeader()->hide();
+    points->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    layout->addWidget(points, 1);
+
+    connect(ouvrir, &QPushButton::clicked, this, &MesuresDialog::ouvrir_Click);
+    connect(coller, &QPushButton::clicked, this, &MesuresDialog::coller_Click);
+    for (QComboBox *combo : {timeColumn, timeUnit, positionColumn, lengthUnit})
+        connect(combo, &QComboBox::currentIndexChanged, this, &MesuresDialog::choice_Changed);
+    connect(flip, &QCheckBox::toggled, this, &MesuresDialog::choice_Changed);
+    connect(points, &QTableView::clicked, this,
+            [this](const QModelIndex &index) { points_Click(index.row()); });
+    // Space or Enter on the current row, as a click does.
+    points->installEventFilter(this);
+    connect(&m_holder, &MeasurementHolder::changed, this, [this] {
+        // The table is read again; the keyboard stays on its row.
+        const int row = points->currentIndex().row();
+        m_model->reload();
+        if (row >= 0 && row < m_model->rowCount())
+            points->setCurrentIndex(m_model->index(row, 0));
+        showSource();
+    });
+    return box;
+}
+
+bool MesuresDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == points && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            points_Click(points->currentIndex().row());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void MesuresDialog::error(const QString &text)
+{
+    m_services.message(MessageIcon::Error, title(), text);
+}
+
+void MesuresDialog::ouvrir_Click()
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("Ouvrir un fichier de mesures");
+    request.filter = QStringLiteral("Mesures (*.txt *.csv *.tsv *.dat);;Tous les fichiers (*)");
+    const std::optional<QString> name = m_services.openFileName(request);
+    if (!name)
+        return;
+    QFile file(*name);
+    const QString shown = QFileInfo(*name).fileName();
+    if (!file.open(QIODevice::ReadOnly)) {
+        error(QStringLiteral("Impossible d'ouvrir le fichier « %1 ».").arg(shown));
+        return;
+    }
+    MeasurementReader reader;
+    if (!reader.read(&file)) {
+        error(reader.errorString());
+        return;
+    }
+    adopt(reader.takeTable(), shown);
+}
+
+void MesuresDialog::coller_Click()
+{
+    const QString text = m_services.readClipboardText();
+    if (text.isEmpty()) {
+        error(QStringLiteral("Le presse-papiers ne contient pas de texte."));
+        return;
+    }
+    importBytes(text.toUtf8(), QStringLiteral("presse-papiers"));
+}
+
+bool MesuresDialog::importBytes(const QByteArray &bytes, const QString &sourceName)
+{
+    MeasurementReader reader;
+    if (!reader.read(bytes)) {
+        error(reader.errorString());
+        return false;
+    }
+    return adopt(reader.takeTable(), sourceName);
+}
+
+bool MesuresDialog::adopt(MeasurementTable table, const QString &sourceName)
+{
+    MeasurementTable previous = std::move(m_table);
+    const QString previousSource = m_tableSource;
+    m_table = std::move(table);
+    m_tableSource = sourceName;
+    if (!applySet(defaultChoice(m_table), sourceName)) {
+        m_table = std::move(previous);
+        m_tableSource = previousSource;
+        fillChoice();
+        return false;
+    }
+    fillChoice();
+    return true;
+}
+
+bool MesuresDialog::applySet(const ColumnChoice &choice, const QString &sourceName)
+{
+    QString why;
+    std::optional<MeasurementSet> set = toMeasurementSet(m_table, choice, &why);
+    if (!set) {
+        error(why);
+        return false;
+    }
+    set->sourceName = sourceName;
+    m_choice = choice;
+    m_holder.setSet(std::move(*set));
+    setStale();
+    return true;
+}
+
+void MesuresDialog::fillChoice()
+{
+    // The controls show the choice the set was read with; filling them must
+    // not read it again.
+    m_filling = true;
+    const bool hasTable = m_table.columnCount() > 0;
+    for (QComboBox *combo : {timeColumn, positionColumn}) {
+        combo->clear();
+        for (const MeasurementColumn &column : m_table.columns)
+            combo->addItem(column.name);
+    }
+    for (QWidget *w :
+         std::initializer_list<QWidget *> {timeColumn, timeUnit, positionColumn, lengthUnit, flip})
+        w->setEnabled(hasTable);
+    m_filling = false;
+    if (hasTable)
+        showChoice(m_choice);
+}
+
+void MesuresDialog::showChoice(const ColumnChoice &choice)
+{
+    m_filling = true;
+    timeColumn->setCurrentIndex(choice.time);
+    positionColumn->setCurrentIndex(choice.position);
+    timeUnit->setCurrentIndex(unitIndex(timeUnits, choice.timeUnit));
+    lengthUnit->setCurrentIndex(unitIndex(lengthUnits, choice.lengthUnit));
+    flip->setChecked(choice.flip);
+    m_filling = false;
+}
+
+void MesuresDialog::choice_Changed()
+{
+    if (m_filling || m_table.columnCount() == 0)
+        return;
+    ColumnChoice choice = m_choice;
+    if (positionColumn->currentIndex() != m_choice.position) {
+        // Another position column brings its own unit, uncertainty and sign.
+        choice = withPosition(m_table, m_choice, positionColumn->currentIndex());
+    } else {
+        choice.lengthUnit = lengthUnits[std::max(0, lengthUnit->currentIndex())];
+        choice.flip = flip->isChecked();
+    }
+    choice.time = timeColumn->currentIndex();
+    choice.timeUnit = timeUnits[std::max(0, timeUnit->currentIndex())];
+    applySet(choice, m_tableSource);
+    // A refused choice puts the controls back on the set's.
+    showChoice(m_choice);
+}
+
+void MesuresDialog::points_Click(int row)
+{
+    const auto &all = m_holder.set().points;
+    if (row < 0 || row >= int(all.size()))
+        return;
+    const bool excluded = all[size_t(row)].exclusion == MeasuredPoint::Exclusion::User;
+    if (m_holder.setUserExcluded(row, !excluded))
+        setStale();
+}
+
+void MesuresDialog::showSource()
+{
+    const MeasurementSet &set = m_holder.set();
+    if (set.isEmpty()) {
+        source->setText(QStringLiteral("Aucune mesure chargée."));
+        return;
+    }
+    QString text = QStringLiteral("%1 : %2 points, dont %3 retenus.")
+                       .arg(set.sourceName)
+                       .arg(set.points.size())
+                       .arg(set.includedCount());
+    if (m_table.columnCount() > 0)
+        text += QLatin1Char(' ') + m_table.layout.description();
+    source->setText(text);
+}

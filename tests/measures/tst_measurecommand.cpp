@@ -1,0 +1,228 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "measurecommand.h"
+#include "simulatedfall.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+#include <cmath>
+
+namespace {
+
+// A fall through glycerol as a video-analysis tool exports it: a title line,
+// a names row, a units row, tab-separated values with a decimal comma, and
+// an x column that hardly moves beside the falling y.
+QByteArray videoExport(unsigned seed)
+{
+    SimulatedFall fall;
+    fall.setup = glassInGlycerol(3.155e-3);
+    fall.eta = 0.967;
+    fall.step = 0.2;
+    fall.count = 50;
+    const MeasurementSet set = fall.points(seed);
+    QByteArray bytes = "Chute dans la glycérine\nt\tx\ty\n(s)\t(mm)\t(mm)\n";
+    for (const MeasuredPoint &p : set.points) {
+        QByteArray row = QByteArray::number(p.t, 'f', 2) + '\t'
+            + QByteArray::number(12.0 + 0.01 * (p.source % 3), 'f', 2) + '\t'
+            + QByteArray::number(p.y * 1000.0, 'f', 2) + '\n';
+        bytes += row.replace('.', ',');
+    }
+    return bytes;
+}
+
+const QStringList sphere {QStringLiteral("--rayon"),           QStringLiteral("3,155mm"),
+                          QStringLiteral("--masse-volumique"), QStringLiteral("2500"),
+                          QStringLiteral("--fluide"),          QStringLiteral("1260")};
+
+const QRegularExpression etaLine(QStringLiteral("^η = \\d+,\\d+ ± \\d+,\\d+ Pa·s$"));
+
+} // namespace
+
+class TestMeasureCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void parseValue_data();
+    void parseValue();
+    void wrongArguments_data();
+    void wrongArguments();
+    void files();
+    void program();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_good;
+    QString m_other;
+    QString m_bad;
+};
+
+void TestMeasureCommand::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    auto write = [this](const char *name, const QByteArray &bytes) {
+        QFile file(m_dir.filePath(QString::fromLatin1(name)));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return QString();
+        return file.fileName();
+    };
+    m_good = write("bille1.txt", videoExport(1));
+    m_other = write("bille2.txt", videoExport(2));
+    m_bad = write("image.png", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    QVERIFY(!m_good.isEmpty() && !m_other.isEmpty() && !m_bad.isEmpty());
+}
+
+void TestMeasureCommand::parseValue_data()
+{
+    using MeasureCommand::Quantity;
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("quantity");
+    QTest::addColumn<double>("value"); // NaN: refused
+    const double refused = std::nan("");
+    QTest::newRow("mm with comma") << "3,155mm" << int(Quantity::Length) << 3.155e-3;
+    QTest::newRow("cm with point") << "1.5cm" << int(Quantity::Length) << 0.015;
+    QTest::newRow("metres by default") << "0,0935" << int(Quantity::Length) << 0.0935;
+    QTest::newRow("space before unit") << "93,5 mm" << int(Quantity::Length) << 0.0935;
+    QTest::newRow("mg") << "12mg" << int(Quantity::Mass) << 12e-6;
+    QTest::newRow("g") << "0,289g" << int(Quantity::Mass) << 0.289e-3;
+    QTest::newRow("kg") << "2kg" << int(Quantity::Mass) << 2.0;
+    QTest::newRow("ms") << "250ms" << int(Quantity::Time) << 0.25;
+    QTest::newRow("exponent") << "2.2e3" << int(Quantity::Plain) << 2200.0;
+    QTest::newRow("mass unit for a length") << "3g" << int(Quantity::Length) << refused;
+    QTest::newRow("unit for a density") << "2200kg" << int(Quantity::Plain) << refused;
+    QTest::newRow("unknown unit") << "3in" << int(Quantity::Length) << refused;
+    QTest::newRow("no number") << "mm" << int(Quantity::Length) << refused;
+    QTest::newRow("two commas") << "3,1,5" << int(Quantity::Length) << refused;
+}
+
+void TestMeasureCommand::parseValue()
+{
+    QFETCH(QString, text);
+    QFETCH(int, quantity);
+    QFETCH(double, value);
+    const std::optional<double> parsed
+        = MeasureCommand::parseValue(text, MeasureCommand::Quantity(quantity));
+    if (std::isnan(value)) {
+        QVERIFY(!parsed);
+        return;
+    }
+    QVERIFY(parsed);
+    QVERIFY(qFuzzyCompare(*parsed, value));
+}
+
+void TestMeasureCommand::wrongArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    const QString file = QStringLiteral("a.txt");
+    QTest::newRow("no file") << sphere << "Aucun fichier de mesures.";
+    QTest::newRow("no radius") << QStringList {
+        file, QStringLiteral("--masse"), QStringLiteral("1g"), QStringLiteral("--fluide"),
+        QStringLiteral("1260")} << "Le rayon de la bille manque (--rayon).";
+    QTest::newRow("mass and density") << (QStringList {file, QStringLiteral("--masse=1g")} + sphere)
+                                      << "Donner soit la masse de la bille (--masse), soit sa "
+                                         "masse volumique (--masse-volumique).";
+    QTest::newRow("unknown option") << (QStringList {file, QStringLiteral("--vitesse")} + sphere)
+                                    << "Option inconnue : « --vitesse ».";
+    QTest::newRow("missing value") << (sphere + QStringList {file, QStringLiteral("--de")})
+                                   << "L'option --de attend une valeur.";
+    QTest::newRow("bad value")
+        << (QStringList {file, QStringLiteral("--diametre-tube"), QStringLiteral("9cl")} + sphere)
+        << "Valeur incorrecte pour --diametre-tube : « 9cl ».";
+    QTest::newRow("empty range")
+        << (QStringList {file, QStringLiteral("--de=5"), QStringLiteral("--a=2")} + sphere)
+        << "L'intervalle d'ajustement est vide (--de après --a).";
+}
+
+void TestMeasureCommand::wrongArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    QCOMPARE(MeasureCommand::run(arguments, outStream, errStream), 2);
+    QCOMPARE(err, error + QStringLiteral("\nVoir « lorva-mesures --help ».\n"));
+    QVERIFY(out.isEmpty());
+}
+
+void TestMeasureCommand::files()
+{
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    const QStringList arguments = QStringList {m_good,
+                                               m_other,
+                                               QStringLiteral("--diametre-tube"),
+                                               QStringLiteral("63,1mm"),
+                                               QStringLiteral("--de"),
+                                               QStringLiteral("0,5")}
+        + sphere;
+    QCOMPARE(MeasureCommand::run(arguments, outStream, errStream), 0);
+    QVERIFY2(err.isEmpty(), qPrintable(err));
+    const QStringList blocks = out.split(QStringLiteral("\n\n"));
+    QCOMPARE(blocks.size(), 3);
+    for (int i = 0; i < 2; ++i) {
+        const QStringList lines = blocks.at(i).split(QLatin1Char('\n'));
+        QVERIFY2(etaLine.match(lines.at(0)).hasMatch(), qPrintable(lines.at(0)));
+        QVERIFY(lines.at(1).startsWith(QStringLiteral("η = ")));
+        QVERIFY(lines.at(1).contains(QStringLiteral("d/D = 0,1,")));
+        QCOMPARE(lines.at(2), QStringLiteral("Fichier : ") + (i == 0 ? m_good : m_other));
+        // The position is y, the column that moves; the first 0,5 s are left out.
+        QVERIFY(lines.contains(QStringLiteral("Points utilisés : 47, exclus : 3")));
+    }
+    QVERIFY2(blocks.at(2).startsWith(QStringLiteral("Sur 2 fichiers : η moyenne = 0,9")),
+             qPrintable(blocks.at(2)));
+
+    // A file that is not a table fails alone, and the others still give η.
+    out.clear();
+    QCOMPARE(MeasureCommand::run(QStringList {m_bad, m_good} + sphere, outStream, errStream), 1);
+    QVERIFY2(err.startsWith(m_bad + QStringLiteral(" : ")), qPrintable(err));
+    QVERIFY(etaLine.match(out.section(QLatin1Char('\n'), 0, 0)).hasMatch());
+
+    // The column chosen by name, and one that is not there.
+    out.clear();
+    err.clear();
+    QCOMPARE(MeasureCommand::run(
+                 QStringList {m_good, QStringLiteral("--colonne"), QStringLiteral("x")} + sphere,
+                 outStream, errStream),
+             1);
+    QVERIFY2(out.startsWith(QStringLiteral("η non déterminée : les points ne montrent pas")),
+             qPrintable(out));
+    err.clear();
+    QCOMPARE(MeasureCommand::run(QStringList {m_good, QStringLiteral("--colonne=z")} + sphere,
+                                 outStream, errStream),
+             1);
+    QCOMPARE(err,
+             m_good
+                 + QStringLiteral(" : La colonne « z » n'existe pas dans ce fichier "
+                                  "(colonnes : t, x, y).\n"));
+}
+
+// The installed program: its output and its exit status.
+void TestMeasureCommand::program()
+{
+    QProcess process;
+    process.start(QStringLiteral(LORVA_MESURES), QStringList {m_good} + sphere);
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 0);
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    QVERIFY2(etaLine.match(out.section(QLatin1Char('\n'), 0, 0)).hasMatch(), qPrintable(out));
+
+    process.start(QStringLiteral(LORVA_MESURES), QStringList {m_bad} + sphere);
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 1);
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(err.startsWith(m_bad + QStringLiteral(" : ")) && err.size() > m_bad.size() + 10,
+             qPrintable(err));
+
+    process.start(QStringLiteral(LORVA_MESURES), QStringList {QStringLiteral("--help")});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(process.readAllStandardOutput().startsWith("Usage : lorva-mesures FICHIER"));
+}
+
+QTEST_GUILESS_MAIN(TestMeasureCommand)
+#include "tst_measurecommand.moc"
