@@ -28,7 +28,11 @@ echo "Paquet : $(basename "$DEB")"
 dpkg-deb -c "$DEB" | awk '{print $NF}' > "$WORK/files"
 expected=(
     ./usr/bin/lorva
+    ./usr/bin/lorva-exercice
+    ./usr/bin/lorva-mesures
     ./usr/share/man/fr/man1/lorva.1.gz
+    ./usr/share/man/fr/man1/lorva-exercice.1.gz
+    ./usr/share/man/fr/man1/lorva-mesures.1.gz
     ./usr/share/doc/lorva-avec-frottement/copyright
     ./usr/share/doc/lorva-avec-frottement/changelog.gz
     ./usr/share/lorva-avec-frottement/aide/lorva.html
