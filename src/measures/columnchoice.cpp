@@ -29,19 +29,6 @@ int findTimeColumn(const MeasurementTable &table)
     return 0;
 }
 
-double range(const MeasurementColumn &column)
-{
-    double low = INFINITY;
-    double high = -INFINITY;
-    for (double v : column.values) {
-        if (std::isfinite(v)) {
-            low = std::min(low, v);
-            high = std::max(high, v);
-        }
-    }
-    return high >= low ? high - low : 0.0;
-}
-
 // The positions to leave out because the tracker lost the ball: a missing
 // value, and a run of exact zeros once the ball has been seen away from zero.
 // A single zero is kept where the ball can pass through it: between values of
@@ -77,6 +64,21 @@ std::vector<bool> lostBall(const std::vector<double> &y)
         i = end;
     }
     return lost;
+}
+
+// How far the values of a column move, the lost ones left out.
+double range(const MeasurementColumn &column)
+{
+    const std::vector<bool> lost = lostBall(column.values);
+    double low = INFINITY;
+    double high = -INFINITY;
+    for (std::size_t i = 0; i < column.values.size(); ++i) {
+        if (!lost[i]) {
+            low = std::min(low, column.values[i]);
+            high = std::max(high, column.values[i]);
+        }
+    }
+    return high >= low ? high - low : 0.0;
 }
 
 } // namespace
@@ -181,16 +183,18 @@ std::optional<MeasurementSet> toMeasurementSet(const MeasurementTable &table,
     set.points.reserve(times.size());
     int previous = -1; // row of the previous point
     bool allEqual = true;
+    std::size_t late = 0; // the first row whose time is not after the one before (0: none)
+    std::size_t early = 0;
     for (std::size_t r = 0; r < times.size(); ++r) {
         if (!std::isfinite(times[r]))
             continue;
         if (previous >= 0) {
-            allEqual = allEqual && times[r] == times[std::size_t(previous)];
-            if (!allEqual && times[r] <= times[std::size_t(previous)])
-                return fail(QStringLiteral("Les temps doivent croître : ligne %1, le temps "
-                                           "n'est pas après celui de la ligne %2.")
-                                .arg(table.lines[r])
-                                .arg(table.lines[std::size_t(previous)]));
+            const double before = times[std::size_t(previous)];
+            allEqual = allEqual && times[r] == before;
+            if (times[r] <= before && late == 0) {
+                late = r;
+                early = std::size_t(previous);
+            }
         }
         MeasuredPoint point;
         point.t = times[r] * timeFactor;
@@ -208,6 +212,11 @@ std::optional<MeasurementSet> toMeasurementSet(const MeasurementTable &table,
                                    "la colonne des temps.")
                         .arg(set.points.front().source)
                         .arg(set.points.back().source));
+    if (late > 0)
+        return fail(QStringLiteral("Les temps doivent croître : ligne %1, le temps n'est pas "
+                                   "après celui de la ligne %2.")
+                        .arg(table.lines[late])
+                        .arg(table.lines[early]));
     const int usable = set.includedCount();
     if (usable < 3)
         return fail(QStringLiteral("Il faut au moins 3 points utilisables ; le tableau n'en a "

@@ -5,10 +5,14 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
 
+// Reads start small, for the many short tables, and double up to the largest
+// chunk while the device fills them.
+constexpr qint64 firstChunkBytes = 4 * 1024;
 constexpr qint64 chunkBytes = 64 * 1024;
 
 bool isAscii(const char *bytes, qsizetype size)
@@ -38,13 +42,21 @@ bool LineSource::fill()
     if (m_atEnd)
         return false;
     if (m_pos > 0) {
-        m_buffer.remove(0, m_pos);
+        // Moved by hand: the buffer keeps its capacity at its end, where reads go.
+        const qsizetype rest = m_buffer.size() - m_pos;
+        std::memmove(m_buffer.data(), m_buffer.constData() + m_pos, size_t(rest));
+        m_buffer.resize(rest);
         m_pos = 0;
     }
     const qsizetype old = m_buffer.size();
-    m_buffer.resize(old + chunkBytes);
-    const qint64 got = m_device ? m_device->read(m_buffer.data() + old, chunkBytes) : -1;
+    if (m_chunk == 0)
+        m_chunk = firstChunkBytes;
+    m_buffer.resize(old + m_chunk);
+    const qint64 got = m_device ? m_device->read(m_buffer.data() + old, m_chunk) : -1;
     m_buffer.resize(old + (got > 0 ? got : 0));
+    // A device that fills what is asked is asked more next time.
+    if (got == m_chunk)
+        m_chunk = std::min(2 * m_chunk, chunkBytes);
     if (got <= 0) {
         m_atEnd = true;
         return false;

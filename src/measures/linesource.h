@@ -43,6 +43,7 @@ private:
     QByteArray m_buffer;
     qsizetype m_pos = 0;
     qint64 m_total = 0;
+    qint64 m_chunk = 0; // bytes asked of the device at the last read
     int m_line = 0;
     bool m_started = false;
     bool m_atEnd = false;

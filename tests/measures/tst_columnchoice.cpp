@@ -77,6 +77,9 @@ void TestColumnChoice::refused_data()
     QTest::newRow("a time repeated")
         << QByteArray("t\ty\n0\t0\n0.04\t0.01\n0.04\t0.02\n0.12\t0.05\n")
         << "Les temps doivent croître : ligne 4, le temps n'est pas après celui de la ligne 3.";
+    QTest::newRow("a time repeated at the start")
+        << QByteArray("t\ty\n0\t0\n0\t0.01\n0.08\t0.02\n0.12\t0.05\n")
+        << "Les temps doivent croître : ligne 3, le temps n'est pas après celui de la ligne 2.";
     QTest::newRow("all times equal")
         << QByteArray("t\ty\n2\t0\n2\t0.01\n2\t0.02\n2\t0.05\n")
         << "Tous les temps sont égaux (lignes 2 à 5) : choisissez la colonne des temps.";

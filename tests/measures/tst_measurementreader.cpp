@@ -2,6 +2,7 @@
 #include "measures/columnchoice.h"
 #include "measures/measurementreader.h"
 
+#include <QFile>
 #include <QTest>
 
 #include <cmath>
@@ -63,6 +64,8 @@ private:
 
 } // namespace
 
+Q_DECLARE_METATYPE(MeasureUnit)
+
 class TestMeasurementReader : public QObject
 {
     Q_OBJECT
@@ -70,6 +73,8 @@ class TestMeasurementReader : public QObject
 private slots:
     void headerShapes_data();
     void headerShapes();
+    void files_data();
+    void files();
     void numbers_data();
     void numbers();
     void skippedRows();
@@ -203,6 +208,56 @@ void TestMeasurementReader::headerShapes()
             QVERIFY(close(p.sigma, sigma));
     }
     QCOMPARE(set->points[0].source, table.lines[0]);
+}
+
+// Whole files as tools write them, read from a device: the same fall, with
+// the rows a tracker writes after losing the ball kept and excluded.
+void TestMeasurementReader::files_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<double>("sigma");
+    QTest::addColumn<MeasureUnit>("unsaid"); // the user's unit where the header says none
+
+    const double none = std::nan("");
+    const MeasureUnit m = MeasureUnit::Metre;
+    const MeasureUnit mm = MeasureUnit::Millimetre;
+    QTest::newRow("logger") << "logger.txt" << 4 << none << mm;
+    QTest::newRow("tracker, lost at the end") << "tracker-multi.txt" << 6 << none << m;
+    QTest::newRow("French spreadsheet") << "spreadsheet-fr.csv" << 4 << 0.001 << mm;
+    QTest::newRow("names and units, NaN row") << "names-units.txt" << 5 << none << mm;
+    QTest::newRow("no header, mm by the user") << "no-header.csv" << 4 << none << mm;
+}
+
+void TestMeasurementReader::files()
+{
+    QFETCH(QString, name);
+    QFETCH(int, points);
+    QFETCH(double, sigma);
+    QFETCH(MeasureUnit, unsaid);
+    QFile file(QFINDTESTDATA(QStringLiteral("../data/measures/") + name));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    MeasurementReader reader;
+    QVERIFY2(reader.read(&file), qPrintable(reader.errorString()));
+    const MeasurementTable &table = reader.table();
+    const ColumnChoice choice = defaultChoice(table, unsaid);
+    QString error;
+    const std::optional<MeasurementSet> set = toMeasurementSet(table, choice, &error);
+    QVERIFY2(set, qPrintable(error));
+    QCOMPARE(int(set->points.size()), points);
+    QCOMPARE(set->includedCount(), 4);
+    const double offset = set->points[0].y;
+    for (std::size_t i = 0; i < std::size_t(points); ++i) {
+        const MeasuredPoint &p = set->points[i];
+        QCOMPARE(p.included(), i < 4);
+        if (i >= 4)
+            continue;
+        QVERIFY2(close(p.t, referenceT[i]), qPrintable(QString::number(p.t)));
+        QVERIFY2(close(p.y - offset, referenceY[i]), qPrintable(QString::number(p.y)));
+        QCOMPARE(std::isnan(p.sigma), std::isnan(sigma));
+        if (!std::isnan(sigma))
+            QVERIFY(close(p.sigma, sigma));
+    }
 }
 
 void TestMeasurementReader::numbers_data()
