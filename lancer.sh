@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installe ce qui manque, construit et lance Lorva avec frottement.
 source "$(dirname "$0")/scripts/common.sh"
 install_packages

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds and runs every test twice: a normal build,
 # whose installation and Debian package are then checked, and one with
 # AddressSanitizer and UndefinedBehaviorSanitizer. Ends with a

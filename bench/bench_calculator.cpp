@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time of one evaluation of typical calculator expressions, in degrees mode,
 // copy of the display text included.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the simulation core: the work of one 20 ms tick, the end-of-fall
 // bisection and the whole reset-and-recompute.
 #include "core/animationclock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of the graphs: one segment of the small graph, as each animation tick
 // draws it, and a full redraw of the graph window with its table of values,
 // as each change of quantity or of the asymptote box runs it.

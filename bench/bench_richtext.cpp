@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the RTF reader and writer on a 1 MB text: an exercise statement
 // repeated, with the formats, accents, Symbol-font letters and tables a
 // teacher's text holds. Reading must stay well under 100 ms.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of one animation tick as the main window runs it: advance the clock,
 // write the four read-outs and redraw the scene with its ruler and axis.
 #include "scenerig.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up time: from starting a process to its first painted window, for the
 // program and for an empty Qt window of the same size, measured in one run.
 // The benchmark starts itself again as a child ("--enfant vide" or

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in a build folder gives
 # lorva-avec-frottement_<version>_<arch>.deb, installable with
 # `apt install ./lorva-avec-frottement_….deb` on Debian 12.

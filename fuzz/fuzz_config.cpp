@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the configuration reader.
 //
 // Arbitrary bytes are read as a configuration file. The reader must never

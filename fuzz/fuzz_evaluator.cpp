@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the calculator's expression evaluator.
 //
 // Each input byte becomes a piece of display text: most bytes pick one of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the RTF reader and writer.
 //
 // Every input is read as an RTF text. When the reader accepts it, the

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets with clang and gives each a short pass: the
 # calculator's evaluator, the configuration reader, the RTF reader and the
 # reader of measured tables, about 40 seconds each. Exits 0 with a message when clang++ is not installed; fails

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # check-package.sh <build folder>
 # Installs a built tree into a temporary prefix, builds its Debian package
 # with CPack and checks the package: the files it holds, its dependencies,

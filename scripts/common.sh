@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by lancer.sh and tester.sh: installs the Debian packages the build
 # needs (only those missing), then configures and builds one tree.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the scalable icon into square PNG pictures of the given sizes, for
 // the icon theme folders that want a bitmap: rendericon <svg> <folder> <sizes...>
 // writes <folder>/<size>.png for each size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Creation and placement of the main window's controls.
 #include "feuillep.h"
 

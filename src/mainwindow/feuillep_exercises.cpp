@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exercises: the menu under the "Exercices" button, the exercise window
 // and the exercise requested by the launcher.
 #include "feuillep.h"

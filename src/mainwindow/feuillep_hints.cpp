@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hint line's text for each control of the main window.
 #include "feuillep.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window from the keyboard and for assistive tools: the Tab chain,
 // the window's shortcuts, Enter on a focused button, the focus mark of the
 // command buttons, the hint line following the keyboard focus, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The subsystems the main window hosts besides the scene: the small graph
 // and its index line, the graph window, and the configuration files.
 #include "feuillep.h"

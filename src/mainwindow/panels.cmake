@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The tab strip and its four option panels, with their small controls.
 add_library(lorva_panels STATIC
     ${CMAKE_CURRENT_LIST_DIR}/colourswatch.cpp ${CMAKE_CURRENT_LIST_DIR}/colourswatch.h

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The display options held by the controls of the tab strip's panels.
 #include "tabstrip.h"
 

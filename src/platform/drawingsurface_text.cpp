@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text of a surface: its font, in points converted at 96 dpi whatever
 // the screen, the Symbol font's letters shown as the Greek letters they
 // stand for, and printing at the current point.

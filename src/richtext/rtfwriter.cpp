@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rtfwriter.h"
 
 #include "rtfproperties.h"
 #include "rtfsymbolfonts.h"
 
+#include "core/windows1252.h"
 #include "platform/recordfile.h"
 #include "platform/twips.h"
-#include "core/windows1252.h"
 
 #include <QBuffer>
 #include <QFont>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "config/enregistrer.h"
 #include "config/ouvrir.h"
 #include "fakeconfigurationtarget.h"

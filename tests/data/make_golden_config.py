@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes golden.P18, the configuration file tst_configuration compares the
 writer with, straight from the layout: 24 records of 128 bytes, each a 16-bit
 little-endian length, the text in Windows-1252, zeros to the end."""

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "exercises/exercisedescriptor.h"
 #include "exercises/exercisefiles.h"
 #include "platform/recordfile.h"

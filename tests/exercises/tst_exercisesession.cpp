@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "exercises/exercisesession.h"
 #include "exercises/fichexo.h"
 
@@ -496,9 +497,9 @@ void TestExerciseSession::windowCoversMainWindow()
     // The folder tree shows the exercises' folder, deep as it may lie.
     window.show();
     QTreeView *tree = window.lists().Dir1;
-    QTRY_VERIFY(tree->currentIndex().isValid()
-                && tree->viewport()->rect().contains(
-                    tree->visualRect(tree->currentIndex()).center()));
+    QTRY_VERIFY(
+        tree->currentIndex().isValid()
+        && tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex()).center()));
     QCOMPARE(tree->currentIndex().data().toString(), QStringLiteral("exercices"));
 }
 

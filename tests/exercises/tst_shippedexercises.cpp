@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exercises shipped with the program: every manifest gives descriptors
 // naming files that exist, configurations the program opens, and
 // corrections whose figures are those of the model.

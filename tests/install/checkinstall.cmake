@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DBUILD_DIR=… -DPREFIX=… -DAPP_ID=… -DDATADIR=share -DBINDIR=bin
 #       -DMANDIR=share/man -DSOURCE_DIR=… -P checkinstall.cmake
 # Installs the build tree into PREFIX (emptied first), checks that every file

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/motion.h"
 #include "graphs/smallgraph.h"
 #include "mainwindow/chronopanel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exercises through the real main window: the launcher's request, the
 // menu under the "Exercices" button and the text area's state.
 #include "mainwindow/feuillep.h"

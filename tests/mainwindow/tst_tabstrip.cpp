@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/chronopanel.h"
 #include "mainwindow/colourswatch.h"
 #include "mainwindow/displaypanel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/fileexport.h"
 #include "support/diskfull.h"
 #include "support/scriptedservices.h"

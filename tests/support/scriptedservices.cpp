@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scriptedservices.h"
 
 MessageAnswer ScriptedServices::message(MessageIcon icon, const QString &title, const QString &text,

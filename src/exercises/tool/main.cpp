@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lorva-exercice: writes an exercise's descriptor (".E40") and
 // configurations (".P18") from its manifest, for teachers who prepare
 // exercises and for the build, which produces the shipped ones this way.
