@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rtfparser.h"
 
-#include "platform/recordfile.h"
 #include "platform/twips.h"
 #include "rtfproperties.h"
 

@@ -5,7 +5,6 @@
 #include "rtfsymbolfonts.h"
 
 #include "core/windows1252.h"
-#include "platform/recordfile.h"
 #include "platform/twips.h"
 
 #include <QBuffer>
