@@ -174,7 +174,7 @@ void TestGraphMeasures::smallGraphShowsThePoints()
     clock.command18_Click();
     holder.setSet(onTheModel(clock.state(), {0.5}));
     graph.repgraphe();
-    const MeasuredPoint &p = holder.set().points[0];
+    const MeasuredPoint p = holder.set().points[0]; // a copy: the set is cleared below
     const GraphGeometry &g = smallGraphGeometry;
     QCOMPARE(frame1.image().pixelColor(int(std::lround(g.x(p.t, graph.scale()))),
                                        int(std::lround(g.y(p.y, graph.scale())))),
