@@ -283,7 +283,9 @@ FitResult FallFit::fit(const MeasurementSet &set, const FallSetup &setup, const 
     const FallFunctor scan {setup, sparse, options.fitReleaseTime, firstTime};
     double bestLog = std::log(stokesEta);
     double bestSsr = std::numeric_limits<double>::infinity();
-    for (int k = -12; k <= 12; ++k) {
+    // From the largest η down, so that a tie between the linear motion and
+    // the quadratic one (which is the same for every small η) keeps the linear.
+    for (int k = 12; k >= -12; --k) {
         const double logEta = std::log(stokesEta) + 0.25 * k;
         const double ssr = profileOffset(scan, logEta, firstTime).second;
         if (ssr < bestSsr) {
