@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measures/fallfit.h"
+#include "measures/fitchecks.h"
 #include "measures/fitreport.h"
 #include "simulatedfall.h"
 
@@ -223,6 +224,25 @@ void TestFit::quadraticRegime()
         QVERIFY2(result.message.contains(QStringLiteral("régime quadratique équivalent"))
                      && result.message.contains(QStringLiteral("Re > 250")),
                  qPrintable(result.message));
+    }
+
+    // The one linear fall that is also the quadratic one: Re = 24/Cd, where
+    // Stokes's drag equals the quadratic drag. The fit may converge there.
+    const FallSetup &steel = water.setup;
+    const double volume = steel.mass / 7800.0;
+    const double excess = steel.mass - steel.fluidDensity * volume;
+    const double vquad = std::sqrt(8.0 * steel.radius * excess / volume * Motion::g
+                                   / (steel.fluidDensity * 3.0 * Motion::dragCoefficient));
+    const double coincident = excess * Motion::g / (6.0 * Motion::pi * steel.radius * vquad);
+    FitResult fitted;
+    fitted.weighted = true;
+    const Eigen::MatrixXd sharp = Eigen::MatrixXd::Identity(2, 2) * 1e6; // u(log η) = 0,001
+    for (double factor : {1.0, 1.001, 1.1}) {
+        const Motion::FrictionModel linear
+            = Motion::frictionModel(steel.radius, steel.mass, steel.fluidDensity,
+                                    coincident * factor, Motion::FrictionModel());
+        QVERIFY(!linear.quadratic);
+        QCOMPARE(FitChecks::quadraticMotion(linear, fitted, sharp, 0.0, 10), factor < 1.01);
     }
 }
 
