@@ -27,6 +27,9 @@ constexpr double maxLogEta = 13.8;
 // next point, so the points see only y0 − vlim·t0.
 constexpr double minReciprocalCondition = 1e-9;
 
+// Points of the coarse scan for the start value of η.
+constexpr size_t maxScanPoints = 1000;
+
 Motion::FrictionModel frictionAt(const FallSetup &setup, double eta)
 {
     Motion::FrictionModel unknown;
@@ -272,11 +275,19 @@ FitResult FallFit::fit(const MeasurementSet &set, const FallSetup &setup, const 
     }
 
     FallFunctor functor {setup, samples, options.fitReleaseTime, firstTime};
+    // The scan needs the shape of the fall only: a thousand points show it.
+    std::vector<Sample> sparse;
+    const size_t stride = samples.size() / maxScanPoints + 1;
+    for (size_t i = 0; i < samples.size(); i += stride)
+        sparse.push_back(samples[i]);
+    const FallFunctor scan {setup, sparse, options.fitReleaseTime, firstTime};
     double bestLog = std::log(stokesEta);
     double bestSsr = std::numeric_limits<double>::infinity();
-    for (int k = -12; k <= 12; ++k) {
+    // From the largest η down, so that a tie between the linear motion and
+    // the quadratic one (which is the same for every small η) keeps the linear.
+    for (int k = 12; k >= -12; --k) {
         const double logEta = std::log(stokesEta) + 0.25 * k;
-        const double ssr = profileOffset(functor, logEta, firstTime).second;
+        const double ssr = profileOffset(scan, logEta, firstTime).second;
         if (ssr < bestSsr) {
             bestSsr = ssr;
             bestLog = logEta;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measures/fallfit.h"
+#include "measures/fitchecks.h"
 #include "measures/fitreport.h"
 #include "simulatedfall.h"
 
@@ -212,13 +213,36 @@ void TestFit::quadraticRegime()
     water.step = 0.01;
     water.count = 50;
     water.sigma = 1e-4;
-    for (unsigned seed : {1u, 2u}) {
-        const FitResult result = FallFit::fit(water.points(seed), water.setup, FitOptions());
+    // Whole fall, or the terminal part alone, where the fall is also the
+    // linear one at the η that makes Re = 24/Cd.
+    FitOptions terminal;
+    terminal.tMin = 0.25;
+    for (const FitOptions &options : {FitOptions(), terminal}) {
+        const FitResult result = FallFit::fit(water.points(2), water.setup, options);
         QCOMPARE(result.status, FitResult::Status::NotDetermined);
         QVERIFY(std::isnan(result.eta));
         QVERIFY2(result.message.contains(QStringLiteral("régime quadratique équivalent"))
                      && result.message.contains(QStringLiteral("Re > 250")),
                  qPrintable(result.message));
+    }
+
+    // The one linear fall that is also the quadratic one: Re = 24/Cd, where
+    // Stokes's drag equals the quadratic drag. The fit may converge there.
+    const FallSetup &steel = water.setup;
+    const double volume = steel.mass / 7800.0;
+    const double excess = steel.mass - steel.fluidDensity * volume;
+    const double vquad = std::sqrt(8.0 * steel.radius * excess / volume * Motion::g
+                                   / (steel.fluidDensity * 3.0 * Motion::dragCoefficient));
+    const double coincident = excess * Motion::g / (6.0 * Motion::pi * steel.radius * vquad);
+    FitResult fitted;
+    fitted.weighted = true;
+    const Eigen::MatrixXd sharp = Eigen::MatrixXd::Identity(2, 2) * 1e6; // u(log η) = 0,001
+    for (double factor : {1.0, 1.001, 1.1}) {
+        const Motion::FrictionModel linear
+            = Motion::frictionModel(steel.radius, steel.mass, steel.fluidDensity,
+                                    coincident * factor, Motion::FrictionModel());
+        QVERIFY(!linear.quadratic);
+        QCOMPARE(FitChecks::quadraticMotion(linear, fitted, sharp, 0.0, 10), factor < 1.01);
     }
 }
 

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Speed of the fall fit: 10 000 filmed points through the transient, with
+// the release instant fitted (three parameters), start values included.
+#include "measures/fallfit.h"
+#include "simulatedfall.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+SimulatedFall filmedFall()
+{
+    SimulatedFall fall;
+    fall.setup.radius = 1e-3;
+    fall.setup.mass = FallSetup::massFromDensity(1e-3, 7800.0);
+    fall.setup.fluidDensity = 900.0;
+    fall.eta = 0.5;
+    fall.step = 1e-3;
+    fall.count = 10000;
+    fall.t0 = 0.0123;
+    fall.sigma = 2e-4;
+    return fall;
+}
+
+void fitTenThousandPoints(benchmark::State &state)
+{
+    const SimulatedFall fall = filmedFall();
+    const MeasurementSet set = fall.points(1);
+    FitOptions options;
+    options.fitReleaseTime = true;
+    for (auto _ : state) {
+        const FitResult result = FallFit::fit(set, fall.setup, options);
+        if (!result.t0Fitted)
+            state.SkipWithError("t0 was not fitted");
+        benchmark::DoNotOptimize(result.eta);
+    }
+}
+BENCHMARK(fitTenThousandPoints)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
