@@ -5,13 +5,25 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer. Ends with a
 # short fuzzing pass of the calculator when clang is present.
 source "$(dirname "$0")/scripts/common.sh"
+
+# Each stage says when it starts, in seconds since the beginning, so that a
+# slow run shows where its time went.
+started=$SECONDS
+stage() {
+    echo "== $1 (à $((SECONDS - started)) s)"
+}
+
+stage "paquets"
 install_packages
 
 export QT_QPA_PLATFORM=offscreen
 
+stage "construction normale"
 build_tree build-tests -DCMAKE_BUILD_TYPE=Release -DLORVA_WERROR=ON
+stage "tests normaux"
 ctest --test-dir "$ROOT/build-tests" --output-on-failure -j "$JOBS"
 # The installation and the Debian package of that Release build.
+stage "paquet Debian"
 "$ROOT/scripts/check-package.sh" "$ROOT/build-tests"
 
 # Qt, fontconfig and the other system libraries are not built with the
@@ -20,11 +32,15 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 # Light debug information keeps the sanitizers' reports readable and the build short.
+stage "construction avec les sanitizers"
 build_tree build-asan -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" \
     -DLORVA_SANITIZE=ON -DLORVA_WERROR=ON -DLORVA_BENCHMARKS=OFF
+stage "tests avec les sanitizers"
 ctest --test-dir "$ROOT/build-asan" --output-on-failure -j "$JOBS"
 
+stage "fuzzing court"
 if [ -x "$ROOT/fuzz/run-short.sh" ]; then
     "$ROOT/fuzz/run-short.sh"
 fi
+stage "fin"
 echo "Tous les tests sont passés."
