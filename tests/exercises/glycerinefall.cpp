@@ -14,10 +14,10 @@ namespace {
 // The film: 25 frames per second from the frame where the ball is just under
 // the surface, the origin on the ball's centre in that frame and the y axis
 // pointing up, as the student set them in the video tool.
-constexpr double depth = 0.330; // m, from the first frame to the ball lying on the bottom
-constexpr double driftX = 4e-4; // m/s, the ball wanders a little sideways
-constexpr int trackedFrames = 271;    // up to 10,8 s: the ball has lain on the bottom for 1 s
-constexpr int lostFrames = 18;        // then the tracker loses it and writes zeros
+constexpr double depth = 0.330;    // m, from the first frame to the ball lying on the bottom
+constexpr double driftX = 4e-4;    // m/s, the ball wanders a little sideways
+constexpr int trackedFrames = 271; // up to 10,8 s: the ball has lain on the bottom for 1 s
+constexpr int lostFrames = 18;     // then the tracker loses it and writes zeros
 
 // Entry: the ball was let go a centimetre above the surface and enters the
 // liquid at entrySpeed, dragging a little air; it settles to the limit
