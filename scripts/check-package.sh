@@ -47,6 +47,8 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 if [ -d "$(dirname "$0")/../data/exercices" ]; then
     expected+=(./usr/share/lorva-avec-frottement/exercices/)
+    # The measured fall that the glycerine lesson opens.
+    expected+=(./usr/share/lorva-avec-frottement/exercices/glycerine-mesures.txt)
 fi
 for path in "${expected[@]}"; do
     grep -qxF "$path" "$WORK/files" || fail "the package lacks $path"

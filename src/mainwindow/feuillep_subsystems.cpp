@@ -17,6 +17,7 @@
 #include "measuresui/measurementholder.h"
 #include "output/confimp.h"
 #include "output/menucopie.h"
+#include "platform/programpaths.h"
 #include "platform/surfacewidget.h"
 #include "scene/indexline.h"
 #include "scene/readoutpanel.h"
@@ -105,6 +106,7 @@ MeasurementHolder *FeuilleP::createMeasurements()
         }
         put(ParameterFields::Viscosity, fit.viscosity);
     };
+    holder->folder = ProgramPaths::exercisesFolder(m_programFolder);
     m_smallGraph->setMeasurements(holder);
     // New points reset the animation, which redraws the small graph with them.
     connect(holder, &MeasurementHolder::changed, this, [this] { m_clock->command18_Click(); });

@@ -55,6 +55,10 @@ public:
     // result into them (through the fields' own validation).
     std::function<MeasureFieldTexts()> fieldTexts;
     std::function<void(const AppliedFit &)> apply;
+    // Where "Ouvrir un fichier de mesures…" opens: set by the main window to
+    // the shipped exercises' folder (where the lessons' files are), then the
+    // folder of the last file opened.
+    QString folder;
 
 signals:
     void changed();

@@ -168,9 +168,11 @@ void MesuresDialog::ouvrir_Click()
     FileDialogRequest request;
     request.title = QStringLiteral("Ouvrir un fichier de mesures");
     request.filter = QStringLiteral("Mesures (*.txt *.csv *.tsv *.dat);;Tous les fichiers (*)");
+    request.directory = m_holder.folder;
     const std::optional<QString> name = m_services.openFileName(request);
     if (!name)
         return;
+    m_holder.folder = QFileInfo(*name).absolutePath();
     QFile file(*name);
     const QString shown = QFileInfo(*name).fileName();
     if (!file.open(QIODevice::ReadOnly)) {

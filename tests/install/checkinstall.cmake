@@ -28,9 +28,11 @@ set(expected
 foreach(size 16 22 24 32 48 64 128 256)
     list(APPEND expected "${share}/icons/hicolor/${size}x${size}/apps/${APP_ID}.png")
 endforeach()
-# Every shipped exercise: its texts, and what its manifest gives.
+# Every shipped exercise: its texts and measurement files, and what its
+# manifest gives.
 set(exercises_dir "${share}/lorva-avec-frottement/exercices")
-file(GLOB texts RELATIVE "${SOURCE_DIR}/data/exercices" "${SOURCE_DIR}/data/exercices/*.rtf")
+file(GLOB texts RELATIVE "${SOURCE_DIR}/data/exercices" "${SOURCE_DIR}/data/exercices/*.rtf"
+    "${SOURCE_DIR}/data/exercices/*.txt")
 foreach(text IN LISTS texts)
     list(APPEND expected "${exercises_dir}/${text}")
 endforeach()

@@ -4,6 +4,7 @@
 #include "mainwindow/feuillep.h"
 #include "mainwindowrig.h"
 #include "measuresui/measurementholder.h"
+#include "platform/programpaths.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,6 +42,8 @@ void TestFeuillePMeasures::fieldsInAndOut()
     const MeasureFieldTexts texts = holder->fieldTexts();
     QCOMPARE(texts.radius, w.window.fields().text(ParameterFields::Radius));
     QCOMPARE(texts.viscosity, w.window.fields().text(ParameterFields::Viscosity));
+    // The measures' file dialog first opens where the lessons' files are.
+    QCOMPARE(holder->folder, ProgramPaths::exercisesFolder(dir.path()));
 
     AppliedFit fit;
     fit.viscosity = QStringLiteral("1,23456"); // the field keeps three digits

@@ -142,10 +142,12 @@ void TestMesuresDialog::fromAFile()
     QCOMPARE(f.holder.set().sourceName, QStringLiteral("bille.txt"));
     QCOMPARE(f.holder.set().points[3].source, 5); // the header is line 1
 
-    // A cancelled dialog changes nothing.
+    // A cancelled dialog changes nothing; the dialog opened where the last
+    // file was.
     QTest::mouseClick(f.dialog->ouvrir, Qt::LeftButton);
     QCOMPARE(f.holder.set().points.size(), size_t(21));
     QVERIFY(f.services.messages.isEmpty());
+    QCOMPARE(f.services.fileRequests.at(1).directory, dir.path());
 }
 
 void TestMesuresDialog::anotherColumnBringsItsUnit()
