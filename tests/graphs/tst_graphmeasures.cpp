@@ -405,7 +405,10 @@ void TestGraphMeasures::residualsUnderThePlot()
     // The frames line up, so a column of the strip is the plot's column.
     for (int i = 0; i < 3; ++i) {
         const int x = f.pixel(points[size_t(i)].t, 0).x();
-        const int y = int(std::lround(ResidualPlot::y(residuals[i] * 1000, 1.0)));
+        // A measurement above the model (a positive residual) is above the
+        // zero line: ± 1 mm spans halfSpan rows.
+        const int y
+            = int(std::lround(ResidualPlot::zeroY - residuals[i] * 1000 * ResidualPlot::halfSpan));
         QCOMPARE(image.pixelColor(x, y), MeasuredPlot::markerColour);
     }
     // The point the fit left out is far off the strip's scale: not drawn.
