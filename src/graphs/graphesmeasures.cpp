@@ -16,6 +16,9 @@
 #include <QRubberBand>
 #include <QToolButton>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 const QColor rangeColour(255, 244, 196); // pale: the grid and the curve stay readable
@@ -89,6 +92,7 @@ void Graphes::Picture1_Drag(Qt::MouseButtons buttons, QPoint position)
     if (!m_dragBand) {
         m_dragBand = new QRubberBand(QRubberBand::Rectangle, Picture1);
         m_dragBand->setObjectName(QStringLiteral("dragBand"));
+        m_dragBand->setAccessibleName(QStringLiteral("Plage d'ajustement en cours de choix"));
     }
     const GraphGeometry &g = graphWindowGeometry;
     const int left = int(g.originX);

@@ -151,9 +151,9 @@ QString description(const FitResult *fit)
                        .arg(used)
                        .arg(NumberFormat::significant(low, 2), NumberFormat::significant(high, 2));
     if (left == 1)
-        text += QStringLiteral(" ; 1 point non utilisé, en gris");
+        text += QStringLiteral(" ; 1 point non utilisé");
     else if (left > 1)
-        text += QStringLiteral(" ; %1 points non utilisés, en gris").arg(left);
+        text += QStringLiteral(" ; %1 points non utilisés").arg(left);
     return text + QLatin1Char('.');
 }
 

@@ -417,7 +417,7 @@ void TestGraphMeasures::residualsUnderThePlot()
         QVERIFY(image.pixelColor(x3, y) != MeasuredPlot::excludedColour);
     QCOMPARE(f.window.residus->accessibleDescription(),
              QStringLiteral("Résidus de 3 points ajustés, de -0,8 mm à 0,4 mm ; "
-                            "1 point non utilisé, en gris."));
+                            "1 point non utilisé."));
 
     // Leaving a point out drops the fit: the strip says so again.
     f.holder.setUserExcluded(0, true);
