@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "graphes.h"
 
+#include "residualplot.h"
 #include "valuestable.h"
-
-#include "measuresui/measurementholder.h"
-#include "measuresui/mesuresdialog.h"
 
 #include "output/fileexport.h"
 #include "output/pictureprinter.h"
@@ -32,6 +30,10 @@ namespace {
 constexpr int border = 2;        // sunken border of Picture1
 constexpr int pictureMargin = 8; // between Picture1 and the window's right edge
 constexpr int iconSize = 32;
+constexpr int stripGap = 8;         // between the tools of the strip
+constexpr int mesuresWidth = 90;    // the "Mesures…" tool, at least
+constexpr int iconsFromRight = 170; // the leftmost icon, from the strip's right edge
+constexpr int residualGap = 4;      // between the plot's frame and the residuals'
 
 } // namespace
 
@@ -79,6 +81,13 @@ Graphes::Graphes(const SimulationState &state, std::function<DisplayOptions()> o
     setTabOrder(Image1[3], Image1[2]);
     setTabOrder(Image1[2], Image1[1]);
     setTabOrder(Image1[1], MSFlexGrid1);
+    // The tools of the strip side by side, the plot and its residuals one
+    // above the other: the window never gets so small that they overlap.
+    const int stripWidth = Check1->geometry().right() + 1 + stripGap + mesuresToolWidth() + stripGap
+        + iconsFromRight;
+    setMinimumSize(std::max(stripWidth, m_pictureFrame->width() + pictureMargin),
+                   stripHeight + m_pictureFrame->height() + residualGap
+                       + m_residualFrame->height());
     Form_Resize();
 }
 
@@ -168,6 +177,25 @@ void Graphes::createGraph()
     Picture1->installEventFilter(this);
     connect(Picture1, &SurfaceWidget::mouseMoved, this, &Graphes::Picture1_MouseMove);
 
+    m_residualFrame = new QFrame(this);
+    m_residualFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_residualFrame->setLineWidth(border);
+    m_residualFrame->resize(ResidualPlot::size + QSize(2 * border, 2 * border));
+    m_residualFrame->hide();
+    residus = new SurfaceWidget(m_residualFrame);
+    residus->setObjectName(QStringLiteral("residus"));
+    residus->setAccessibleName(QStringLiteral("Résidus de l'ajustement"));
+    residus->setAccessibleDescription(ResidualPlot::description(nullptr));
+    residus->setGeometry(QRect(QPoint(border, border), ResidualPlot::size));
+    residus->surface().setBackColor(QBColor(15));
+    connect(residus, &SurfaceWidget::mouseMoved, this, [this] { Form_MouseMove(); });
+    connect(Picture1, &SurfaceWidget::mousePressed, this, &Graphes::Picture1_MouseDown);
+    connect(Picture1, &SurfaceWidget::mouseReleased, this, &Graphes::Picture1_MouseUp);
+    connect(Picture1, &SurfaceWidget::mouseMoved, this,
+            [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers, QPoint position) {
+                Picture1_Drag(buttons, position);
+            });
+
     for (QLabel **label : {&Label1, &Label2}) {
         *label = new QLabel(Picture1);
         (*label)->setFont(ArialFont::designPixels(8));
@@ -253,10 +281,15 @@ void Graphes::Form_Resize()
 
 void Graphes::placeGraphAndTable()
 {
-    // The graph on the right, the table centred in the space left of it.
+    // The graph on the right, the table centred in the space left of it;
+    // the residuals, when shown, right under the graph on the same time axis.
     const QSize outer = m_pictureFrame->size();
-    const int top = stripHeight + std::max(0, (height() - stripHeight - outer.height()) / 2);
+    const int stack
+        = outer.height() + (residualsShown() ? residualGap + m_residualFrame->height() : 0);
+    const int top = stripHeight + std::max(0, (height() - stripHeight - stack) / 2);
     m_pictureFrame->move(std::max(0, width() - outer.width() - pictureMargin), top);
+    m_residualFrame->move(m_pictureFrame->x(), top + outer.height() + residualGap);
+    m_residualFrame->setVisible(residualsShown());
     // Long falls widen the times; the graph keeps its place and the table
     // narrows so as never to cover the graph's frame.
     MSFlexGrid1->fitWidth(m_pictureFrame->x());
@@ -286,25 +319,11 @@ void Graphes::Picture3_Resize()
     const int offsets[5] = {0, 50, 90, 130, 170};
     for (int i = 1; i <= 4; ++i)
         Image1[i]->setGeometry(w - offsets[i], top, iconSize, iconSize);
-    mesures->setGeometry(w - offsets[4] - 100, top + 4, 90, iconSize - 8);
-}
-
-void Graphes::setMeasurements(MeasurementHolder *holder)
-{
-    if (m_measures)
-        disconnect(m_measures, nullptr, this, nullptr);
-    m_measures = holder;
-    mesures->setVisible(holder != nullptr);
-    if (holder)
-        connect(holder, &MeasurementHolder::changed, this, &Graphes::tracegraphe);
-}
-
-void Graphes::mesures_Click()
-{
-    if (!m_measures)
-        return;
-    MesuresDialog dialog(*m_measures, m_services, this);
-    dialog.exec();
+    // Just left of the icons, but never over "Tracer l'asymptote".
+    const int tool = mesuresToolWidth();
+    const int left
+        = std::max(Check1->geometry().right() + 1 + stripGap, w - iconsFromRight - stripGap - tool);
+    mesures->setGeometry(left, top + 4, tool, iconSize - 8);
 }
 
 void Graphes::Image1_Click(int index)
@@ -369,4 +388,9 @@ bool Graphes::eventFilter(QObject *watched, QEvent *event)
     if (watched == Picture1 && event->type() == QEvent::Leave)
         Form_MouseMove();
     return QDialog::eventFilter(watched, event);
+}
+
+int Graphes::mesuresToolWidth() const
+{
+    return std::max(mesuresWidth, mesures->sizeHint().width());
 }

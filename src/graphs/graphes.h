@@ -18,6 +18,7 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QRadioButton;
+class QRubberBand;
 class QToolButton;
 class SurfaceWidget;
 class ValuesTable;
@@ -31,6 +32,12 @@ struct SimulationState;
 // The grey tool strip Picture3 holds the quantity, the asymptote box and the
 // icons "Fermer", "Imprimer", "Copier" (whose menu also exports the table
 // and saves the graph to files) and "Calculatrice".
+//
+// With measurements (setMeasurements), a strip under the plot shows the
+// residuals of the last fit, and the mouse works on the plot: a click on a
+// measured point leaves it out or takes it back, a drag along the time axis
+// chooses the fit range, drawn as a pale band. Keyboard users have the same
+// in the "Mesures…" dialog (the table and the typed range).
 //
 // It is shown modally over the main window (coverWindow) and reads the
 // state and the options there each time it is activated.
@@ -76,6 +83,13 @@ public:
     void Picture1_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, QPoint position);
     // Form_MouseMove: the pointer is off the graph; hides the read-out.
     void Form_MouseMove();
+    // Picture1_MouseDown, Picture1_MouseUp: with measurements, a left press
+    // and release over the plot. Close together they are a click on the
+    // point under the pointer; apart they set the fit range between them.
+    void Picture1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint position);
+    void Picture1_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint position);
+    // residus_Paint: the residuals of the holder's last fit on their strip.
+    void residus_Paint();
     // Picture3_Paint: the raised relief of the strip.
     void Picture3_Paint();
     // Picture3_Resize: the four icons from the right edge of the strip.
@@ -103,6 +117,8 @@ public:
     // Image1[1] … Image1[4]; Image1[0] is unused.
     QToolButton *Image1[5] = {};
     QToolButton *mesures = nullptr;
+    // The residuals strip, under Picture1; shown while measurements are loaded.
+    SurfaceWidget *residus = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
     ValuesTable *MSFlexGrid1 = nullptr;
@@ -126,12 +142,21 @@ private:
     void drawCurve(const QColor &colour, double span);
     void drawMeasurements();
     void drawAsymptote();
+    void drawFitRange();
+    // During a drag: the band the release would choose, over the plot.
+    void Picture1_Drag(Qt::MouseButtons buttons, QPoint position);
+    bool residualsShown() const;
+    int mesuresToolWidth() const;
 
     const SimulationState &m_state;
     std::function<DisplayOptions()> m_options;
     PlatformServices &m_services;
     std::function<void()> m_calculator;
     QFrame *m_pictureFrame = nullptr;
+    QFrame *m_residualFrame = nullptr;
+    QRubberBand *m_dragBand = nullptr;
+    QPoint m_pressAt;
+    bool m_pressed = false;
     GraphScale m_scale;
     MeasurementHolder *m_measures = nullptr;
 };

@@ -64,9 +64,11 @@ void Graphes::tracegraphe()
         MSFlexGrid1->fill(m_state.vlim, m_state.tau, 0.0, 0.0);
         placeGraphAndTable();
         Picture1->update();
+        residus_Paint();
         return;
     }
 
+    drawFitRange();
     GraphFrame::draw(s, graphWindowGeometry, m_scale, q);
     s.setDrawWidth(m_options().boldGraph ? 2 : 1);
     drawCurve(GraphFrame::curveColour(q), span);
@@ -77,6 +79,7 @@ void Graphes::tracegraphe()
 
     MSFlexGrid1->fill(m_state.vlim, m_state.tau, tfin, m_scale.ft());
     placeGraphAndTable();
+    residus_Paint();
 }
 
 void Graphes::drawMeasurements()

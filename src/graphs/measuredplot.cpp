@@ -18,8 +18,10 @@ std::vector<Sample> samples(const MeasurementSet &set, int quantity)
     std::vector<Sample> out;
     if (quantity == DisplayOptions::Position) {
         out.reserve(set.points.size());
-        for (const MeasuredPoint &p : set.points)
-            out.push_back({p.t, p.y, p.included()});
+        for (size_t i = 0; i < set.points.size(); ++i) {
+            const MeasuredPoint &p = set.points[i];
+            out.push_back({p.t, p.y, p.included(), int(i)});
+        }
         return out;
     }
     if (quantity != DisplayOptions::Velocity)
@@ -32,7 +34,7 @@ std::vector<Sample> samples(const MeasurementSet &set, int quantity)
     for (size_t i = 1; i + 1 < used.size(); ++i) {
         const double dt = used[i + 1]->t - used[i - 1]->t;
         if (dt > 0.0)
-            out.push_back({used[i]->t, (used[i + 1]->y - used[i - 1]->y) / dt, true});
+            out.push_back({used[i]->t, (used[i + 1]->y - used[i - 1]->y) / dt, true, -1});
     }
     return out;
 }

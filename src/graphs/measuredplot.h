@@ -22,6 +22,7 @@ struct Sample
     double t = 0.0;     // s
     double value = 0.0; // m or m/s
     bool included = true;
+    int index = -1; // the measured point in MeasurementSet::points; -1 for a derived value
 };
 
 // Marker colours, distinct from the three curves (blue, red, orange).

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "measures/fallfit.h"
 #include "measures/measuredpoint.h"
 
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <limits>
+#include <optional>
 
 // The main window's fields a fit starts from, as their texts: radius in cm,
 // mass in g, fluid density in kg/m³, viscosity in Pa·s.
@@ -31,9 +34,22 @@ struct AppliedFit
     bool sphereAndFluid = false;
 };
 
+// The fit range [tMin, tMax] in s: only the included points inside it are
+// fitted. An infinite bound leaves that side open.
+struct FitRange
+{
+    double tMin = -std::numeric_limits<double>::infinity();
+    double tMax = std::numeric_limits<double>::infinity();
+
+    bool isOpen() const { return !std::isfinite(tMin) && !std::isfinite(tMax); }
+    bool operator==(const FitRange &) const = default;
+};
+
 // The measured fall of the session: created by the main window's
 // composition, read by the graph window, the small graph and the measures
 // dialog, for the whole run. It holds no widget; changed() tells the views.
+// It also keeps the fit range, shared by the dialog's typed fields and the
+// graph window's drag, and the last fit, drawn as residuals under the graph.
 class MeasurementHolder : public QObject
 {
     Q_OBJECT
@@ -51,6 +67,17 @@ public:
     // point the reader marked as lost stays out. Returns whether it changed.
     bool setUserExcluded(int index, bool excluded);
 
+    const FitRange &fitRange() const { return m_range; }
+    // Stores range (emits rangeChanged() when it differs).
+    void setFitRange(const FitRange &range);
+
+    // The last fit of the current points; nullptr when there is none. A new
+    // set or a point left out or taken back drops it: a fit belongs to the
+    // points it was made on.
+    const FitResult *lastFit() const { return m_fit ? &*m_fit : nullptr; }
+    void setFit(FitResult fit);
+    void clearFit();
+
     // Filled by the main window: its fields' texts, and how to put a fitted
     // result into them (through the fields' own validation).
     std::function<MeasureFieldTexts()> fieldTexts;
@@ -61,8 +88,14 @@ public:
     QString folder;
 
 signals:
+    // The points changed (a new set, a point left out or taken back).
     void changed();
+    void rangeChanged();
+    // A fit was stored or dropped.
+    void fitChanged();
 
 private:
     MeasurementSet m_set;
+    FitRange m_range;
+    std::optional<FitResult> m_fit;
 };

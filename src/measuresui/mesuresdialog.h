@@ -51,7 +51,14 @@ public:
     // A click (or Enter) on row: the point is left out, or taken back.
     void points_Click(int row);
 
-    // "Ajuster": fits the included points inside the range.
+    // The typed range goes to the holder, shared with the graph window's
+    // drag; an unreadable bound is left for "Ajuster" to report.
+    void range_Typed();
+    // The holder's range in the typed fields (an open side empty).
+    void showRange();
+
+    // "Ajuster": fits the included points inside the range, and keeps the
+    // result in the holder for the residuals under the graph.
     void ajuster_Click();
     // "Copier les résultats": the results' text on the clipboard.
     void copier_Click();

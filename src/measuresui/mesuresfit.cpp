@@ -115,6 +115,10 @@ QWidget *MesuresDialog::createFit()
     connect(exporter, &QPushButton::clicked, this, &MesuresDialog::exporter_Click);
     connect(appliquer, &QPushButton::clicked, this, &MesuresDialog::appliquer_Click);
     connect(fermer, &QPushButton::clicked, this, &QDialog::accept);
+    connect(tMin, &QLineEdit::editingFinished, this, &MesuresDialog::range_Typed);
+    connect(tMax, &QLineEdit::editingFinished, this, &MesuresDialog::range_Typed);
+    connect(&m_holder, &MeasurementHolder::rangeChanged, this, &MesuresDialog::showRange);
+    showRange();
     return box;
 }
 
@@ -126,6 +130,25 @@ void MesuresDialog::prefill()
     radius->setText(scaled(fields.radius, 10.0)); // cm to mm
     mass->setText(scaled(fields.mass, 1000.0));   // g to mg
     fluidDensity->setText(scaled(fields.fluidDensity, 1.0));
+}
+
+void MesuresDialog::range_Typed()
+{
+    FitRange range = m_holder.fitRange();
+    if (const std::optional<double> from = optionalValue(tMin, FitRange().tMin))
+        range.tMin = *from;
+    if (const std::optional<double> to = optionalValue(tMax, FitRange().tMax))
+        range.tMax = *to;
+    m_holder.setFitRange(range);
+}
+
+void MesuresDialog::showRange()
+{
+    const FitRange &range = m_holder.fitRange();
+    const auto text
+        = [](double t) { return std::isfinite(t) ? NumberFormat::generalDouble(t) : QString(); };
+    tMin->setText(text(range.tMin));
+    tMax->setText(text(range.tMax));
 }
 
 void MesuresDialog::setStale()
@@ -172,6 +195,7 @@ std::optional<FallSetup> MesuresDialog::typedSetup(QString *why) const
 void MesuresDialog::ajuster_Click()
 {
     setStale();
+    m_holder.clearFit();
     if (m_holder.isEmpty()) {
         error(QStringLiteral("Aucune mesure à ajuster : ouvrir un fichier ou coller des mesures."));
         return;
@@ -192,8 +216,10 @@ void MesuresDialog::ajuster_Click()
     options.tMin = *from;
     options.tMax = *to;
     options.fitReleaseTime = releaseTime->isChecked();
+    m_holder.setFitRange({options.tMin, options.tMax});
     m_setup = *setup;
     m_result = FallFit::fit(m_holder.set(), m_setup, options);
+    m_holder.setFit(m_result);
     results->setPlainText(FitReport::text(m_result));
     m_fitted = true;
     copier->setEnabled(true);

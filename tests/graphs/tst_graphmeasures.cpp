@@ -4,12 +4,17 @@
 #include "graphs/graphes.h"
 #include "graphs/graphframe.h"
 #include "graphs/measuredplot.h"
+#include "graphs/plotpicking.h"
+#include "graphs/residualplot.h"
 #include "graphs/smallgraph.h"
 #include "measuresui/measurementholder.h"
 #include "platform/surfacewidget.h"
 #include "support/fakefields.h"
 #include "support/scriptedservices.h"
 
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QRubberBand>
 #include <QTest>
 #include <QToolButton>
 
@@ -60,6 +65,13 @@ struct Fixture
                     return true;
         return false;
     }
+    // The pixel of (t, value) on Picture1.
+    QPoint pixel(double t, double value) const
+    {
+        const GraphGeometry &g = graphWindowGeometry;
+        return {int(std::lround(g.x(t, window.scale()))),
+                int(std::lround(g.y(value, window.scale())))};
+    }
     QColor at(double t, double value) const
     {
         const GraphGeometry &g = graphWindowGeometry;
@@ -82,6 +94,17 @@ private slots:
     void velocityByCentralDifferences();
     void smallGraphShowsThePoints();
     void toolNeedsAHolder();
+    void pixelsAndTimes_data();
+    void pixelsAndTimes();
+    void clickOnThePlot_data();
+    void clickOnThePlot();
+    void dragSetsTheRange_data();
+    void dragSetsTheRange();
+    void residualScale_data();
+    void residualScale();
+    void residualsUnderThePlot();
+    void stripToolsApart_data();
+    void stripToolsApart();
 };
 
 void TestGraphMeasures::markersAtThePoints_data()
@@ -199,6 +222,242 @@ void TestGraphMeasures::toolNeedsAHolder()
     QVERIFY(!window.mesures->isHidden());
     QCOMPARE(window.mesures->accessibleName(), QStringLiteral("Mesures"));
     QVERIFY(!window.mesures->toolTip().isEmpty());
+}
+
+void TestGraphMeasures::pixelsAndTimes_data()
+{
+    QTest::addColumn<double>("x1");
+    QTest::addColumn<double>("x2");
+    QTest::addColumn<double>("tMin");
+    QTest::addColumn<double>("tMax");
+    // A full scale of 4 s over 400 pixels: 0,01 s a pixel.
+    QTest::newRow("left to right") << 130.0 << 230.0 << 1.0 << 2.0;
+    QTest::newRow("right to left") << 230.0 << 130.0 << 1.0 << 2.0;
+    QTest::newRow("beyond both ends of the axis") << 2.0 << 500.0 << 0.0 << 4.0;
+    QTest::newRow("rounded to a pixel's decade") << 30.0 + 123.4 << 30.0 + 250.06 << 1.23 << 2.5;
+}
+
+void TestGraphMeasures::pixelsAndTimes()
+{
+    QFETCH(double, x1);
+    QFETCH(double, x2);
+    QFETCH(double, tMin);
+    QFETCH(double, tMax);
+    const GraphScale scale = chooseScale(3.9, 1.0, graphWindowRules);
+    QCOMPARE(scale.ft(), 4.0);
+    const GraphGeometry &g = graphWindowGeometry;
+    const PlotPicking::Range range = PlotPicking::rangeFromDrag(g, scale, x1, x2);
+    QVERIFY2(std::abs(range.tMin - tMin) < 1e-12, qPrintable(QString::number(range.tMin)));
+    QVERIFY2(std::abs(range.tMax - tMax) < 1e-12, qPrintable(QString::number(range.tMax)));
+    // The time under a column is the one drawn there.
+    QVERIFY(std::abs(g.x(PlotPicking::timeAt(g, scale, x1), scale) - x1) < 1e-9);
+}
+
+void TestGraphMeasures::clickOnThePlot_data()
+{
+    QTest::addColumn<int>("quantity");
+    QTest::addColumn<QPoint>("offset"); // from the middle point's marker
+    QTest::addColumn<bool>("leftOut");  // the middle point is left out after one click
+    QTest::newRow("on the marker") << int(DisplayOptions::Position) << QPoint(0, 0) << true;
+    QTest::newRow("at the marker's edge") << int(DisplayOptions::Position) << QPoint(3, -3) << true;
+    QTest::newRow("beside it") << int(DisplayOptions::Position) << QPoint(0, 9) << false;
+    QTest::newRow("a pointer that trembles")
+        << int(DisplayOptions::Position) << QPoint(0, 0) << true;
+    QTest::newRow("a derived velocity is no point")
+        << int(DisplayOptions::Velocity) << QPoint(0, 0) << false;
+}
+
+void TestGraphMeasures::clickOnThePlot()
+{
+    QFETCH(int, quantity);
+    QFETCH(QPoint, offset);
+    QFETCH(bool, leftOut);
+    Fixture f(quantity);
+    f.holder.setSet(onTheModel(f.state(), {0.2, 0.5, 0.8}));
+    const MeasuredPoint p = f.holder.set().points[1];
+    const Motion::Point m = Motion::at(f.state().vlim, f.state().tau, p.t);
+    const QPoint at = f.pixel(p.t, quantity == DisplayOptions::Velocity ? m.v : p.y) + offset;
+    const FitRange range = f.holder.fitRange();
+    const bool trembles = QByteArray(QTest::currentDataTag()).contains("trembles");
+    const QPoint release = at + (trembles ? QPoint(2, -1) : QPoint());
+    QTest::mousePress(f.window.Picture1, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(f.window.Picture1, Qt::LeftButton, {}, release);
+    QCOMPARE(f.holder.set().points[1].exclusion == MeasuredPoint::Exclusion::User, leftOut);
+    QVERIFY(f.holder.set().points[0].included());
+    QCOMPARE(f.holder.fitRange(), range); // a click is no range
+    if (!leftOut)
+        return;
+    // Drawn hollow now; a second click takes it back.
+    const QPoint centre = at - offset;
+    QCOMPARE(f.window.Picture1->surface().image().pixelColor(centre - QPoint(2, 2)),
+             MeasuredPlot::excludedColour);
+    QVERIFY(f.at(p.t, p.y) != MeasuredPlot::markerColour);
+    QTest::mouseClick(f.window.Picture1, Qt::LeftButton, {}, at);
+    QVERIFY(f.holder.set().points[1].included());
+    QCOMPARE(f.at(p.t, p.y), MeasuredPlot::markerColour);
+}
+
+void TestGraphMeasures::dragSetsTheRange_data()
+{
+    QTest::addColumn<double>("from"); // fractions of the time full scale
+    QTest::addColumn<double>("to");
+    QTest::newRow("rightwards") << 0.25 << 0.6;
+    QTest::newRow("leftwards") << 0.7 << 0.1;
+    QTest::newRow("past the end of the axis") << 0.5 << 1.2;
+}
+
+void TestGraphMeasures::dragSetsTheRange()
+{
+    QFETCH(double, from);
+    QFETCH(double, to);
+    Fixture f(DisplayOptions::Position);
+    f.holder.setSet(onTheModel(f.state(), {0.2, 0.5, 0.8}));
+    const GraphGeometry &g = graphWindowGeometry;
+    const int y = 200;
+    const int x1 = int(g.originX + from * g.timeSpan);
+    const int x2 = int(g.originX + to * g.timeSpan);
+    QTest::mousePress(f.window.Picture1, Qt::LeftButton, {}, QPoint(x1, y));
+    // A move with the button held shows the band the release will choose.
+    QMouseEvent move(QEvent::MouseMove, QPointF(x2, y + 20),
+                     f.window.Picture1->mapToGlobal(QPointF(x2, y + 20)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.window.Picture1, &move);
+    auto *band = f.window.Picture1->findChild<QRubberBand *>();
+    QVERIFY(band && band->isVisible());
+    QCOMPARE(band->x(), std::min(x1, x2));
+    QTest::mouseRelease(f.window.Picture1, Qt::LeftButton, {}, QPoint(x2, y + 20));
+    QVERIFY(!band->isVisible());
+
+    const double ft = f.window.scale().ft();
+    const double pixel = ft / g.timeSpan;
+    const double lo = std::min(from, to) * ft;
+    const double hi = std::min(std::max(from, to), 1.0) * ft;
+    const FitRange range = f.holder.fitRange();
+    QVERIFY2(std::abs(range.tMin - lo) <= pixel, qPrintable(QString::number(range.tMin)));
+    QVERIFY2(std::abs(range.tMax - hi) <= pixel, qPrintable(QString::number(range.tMax)));
+    for (const MeasuredPoint &p : f.holder.set().points)
+        QVERIFY(p.included()); // a drag leaves no point out
+
+    // The range is a pale band behind the grid, from tMin to tMax.
+    const QImage &image = f.window.Picture1->surface().image();
+    const int inside = int(std::lround(g.x((range.tMin + range.tMax) / 2, f.window.scale()))) + 1;
+    const int outside = int(std::lround(g.x(range.tMin, f.window.scale()))) - 3;
+    QColor paper = image.pixelColor(inside, 45);
+    QVERIFY2(paper != QColor(Qt::white), qPrintable(paper.name()));
+    if (outside > g.originX)
+        QCOMPARE(image.pixelColor(outside, 45), QColor(Qt::white));
+}
+
+void TestGraphMeasures::residualScale_data()
+{
+    QTest::addColumn<QList<double>>("used");    // residuals of used points, m
+    QTest::addColumn<QList<double>>("leftOut"); // of the others
+    QTest::addColumn<double>("fullScale");      // mm
+    QTest::newRow("0,3 mm") << QList<double> {0.0001, -0.0003} << QList<double> {} << 0.5;
+    QTest::newRow("exactly 2 mm") << QList<double> {0.002} << QList<double> {} << 2.0;
+    QTest::newRow("just over 2 mm") << QList<double> {-0.00201} << QList<double> {} << 5.0;
+    QTest::newRow("a lost ball's zero does not count")
+        << QList<double> {0.00004} << QList<double> {0.3} << 0.05;
+    QTest::newRow("a perfect fit") << QList<double> {0.0, 0.0} << QList<double> {} << 0.001;
+    QTest::newRow("no model") << QList<double> {} << QList<double> {0.001} << 0.0;
+}
+
+void TestGraphMeasures::residualScale()
+{
+    QFETCH(QList<double>, used);
+    QFETCH(QList<double>, leftOut);
+    QFETCH(double, fullScale);
+    FitResult fit;
+    double t = 0.0;
+    for (double r : used)
+        fit.points.push_back({0, t += 0.1, 0.0, -r, r, true});
+    for (double r : leftOut)
+        fit.points.push_back({0, t += 0.1, 0.0, -r, r, false});
+    QCOMPARE(ResidualPlot::fullScale(fit), fullScale);
+}
+
+void TestGraphMeasures::residualsUnderThePlot()
+{
+    Fixture f(DisplayOptions::Position);
+    QVERIFY(!f.window.residus->isVisible()); // no measurements, no strip
+    f.holder.setSet(onTheModel(f.state(), {0.2, 0.4, 0.6, 0.8}));
+    QVERIFY(f.window.residus->isVisible());
+    QCOMPARE(f.window.residus->accessibleDescription(), ResidualPlot::description(nullptr));
+    QVERIFY(f.window.residus->accessibleDescription().contains(QStringLiteral("aucun ajustement")));
+
+    // Under the plot, on the same time axis.
+    const QWidget *plot = f.window.Picture1->parentWidget();
+    const QWidget *strip = f.window.residus->parentWidget();
+    QCOMPARE(strip->x(), plot->x());
+    QVERIFY(strip->y() > plot->geometry().bottom());
+    QVERIFY(strip->geometry().bottom() < f.window.height());
+
+    FitResult fit;
+    fit.status = FitResult::Status::Fitted;
+    const auto &points = f.holder.set().points;
+    const double residuals[4] = {0.0004, -0.0008, 0.0, 0.05};
+    for (int i = 0; i < 4; ++i)
+        fit.points.push_back({i, points[size_t(i)].t, points[size_t(i)].y,
+                              points[size_t(i)].y - residuals[i], residuals[i], i != 3});
+    f.holder.setFit(fit);
+    QCOMPARE(ResidualPlot::fullScale(fit), 1.0);              // 0,8 mm
+    const QImage image = f.window.residus->surface().image(); // kept: the strip is redrawn below
+    // The frames line up, so a column of the strip is the plot's column.
+    for (int i = 0; i < 3; ++i) {
+        const int x = f.pixel(points[size_t(i)].t, 0).x();
+        // A measurement above the model (a positive residual) is above the
+        // zero line: ± 1 mm spans halfSpan rows.
+        const int y
+            = int(std::lround(ResidualPlot::zeroY - residuals[i] * 1000 * ResidualPlot::halfSpan));
+        QCOMPARE(image.pixelColor(x, y), MeasuredPlot::markerColour);
+    }
+    // The point the fit left out is far off the strip's scale: not drawn.
+    const int x3 = f.pixel(points[3].t, 0).x();
+    for (int y = 0; y < image.height(); ++y)
+        QVERIFY(image.pixelColor(x3, y) != MeasuredPlot::excludedColour);
+    QCOMPARE(f.window.residus->accessibleDescription(),
+             QStringLiteral("Résidus de 3 points ajustés, de -0,8 mm à 0,4 mm ; "
+                            "1 point non utilisé."));
+
+    // Leaving a point out drops the fit: the strip says so again.
+    f.holder.setUserExcluded(0, true);
+    QVERIFY(!f.holder.lastFit());
+    QCOMPARE(f.window.residus->accessibleDescription(), ResidualPlot::description(nullptr));
+    QVERIFY(image != f.window.residus->surface().image());
+}
+
+void TestGraphMeasures::stripToolsApart_data()
+{
+    QTest::addColumn<int>("width"); // 0: the window's minimum
+    QTest::newRow("minimum") << 0;
+    QTest::newRow("main window's width") << 800;
+    QTest::newRow("wide") << 1400;
+    QTest::newRow("narrower than allowed") << 300;
+}
+
+void TestGraphMeasures::stripToolsApart()
+{
+    QFETCH(int, width);
+    Fixture f(DisplayOptions::Position);
+    f.holder.setSet(onTheModel(f.state(), {0.5}));
+    const QSize minimum = f.window.minimumSize();
+    QVERIFY(minimum.width() <= 800 && minimum.height() <= 572); // it can cover the main window
+    f.window.resize(width == 0 ? minimum.width() : width, minimum.height());
+    QVERIFY(f.window.width() >= minimum.width());
+    QList<QWidget *> tools {f.window.Option1[0], f.window.Option1[1], f.window.Option1[2],
+                            f.window.Check1,     f.window.mesures,    f.window.Image1[4],
+                            f.window.Image1[3],  f.window.Image1[2],  f.window.Image1[1]};
+    for (int i = 0; i < tools.size(); ++i) {
+        QVERIFY(f.window.Picture3->rect().contains(tools[i]->geometry()));
+        for (int j = i + 1; j < tools.size(); ++j)
+            QVERIFY2(!tools[i]->geometry().intersects(tools[j]->geometry()),
+                     qPrintable(tools[i]->accessibleName() + QStringLiteral(" / ")
+                                + tools[j]->accessibleName()));
+    }
+    // The plot and its residuals stay whole inside the window.
+    for (const QWidget *frame :
+         {f.window.Picture1->parentWidget(), f.window.residus->parentWidget()})
+        QVERIFY(f.window.rect().contains(frame->geometry()));
 }
 
 QTEST_MAIN(TestGraphMeasures)

@@ -95,6 +95,9 @@ private slots:
     void copyAndExport();
     void failedExportIsReported();
     void everyControlNamedAndReachable();
+    void typedRangeReachesTheHolder_data();
+    void typedRangeReachesTheHolder();
+    void draggedRangeShownInTheFields();
 };
 
 void TestMesuresDialog::pasted_data()
@@ -220,12 +223,18 @@ void TestMesuresDialog::excludedRowLeavesTheFit()
 {
     Fixture f;
     f.paste(fallTable(1.2));
+    QVERIFY(!f.holder.lastFit());
     QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
     QVERIFY2(f.dialog->result().hasEta(), qPrintable(f.dialog->results->toPlainText()));
     QCOMPARE(f.dialog->result().used, 21);
+    // Kept for the residuals under the graph, until the points change.
+    QVERIFY(f.holder.lastFit());
+    QCOMPARE(f.holder.lastFit()->used, 21);
+    QCOMPARE(f.holder.lastFit()->eta, f.dialog->result().eta);
 
     f.clickRow(5);
     QCOMPARE(f.holder.set().points[5].exclusion, MeasuredPoint::Exclusion::User);
+    QVERIFY(!f.holder.lastFit());
     QVERIFY(!f.dialog->appliquer->isEnabled()); // the result no longer matches the points
     QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
     QCOMPARE(f.dialog->result().used, 20);
@@ -320,6 +329,77 @@ void TestMesuresDialog::everyControlNamedAndReachable()
         QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
         QVERIFY2(reached.contains(control), qPrintable(control->accessibleName()));
     }
+}
+
+void TestMesuresDialog::typedRangeReachesTheHolder_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<double>("tMin"); // NaN: open
+    QTest::addColumn<double>("tMax");
+    QTest::addColumn<int>("used"); // of the 21 points at 0, 0,1 … 2 s
+    const double open = std::nan("");
+    QTest::newRow("both bounds") << QStringLiteral("0,3") << QStringLiteral("1,4") << 0.3 << 1.4
+                                 << 12;
+    QTest::newRow("a point as decimal mark")
+        << QStringLiteral("0.3") << QStringLiteral("1.4") << 0.3 << 1.4 << 12;
+    QTest::newRow("open start") << QString() << QStringLiteral("1") << open << 1.0 << 11;
+    QTest::newRow("open end") << QStringLiteral("1,5") << QString() << 1.5 << open << 6;
+    QTest::newRow("open on both sides") << QString() << QString() << open << open << 21;
+}
+
+void TestMesuresDialog::typedRangeReachesTheHolder()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(double, tMin);
+    QFETCH(double, tMax);
+    QFETCH(int, used);
+    Fixture f;
+    f.paste(fallTable(1.2));
+    f.holder.setFitRange({0.9, 1.1}); // a range dragged earlier on the graph
+    const auto type = [](QLineEdit *field, const QString &text) {
+        field->clear();
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return); // the field is left with its text
+    };
+    type(f.dialog->tMin, from);
+    type(f.dialog->tMax, to);
+    const FitRange range = f.holder.fitRange();
+    QCOMPARE(std::isfinite(range.tMin), !std::isnan(tMin));
+    QCOMPARE(std::isfinite(range.tMax), !std::isnan(tMax));
+    if (std::isfinite(range.tMin))
+        QCOMPARE(range.tMin, tMin);
+    if (std::isfinite(range.tMax))
+        QCOMPARE(range.tMax, tMax);
+    QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
+    QCOMPARE(f.dialog->result().used, used);
+    QCOMPARE(f.holder.lastFit()->used, used);
+}
+
+void TestMesuresDialog::draggedRangeShownInTheFields()
+{
+    Fixture f;
+    f.paste(fallTable(1.2));
+    f.holder.setFitRange({0.25, 1.75});
+    QCOMPARE(f.dialog->tMin->text(), QStringLiteral("0,25"));
+    QCOMPARE(f.dialog->tMax->text(), QStringLiteral("1,75"));
+    QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
+    QCOMPARE(f.dialog->result().used, 15); // 0,3 … 1,7 s
+    // An unreadable bound stays typed, is not shared, and "Ajuster" reports it.
+    f.dialog->tMax->clear();
+    QTest::keyClicks(f.dialog->tMax, QStringLiteral("fin"));
+    QTest::keyClick(f.dialog->tMax, Qt::Key_Return);
+    QCOMPARE(f.holder.fitRange().tMax, 1.75);
+    QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
+    QCOMPARE(f.services.messages.size(), 1);
+    QCOMPARE(f.services.messages[0].text,
+             QStringLiteral("Les bornes de l'ajustement ne sont pas des nombres."));
+    QVERIFY(!f.holder.lastFit());
+    // Reopened, the dialog shows the shared range.
+    MesuresDialog again(f.holder, f.services);
+    QCOMPARE(again.tMin->text(), QStringLiteral("0,25"));
+    QCOMPARE(again.tMax->text(), QStringLiteral("1,75"));
 }
 
 QTEST_MAIN(TestMesuresDialog)

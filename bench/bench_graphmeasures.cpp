@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Cost of the graph window's redraw with a large measured fall: 10 000
+// points over the model's curve, with the residuals of a fit under the plot,
+// as each change of quantity, exclusion or fit range runs it.
+#include "fakefields.h"
+#include "scriptedservices.h"
+
+#include "core/animationclock.h"
+#include "core/motion.h"
+#include "graphs/graphes.h"
+#include "measuresui/measurementholder.h"
+#include "platform/surfacewidget.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <random>
+
+namespace {
+
+constexpr int pointCount = 10000;
+
+// The default fall sampled pointCount times, with 0,2 mm of noise; every
+// hundredth point left out, as a user's clicks would.
+MeasurementSet noisyFall(const SimulationState &s)
+{
+    std::mt19937 engine(7);
+    std::normal_distribution<double> noise(0.0, 2e-4);
+    MeasurementSet set;
+    set.sourceName = QStringLiteral("chute.csv");
+    for (int i = 0; i < pointCount; ++i) {
+        MeasuredPoint p;
+        p.t = s.tfin * i / (pointCount - 1);
+        p.y = Motion::at(s.vlim, s.tau, p.t).y + noise(engine);
+        p.source = i + 2;
+        if (i % 100 == 99)
+            p.exclusion = MeasuredPoint::Exclusion::User;
+        set.points.push_back(p);
+    }
+    return set;
+}
+
+// The residuals against the model the points were made with.
+FitResult residualsOf(const MeasurementSet &set, const SimulationState &s)
+{
+    FitResult fit;
+    fit.status = FitResult::Status::Fitted;
+    for (size_t i = 0; i < set.points.size(); ++i) {
+        const MeasuredPoint &p = set.points[i];
+        const double model = Motion::at(s.vlim, s.tau, p.t).y;
+        fit.points.push_back({int(i), p.t, p.y, model, p.y - model, p.included()});
+    }
+    return fit;
+}
+
+void redrawWithMeasures(benchmark::State &run, int quantity)
+{
+    FakeFields fields;
+    AnimationView view;
+    AnimationClock clock(fields, view);
+    clock.command18_Click();
+    ScriptedServices services;
+    DisplayOptions options;
+    options.graphQuantity = quantity;
+    MeasurementHolder holder;
+    Graphes window(
+        clock.state(), [&] { return options; }, services);
+    window.setMeasurements(&holder);
+    holder.setSet(noisyFall(clock.state()));
+    holder.setFit(residualsOf(holder.set(), clock.state()));
+    holder.setFitRange({0.1 * clock.state().tfin, 0.9 * clock.state().tfin});
+    window.show();
+    for (auto _ : run) {
+        window.tracegraphe();
+        benchmark::DoNotOptimize(window.Picture1->surface().image().constBits());
+    }
+}
+
+void positionWith10000Points(benchmark::State &run)
+{
+    redrawWithMeasures(run, DisplayOptions::Position);
+}
+BENCHMARK(positionWith10000Points)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+
+void velocityWith10000Points(benchmark::State &run)
+{
+    redrawWithMeasures(run, DisplayOptions::Velocity);
+}
+BENCHMARK(velocityWith10000Points)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
