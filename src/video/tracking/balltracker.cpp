@@ -43,13 +43,13 @@ void BallTracker::clear()
     m_stopFrame = -1;
 }
 
-bool BallTracker::takeTemplate(const QImage &image, QPointF centre)
+bool BallTracker::takeTemplate(const QImage &image, QPointF centre, double minSymmetry)
 {
     const int half = std::max(minTemplateHalf, int(std::ceil(templateSpan * m_radius)));
     // The pixel that holds the centre; pixel (i, j) has its centre at (i + ½, j + ½).
     const QPoint pixel(int(std::floor(centre.x())), int(std::floor(centre.y())));
     MatchTemplate tmpl(image, pixel, half);
-    if (tmpl.isEmpty())
+    if (tmpl.isEmpty() || tmpl.halfTurnSymmetry() < minSymmetry)
         return false;
     m_template = std::move(tmpl);
     m_anchorOffset = centre - QPointF(pixel.x() + 0.5, pixel.y() + 0.5);
@@ -200,8 +200,11 @@ bool BallTracker::trackFrame(int frame)
         && point.centre.y() - (half + 0.5) >= m_settings.surfaceRow;
     if (crossed)
         m_belowSurface = true;
-    if (crossed || match.score < m_settings.refreshBelow) {
+    if (crossed) {
         if (takeTemplate(image, point.centre))
+            m_refreshes.push_back(frame);
+    } else if (match.score < m_settings.refreshBelow) {
+        if (takeTemplate(image, point.centre, m_settings.wholeBallSymmetry))
             m_refreshes.push_back(frame);
     }
     return true;

@@ -26,8 +26,12 @@ struct TrackerSettings
     double lostBelow = 0.5;
     // Between lostBelow and this correlation the ball still is where the
     // peak says, but its picture has changed (it entered the liquid, its
-    // blur grew): the template is taken again at the new centre. 0 turns it off.
+    // blur grew): the template is taken again at the new centre, provided
+    // the new picture looks like a whole ball (MatchTemplate::halfTurnSymmetry
+    // at least wholeBallSymmetry), not one half hidden by a label, whose
+    // edge the tracker would then follow. 0 turns it off.
     double refreshBelow = 0.8;
+    double wholeBallSymmetry = 0.8;
     // The picture row (px, y downwards) of the liquid's surface, NaN when not
     // given. The template is taken again once, in the first frame where the
     // whole template lies below that row, for the ball looks different in
@@ -98,7 +102,7 @@ public:
     const std::vector<int> &refreshFrames() const { return m_refreshes; }
 
 private:
-    bool takeTemplate(const QImage &image, QPointF centre);
+    bool takeTemplate(const QImage &image, QPointF centre, double minSymmetry = -1.0);
     bool trackFrame(int frame);
     QPointF predictedCentre(int frame, bool *known) const;
     void stopAt(Stop reason, int frame, double score = 0.0);

@@ -63,6 +63,18 @@ MatchTemplate::MatchTemplate(const QImage &image, QPoint centre, int half)
     m_norm = std::sqrt(squares);
 }
 
+double MatchTemplate::halfTurnSymmetry() const
+{
+    if (isEmpty())
+        return 0.0;
+    // The values are zero-mean, and turning them keeps their norm.
+    double dot = 0.0;
+    const size_t n = m_values.size();
+    for (size_t i = 0; i < n; ++i)
+        dot += double(m_values[i]) * m_values[n - 1 - i];
+    return dot / (m_norm * m_norm);
+}
+
 double parabolaPeak(double left, double centre, double right)
 {
     const double curvature = left - 2.0 * centre + right;

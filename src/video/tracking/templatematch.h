@@ -32,6 +32,11 @@ public:
     bool isEmpty() const { return m_values.empty(); }
     int half() const { return m_half; }
     int side() const { return 2 * m_half + 1; }
+    // The correlation of the template with itself turned half a turn about
+    // its centre pixel: near 1 for a whole ball on an even background
+    // (blurred along its path included), lower when something covers part
+    // of it or an edge crosses it off centre.
+    double halfTurnSymmetry() const;
 
 private:
     friend class TemplateMatcher;
