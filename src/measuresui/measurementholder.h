@@ -55,6 +55,9 @@ public:
     // result into them (through the fields' own validation).
     std::function<MeasureFieldTexts()> fieldTexts;
     std::function<void(const AppliedFit &)> apply;
+    // Filled when the program can read videos: opens the video window, whose
+    // tracked positions come back through setSet().
+    std::function<void()> openVideo;
 
 signals:
     void changed();

@@ -79,7 +79,7 @@ VideoDialog::VideoDialog(MeasurementHolder &holder, PlatformServices &services, 
     utiliser->setToolTip(
         QStringLiteral("Mettre les positions suivies dans les mesures, pour les ajuster"));
     connect(utiliser, &QPushButton::clicked, this, &VideoDialog::utiliser_Click);
-    fermer = new QPushButton(QStringLiteral("Fermer"));
+    fermer = new QPushButton(QStringLiteral("&Fermer"));
     connect(fermer, &QPushButton::clicked, this, &QDialog::close);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(utiliser);
@@ -152,7 +152,7 @@ QWidget *VideoDialog::createCalibration()
 {
     auto *box = new QGroupBox(QStringLiteral("Étalonnage"));
     auto *form = new QFormLayout(box);
-    modeScale = new QRadioButton(QStringLiteral("É&chelle : cliquer deux points"));
+    modeScale = new QRadioButton(QStringLiteral("Éc&helle : cliquer deux points"));
     modeScale->setToolTip(QStringLiteral("Cliquer deux repères dont la distance est connue"));
     distance = field(QStringLiteral("Distance entre les deux points, en cm"));
     form->addRow(modeScale);
@@ -165,7 +165,7 @@ QWidget *VideoDialog::createCalibration()
     placement->addItem(QStringLiteral("Repères sur la paroi du tube"));
     placement->addItem(QStringLiteral("Règle dans l'air, derrière ou à côté du tube"));
     placement->setAccessibleName(QStringLiteral("Où se trouve l'échelle"));
-    form->addRow(QStringLiteral("É&chelle placée :"), placement);
+    form->addRow(QStringLiteral("Échelle &placée :"), placement);
     index = field(QStringLiteral("Indice de réfraction du liquide"), QStringLiteral("1,47"));
     tubeRadius = field(QStringLiteral("Rayon intérieur du tube, en mm"));
     cameraDistance = field(QStringLiteral("Distance de la caméra à l'axe du tube, en cm"));
@@ -199,7 +199,7 @@ QWidget *VideoDialog::createTracking()
     modeBall = new QRadioButton(QStringLiteral("&Bille : cliquer la bille pour la suivre"));
     modeBall->setToolTip(
         QStringLiteral("Un clic sur la bille : le programme la suit dans les images suivantes"));
-    modeManual = new QRadioButton(QStringLiteral("Pointage &manuel : un clic par image"));
+    modeManual = new QRadioButton(QStringLiteral("Pointage ma&nuel : un clic par image"));
     modeManual->setToolTip(
         QStringLiteral("Chaque clic place le centre de la bille, puis passe à l'image suivante"));
     status = new QLabel;
