@@ -30,8 +30,7 @@ QPoint nearestPixel(QPointF p)
 BallTracker::BallTracker(FrameSource &source, const TrackerSettings &settings)
     : m_source(source)
     , m_settings(settings)
-{
-}
+{ }
 
 void BallTracker::clear()
 {

@@ -30,7 +30,7 @@ struct TrackerSettings
     // the new picture looks like a whole ball (MatchTemplate::halfTurnSymmetry
     // at least wholeBallSymmetry), not one half hidden by a label, whose
     // edge the tracker would then follow. 0 turns it off.
-    double refreshBelow = 0.8;
+    double refreshBelow = 0.9;
     double wholeBallSymmetry = 0.8;
     // The picture row (px, y downwards) of the liquid's surface, NaN when not
     // given. The template is taken again once, in the first frame where the
@@ -49,8 +49,8 @@ struct TrackPoint
         Manual,  // clicked in manual mode
     };
     int frame = 0;
-    double time = 0.0; // s, FrameSource::timeOf
-    QPointF centre;    // px
+    double time = 0.0;                                             // s, FrameSource::timeOf
+    QPointF centre;                                                // px
     double correlation = std::numeric_limits<double>::quiet_NaN(); // NaN unless tracked
     Origin origin = Origin::Tracked;
 };
