@@ -24,13 +24,13 @@ class FakeFallVideo : public FrameSource
 public:
     static constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 
-    QSize size{160, 480};
+    QSize size {160, 480};
     std::vector<double> times; // s, one per frame
     std::function<QPointF(double)> centreAt = [](double) { return QPointF(80.0, 40.0); };
-    double radius = 6.0;    // px
-    double exposure = 0.0;  // s the shutter stays open, centred on the frame's time
-    double noise = 0.0;     // standard deviation of the grey levels
-    double flicker = 0.0;   // relative swing of the lamp's brightness, 100 Hz
+    double radius = 6.0;      // px
+    double exposure = 0.0;    // s the shutter stays open, centred on the frame's time
+    double noise = 0.0;       // standard deviation of the grey levels
+    double flicker = 0.0;     // relative swing of the lamp's brightness, 100 Hz
     double surfaceRow = nan;  // px; the liquid below it
     double liquidWiden = 1.0; // sideways magnification of the ball in the liquid
     QRect cover;              // a label in front of the tube, hiding the ball

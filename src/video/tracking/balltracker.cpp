@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -30,8 +31,7 @@ QPoint nearestPixel(QPointF p)
 BallTracker::BallTracker(FrameSource &source, const TrackerSettings &settings)
     : m_source(source)
     , m_settings(settings)
-{
-}
+{ }
 
 void BallTracker::clear()
 {
@@ -53,6 +53,7 @@ bool BallTracker::takeTemplate(const QImage &image, QPointF centre, double minSy
         return false;
     m_template = std::move(tmpl);
     m_anchorOffset = centre - QPointF(pixel.x() + 0.5, pixel.y() + 0.5);
+    m_firstScore = std::numeric_limits<double>::quiet_NaN();
     return true;
 }
 
@@ -196,6 +197,9 @@ bool BallTracker::trackFrame(int frame)
     m_points[frame] = point;
     m_current = frame;
 
+    const bool firstMatch = std::isnan(m_firstScore);
+    if (firstMatch)
+        m_firstScore = match.score;
     const bool crossed = std::isfinite(m_settings.surfaceRow) && !m_belowSurface
         && point.centre.y() - (half + 0.5) >= m_settings.surfaceRow;
     if (crossed)
@@ -203,7 +207,8 @@ bool BallTracker::trackFrame(int frame)
     if (crossed) {
         if (takeTemplate(image, point.centre))
             m_refreshes.push_back(frame);
-    } else if (match.score < m_settings.refreshBelow) {
+    } else if (!firstMatch && match.score < m_settings.refreshBelow
+               && match.score < m_firstScore - m_settings.refreshDrop) {
         if (takeTemplate(image, point.centre, m_settings.wholeBallSymmetry))
             m_refreshes.push_back(frame);
     }

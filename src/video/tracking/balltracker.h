@@ -26,11 +26,16 @@ struct TrackerSettings
     double lostBelow = 0.5;
     // Between lostBelow and this correlation the ball still is where the
     // peak says, but its picture has changed (it entered the liquid, its
-    // blur grew): the template is taken again at the new centre, provided
-    // the new picture looks like a whole ball (MatchTemplate::halfTurnSymmetry
-    // at least wholeBallSymmetry), not one half hidden by a label, whose
-    // edge the tracker would then follow. 0 turns it off.
-    double refreshBelow = 0.8;
+    // blur grew): the template is taken again at the new centre. Each new
+    // template carries the error of the centre it was taken at, so it is
+    // renewed only for a real change: the correlation must also lie
+    // refreshDrop below the one the template gave in its first frame (the
+    // noise of the video sets that level), and the new picture must look
+    // like a whole ball (MatchTemplate::halfTurnSymmetry at least
+    // wholeBallSymmetry), not one half hidden by a label, whose edge the
+    // tracker would then follow. 0 turns it off.
+    double refreshBelow = 0.9;
+    double refreshDrop = 0.1;
     double wholeBallSymmetry = 0.8;
     // The picture row (px, y downwards) of the liquid's surface, NaN when not
     // given. The template is taken again once, in the first frame where the
@@ -49,8 +54,8 @@ struct TrackPoint
         Manual,  // clicked in manual mode
     };
     int frame = 0;
-    double time = 0.0; // s, FrameSource::timeOf
-    QPointF centre;    // px
+    double time = 0.0;                                             // s, FrameSource::timeOf
+    QPointF centre;                                                // px
     double correlation = std::numeric_limits<double>::quiet_NaN(); // NaN unless tracked
     Origin origin = Origin::Tracked;
 };
@@ -111,7 +116,8 @@ private:
     TrackerSettings m_settings;
     TemplateMatcher m_matcher;
     MatchTemplate m_template;
-    QPointF m_anchorOffset; // ball centre − the template's centre pixel, px
+    QPointF m_anchorOffset;    // ball centre − the template's centre pixel, px
+    double m_firstScore = 0.0; // the template's correlation in the first frame after it, NaN before
     double m_radius = 0.0;
     int m_current = -1; // the last frame reached by the current run
     bool m_belowSurface = false;

@@ -28,16 +28,42 @@ void greyRegion(const QImage &image, QRect rect, std::vector<float> &out)
     if (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
         || image.format() == QImage::Format_ARGB32_Premultiplied) {
         for (int y = 0; y < h; ++y) {
-            const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(rect.y() + y))
-                + rect.x();
+            const QRgb *line
+                = reinterpret_cast<const QRgb *>(image.constScanLine(rect.y() + y)) + rect.x();
             float *row = out.data() + size_t(y) * size_t(w);
             for (int x = 0; x < w; ++x)
                 row[x] = float(qGray(line[x])) - 128.0f;
         }
         return;
     }
-    greyRegion(image.copy(rect).convertToFormat(QImage::Format_Grayscale8), QRect(0, 0, w, h),
-               out);
+    greyRegion(image.copy(rect).convertToFormat(QImage::Format_Grayscale8), QRect(0, 0, w, h), out);
+}
+
+void smoothedRegion(const QImage &image, QRect rect, std::vector<float> &out,
+                    std::vector<float> &work)
+{
+    const QRect big = rect.adjusted(-1, -1, 1, 1) & image.rect();
+    greyRegion(image, big, work);
+    const int bw = big.width(), bh = big.height();
+    const int w = rect.width(), h = rect.height();
+    const int ox = rect.x() - big.x(), oy = rect.y() - big.y();
+    out.resize(size_t(w) * size_t(h));
+    auto at = [&](int x, int y) {
+        x = std::clamp(x, 0, bw - 1);
+        y = std::clamp(y, 0, bh - 1);
+        return work[size_t(y) * size_t(bw) + size_t(x)];
+    };
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int X = x + ox, Y = y + oy;
+            float v = 0.0f;
+            for (int j = -1; j <= 1; ++j) {
+                const float wy = j == 0 ? 2.0f : 1.0f;
+                v += wy * (at(X - 1, Y + j) + 2.0f * at(X, Y + j) + at(X + 1, Y + j));
+            }
+            out[size_t(y) * size_t(w) + size_t(x)] = v / 16.0f;
+        }
+    }
 }
 
 MatchTemplate::MatchTemplate(const QImage &image, QPoint centre, int half)
@@ -45,8 +71,8 @@ MatchTemplate::MatchTemplate(const QImage &image, QPoint centre, int half)
     const QRect box(centre.x() - half, centre.y() - half, 2 * half + 1, 2 * half + 1);
     if (half < 1 || image.isNull() || !image.rect().contains(box))
         return;
-    std::vector<float> values;
-    greyRegion(image, box, values);
+    std::vector<float> values, work;
+    smoothedRegion(image, box, values, work);
     double mean = 0.0;
     for (float v : values)
         mean += v;
@@ -100,7 +126,7 @@ TemplateMatch TemplateMatcher::search(const QImage &image, const MatchTemplate &
     // The region every candidate's template square covers.
     const QRect region = cand.adjusted(-half, -half, half, half);
     const int rw = region.width(), rh = region.height();
-    greyRegion(image, region, m_region);
+    smoothedRegion(image, region, m_region, m_work);
 
     // Integral images of the grey levels and of their squares, for the mean
     // and the variance of each candidate square in four reads.
@@ -147,8 +173,7 @@ TemplateMatch TemplateMatcher::search(const QImage &image, const MatchTemplate &
             const size_t c = a + size_t(side) * iw;
             const size_t d = c + size_t(side);
             const double s = m_sum[d] - m_sum[b] - m_sum[c] + m_sum[a];
-            const double s2 = m_sumSquares[d] - m_sumSquares[b] - m_sumSquares[c]
-                + m_sumSquares[a];
+            const double s2 = m_sumSquares[d] - m_sumSquares[b] - m_sumSquares[c] + m_sumSquares[a];
             const double variance = s2 - s * s / n;
             const double score = variance > flatVariancePerPixel * n
                 ? dots[cx] / (tmpl.m_norm * std::sqrt(variance))

@@ -20,8 +20,7 @@ constexpr double minContrast = 12.0;
 double greyAt(const QImage &image, int x, int y)
 {
     const QRgb pixel = image.pixel(x, y);
-    return image.format() == QImage::Format_Grayscale8 ? double(qRed(pixel))
-                                                       : double(qGray(pixel));
+    return image.format() == QImage::Format_Grayscale8 ? double(qRed(pixel)) : double(qGray(pixel));
 }
 
 double meanAround(const QImage &image, QPoint p)
@@ -48,7 +47,7 @@ double estimateBallRadius(const QImage &image, QPointF centre)
         return 0.0;
     const double ball = meanAround(image, c);
     std::vector<double> radii;
-    constexpr std::array<std::pair<int, int>, 8> directions{
+    constexpr std::array<std::pair<int, int>, 8> directions {
         {{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1}}};
     for (const auto &[dx, dy] : directions) {
         const double unit = std::hypot(dx, dy);

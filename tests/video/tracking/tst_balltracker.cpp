@@ -73,12 +73,17 @@ void TestBallTracker::accuracy_data()
         << 6.0 << 1.0 / 120 << 0.0 << QImage::Format_Grayscale8 << false << 6.0;
     QTest::newRow("flickering lamp")
         << 3.0 << 0.0 << 0.25 << QImage::Format_Grayscale8 << false << 6.0;
-    QTest::newRow("colour frames") << 3.0 << 1.0 / 240 << 0.1 << QImage::Format_RGB32 << false
-                                   << 6.0;
+    QTest::newRow("colour frames")
+        << 3.0 << 1.0 / 240 << 0.1 << QImage::Format_RGB32 << false << 6.0;
     QTest::newRow("irregular frame times")
         << 3.0 << 0.0 << 0.0 << QImage::Format_Grayscale8 << true << 6.0;
-    QTest::newRow("radius estimated") << 3.0 << 1.0 / 240 << 0.0 << QImage::Format_Grayscale8
-                                      << false << 0.0;
+    // Grainy enough that the ball's own template scores about 0,9, often
+    // below: noise alone is no reason to renew it (each renewal would carry
+    // the centre's error along).
+    QTest::newRow("heavy noise") << 55.0 << 1.0 / 240 << 0.0 << QImage::Format_Grayscale8 << false
+                                 << 6.0;
+    QTest::newRow("radius estimated")
+        << 3.0 << 1.0 / 240 << 0.0 << QImage::Format_Grayscale8 << false << 0.0;
 }
 
 void TestBallTracker::accuracy()
@@ -116,6 +121,7 @@ void TestBallTracker::accuracy()
     int count = 0;
     const double rms = rmsError(tracker, video, &count);
     QCOMPARE(count, video.frameCount() - 1);
+    QVERIFY(tracker.refreshFrames().empty());
     QVERIFY2(rms < 0.3, qPrintable(QStringLiteral("RMS %1 px").arg(rms)));
     for (const auto &[frame, point] : tracker.points()) {
         QCOMPARE(point.time, video.timeOf(frame));
@@ -222,7 +228,7 @@ void TestBallTracker::surface_data()
     QTest::newRow("surface line given")
         << 200.0 << 0.0 << 0.5 << int(BallTracker::Stop::End) << true;
     QTest::newRow("correlation drops")
-        << std::nan("") << 0.8 << 0.5 << int(BallTracker::Stop::End) << true;
+        << std::nan("") << 0.9 << 0.5 << int(BallTracker::Stop::End) << true;
     // The template of the ball in air still finds it in the liquid, but
     // worse, and a strict threshold loses it.
     QTest::newRow("template never renewed")
@@ -287,7 +293,8 @@ void TestBallTracker::radiusAndRefusals()
     video.centreAt = [](double) { return QPointF(80.0, 100.0); };
     BallTracker tracker(video);
     QVERIFY(tracker.start(0, QPointF(80.0, 100.0)));
-    QVERIFY2(std::abs(tracker.radius() - 11.0) < 1.0, qPrintable(QString::number(tracker.radius())));
+    QVERIFY2(std::abs(tracker.radius() - 11.0) < 1.0,
+             qPrintable(QString::number(tracker.radius())));
 
     QVERIFY(!tracker.start(7, QPointF(80.0, 100.0)));
     QCOMPARE(tracker.errorString(), QStringLiteral("L'image 7 n'existe pas dans cette vidéo."));

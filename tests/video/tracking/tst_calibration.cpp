@@ -35,8 +35,7 @@ void TestCalibration::positions_data()
 
     // 10 cm between two marks 500 px apart: 0,2 mm per pixel.
     QTest::newRow("vertical scale") << QPointF(50, 100) << QPointF(50, 600) << 0.10
-                                    << QPointF(50, 80) << QPointF(53, 330) << QPointF(0, 1)
-                                    << 0.05;
+                                    << QPointF(50, 80) << QPointF(53, 330) << QPointF(0, 1) << 0.05;
     QTest::newRow("clicked upwards: the axis still points down")
         << QPointF(50, 600) << QPointF(50, 100) << 0.10 << QPointF(50, 80) << QPointF(50, 330)
         << QPointF(0, 1) << 0.05;
@@ -50,9 +49,9 @@ void TestCalibration::positions_data()
     QTest::newRow("tilted tube") << QPointF(0, 0) << along * 500.0 << 0.10 << QPointF(0, 0)
                                  << along * 250.0 << along << 0.05;
     // A scale laid across the picture says nothing of the tube's direction.
-    QTest::newRow("horizontal scale") << QPointF(100, 50) << QPointF(300, 50) << 0.02
-                                      << QPointF(0, 0) << QPointF(400, 1000) << QPointF(0, 1)
-                                      << 0.1;
+    QTest::newRow("horizontal scale")
+        << QPointF(100, 50) << QPointF(300, 50) << 0.02 << QPointF(0, 0) << QPointF(400, 1000)
+        << QPointF(0, 1) << 0.1;
     QTest::newRow("scale at 45°: picture's vertical")
         << QPointF(0, 0) << QPointF(300, 400) << 0.05 << QPointF(0, 0) << QPointF(0, 100)
         << QPointF(0, 1) << 0.01;
@@ -140,17 +139,17 @@ void TestCalibration::refraction_data()
         << ScalePlacement::AirAtCentre << 1.47 << 0.0 << 0.9808163265306 << 1e-9;
     // Over ±10 cm of fall the rays leave the axis by 11°: the exact trace
     // reads a little less than the small-angle factor.
-    QTest::newRow("front wall, ±10 cm") << ScalePlacement::FrontWall << 1.47 << 0.1
-                                        << 1.0429441944012 << 1e-9;
-    QTest::newRow("air at the centre, ±20 cm") << ScalePlacement::AirAtCentre << 1.47 << 0.2
-                                               << 0.9791009512650 << 1e-9;
+    QTest::newRow("front wall, ±10 cm")
+        << ScalePlacement::FrontWall << 1.47 << 0.1 << 1.0429441944012 << 1e-9;
+    QTest::newRow("air at the centre, ±20 cm")
+        << ScalePlacement::AirAtCentre << 1.47 << 0.2 << 0.9791009512650 << 1e-9;
     QTest::newRow("immersed ruler") << ScalePlacement::Immersed << 1.47 << 0.1 << 1.0 << 0.0;
     // Without a liquid's lens the front face is only nearer.
     QTest::newRow("empty tube, front wall")
         << ScalePlacement::FrontWall << 1.0 << 0.1 << 0.5 / 0.47 << 1e-12;
     QTest::newRow("empty tube, air") << ScalePlacement::AirAtCentre << 1.0 << 0.1 << 1.0 << 1e-12;
-    QTest::newRow("index below 1") << ScalePlacement::FrontWall << 0.9 << 0.0 << std::nan("")
-                                   << 0.0;
+    QTest::newRow("index below 1")
+        << ScalePlacement::FrontWall << 0.9 << 0.0 << std::nan("") << 0.0;
 }
 
 void TestCalibration::refraction()
