@@ -141,6 +141,7 @@ bool FrameDecoder::seekBefore(int frame, int keyframesBack)
     }
     if (av_seek_frame(m_format, m_stream, m_frames[key].pts, AVSEEK_FLAG_BACKWARD) < 0)
         return false;
+    ++m_seeks;
     avcodec_flush_buffers(m_codec);
     m_draining = false;
     m_last = -1;

@@ -39,6 +39,8 @@ public:
     // The upright picture of frame (an index into frames); null when it
     // cannot be decoded.
     QImage picture(int frame);
+    // Seeks made so far: stepping forwards should make none.
+    int seekCount() const { return m_seeks; }
 
 private:
     enum class Outcome { Found, Missed, Failed };
@@ -63,6 +65,7 @@ private:
     // (after opening, a failure, or the end of the stream).
     int m_last = -1;
     bool m_draining = false;
+    int m_seeks = 0;
 
     struct Kept
     {

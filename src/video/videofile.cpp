@@ -271,6 +271,11 @@ QImage VideoFile::frame(int frame)
     return m_content ? m_content->decoder->picture(frame) : QImage();
 }
 
+int VideoFile::seekCount() const
+{
+    return m_content ? m_content->decoder->seekCount() : 0;
+}
+
 void VideoFile::setPixelFormat(QImage::Format format)
 {
     m_pixelFormat = format;

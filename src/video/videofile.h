@@ -52,6 +52,10 @@ public:
     double timeOf(int frame) const override;
     QImage frame(int frame) override;
 
+    // Seeks the decoder made since opening (frame() forwards, one frame
+    // after the other, makes none); for diagnostics and benchmarks.
+    int seekCount() const;
+
     // The pictures frame() returns: QImage::Format_RGB32 (the default) or
     // QImage::Format_Grayscale8.
     void setPixelFormat(QImage::Format format);

@@ -136,6 +136,12 @@ void TestVideoFile::frames()
     for (int i = 0; i < times.size(); ++i)
         QVERIFY2(std::abs(video.timeOf(i) - times[i]) < 1e-6, qPrintable(QString::number(i)));
 
+    // Forwards, one frame after the other, the decoder goes on without seeking.
+    const int seeksAtOpening = video.seekCount();
+    for (int i = 1; i < video.frameCount(); ++i)
+        QCOMPARE(FrameCode::read(video.frame(i)), i);
+    QCOMPARE(video.seekCount(), seeksAtOpening);
+
     for (int wanted : visitingOrder(video.frameCount())) {
         const QImage picture = video.frame(wanted);
         QCOMPARE(picture.size(), spec.size);
