@@ -50,6 +50,25 @@ AVPixelFormat plainFormat(AVPixelFormat format, bool *fullRange)
     }
 }
 
+// Planar 8-bit YUV: the first plane holds the luma of every pixel.
+bool hasLumaPlane(AVPixelFormat format)
+{
+    switch (format) {
+    case AV_PIX_FMT_YUV420P:
+    case AV_PIX_FMT_YUV422P:
+    case AV_PIX_FMT_YUV444P:
+    case AV_PIX_FMT_YUV440P:
+    case AV_PIX_FMT_YUV411P:
+    case AV_PIX_FMT_YUV410P:
+    case AV_PIX_FMT_NV12:
+    case AV_PIX_FMT_NV21:
+    case AV_PIX_FMT_GRAY8:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 FrameDecoder::FrameDecoder(AVFormatContext *format, int stream, const QList<IndexedFrame> &frames,
@@ -208,25 +227,57 @@ QImage FrameDecoder::convert(const AVFrame *decoded)
         return {};
     bool fullRange = decoded->color_range == AVCOL_RANGE_JPEG;
     const AVPixelFormat source = plainFormat(AVPixelFormat(decoded->format), &fullRange);
-    const AVPixelFormat target
-        = m_pixelFormat == QImage::Format_Grayscale8 ? AV_PIX_FMT_GRAY8 : AV_PIX_FMT_RGB32;
-    m_scaler = sws_getCachedContext(m_scaler, width, height, source, width, height, target,
-                                    SWS_BILINEAR, nullptr, nullptr, nullptr);
-    if (!m_scaler)
-        return {};
-    const int *coefficients = sws_getCoefficients(
-        decoded->colorspace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_DEFAULT);
-    sws_setColorspaceDetails(m_scaler, coefficients, fullRange ? 1 : 0, coefficients, 1, 0, 1 << 16,
-                             1 << 16);
-    QImage image(width, height, m_pixelFormat);
+    QImage image;
+    if (m_pixelFormat == QImage::Format_Grayscale8 && hasLumaPlane(source)) {
+        image = lumaOf(decoded, fullRange);
+    } else {
+        const AVPixelFormat target
+            = m_pixelFormat == QImage::Format_Grayscale8 ? AV_PIX_FMT_GRAY8 : AV_PIX_FMT_RGB32;
+        m_scaler = sws_getCachedContext(m_scaler, width, height, source, width, height, target,
+                                        SWS_BILINEAR, nullptr, nullptr, nullptr);
+        if (!m_scaler)
+            return {};
+        const int space = decoded->colorspace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_DEFAULT;
+        // Setting the conversion rebuilds its tables: only when it changes.
+        if (m_scaler != m_scalerSetFor || m_scalerRange != int(fullRange)
+            || m_scalerSpace != space) {
+            const int *coefficients = sws_getCoefficients(space);
+            sws_setColorspaceDetails(m_scaler, coefficients, fullRange ? 1 : 0, coefficients, 1, 0,
+                                     1 << 16, 1 << 16);
+            m_scalerSetFor = m_scaler;
+            m_scalerRange = int(fullRange);
+            m_scalerSpace = space;
+        }
+        image = QImage(width, height, m_pixelFormat);
+        if (image.isNull())
+            return {};
+        uint8_t *planes[4] = {image.bits(), nullptr, nullptr, nullptr};
+        const int strides[4] = {int(image.bytesPerLine()), 0, 0, 0};
+        if (sws_scale(m_scaler, decoded->data, decoded->linesize, 0, height, planes, strides)
+            != height)
+            return {};
+    }
+    if (!image.isNull() && m_rotation != 0)
+        image = image.transformed(QTransform().rotate(m_rotation));
+    return image;
+}
+
+// The grey picture of a YUV frame is its luma plane, stretched from the
+// video range (16…235) to 0…255 unless it already spans it.
+QImage FrameDecoder::lumaOf(const AVFrame *decoded, bool fullRange) const
+{
+    QImage image(decoded->width, decoded->height, QImage::Format_Grayscale8);
     if (image.isNull())
         return {};
-    uint8_t *planes[4] = {image.bits(), nullptr, nullptr, nullptr};
-    const int strides[4] = {int(image.bytesPerLine()), 0, 0, 0};
-    if (sws_scale(m_scaler, decoded->data, decoded->linesize, 0, height, planes, strides) != height)
-        return {};
-    if (m_rotation != 0)
-        image = image.transformed(QTransform().rotate(m_rotation));
+    uchar levels[256];
+    for (int y = 0; y < 256; ++y)
+        levels[y] = fullRange ? uchar(y) : uchar(qBound(0, ((y - 16) * 255 + 109) / 219, 255));
+    for (int row = 0; row < decoded->height; ++row) {
+        const uint8_t *from = decoded->data[0] + qsizetype(row) * decoded->linesize[0];
+        uchar *to = image.scanLine(row);
+        for (int x = 0; x < decoded->width; ++x)
+            to[x] = levels[from[x]];
+    }
     return image;
 }
 

@@ -49,6 +49,7 @@ private:
     Outcome decodeUpTo(int frame, QImage *picture);
     bool readPacket();
     QImage convert(const AVFrame *decoded);
+    QImage lumaOf(const AVFrame *decoded, bool fullRange) const;
     void remember(int frame, const QImage &picture);
 
     AVFormatContext *m_format;
@@ -61,6 +62,10 @@ private:
     AVPacket *m_packet = nullptr;
     AVFrame *m_decoded = nullptr;
     SwsContext *m_scaler = nullptr;
+    // What m_scaler's colour conversion was last set for.
+    const SwsContext *m_scalerSetFor = nullptr;
+    int m_scalerRange = -1;
+    int m_scalerSpace = -1;
     // The frame last returned by the decoder, -1 when its state is unknown
     // (after opening, a failure, or the end of the stream).
     int m_last = -1;

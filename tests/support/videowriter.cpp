@@ -90,7 +90,7 @@ bool VideoWriter::open(const QString &path, const VideoSpec &spec)
         m_encoder->time_base = {1, kH264TimeScale};
         m_encoder->max_b_frames = spec.maxBFrames;
         av_opt_set(m_encoder->priv_data, "preset", "ultrafast", 0);
-        av_opt_set(m_encoder->priv_data, "crf", "12", 0);
+        av_opt_set(m_encoder->priv_data, "crf", spec.crf.constData(), 0);
     } else {
         m_encoder->pix_fmt = AV_PIX_FMT_YUVJ420P;
         m_encoder->color_range = AVCOL_RANGE_JPEG;

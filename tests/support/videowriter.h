@@ -30,6 +30,8 @@ struct VideoSpec
     int maxBFrames = 2;
     int keyInterval = 12;
     int aviRate = 25;
+    // x264's constant rate factor: 0 is lossless, 12 nearly so, 23 ordinary.
+    QByteArray crf = "12";
     // Written as com.android.capture.fps when not empty.
     QByteArray captureFps;
     // The index (moov) at the start of an MP4 instead of its end.
