@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "framedecoder.h"
 
+#include "videofile.h"
+
 #include <QTransform>
 
 extern "C" {
@@ -107,6 +109,7 @@ bool FrameDecoder::open(QString *error)
     }
     m_codec->pkt_timebase = stream->time_base;
     m_codec->thread_count = 0;
+    m_codec->max_pixels = VideoFile::kMaxPixels;
     if (avcodec_open2(m_codec, codec, nullptr) < 0) {
         *error = QStringLiteral("Le décodeur refuse la piste vidéo de ce fichier : il est "
                                 "tronqué ou endommagé.");

@@ -207,6 +207,12 @@ bool VideoFile::open(std::unique_ptr<QIODevice> device, const Progress &progress
     if (content->stream < 0
         || (format->streams[content->stream]->disposition & AV_DISPOSITION_ATTACHED_PIC))
         return fail(QStringLiteral("Ce fichier ne contient aucune piste vidéo."));
+    const AVCodecParameters *parameters = format->streams[content->stream]->codecpar;
+    if (qint64(parameters->width) * parameters->height > kMaxPixels)
+        return fail(QStringLiteral("Les images de cette vidéo sont trop grandes (%1 × %2 "
+                                   "pixels).")
+                        .arg(parameters->width)
+                        .arg(parameters->height));
     for (unsigned i = 0; i < format->nb_streams; ++i) {
         if (int(i) != content->stream)
             format->streams[i]->discard = AVDISCARD_ALL;

@@ -34,6 +34,9 @@ public:
     static constexpr qint64 kMaxFileSize = qint64(2) << 30;
     // Beyond this count the frame index itself would cost too much memory.
     static constexpr int kMaxFrames = 1000000;
+    // Pictures beyond this (8K, 7680 × 4320, passes) are refused, in the
+    // header and in the decoder alike.
+    static constexpr qint64 kMaxPixels = qint64(8192) * 4608;
 
     VideoFile();
     ~VideoFile() override;

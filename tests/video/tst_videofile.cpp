@@ -79,6 +79,7 @@ private slots:
     void speedRamps();
     void refused_data();
     void refused();
+    void garbledPictures();
 
 private:
     QTemporaryDir m_dir;
@@ -262,6 +263,11 @@ void TestVideoFile::refused_data()
     QTest::newRow("4 GB sparse file")
         << "sparse"
         << QStringLiteral("Le fichier est trop gros : une vidéo de mesure ne dépasse pas 2 Go.");
+    // Pictures whose data belie their size are refused, not decoded.
+    QTest::newRow("pictures claiming 8000 × 8000") << "huge pictures" << damaged;
+    QTest::newRow("header and pictures claiming 8000 × 8000")
+        << "huge pictures and header"
+        << QStringLiteral("Les images de cette vidéo sont trop grandes (8000 × 8000 pixels).");
     QTest::newRow("missing file") << "missing"
                                   << QStringLiteral("Le fichier « missing » n'existe pas.");
 }
@@ -304,6 +310,26 @@ void TestVideoFile::refused()
         if (kind.endsWith(u"avi"))
             empty.codec = VideoSpec::Codec::Mjpeg;
         QVERIFY(!makeVideo(dir, kind, empty, {}).isEmpty());
+    } else if (kind.startsWith(u"huge pictures")) {
+        // Every JPEG's frame header (FF C0, length, precision, height, width)
+        // made to announce 8000 × 8000; with the header, AVI's stream format
+        // too ("strf", size, header size, width, height, little-endian).
+        spec.codec = VideoSpec::Codec::Mjpeg;
+        QVERIFY(!makeVideo(dir, kind, spec, regularTimes(5, 25)).isEmpty());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray bytes = file.readAll();
+        int patched = 0;
+        for (qsizetype at = bytes.indexOf("\xff\xc0"); at >= 0;
+             at = bytes.indexOf("\xff\xc0", at + 2), ++patched)
+            bytes.replace(at + 5, 4, QByteArray::fromHex("1f401f40"));
+        QVERIFY(patched >= 5);
+        if (kind.endsWith(u"header")) {
+            const qsizetype format = bytes.indexOf("strf");
+            QVERIFY(format > 0);
+            bytes.replace(format + 12, 8, QByteArray::fromHex("401f0000401f0000"));
+        }
+        QVERIFY(file.seek(0));
+        QCOMPARE(file.write(bytes), bytes.size());
     } else if (kind == u"sparse") {
         QVERIFY(file.open(QIODevice::WriteOnly));
         QVERIFY(file.resize(qint64(4) << 30));
@@ -318,6 +344,38 @@ void TestVideoFile::refused()
     QCOMPARE(video.frameCount(), kFrames);
     QCOMPARE(video.frameSize(), spec.size);
     QCOMPARE(FrameCode::read(video.frame(7)), 7);
+}
+
+// Random bytes over the middle of the pictures' data: whatever opens, every
+// frame is either decoded or null, and nothing crashes.
+void TestVideoFile::garbledPictures()
+{
+    VideoSpec spec;
+    spec.indexFirst = true;
+    const QString path
+        = makeVideo(m_dir, QStringLiteral("garbled.mp4"), spec, regularTimes(kFrames, 30));
+    QVERIFY(!path.isEmpty());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const qint64 size = file.size();
+    QByteArray noise(int(size / 3), Qt::Uninitialized);
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+    QVERIFY(file.seek(size / 2));
+    QCOMPARE(file.write(noise), noise.size());
+    file.close();
+
+    VideoFile video;
+    QVERIFY2(video.open(path), qPrintable(video.errorString()));
+    QCOMPARE(video.frameCount(), kFrames);
+    int decoded = 0;
+    for (int wanted : visitingOrder(kFrames)) {
+        const QImage picture = video.frame(wanted);
+        if (!picture.isNull())
+            ++decoded;
+    }
+    // The frames before the damage are intact.
+    QCOMPARE(FrameCode::read(video.frame(0)), 0);
+    QVERIFY(decoded > 0);
 }
 
 QTEST_MAIN(TestVideoFile)
