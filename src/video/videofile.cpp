@@ -80,7 +80,8 @@ QString indexFrames(VideoContent &content, const VideoFile::Progress &progress)
     const qint64 fileSize = content.device->size();
 
     // Frames the header places beyond the end of the file: a truncated copy.
-    for (int i = 0; i < avformat_index_get_entries_count(stream); ++i) {
+    const int listed = avformat_index_get_entries_count(stream);
+    for (int i = 0; i < listed; ++i) {
         const AVIndexEntry *entry = avformat_index_get_entry(stream, i);
         if (entry && entry->pos + entry->size > fileSize)
             return damaged();
@@ -123,8 +124,10 @@ QString indexFrames(VideoContent &content, const VideoFile::Progress &progress)
                 progress.report(lastPercent = percent);
         }
     }
-    // Fewer frames than the header announces: the end of the file is missing.
-    if (stream->nb_frames > content.frames.size() + discarded)
+    // Without a list of frames in the header (an AVI cut before its index),
+    // fewer frames than the header counts means the end is missing. With a
+    // list, the count may include frames an edit list drops.
+    if (listed == 0 && stream->nb_frames > content.frames.size() + discarded)
         return damaged();
     if (content.frames.isEmpty())
         return QStringLiteral("La piste vidéo de ce fichier ne contient aucune image.");
@@ -159,8 +162,12 @@ VideoFile::~VideoFile() = default;
 bool VideoFile::open(const QString &path, const Progress &progress)
 {
     const QFileInfo info(path);
-    if (!info.exists() || info.isDir()) {
+    if (!info.exists()) {
         m_error = QStringLiteral("Le fichier « %1 » n'existe pas.").arg(info.fileName());
+        return false;
+    }
+    if (info.isDir()) {
+        m_error = QStringLiteral("« %1 » est un dossier, pas une vidéo.").arg(info.fileName());
         return false;
     }
     auto file = std::make_unique<QFile>(path);

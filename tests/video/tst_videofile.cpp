@@ -4,6 +4,7 @@
 #include "framecode.h"
 #include "videowriter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -268,6 +269,8 @@ void TestVideoFile::refused_data()
     QTest::newRow("header and pictures claiming 8000 × 8000")
         << "huge pictures and header"
         << QStringLiteral("Les images de cette vidéo sont trop grandes (8000 × 8000 pixels).");
+    QTest::newRow("folder") << "folder"
+                            << QStringLiteral("« folder » est un dossier, pas une vidéo.");
     QTest::newRow("missing file") << "missing"
                                   << QStringLiteral("Le fichier « missing » n'existe pas.");
 }
@@ -330,6 +333,8 @@ void TestVideoFile::refused()
         }
         QVERIFY(file.seek(0));
         QCOMPARE(file.write(bytes), bytes.size());
+    } else if (kind == u"folder") {
+        QVERIFY(QDir(dir.path()).mkdir(kind));
     } else if (kind == u"sparse") {
         QVERIFY(file.open(QIODevice::WriteOnly));
         QVERIFY(file.resize(qint64(4) << 30));
