@@ -73,15 +73,16 @@ struct PacketDeleter
 
 // Lists every frame of the stream from the container's packets, without
 // decoding. Returns an empty string or the French reason of the failure.
-QString indexFrames(VideoContent &content, const VideoFile::Progress &progress)
+// headerFrames: the frames the container's header listed for the stream,
+// before any packet was read (reading adds to the list).
+QString indexFrames(VideoContent &content, int headerFrames, const VideoFile::Progress &progress)
 {
     AVFormatContext *format = content.input.context();
     AVStream *stream = format->streams[content.stream];
     const qint64 fileSize = content.device->size();
 
     // Frames the header places beyond the end of the file: a truncated copy.
-    const int listed = avformat_index_get_entries_count(stream);
-    for (int i = 0; i < listed; ++i) {
+    for (int i = 0; i < avformat_index_get_entries_count(stream); ++i) {
         const AVIndexEntry *entry = avformat_index_get_entry(stream, i);
         if (entry && entry->pos + entry->size > fileSize)
             return damaged();
@@ -127,7 +128,7 @@ QString indexFrames(VideoContent &content, const VideoFile::Progress &progress)
     // Without a list of frames in the header (an AVI cut before its index),
     // fewer frames than the header counts means the end is missing. With a
     // list, the count may include frames an edit list drops.
-    if (listed == 0 && stream->nb_frames > content.frames.size() + discarded)
+    if (headerFrames == 0 && stream->nb_frames > content.frames.size() + discarded)
         return damaged();
     if (content.frames.isEmpty())
         return QStringLiteral("La piste vidéo de ce fichier ne contient aucune image.");
@@ -209,6 +210,9 @@ bool VideoFile::open(std::unique_ptr<QIODevice> device, const Progress &progress
     }
     AVFormatContext *format = content->input.context();
     // Only fills in what the header left out; a failure shows below.
+    QList<int> headerFrames;
+    for (unsigned i = 0; i < format->nb_streams; ++i)
+        headerFrames.append(avformat_index_get_entries_count(format->streams[i]));
     avformat_find_stream_info(format, nullptr);
     content->stream = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     if (content->stream < 0
@@ -224,7 +228,7 @@ bool VideoFile::open(std::unique_ptr<QIODevice> device, const Progress &progress
         if (int(i) != content->stream)
             format->streams[i]->discard = AVDISCARD_ALL;
     }
-    const QString indexError = indexFrames(*content, progress);
+    const QString indexError = indexFrames(*content, headerFrames.value(content->stream), progress);
     if (!indexError.isEmpty())
         return fail(indexError);
 

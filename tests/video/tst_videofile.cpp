@@ -255,6 +255,7 @@ void TestVideoFile::refused_data()
     QTest::newRow("MP4 cut before its index") << "cut mp4" << damaged;
     QTest::newRow("MP4 cut after its index") << "cut mp4 index first" << damaged;
     QTest::newRow("AVI cut") << "cut avi" << damaged;
+    QTest::newRow("AVI cut between two pictures") << "cut avi between" << damaged;
     // MP4 leaves out a track without samples; AVI keeps it.
     QTest::newRow("MP4 without frames")
         << "no frame mp4" << QStringLiteral("Ce fichier ne contient aucune piste vidéo.");
@@ -304,10 +305,22 @@ void TestVideoFile::refused()
         QCOMPARE(file.write(bytes), bytes.size());
     } else if (kind.startsWith(u"cut")) {
         spec.indexFirst = kind.endsWith(u"index first");
-        if (kind == u"cut avi")
+        if (kind.startsWith(u"cut avi"))
             spec.codec = VideoSpec::Codec::Mjpeg;
         QVERIFY(!makeVideo(dir, QStringLiteral("bad"), spec, regularTimes(kFrames, 25)).isEmpty());
-        QVERIFY(truncateTo(path, 0.6));
+        if (kind.endsWith(u"between")) {
+            // Just before the chunk ("00dc") of the 20th picture: every
+            // packet left is whole, only the count says frames are missing.
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            const QByteArray bytes = file.readAll();
+            qsizetype at = -1;
+            for (int n = 0; n < 20; ++n)
+                at = bytes.indexOf("00dc", at + 1);
+            QVERIFY(at > 0);
+            QVERIFY(file.resize(at));
+        } else {
+            QVERIFY(truncateTo(path, 0.6));
+        }
     } else if (kind.startsWith(u"no frame")) {
         VideoSpec empty;
         if (kind.endsWith(u"avi"))
