@@ -4,6 +4,7 @@
 #include "framecode.h"
 #include "videowriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -81,6 +82,7 @@ private slots:
     void refused_data();
     void refused();
     void garbledPictures();
+    void fromBytes();
 
 private:
     QTemporaryDir m_dir;
@@ -394,6 +396,28 @@ void TestVideoFile::garbledPictures()
     // The frames before the damage are intact.
     QCOMPARE(FrameCode::read(video.frame(0)), 0);
     QVERIFY(decoded > 0);
+}
+
+// The same reading over bytes in memory, as a reader of any device.
+void TestVideoFile::fromBytes()
+{
+    const QString path
+        = makeVideo(m_dir, QStringLiteral("bytes.mp4"), VideoSpec(), variableTimes(kFrames));
+    QVERIFY(!path.isEmpty());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(file.readAll());
+    QVERIFY(buffer->open(QIODevice::ReadOnly));
+
+    VideoFile video;
+    QVERIFY2(video.open(std::move(buffer)), qPrintable(video.errorString()));
+    QCOMPARE(video.frameCount(), kFrames);
+    for (int wanted : {33, 2, 17, 18, 0})
+        QCOMPARE(FrameCode::read(video.frame(wanted)), wanted);
+
+    QVERIFY(!video.open(std::make_unique<QBuffer>()));
+    QCOMPARE(video.errorString(), QStringLiteral("Le fichier ne peut pas être lu."));
 }
 
 QTEST_MAIN(TestVideoFile)
