@@ -73,7 +73,9 @@ struct PacketDeleter
 
 // Lists every frame of the stream from the container's packets, without
 // decoding. Returns an empty string or the French reason of the failure.
-QString indexFrames(VideoContent &content, const VideoFile::Progress &progress)
+// headerFrames: the frames the container's header listed for the stream,
+// before any packet was read (reading adds to the list).
+QString indexFrames(VideoContent &content, int headerFrames, const VideoFile::Progress &progress)
 {
     AVFormatContext *format = content.input.context();
     AVStream *stream = format->streams[content.stream];
@@ -123,8 +125,10 @@ QString indexFrames(VideoContent &content, const VideoFile::Progress &progress)
                 progress.report(lastPercent = percent);
         }
     }
-    // Fewer frames than the header announces: the end of the file is missing.
-    if (stream->nb_frames > content.frames.size() + discarded)
+    // Without a list of frames in the header (an AVI cut before its index),
+    // fewer frames than the header counts means the end is missing. With a
+    // list, the count may include frames an edit list drops.
+    if (headerFrames == 0 && stream->nb_frames > content.frames.size() + discarded)
         return damaged();
     if (content.frames.isEmpty())
         return QStringLiteral("La piste vidéo de ce fichier ne contient aucune image.");
@@ -159,8 +163,12 @@ VideoFile::~VideoFile() = default;
 bool VideoFile::open(const QString &path, const Progress &progress)
 {
     const QFileInfo info(path);
-    if (!info.exists() || info.isDir()) {
+    if (!info.exists()) {
         m_error = QStringLiteral("Le fichier « %1 » n'existe pas.").arg(info.fileName());
+        return false;
+    }
+    if (info.isDir()) {
+        m_error = QStringLiteral("« %1 » est un dossier, pas une vidéo.").arg(info.fileName());
         return false;
     }
     auto file = std::make_unique<QFile>(path);
@@ -202,6 +210,9 @@ bool VideoFile::open(std::unique_ptr<QIODevice> device, const Progress &progress
     }
     AVFormatContext *format = content->input.context();
     // Only fills in what the header left out; a failure shows below.
+    QList<int> headerFrames;
+    for (unsigned i = 0; i < format->nb_streams; ++i)
+        headerFrames.append(avformat_index_get_entries_count(format->streams[i]));
     avformat_find_stream_info(format, nullptr);
     content->stream = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     if (content->stream < 0
@@ -217,7 +228,7 @@ bool VideoFile::open(std::unique_ptr<QIODevice> device, const Progress &progress
         if (int(i) != content->stream)
             format->streams[i]->discard = AVDISCARD_ALL;
     }
-    const QString indexError = indexFrames(*content, progress);
+    const QString indexError = indexFrames(*content, headerFrames.value(content->stream), progress);
     if (!indexError.isEmpty())
         return fail(indexError);
 

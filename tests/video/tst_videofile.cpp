@@ -4,6 +4,8 @@
 #include "framecode.h"
 #include "videowriter.h"
 
+#include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -80,6 +82,7 @@ private slots:
     void refused_data();
     void refused();
     void garbledPictures();
+    void fromBytes();
 
 private:
     QTemporaryDir m_dir;
@@ -254,6 +257,7 @@ void TestVideoFile::refused_data()
     QTest::newRow("MP4 cut before its index") << "cut mp4" << damaged;
     QTest::newRow("MP4 cut after its index") << "cut mp4 index first" << damaged;
     QTest::newRow("AVI cut") << "cut avi" << damaged;
+    QTest::newRow("AVI cut between two pictures") << "cut avi between" << damaged;
     // MP4 leaves out a track without samples; AVI keeps it.
     QTest::newRow("MP4 without frames")
         << "no frame mp4" << QStringLiteral("Ce fichier ne contient aucune piste vidéo.");
@@ -268,6 +272,8 @@ void TestVideoFile::refused_data()
     QTest::newRow("header and pictures claiming 8000 × 8000")
         << "huge pictures and header"
         << QStringLiteral("Les images de cette vidéo sont trop grandes (8000 × 8000 pixels).");
+    QTest::newRow("folder") << "folder"
+                            << QStringLiteral("« folder » est un dossier, pas une vidéo.");
     QTest::newRow("missing file") << "missing"
                                   << QStringLiteral("Le fichier « missing » n'existe pas.");
 }
@@ -301,10 +307,22 @@ void TestVideoFile::refused()
         QCOMPARE(file.write(bytes), bytes.size());
     } else if (kind.startsWith(u"cut")) {
         spec.indexFirst = kind.endsWith(u"index first");
-        if (kind == u"cut avi")
+        if (kind.startsWith(u"cut avi"))
             spec.codec = VideoSpec::Codec::Mjpeg;
         QVERIFY(!makeVideo(dir, QStringLiteral("bad"), spec, regularTimes(kFrames, 25)).isEmpty());
-        QVERIFY(truncateTo(path, 0.6));
+        if (kind.endsWith(u"between")) {
+            // Just before the chunk ("00dc") of the 20th picture: every
+            // packet left is whole, only the count says frames are missing.
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            const QByteArray bytes = file.readAll();
+            qsizetype at = -1;
+            for (int n = 0; n < 20; ++n)
+                at = bytes.indexOf("00dc", at + 1);
+            QVERIFY(at > 0);
+            QVERIFY(file.resize(at));
+        } else {
+            QVERIFY(truncateTo(path, 0.6));
+        }
     } else if (kind.startsWith(u"no frame")) {
         VideoSpec empty;
         if (kind.endsWith(u"avi"))
@@ -330,6 +348,8 @@ void TestVideoFile::refused()
         }
         QVERIFY(file.seek(0));
         QCOMPARE(file.write(bytes), bytes.size());
+    } else if (kind == u"folder") {
+        QVERIFY(QDir(dir.path()).mkdir(kind));
     } else if (kind == u"sparse") {
         QVERIFY(file.open(QIODevice::WriteOnly));
         QVERIFY(file.resize(qint64(4) << 30));
@@ -376,6 +396,28 @@ void TestVideoFile::garbledPictures()
     // The frames before the damage are intact.
     QCOMPARE(FrameCode::read(video.frame(0)), 0);
     QVERIFY(decoded > 0);
+}
+
+// The same reading over bytes in memory, as a reader of any device.
+void TestVideoFile::fromBytes()
+{
+    const QString path
+        = makeVideo(m_dir, QStringLiteral("bytes.mp4"), VideoSpec(), variableTimes(kFrames));
+    QVERIFY(!path.isEmpty());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(file.readAll());
+    QVERIFY(buffer->open(QIODevice::ReadOnly));
+
+    VideoFile video;
+    QVERIFY2(video.open(std::move(buffer)), qPrintable(video.errorString()));
+    QCOMPARE(video.frameCount(), kFrames);
+    for (int wanted : {33, 2, 17, 18, 0})
+        QCOMPARE(FrameCode::read(video.frame(wanted)), wanted);
+
+    QVERIFY(!video.open(std::make_unique<QBuffer>()));
+    QCOMPARE(video.errorString(), QStringLiteral("Le fichier ne peut pas être lu."));
 }
 
 QTEST_MAIN(TestVideoFile)
