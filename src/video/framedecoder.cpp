@@ -8,6 +8,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/mem.h>
 #include <libswscale/swscale.h>
 }
 
@@ -69,6 +70,22 @@ bool hasLumaPlane(AVPixelFormat format)
     default:
         return false;
     }
+}
+
+// A picture whose rows start on 64-byte boundaries and whose buffer runs on
+// past its last row: libswscale's vector code writes whole blocks of pixels
+// and goes past the end of a row that is not a multiple of them (a 200 px
+// wide picture overran a plain QImage and corrupted the heap).
+QImage paddedImage(int width, int height, QImage::Format format)
+{
+    const int depth = format == QImage::Format_Grayscale8 ? 1 : 4;
+    const qsizetype stride = (qsizetype(width) * depth + 63) / 64 * 64;
+    const qsizetype bytes = stride * (qsizetype(height) + 1) + 64;
+    auto *buffer = static_cast<uchar *>(av_malloc(size_t(bytes)));
+    if (!buffer)
+        return {};
+    return QImage(
+        buffer, width, height, stride, format, [](void *data) { av_free(data); }, buffer);
 }
 
 } // namespace
@@ -251,7 +268,7 @@ QImage FrameDecoder::convert(const AVFrame *decoded)
             m_scalerRange = int(fullRange);
             m_scalerSpace = space;
         }
-        image = QImage(width, height, m_pixelFormat);
+        image = paddedImage(width, height, m_pixelFormat);
         if (image.isNull())
             return {};
         uint8_t *planes[4] = {image.bits(), nullptr, nullptr, nullptr};
