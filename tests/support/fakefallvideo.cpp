@@ -75,7 +75,7 @@ void FakeFallVideo::keepFrames()
 
 QImage FakeFallVideo::frame(int frame)
 {
-    if (frame < 0 || frame >= frameCount())
+    if (frame < 0 || frame >= frameCount() || frame == brokenFrame)
         return QImage();
     if (size_t(frame) < m_kept.size())
         return m_kept[size_t(frame)];

@@ -35,6 +35,7 @@ public:
     double liquidWiden = 1.0; // sideways magnification of the ball in the liquid
     QRect cover;              // a label in front of the tube, hiding the ball
     QImage::Format format = QImage::Format_Grayscale8;
+    int brokenFrame = -1; // this frame cannot be decoded: a null image
     unsigned seed = 1;
 
     // count frames at rate images/s from t = 0.

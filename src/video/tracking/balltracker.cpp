@@ -20,6 +20,10 @@ constexpr int minTemplateHalf = 3;
 constexpr int maxRecentring = 3;
 // Beyond this gap since the previous point, its velocity is stale.
 constexpr int maxVelocityGap = 10;
+// The search costs the template's area times the window's: beyond this
+// radius (a ball filling a sixth of a 720 px wide picture) a frame would take
+// seconds.
+constexpr double maxRadius = 60.0;
 
 QPoint nearestPixel(QPointF p)
 {
@@ -81,6 +85,12 @@ bool BallTracker::start(int frame, QPointF centre)
                                  "cliquez le centre de la bille ou indiquez son rayon.");
         return false;
     }
+    if (radius > maxRadius) {
+        m_error = QStringLiteral("La bille est trop grande dans l'image (rayon de plus de %1 "
+                                 "pixels) pour être suivie : filmez de plus loin.")
+                      .arg(maxRadius);
+        return false;
+    }
     m_radius = radius;
     if (!takeTemplate(image, centre)) {
         m_error = QStringLiteral("La bille est trop près du bord de l'image (ou le fond y est "
@@ -128,11 +138,12 @@ QPointF BallTracker::predictedCentre(int frame, bool *known) const
         return p1.centre;
     const TrackPoint &p0 = std::prev(last)->second;
     const double dt0 = p1.time - p0.time;
-    if (p1.frame - p0.frame > maxVelocityGap || !(dt0 > 0.0))
+    const double dt = m_source.timeOf(frame) - p1.time;
+    if (p1.frame - p0.frame > maxVelocityGap || !(dt0 > 0.0) || !std::isfinite(dt))
         return p1.centre;
     *known = true;
     const QPointF velocity = (p1.centre - p0.centre) / dt0; // px/s
-    return p1.centre + velocity * (m_source.timeOf(frame) - p1.time);
+    return p1.centre + velocity * dt;
 }
 
 void BallTracker::stopAt(Stop reason, int frame, double score)
@@ -154,11 +165,12 @@ bool BallTracker::trackFrame(int frame)
     bool known = false;
     const QPointF predicted = predictedCentre(frame, &known);
     const QPointF lastCentre = m_points.at(m_current).centre;
-    // A known velocity leaves only the change of velocity to find; after a
-    // click the ball may be anywhere within a few diameters.
+    // A known velocity leaves only the change of velocity to find (half the
+    // step covers a doubled speed, and a window whose best score lies on its
+    // edge moves on); after a click the ball may be a diameter or more away.
     const double step = std::hypot(predicted.x() - lastCentre.x(), predicted.y() - lastCentre.y());
-    const int margin = known ? int(std::ceil(std::max(4.0, 0.75 * m_radius) + 0.5 * step))
-                             : int(std::ceil(3.0 * m_radius + 16.0));
+    const int margin = known ? int(std::ceil(std::max(6.0, 0.25 * m_radius) + 0.5 * step))
+                             : int(std::ceil(2.0 * m_radius + 16.0));
     QPoint centre = nearestPixel(predicted - m_anchorOffset - QPointF(0.5, 0.5));
     if (!fits.contains(centre)) {
         stopAt(Stop::LeftPicture, frame);

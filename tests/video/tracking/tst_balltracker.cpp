@@ -52,6 +52,7 @@ private slots:
     void lostBall_data();
     void lostBall();
     void resumeAfterClick();
+    void otherStops();
     void surface_data();
     void surface();
     void radiusAndRefusals();
@@ -217,6 +218,44 @@ void TestBallTracker::resumeAfterClick()
     QVERIFY(rmsError(tracker, video) < 0.3);
 }
 
+void TestBallTracker::otherStops()
+{
+    FakeFallVideo video;
+    video.setRate(50.0, 30);
+    video.centreAt = fallingPath;
+    video.brokenFrame = 12;
+    TrackerSettings settings;
+    settings.radius = 6.0;
+    BallTracker tracker(video, settings);
+    QVERIFY(tracker.start(0, video.centreOf(0)));
+
+    // Up to a chosen frame.
+    QCOMPARE(tracker.run(4), BallTracker::Stop::End);
+    QCOMPARE(tracker.stopFrame(), 4);
+    QCOMPARE(tracker.stopMessage(), QStringLiteral("Bille suivie jusqu'à l'image 4 (t = 0,08 s)."));
+
+    // Cancelled from the progress callback, after the frame it was told of.
+    std::vector<int> told;
+    auto progress = [&told](int frame) {
+        told.push_back(frame);
+        return frame < 7;
+    };
+    QCOMPARE(tracker.run(-1, progress), BallTracker::Stop::Cancelled);
+    QCOMPARE(told, std::vector<int>({5, 6, 7}));
+    QCOMPARE(tracker.stopMessage(), QStringLiteral("Suivi interrompu à l'image 7 (t = 0,14 s)."));
+    QCOMPARE(tracker.points().rbegin()->first, 7);
+
+    // Going on from there meets a frame that cannot be decoded.
+    QCOMPARE(tracker.run(), BallTracker::Stop::Unreadable);
+    QCOMPARE(tracker.stopFrame(), 12);
+    QCOMPARE(tracker.stopMessage(),
+             QStringLiteral("L'image 12 (t = 0,24 s) ne peut pas être lue : suivi arrêté."));
+    QCOMPARE(tracker.points().rbegin()->first, 11);
+    QVERIFY(!tracker.start(12, video.centreOf(12)));
+    QCOMPARE(tracker.errorString(), QStringLiteral("L'image 12 ne peut pas être lue."));
+    QVERIFY(rmsError(tracker, video) < 0.3);
+}
+
 void TestBallTracker::surface_data()
 {
     QTest::addColumn<double>("surfaceRow"); // given to the tracker
@@ -296,6 +335,13 @@ void TestBallTracker::radiusAndRefusals()
     QVERIFY2(std::abs(tracker.radius() - 11.0) < 1.0,
              qPrintable(QString::number(tracker.radius())));
 
+    TrackerSettings huge;
+    huge.radius = 61.0;
+    BallTracker refusing(video, huge);
+    QVERIFY(!refusing.start(0, QPointF(80.0, 100.0)));
+    QCOMPARE(refusing.errorString(),
+             QStringLiteral("La bille est trop grande dans l'image (rayon de plus de 60 pixels) "
+                            "pour être suivie : filmez de plus loin."));
     QVERIFY(!tracker.start(7, QPointF(80.0, 100.0)));
     QCOMPARE(tracker.errorString(), QStringLiteral("L'image 7 n'existe pas dans cette vidéo."));
     QVERIFY(!tracker.start(1, QPointF(-3.0, 100.0)));
