@@ -11,6 +11,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
     qt6-translations-l10n
     libbenchmark-dev fonts-liberation2 poppler-utils libeigen3-dev
+    libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
     clang libclang-rt-14-dev
     desktop-file-utils appstream shared-mime-info groff-base lintian
     xvfb xauth dbus at-spi2-core python3-pyatspi

@@ -8,7 +8,7 @@
 #include "output/textprinting.h"
 
 #include "platform/accessiblemenus.h"
-#include "platform/atomicsave.h"
+#include "core/atomicsave.h"
 #include "platform/platformservices.h"
 #include "platform/waitcursor.h"
 #include "richtext/rtfreader.h"

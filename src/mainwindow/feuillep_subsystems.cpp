@@ -22,8 +22,10 @@
 #include "scene/indexline.h"
 #include "scene/readoutpanel.h"
 #include "scene/scene.h"
+#include "videoui/videodialog.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 
 void FeuilleP::createGraphs()
@@ -107,6 +109,14 @@ MeasurementHolder *FeuilleP::createMeasurements()
         put(ParameterFields::Viscosity, fit.viscosity);
     };
     holder->folder = ProgramPaths::exercisesFolder(m_programFolder);
+    // One video window for the session: its calibration and track stay
+    // between openings, and keep the measured fall up to date.
+    auto video = std::make_shared<QPointer<VideoDialog>>();
+    holder->openVideo = [this, holder, video] {
+        if (!*video)
+            *video = new VideoDialog(*holder, services(), this);
+        (*video)->exec();
+    };
     m_smallGraph->setMeasurements(holder);
     // New points reset the animation, which redraws the small graph with them.
     connect(holder, &MeasurementHolder::changed, this, [this] { m_clock->command18_Click(); });

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fitreport.h"
 
+#include "core/atomicsave.h"
 #include "core/csvtext.h"
 #include "core/numberformat.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -107,20 +107,13 @@ QByteArray FitReport::csvBytes(const MeasurementSet &set, const FitResult &resul
 bool FitReport::writeCsv(const QString &fileName, const MeasurementSet &set,
                          const FitResult &result, QString *error)
 {
-    const QByteArray bytes = csvBytes(set, result);
-    QSaveFile file(fileName);
+    // Through the program's atomic save: on a full disk the previous file
+    // stays as it was, which a plain QSaveFile commit does not promise.
     QString detail;
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written && file.write(bytes) != bytes.size())
-        written = false;
-    if (written && !file.commit())
-        written = false;
-    if (!written) {
-        detail = file.errorString();
-        file.cancelWriting();
-        if (error)
-            *error = QStringLiteral("Le fichier « %1 » n'a pas pu être écrit.\n%2")
-                         .arg(QDir::toNativeSeparators(fileName), detail);
-    }
-    return written;
+    if (AtomicSave::write(fileName, csvBytes(set, result), &detail))
+        return true;
+    if (error)
+        *error = QStringLiteral("Le fichier « %1 » n'a pas pu être écrit.\n%2")
+                     .arg(QDir::toNativeSeparators(fileName), detail);
+    return false;
 }

@@ -86,6 +86,9 @@ public:
     // the shipped exercises' folder (where the lessons' files are), then the
     // folder of the last file opened.
     QString folder;
+    // Filled when the program can read videos: opens the video window, whose
+    // tracked positions come back through setSet().
+    std::function<void()> openVideo;
 
 signals:
     // The points changed (a new set, a point left out or taken back).

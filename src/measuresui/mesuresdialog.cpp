@@ -79,8 +79,15 @@ QWidget *MesuresDialog::createImport()
     coller = new QPushButton(QStringLiteral("Co&ller des mesures"), box);
     coller->setObjectName(QStringLiteral("coller"));
     coller->setAccessibleName(QStringLiteral("Coller des mesures"));
+    video = new QPushButton(QStringLiteral("Ouvrir une &vidéo…"), box);
+    video->setObjectName(QStringLiteral("video"));
+    video->setAccessibleName(QStringLiteral("Ouvrir une vidéo de la chute"));
+    video->setToolTip(
+        QStringLiteral("Suivre la bille sur une vidéo de la chute et en tirer les mesures"));
+    video->setVisible(bool(m_holder.openVideo));
     buttons->addWidget(ouvrir);
     buttons->addWidget(coller);
+    buttons->addWidget(video);
     layout->addLayout(buttons);
     source = new QLabel(box);
     source->setObjectName(QStringLiteral("source"));
@@ -128,6 +135,7 @@ QWidget *MesuresDialog::createImport()
 
     connect(ouvrir, &QPushButton::clicked, this, &MesuresDialog::ouvrir_Click);
     connect(coller, &QPushButton::clicked, this, &MesuresDialog::coller_Click);
+    connect(video, &QPushButton::clicked, this, &MesuresDialog::video_Click);
     for (QComboBox *combo : {timeColumn, timeUnit, positionColumn, lengthUnit})
         connect(combo, &QComboBox::currentIndexChanged, this, &MesuresDialog::choice_Changed);
     connect(flip, &QCheckBox::toggled, this, &MesuresDialog::choice_Changed);
@@ -161,6 +169,26 @@ bool MesuresDialog::eventFilter(QObject *watched, QEvent *event)
 void MesuresDialog::error(const QString &text)
 {
     m_services.message(MessageIcon::Error, title(), text);
+}
+
+void MesuresDialog::video_Click()
+{
+    if (!m_holder.openVideo)
+        return;
+    bool replaced = false;
+    const QMetaObject::Connection watch
+        = connect(&m_holder, &MeasurementHolder::changed, this, [&replaced] { replaced = true; });
+    m_holder.openVideo();
+    disconnect(watch);
+    if (!replaced)
+        return;
+    // The points now come from the video: the last table's columns no
+    // longer describe them.
+    m_table = MeasurementTable();
+    m_tableSource.clear();
+    fillChoice();
+    showSource();
+    setStale();
 }
 
 void MesuresDialog::ouvrir_Click()

@@ -43,6 +43,9 @@ public:
     void ouvrir_Click();
     // "Coller des mesures": the clipboard's text.
     void coller_Click();
+    // "Ouvrir une vidéo…": the video window; the positions it tracks replace
+    // the measured points, which then have no columns to choose.
+    void video_Click();
     // Reads bytes as a table of measurements with the suggested columns;
     // on failure shows the reader's message and changes nothing.
     bool importBytes(const QByteArray &bytes, const QString &sourceName);
@@ -73,6 +76,7 @@ public:
 
     QPushButton *ouvrir = nullptr;
     QPushButton *coller = nullptr;
+    QPushButton *video = nullptr; // "Ouvrir une vidéo…", when the program reads videos
     QLabel *source = nullptr;
     QComboBox *timeColumn = nullptr;
     QComboBox *timeUnit = nullptr;

@@ -2,7 +2,7 @@
 #include "fileexport.h"
 
 #include "core/csvtext.h"
-#include "platform/atomicsave.h"
+#include "core/atomicsave.h"
 #include "platform/filemessages.h"
 #include "platform/platformservices.h"
 

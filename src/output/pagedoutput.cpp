@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pagedoutput.h"
 
-#include "platform/atomicsave.h"
+#include "core/atomicsave.h"
 #include "platform/filemessages.h"
 
 #include <QPdfWriter>

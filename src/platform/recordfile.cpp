@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recordfile.h"
 
-#include "atomicsave.h"
+#include "core/atomicsave.h"
 #include "core/windows1252.h"
 
 #include <QFile>

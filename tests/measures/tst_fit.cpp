@@ -6,8 +6,11 @@
 
 #include "core/motion.h"
 
+#include "support/diskfull.h"
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <QDir>
 #include <QTest>
 
 #include <cmath>
@@ -352,6 +355,21 @@ void TestFit::report()
     QVERIFY(!FitReport::writeCsv(nowhere, set, result, &error));
     QVERIFY2(error.startsWith(QStringLiteral("Le fichier « ")), qPrintable(error));
     QVERIFY(!QFile::exists(nowhere));
+
+    // A disk that fills up leaves the previous file as it was.
+    written.close();
+    QVERIFY(written.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QVERIFY(written.write("ancien") == 6);
+    written.close();
+    {
+        FileSizeLimit full(64);
+        QVERIFY(full.isActive());
+        QVERIFY(!FitReport::writeCsv(name, set, result, &error));
+    }
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), QByteArray("ancien"));
+    written.close();
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {QStringLiteral("residus.csv")});
 
     FitResult failed;
     failed.message = QStringLiteral("Trop peu de points.");

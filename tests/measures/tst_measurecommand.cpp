@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measurecommand.h"
 #include "simulatedfall.h"
+#include "videowriter.h"
 
+#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -53,6 +55,9 @@ private slots:
     void wrongArguments();
     void files();
     void program();
+    void videoArguments_data();
+    void videoArguments();
+    void video();
 
 private:
     QTemporaryDir m_dir;
@@ -147,6 +152,108 @@ void TestMeasureCommand::wrongArguments()
     QCOMPARE(MeasureCommand::run(arguments, outStream, errStream), 2);
     QCOMPARE(err, error + QStringLiteral("\nVoir « lorva-mesures --help ».\n"));
     QVERIFY(out.isEmpty());
+}
+
+void TestMeasureCommand::videoArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    const QStringList video {QStringLiteral("--video"), QStringLiteral("chute.mp4")};
+    const QStringList scale {QStringLiteral("--etalon"), QStringLiteral("10,20:10,420=20cm")};
+    const QStringList ball {QStringLiteral("--bille"), QStringLiteral("100,40")};
+    QTest::newRow("no video") << (scale + ball + sphere) << "La vidéo manque (--video FICHIER).";
+    QTest::newRow("no scale") << (video + ball + sphere)
+                              << "L'échelle manque (--etalon X1,Y1:X2,Y2=distance).";
+    QTest::newRow("no ball") << (video + scale + sphere)
+                             << "La position de la bille manque (--bille X,Y).";
+    QTest::newRow("scale of one point")
+        << (video + ball + sphere + QStringList {QStringLiteral("--etalon=5,5:5,5=1cm")})
+        << "Valeur incorrecte pour --etalon : « 5,5:5,5=1cm ».";
+    QTest::newRow("scale without distance")
+        << (video + ball + sphere + QStringList {QStringLiteral("--etalon=5,5:5,50")})
+        << "Valeur incorrecte pour --etalon : « 5,5:5,50 ».";
+    QTest::newRow("negative pixel")
+        << (video + scale + sphere + QStringList {QStringLiteral("--bille=-3,4")})
+        << "Valeur incorrecte pour --bille : « -3,4 ».";
+    QTest::newRow("unknown placement")
+        << (video + scale + ball + sphere + QStringList {QStringLiteral("--echelle=plafond")})
+        << "Valeur incorrecte pour --echelle : « plafond ».";
+    QTest::newRow("wall without the tube")
+        << (video + scale + ball + sphere + QStringList {QStringLiteral("--echelle=paroi")})
+        << "Une échelle hors du plan de chute demande le rayon du tube (--rayon-tube) et la "
+           "distance de la caméra (--distance-camera).";
+}
+
+void TestMeasureCommand::videoArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    QCOMPARE(MeasureCommand::run(arguments, outStream, errStream), 2);
+    QCOMPARE(err, error + QStringLiteral("\nVoir « lorva-mesures --help ».\n"));
+}
+
+// A ball of the files' glass falling through glycerol, filmed at 30 images/s
+// at 0,5 mm per pixel; the program tracks it from one click and fits η.
+void TestMeasureCommand::video()
+{
+    const FallSetup setup = glassInGlycerol(3.155e-3);
+    const double eta = 0.967;
+    const double top = 40.0; // px, the ball's centre at release
+    const QString path = m_dir.filePath(QStringLiteral("chute.mp4"));
+    VideoSpec spec;
+    spec.size = QSize(200, 420);
+    QString error;
+    const bool written = writeVideo(
+        path, spec, regularTimes(150, 30.0),
+        [&](int i) {
+            QImage picture(spec.size, QImage::Format_RGB32);
+            picture.fill(QColor(225, 225, 215));
+            QPainter p(&picture);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(40, 40, 50));
+            const double y = top + FallFit::modelAt(setup, eta, 0.0, 0.0, i / 30.0) / 0.0005;
+            p.drawEllipse(QPointF(100.0, y), 8.0, 8.0);
+            return picture;
+        },
+        &error);
+    QVERIFY2(written, qPrintable(error));
+
+    // Without the video libraries the command says so.
+    const QStringList arguments
+        = QStringList {QStringLiteral("--video"),  path,
+                       QStringLiteral("--etalon"), QStringLiteral("10,10:10,410=20cm"),
+                       QStringLiteral("--bille"),  QStringLiteral("100,40")}
+        + sphere;
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    QCOMPARE(MeasureCommand::run(arguments, outStream, errStream), 1);
+    QCOMPARE(err, path + QStringLiteral(" : Ce programme ne lit pas les vidéos.\n"));
+
+    const QString table = m_dir.filePath(QStringLiteral("suivi.csv"));
+    QProcess process;
+    process.start(QStringLiteral(LORVA_MESURES),
+                  arguments + QStringList {QStringLiteral("--tableau"), table});
+    QVERIFY(process.waitForFinished(120000));
+    const QString printed = QString::fromUtf8(process.readAllStandardOutput());
+    const QString remarks = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(process.exitCode() == 0, qPrintable(printed + remarks));
+    const QString first = printed.section(QLatin1Char('\n'), 0, 0);
+    QVERIFY2(etaLine.match(first).hasMatch(), qPrintable(printed));
+    const double found = first.section(QLatin1Char(' '), 2, 2)
+                             .replace(QLatin1Char(','), QLatin1Char('.'))
+                             .toDouble();
+    QVERIFY2(std::abs(found - eta) < 0.02 * eta, qPrintable(first));
+    QVERIFY2(remarks.contains(QStringLiteral("image 149")), qPrintable(remarks));
+
+    QFile csv(table);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = csv.readAll().split('\n');
+    QCOMPARE(lines.at(0), QByteArray("\xEF\xBB\xBFt (s);y (m);image\r"));
+    QVERIFY(lines.at(1).startsWith("0;0;0"));
+    QCOMPARE(lines.size(), 150 + 2); // a row per frame, then the last line's end
 }
 
 void TestMeasureCommand::files()

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -98,6 +99,7 @@ private slots:
     void typedRangeReachesTheHolder_data();
     void typedRangeReachesTheHolder();
     void draggedRangeShownInTheFields();
+    void videoReplacesTheTable();
 };
 
 void TestMesuresDialog::pasted_data()
@@ -400,6 +402,39 @@ void TestMesuresDialog::draggedRangeShownInTheFields()
     MesuresDialog again(f.holder, f.services);
     QCOMPARE(again.tMin->text(), QStringLiteral("0,25"));
     QCOMPARE(again.tMax->text(), QStringLiteral("1,75"));
+void TestMesuresDialog::videoReplacesTheTable()
+{
+    {
+        Fixture f;
+        QVERIFY(!f.dialog->video->isVisibleTo(f.dialog.get())); // no video window to open
+    }
+    ScriptedServices services;
+    MeasurementHolder holder;
+    holder.fieldTexts = glycerolFields;
+    int opened = 0;
+    holder.openVideo = [&] {
+        ++opened;
+        MeasurementSet set;
+        for (int i = 0; i < 5; ++i)
+            set.points.push_back(MeasuredPoint {0.1 * i, 0.01 * i, std::nan(""), i});
+        set.sourceName = QStringLiteral("chute.mp4");
+        holder.setSet(std::move(set));
+    };
+    MesuresDialog dialog(holder, services);
+    QVERIFY(dialog.video->isVisibleTo(&dialog));
+    services.clipboard = QStringLiteral("t (s)\ty (mm)\tz (cm)\n0\t0\t0\n1\t10\t2\n2\t20\t4\n");
+    QTest::mouseClick(dialog.coller, Qt::LeftButton);
+    QVERIFY(dialog.positionColumn->isEnabled());
+
+    QTest::mouseClick(dialog.video, Qt::LeftButton);
+    QCOMPARE(opened, 1);
+    QCOMPARE(holder.set().sourceName, QStringLiteral("chute.mp4"));
+    // The pasted table's columns are gone: choosing one cannot bring it back.
+    QVERIFY(!dialog.positionColumn->isEnabled());
+    QCOMPARE(dialog.positionColumn->count(), 0);
+    dialog.choice_Changed();
+    QCOMPARE(int(holder.set().points.size()), 5);
+    QVERIFY(dialog.source->text().startsWith(QStringLiteral("chute.mp4 : 5 points")));
 }
 
 QTEST_MAIN(TestMesuresDialog)

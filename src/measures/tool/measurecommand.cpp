@@ -3,6 +3,7 @@
 
 #include "measures/fitreport.h"
 
+#include "core/atomicsave.h"
 #include "core/numberformat.h"
 
 #include <QFileInfo>
@@ -133,12 +134,21 @@ std::optional<Options> parseArguments(const QStringList &arguments, QString *err
         for (const Target &t : targets)
             if (option == QLatin1String(t.name))
                 target = &t;
-        if (!target && option != QLatin1String("--colonne"))
+        const bool video = isVideoOption(option);
+        if (!target && !video && option != QLatin1String("--colonne"))
             return fail(QStringLiteral("Option inconnue : « %1 ».").arg(option));
         if (!hasValue) {
             if (i + 1 >= arguments.size())
                 return fail(QStringLiteral("L'option %1 attend une valeur.").arg(option));
             value = arguments.at(++i);
+        }
+        if (video) {
+            if (!options.video)
+                options.video.emplace();
+            QString why;
+            if (!parseVideoOption(option, value, *options.video, &why))
+                return fail(why);
+            continue;
         }
         if (!target) {
             options.column = value;
@@ -151,8 +161,13 @@ std::optional<Options> parseArguments(const QStringList &arguments, QString *err
     }
     if (options.help)
         return options;
-    if (options.files.isEmpty())
+    if (options.video) {
+        const QString problem = videoProblem(*options.video);
+        if (!problem.isEmpty())
+            return fail(problem);
+    } else if (options.files.isEmpty()) {
         return fail(QStringLiteral("Aucun fichier de mesures."));
+    }
     if (std::isnan(options.setup.radius))
         return fail(QStringLiteral("Le rayon de la bille manque (--rayon)."));
     if (std::isnan(options.setup.fluidDensity))
@@ -171,41 +186,49 @@ std::optional<Options> parseArguments(const QStringList &arguments, QString *err
 QString helpText()
 {
     return QStringLiteral(
-        "Usage : lorva-mesures FICHIER… --rayon R (--masse-volumique ρs | --masse m)\n"
-        "                      --fluide ρ [--diametre-tube D] [--de t1] [--a t2] [--t0]\n"
-        "                      [--colonne NOM]\n"
-        "\n"
-        "Mesure la viscosité d'un fluide à partir des positions d'une bille qui y tombe\n"
-        "(viscosimètre à chute de bille) : ajuste la loi de chute du simulateur aux points\n"
-        "de chaque fichier et affiche η avec son incertitude-type.\n"
-        "\n"
-        "  --rayon R              rayon de la bille (0,1 mm à 50 cm)\n"
-        "  --masse-volumique ρs   masse volumique de la bille, en kg/m³\n"
-        "  --masse m              masse de la bille (1 mg à 50 kg), au lieu de ρs\n"
-        "  --fluide ρ             masse volumique du fluide, en kg/m³\n"
-        "  --diametre-tube D      diamètre intérieur du tube : η corrigée de l'effet de\n"
-        "                         paroi (formule de Faxén, d/D ≤ 0,5, Re ≤ 1)\n"
-        "  --de t1, --a t2        n'ajuster que les points entre t1 et t2 (entrée dans le\n"
-        "                         liquide, fond du tube exclus)\n"
-        "  --t0                   ajuster aussi l'instant du lâcher (sinon le premier\n"
-        "                         instant mesuré)\n"
-        "  --colonne NOM          colonne des positions, par son nom ou son numéro (sinon\n"
-        "                         celle qui varie le plus)\n"
-        "  --help                 affiche cette aide\n"
-        "\n"
-        "Les nombres s'écrivent avec une virgule ou un point, suivis d'une unité : mm, cm, m\n"
-        "pour les longueurs, mg, g, kg pour les masses, ms, s pour les temps ; sans unité,\n"
-        "ce sont des m, des kg et des s.\n"
-        "\n"
-        "Chaque bloc de résultats commence par une ligne « η = valeur ± incertitude Pa·s »,\n"
-        "suivie, avec --diametre-tube, de la même ligne pour η corrigée. Avec plusieurs\n"
-        "fichiers, la moyenne et l'écart type de η terminent l'affichage.\n"
-        "\n"
-        "Code de retour : 0 si chaque fichier a donné η, 1 si un fichier n'a pas pu être lu\n"
-        "ou ajusté, 2 si les options sont incorrectes.\n");
+               "Usage : lorva-mesures FICHIER… --rayon R (--masse-volumique ρs | --masse m)\n"
+               "                      --fluide ρ [--diametre-tube D] [--de t1] [--a t2] [--t0]\n"
+               "                      [--colonne NOM]\n"
+               "        lorva-mesures --video FICHIER --etalon X1,Y1:X2,Y2=D --bille X,Y\n"
+               "                      [--origine X,Y] [--cadence C] [--tableau SORTIE.csv] …\n"
+               "\n"
+               "Mesure la viscosité d'un fluide à partir des positions d'une bille qui y tombe\n"
+               "(viscosimètre à chute de bille) : ajuste la loi de chute du simulateur aux points\n"
+               "de chaque fichier et affiche η avec son incertitude-type.\n"
+               "\n"
+               "  --rayon R              rayon de la bille (0,1 mm à 50 cm)\n"
+               "  --masse-volumique ρs   masse volumique de la bille, en kg/m³\n"
+               "  --masse m              masse de la bille (1 mg à 50 kg), au lieu de ρs\n"
+               "  --fluide ρ             masse volumique du fluide, en kg/m³\n"
+               "  --diametre-tube D      diamètre intérieur du tube : η corrigée de l'effet de\n"
+               "                         paroi (formule de Faxén, d/D ≤ 0,5, Re ≤ 1)\n"
+               "  --de t1, --a t2        n'ajuster que les points entre t1 et t2 (entrée dans le\n"
+               "                         liquide, fond du tube exclus)\n"
+               "  --t0                   ajuster aussi l'instant du lâcher (sinon le premier\n"
+               "                         instant mesuré)\n"
+               "  --colonne NOM          colonne des positions, par son nom ou son numéro (sinon\n"
+               "                         celle qui varie le plus)\n"
+               "  --help                 affiche cette aide\n"
+               "%1"
+               "\n"
+               "Les nombres s'écrivent avec une virgule ou un point, suivis d'une unité : mm, cm, "
+               "m\n"
+               "pour les longueurs, mg, g, kg pour les masses, ms, s pour les temps ; sans unité,\n"
+               "ce sont des m, des kg et des s.\n"
+               "\n"
+               "Chaque bloc de résultats commence par une ligne « η = valeur ± incertitude Pa·s "
+               "»,\n"
+               "suivie, avec --diametre-tube, de la même ligne pour η corrigée. Avec plusieurs\n"
+               "fichiers, la moyenne et l'écart type de η terminent l'affichage.\n"
+               "\n"
+               "Code de retour : 0 si chaque fichier a donné η, 1 si un fichier n'a pas pu être "
+               "lu\n"
+               "ou ajusté, 2 si les options sont incorrectes.\n")
+        .arg(videoHelpText());
 }
 
-int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err,
+        const VideoReader &readVideo)
 {
     QString error;
     const std::optional<Options> options = parseArguments(arguments, &error);
@@ -229,13 +252,35 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
     int status = 0;
     std::vector<double> etas, corrected;
     bool first = true;
-    for (const QString &path : options->files) {
-        const std::optional<MeasurementSet> set = readFile(path, options->column, &error);
+    QStringList sources = options->files;
+    if (options->video)
+        sources.append(options->video->path);
+    for (qsizetype i = 0; i < sources.size(); ++i) {
+        const QString &path = sources.at(i);
+        const bool video = options->video && i == sources.size() - 1;
+        std::optional<MeasurementSet> set;
+        if (!video)
+            set = readFile(path, options->column, &error);
+        else if (!readVideo)
+            error = QStringLiteral("Ce programme ne lit pas les vidéos.");
+        else
+            set = readVideo(*options->video, &error, err);
         if (!set) {
             err << path << " : " << error << '\n';
             err.flush();
             status = 1;
             continue;
+        }
+        if (video && !options->video->table.isEmpty()) {
+            QString why;
+            if (!AtomicSave::write(options->video->table, tableBytes(*set, QStringLiteral("image")),
+                                   &why)) {
+                err << QStringLiteral("Le tableau « %1 » n'a pas pu être écrit.")
+                           .arg(options->video->table)
+                    << (why.isEmpty() ? QString() : QStringLiteral(" ") + why) << '\n';
+                err.flush();
+                status = 1;
+            }
         }
         const FitResult result = FallFit::fit(*set, options->setup, options->fit);
         QStringList lines = FitReport::text(result).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

@@ -3,9 +3,11 @@
 
 #include "measures/fallfit.h"
 
+#include <QPointF>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QTextStream;
@@ -24,6 +26,48 @@ enum class Quantity { Length, Mass, Time, Plain };
 // a value.
 std::optional<double> parseValue(const QString &text, Quantity quantity);
 
+// What --video asks for: the video, the scale's two points (px) and the
+// distance between them, the ball clicked in a frame, and where the scale
+// lies for the tube's refraction.
+struct VideoRequest
+{
+    enum class Placement { Immersed, FrontWall, AirAtCentre };
+
+    QString path;
+    bool hasScale = false;
+    QPointF scaleStart;
+    QPointF scaleEnd;
+    double scaleDistance = FallSetup::nan; // m
+    bool hasBall = false;
+    QPointF ball;
+    int frame = 0; // the frame where the ball is clicked
+    bool hasOrigin = false;
+    QPointF origin;           // the ball's click when not given
+    double captureRate = 0.0; // images/s of a slow motion; 0: the file's own, if any
+    Placement placement = Placement::Immersed;
+    double refractiveIndex = 1.47;
+    double tubeRadius = FallSetup::nan;     // m, inner radius of the tube
+    double cameraDistance = FallSetup::nan; // m, from the lens to the tube's axis
+    QString table;                          // --tableau: where to write the tracked table
+};
+
+// Reads a video as measured points (the tracker's positions along the fall);
+// nothing with a French error. Remarks on the tracking go to err.
+using VideoReader = std::function<std::optional<MeasurementSet>(const VideoRequest &request,
+                                                                QString *error, QTextStream &err)>;
+
+// Whether option is one of --video's, and reads its value into request;
+// false with *error when the value is wrong.
+bool isVideoOption(const QString &option);
+bool parseVideoOption(const QString &option, const QString &value, VideoRequest &request,
+                      QString *error);
+// What is missing for a video, in French; empty when it can be read.
+QString videoProblem(const VideoRequest &request);
+QString videoHelpText();
+
+// The measured points as a French spreadsheet table: t (s), y (m), source.
+QByteArray tableBytes(const MeasurementSet &set, const QString &sourceTitle);
+
 struct Options
 {
     QStringList files;
@@ -31,6 +75,7 @@ struct Options
     double sphereDensity = FallSetup::nan; // when the mass is not given
     FitOptions fit;
     QString column; // the position column's name or number (from 1); empty: the one that moves most
+    std::optional<VideoRequest> video;
     bool help = false;
 };
 
@@ -44,8 +89,10 @@ std::optional<MeasurementSet> readFile(const QString &path, const QString &colum
 
 // Runs the command (arguments without the program's name): a block of results
 // per file, then the mean and the standard deviation of η over the files.
-// Returns 0 when every file gave η, 1 when one could not be read or fitted,
+// Returns 0 when every file (and the video) gave η, 1 when one could not be read or fitted,
 // 2 for wrong arguments.
-int run(const QStringList &arguments, QTextStream &out, QTextStream &err);
+// With readVideo, --video FILE is read with it; without, --video is refused.
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err,
+        const VideoReader &readVideo = {});
 
 } // namespace MeasureCommand

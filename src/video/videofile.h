@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "framesource.h"
+
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+class QIODevice;
+struct VideoContent;
+
+// How a long opening reports its progress (0…100, from the reading thread)
+// and learns that it should stop.
+struct OpeningProgress
+{
+    std::function<void(int percent)> report;
+    const std::atomic_bool *cancel = nullptr;
+};
+
+// A video file read frame by frame. Opening demuxes the whole file once
+// (packets only, nothing decoded) to list every frame's presentation time;
+// frame() then decodes on demand, keeping only the last few pictures, so
+// memory stays bounded whatever the length. Not thread-safe: one thread at a
+// time (VideoOpener opens one in the background and hands it over).
+class VideoFile : public FrameSource
+{
+public:
+    using Progress = OpeningProgress;
+
+    // Files beyond this size are refused before anything is read.
+    static constexpr qint64 kMaxFileSize = qint64(2) << 30;
+    // Beyond this count the frame index itself would cost too much memory.
+    static constexpr int kMaxFrames = 1000000;
+    // Pictures beyond this (8K, 7680 × 4320, passes) are refused, in the
+    // header and in the decoder alike.
+    static constexpr qint64 kMaxPixels = qint64(8192) * 4608;
+
+    VideoFile();
+    ~VideoFile() override;
+
+    // Opens a video. On failure returns false, errorString() says why in
+    // French, and whatever video was open before stays open, untouched.
+    bool open(const QString &path, const Progress &progress = {});
+    // The same over a device already open for reading with random access;
+    // the video keeps the device for its whole life.
+    bool open(std::unique_ptr<QIODevice> device, const Progress &progress = {});
+    QString errorString() const { return m_error; }
+    bool isOpen() const;
+
+    int frameCount() const override;
+    QSize frameSize() const override;
+    double timeOf(int frame) const override;
+    QImage frame(int frame) override;
+
+    // Seeks the decoder made since opening (frame() forwards, one frame
+    // after the other, makes none); for diagnostics and benchmarks.
+    int seekCount() const;
+
+    // The pictures frame() returns: QImage::Format_RGB32 (the default) or
+    // QImage::Format_Grayscale8.
+    void setPixelFormat(QImage::Format format);
+    // Clockwise rotation in degrees (0, 90, 180, 270) applied to the stored
+    // pictures to show them upright.
+    int rotation() const;
+
+    // Images per second of the time stamps as stored (their median gap).
+    double playbackRate() const;
+    // The capture rate the file states (a phone's slow motion), 0 if none.
+    double statedCaptureRate() const;
+    // The capture rate frame times are scaled by: the stated one after
+    // opening; 0 for none (times are the stored ones).
+    double captureRate() const;
+    void setCaptureRate(double imagesPerSecond);
+
+    // True when the time stamps show a slow-motion video flattened with speed
+    // ramps, whose times cannot be trusted; warning() then says it in French.
+    bool hasSpeedRamps() const;
+    QString warning() const;
+
+private:
+    std::unique_ptr<VideoContent> m_content;
+    QString m_error;
+    QImage::Format m_pixelFormat = QImage::Format_RGB32;
+};

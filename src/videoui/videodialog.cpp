@@ -1,0 +1,227 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "videodialog.h"
+
+#include "frameview.h"
+#include "video/videofile.h"
+#include "video/videoopener.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QSlider>
+#include <QThread>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit *field(const QString &accessible, const QString &text = {})
+{
+    auto *edit = new QLineEdit(text);
+    edit->setAccessibleName(accessible);
+    edit->setMaximumWidth(110);
+    return edit;
+}
+
+} // namespace
+
+VideoDialog::VideoDialog(MeasurementHolder &holder, PlatformServices &services, QWidget *parent)
+    : QDialog(parent)
+    , m_holder(holder)
+    , m_services(services)
+{
+    setWindowTitle(title());
+    setAccessibleName(title());
+
+    view = new FrameView;
+    connect(view, &FrameView::pictureClicked, this, &VideoDialog::pictureClicked);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(view, 1);
+    left->addWidget(createNavigation());
+
+    auto *right = new QVBoxLayout;
+    ouvrir = new QPushButton(QStringLiteral("&Ouvrir une vidéo…"));
+    ouvrir->setToolTip(QStringLiteral("Ouvrir la vidéo d'une chute (MP4, MOV, AVI, WebM)"));
+    connect(ouvrir, &QPushButton::clicked, this, &VideoDialog::ouvrir_Click);
+    fileLabel = new QLabel(QStringLiteral("Aucune vidéo ouverte."));
+    fileLabel->setWordWrap(true);
+    progress = new QProgressBar;
+    progress->setRange(0, 100);
+    progress->setAccessibleName(QStringLiteral("Avancement"));
+    progress->hide();
+    annuler = new QPushButton(QStringLiteral("&Arrêter"));
+    annuler->setToolTip(QStringLiteral("Arrêter la lecture de la vidéo ou le suivi de la bille"));
+    annuler->hide();
+    connect(annuler, &QPushButton::clicked, this, [this] {
+        m_cancel = true;
+        if (m_opener)
+            m_opener->cancel();
+    });
+    auto *busyRow = new QHBoxLayout;
+    busyRow->addWidget(progress, 1);
+    busyRow->addWidget(annuler);
+    right->addWidget(ouvrir);
+    right->addWidget(fileLabel);
+    right->addLayout(busyRow);
+    right->addWidget(createCalibration());
+    right->addWidget(createTracking());
+    right->addStretch(1);
+
+    utiliser = new QPushButton(QStringLiteral("&Utiliser ces mesures"));
+    utiliser->setToolTip(
+        QStringLiteral("Mettre les positions suivies dans les mesures, pour les ajuster"));
+    connect(utiliser, &QPushButton::clicked, this, &VideoDialog::utiliser_Click);
+    fermer = new QPushButton(QStringLiteral("&Fermer"));
+    connect(fermer, &QPushButton::clicked, this, &QDialog::close);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(utiliser);
+    buttons->addStretch(1);
+    buttons->addWidget(fermer);
+    right->addLayout(buttons);
+
+    auto *side = new QWidget;
+    side->setLayout(right);
+    side->setFixedWidth(330);
+    auto *top = new QHBoxLayout(this);
+    top->addLayout(left, 1);
+    top->addWidget(side);
+
+    setTabOrder(ouvrir, view);
+    refresh();
+    resize(760, 600);
+}
+
+VideoDialog::~VideoDialog()
+{
+    if (m_thread) {
+        m_cancel = true;
+        m_thread->wait();
+    }
+    if (m_opener) {
+        m_opener->cancel();
+        m_opener->wait();
+    }
+}
+
+QWidget *VideoDialog::createNavigation()
+{
+    auto *box = new QWidget;
+    auto *row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    previous = new QPushButton(QStringLiteral("◀"));
+    previous->setAccessibleName(QStringLiteral("Image précédente"));
+    previous->setToolTip(QStringLiteral("Image précédente (Page préc.)"));
+    next = new QPushButton(QStringLiteral("▶"));
+    next->setAccessibleName(QStringLiteral("Image suivante"));
+    next->setToolTip(QStringLiteral("Image suivante (Page suiv.)"));
+    for (QPushButton *b : {previous, next})
+        b->setFixedWidth(36);
+    slider = new QSlider(Qt::Horizontal);
+    slider->setAccessibleName(QStringLiteral("Image de la vidéo à montrer"));
+    slider->setPageStep(10);
+    frameLabel = new QLabel;
+    frameLabel->setMinimumWidth(170);
+    row->addWidget(previous);
+    row->addWidget(slider, 1);
+    row->addWidget(next);
+    row->addWidget(frameLabel);
+    connect(previous, &QPushButton::clicked, this, [this] { showFrame(m_frame - 1); });
+    connect(next, &QPushButton::clicked, this, [this] { showFrame(m_frame + 1); });
+    connect(slider, &QSlider::valueChanged, this, [this](int value) {
+        if (value != m_frame)
+            showFrame(value);
+    });
+    // Frame by frame from anywhere in the window, the picture's arrows being
+    // taken by its cursor.
+    auto *back = new QShortcut(QKeySequence(Qt::Key_PageUp), this);
+    connect(back, &QShortcut::activated, this, [this] { showFrame(m_frame - 1); });
+    auto *forth = new QShortcut(QKeySequence(Qt::Key_PageDown), this);
+    connect(forth, &QShortcut::activated, this, [this] { showFrame(m_frame + 1); });
+    return box;
+}
+
+QWidget *VideoDialog::createCalibration()
+{
+    auto *box = new QGroupBox(QStringLiteral("Étalonnage"));
+    auto *form = new QFormLayout(box);
+    modeScale = new QRadioButton(QStringLiteral("Éc&helle : cliquer deux points"));
+    modeScale->setToolTip(QStringLiteral("Cliquer deux repères dont la distance est connue"));
+    distance = field(QStringLiteral("Distance entre les deux points, en cm"));
+    form->addRow(modeScale);
+    form->addRow(QStringLiteral("&Distance (cm) :"), distance);
+    modeOrigin = new QRadioButton(QStringLiteral("O&rigine : cliquer le point de position 0"));
+    form->addRow(modeOrigin);
+
+    placement = new QComboBox;
+    placement->addItem(QStringLiteral("Règle immergée dans le plan de chute"));
+    placement->addItem(QStringLiteral("Repères sur la paroi du tube"));
+    placement->addItem(QStringLiteral("Règle dans l'air, derrière ou à côté du tube"));
+    placement->setAccessibleName(QStringLiteral("Où se trouve l'échelle"));
+    form->addRow(QStringLiteral("Échelle &placée :"), placement);
+    index = field(QStringLiteral("Indice de réfraction du liquide"), QStringLiteral("1,47"));
+    tubeRadius = field(QStringLiteral("Rayon intérieur du tube, en mm"));
+    cameraDistance = field(QStringLiteral("Distance de la caméra à l'axe du tube, en cm"));
+    form->addRow(QStringLiteral("&Indice du liquide :"), index);
+    form->addRow(QStringLiteral("Rayon du &tube (mm) :"), tubeRadius);
+    form->addRow(QStringLiteral("Distance ca&méra (cm) :"), cameraDistance);
+    factor = new QLabel;
+    factor->setWordWrap(true);
+    form->addRow(factor);
+    captureRate = field(QStringLiteral("Cadence de prise de vue, en images par seconde"));
+    captureRate->setToolTip(
+        QStringLiteral("Pour un ralenti : la cadence à laquelle la vidéo a été filmée"));
+    form->addRow(QStringLiteral("&Cadence (images/s) :"), captureRate);
+    warning = new QLabel;
+    warning->setWordWrap(true);
+    warning->setStyleSheet(QStringLiteral("color: #b00000"));
+    warning->hide();
+    form->addRow(warning);
+
+    for (QLineEdit *edit : {distance, index, tubeRadius, cameraDistance})
+        connect(edit, &QLineEdit::editingFinished, this, &VideoDialog::calibrationChanged);
+    connect(placement, &QComboBox::currentIndexChanged, this, &VideoDialog::calibrationChanged);
+    connect(captureRate, &QLineEdit::editingFinished, this, &VideoDialog::captureRateChanged);
+    return box;
+}
+
+QWidget *VideoDialog::createTracking()
+{
+    auto *box = new QGroupBox(QStringLiteral("Suivi de la bille"));
+    auto *column = new QVBoxLayout(box);
+    modeBall = new QRadioButton(QStringLiteral("&Bille : cliquer la bille pour la suivre"));
+    modeBall->setToolTip(
+        QStringLiteral("Un clic sur la bille : le programme la suit dans les images suivantes"));
+    modeManual = new QRadioButton(QStringLiteral("Pointage ma&nuel : un clic par image"));
+    modeManual->setToolTip(
+        QStringLiteral("Chaque clic place le centre de la bille, puis passe à l'image suivante"));
+    status = new QLabel;
+    status->setWordWrap(true);
+    column->addWidget(modeBall);
+    column->addWidget(modeManual);
+    column->addWidget(status);
+
+    auto *group = new QButtonGroup(this);
+    const std::pair<QRadioButton *, Mode> modes[] = {
+        {modeScale, Mode::Scale},
+        {modeOrigin, Mode::Origin},
+        {modeBall, Mode::Ball},
+        {modeManual, Mode::Manual},
+    };
+    for (const auto &[button, mode] : modes) {
+        group->addButton(button);
+        connect(button, &QRadioButton::toggled, this, [this, m = mode](bool on) {
+            if (on)
+                setMode(m);
+        });
+    }
+    modeScale->setChecked(true);
+    return box;
+}
