@@ -402,6 +402,8 @@ void TestMesuresDialog::draggedRangeShownInTheFields()
     MesuresDialog again(f.holder, f.services);
     QCOMPARE(again.tMin->text(), QStringLiteral("0,25"));
     QCOMPARE(again.tMax->text(), QStringLiteral("1,75"));
+}
+
 void TestMesuresDialog::videoReplacesTheTable()
 {
     {
