@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -72,7 +73,11 @@ QWidget *MesuresDialog::createFit()
     auto *massRow = new QHBoxLayout;
     massRow->addWidget(massKind);
     massRow->addWidget(mass);
-    form->addRow(QStringLiteral("&Bille :"), massRow);
+    // A row built around a layout has no buddy: the label is given the
+    // choice of mass or density, so that its access key reaches the row.
+    auto *massLabel = new QLabel(QStringLiteral("&Bille :"), box);
+    massLabel->setBuddy(massKind);
+    form->addRow(massLabel, massRow);
     fluidDensity = namedEdit(QStringLiteral("Masse volumique du fluide (kg/m³)"), box);
     form->addRow(QStringLiteral("Masse volumique du &fluide (kg/m³) :"), fluidDensity);
     tMin = namedEdit(QStringLiteral("Début de l'ajustement (s)"), box);

@@ -327,6 +327,11 @@ void TestMesuresDialog::everyControlNamedAndReachable()
         reached.insert(w);
         w = w->nextInFocusChain();
     }
+    // A label with an access key leads to its control.
+    for (QLabel *label : f.dialog->findChildren<QLabel *>()) {
+        if (label->text().contains(QLatin1Char('&')))
+            QVERIFY2(label->buddy(), qPrintable(label->text()));
+    }
     for (QWidget *control : controls) {
         QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
         QVERIFY2(reached.contains(control), qPrintable(control->accessibleName()));

@@ -72,6 +72,7 @@ private slots:
     void refusals_data();
     void refusals();
     void keyboardClicks();
+    void everyControlNamedAndReachable();
 };
 
 void TestVideoDialog::geometry_data()
@@ -278,6 +279,37 @@ void TestVideoDialog::keyboardClicks()
     const QPointF got = rig.dialog.calibration().scaleEnd;
     QVERIFY2(std::abs(got.x() - 40.0) < 1.0 && std::abs(got.y() - 200.0) < 1.0,
              qPrintable(QStringLiteral("%1 %2").arg(got.x()).arg(got.y())));
+}
+
+void TestVideoDialog::everyControlNamedAndReachable()
+{
+    Rig rig;
+    rig.dialog.placement->setCurrentIndex(1); // the tube's fields enabled
+    rig.dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.dialog));
+    QList<QWidget *> controls;
+    for (QWidget *w : rig.dialog.findChildren<QWidget *>()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(&rig.dialog) && w->isEnabled())
+            controls.append(w);
+    }
+    QVERIFY(controls.size() >= 15);
+    QSet<QWidget *> reached;
+    QWidget *w = rig.dialog.ouvrir;
+    for (int i = 0; i < 4 * controls.size() && w; ++i) {
+        reached.insert(w);
+        w = w->nextInFocusChain();
+    }
+    for (QWidget *control : controls) {
+        const QString name = control->accessibleName().isEmpty()
+            ? control->property("text").toString()
+            : control->accessibleName();
+        QVERIFY2(!name.isEmpty(), control->metaObject()->className());
+        QVERIFY2(reached.contains(control), qPrintable(name));
+    }
+    for (QLabel *label : rig.dialog.findChildren<QLabel *>()) {
+        if (label->text().contains(QLatin1Char('&')))
+            QVERIFY2(label->buddy(), qPrintable(label->text()));
+    }
 }
 
 QTEST_MAIN(TestVideoDialog)
