@@ -21,7 +21,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The Qt 6.4 libraries of Debian 12, the platform plugins that show the
 # windows, the fonts the pictures are drawn with, and Qt's French texts for
-# the standard dialogs.
+# the standard dialogs; FFmpeg's libraries, which read the videos of a fall.
 string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6 (>= 2.34)"
     "libstdc++6 (>= 12)"
@@ -33,7 +33,11 @@ string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS
     "libqt6svg6 (>= 6.4)"
     "qt6-qpa-plugins"
     "fonts-liberation2"
-    "qt6-translations-l10n")
+    "qt6-translations-l10n"
+    "libavformat59"
+    "libavcodec59"
+    "libswscale6"
+    "libavutil57")
 # The menu entry, the file types and the icons are picked up by the
 # desktop's triggers (desktop-file-utils, shared-mime-info, hicolor).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")

@@ -62,6 +62,19 @@ for dep in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6 
     qt6-qpa-plugins fonts-liberation2 qt6-translations-l10n; do
     grep -qE "(^|, )$dep( |,|$)" <<< "$depends" || fail "Depends lacks $dep: $depends"
 done
+# Every library the programs load directly comes from a package they depend on.
+for program in "$WORK/prefix/bin/"*; do
+    for needed in $(objdump -p "$program" | awk '/NEEDED/ && $2 !~ /^ld-linux/ {print $2}'); do
+        path="$(ldd "$program" | awk -v lib="$needed" '$1 == lib {print $3}')" || true
+        [ -n "$path" ] || fail "$(basename "$program") needs $needed, not found"
+        # With a merged /usr, dpkg knows a library by one of its two paths.
+        owner="$( (dpkg -S "$(readlink -f "$path")" || dpkg -S "$path" \
+            || dpkg -S "${path#/usr}") 2>/dev/null | head -n 1 | cut -d: -f1)" || true
+        [ -n "$owner" ] || fail "$(basename "$program"): no package holds $path"
+        sed 's/ ([^)]*)//g; s/, /\n/g' <<< "$depends" | grep -qxF "$owner" \
+            || fail "$(basename "$program") needs $needed from $owner, not in Depends: $depends"
+    done
+done
 [ "$(dpkg-deb -f "$DEB" Package)" = lorva-avec-frottement ] || fail "wrong package name"
 
 dpkg-deb -x "$DEB" "$WORK/root"
