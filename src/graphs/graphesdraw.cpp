@@ -55,7 +55,10 @@ void Graphes::tracegraphe()
         if (!std::isfinite(extreme))
             extreme = 0.0;
         if (m_measures && !m_measures->isEmpty())
-            MeasuredPlot::extend(MeasuredPlot::samples(m_measures->set(), q), span, extreme);
+            MeasuredPlot::extend(
+                MeasuredPlot::samples(m_measures->set(), q,
+                                      MeasuredPlot::offsetOf(m_measures->lastFit())),
+                span, extreme);
         const GraphScale scale = chooseScale(span, extreme, graphWindowRules);
         if (scale.isValid())
             m_scale = scale;
@@ -88,9 +91,10 @@ void Graphes::drawMeasurements()
         return;
     const int q = quantity();
     DrawingSurface &s = Picture1->surface();
-    MeasuredPlot::draw(s, graphWindowGeometry, m_scale, MeasuredPlot::samples(m_measures->set(), q),
-                       2);
-    MeasuredPlot::legend(s, graphWindowGeometry, q, m_measures->set().sourceName);
+    const MeasuredPlot::Offset offset = MeasuredPlot::offsetOf(m_measures->lastFit());
+    MeasuredPlot::draw(s, graphWindowGeometry, m_scale,
+                       MeasuredPlot::samples(m_measures->set(), q, offset), 2);
+    MeasuredPlot::legend(s, graphWindowGeometry, q, m_measures->set().sourceName, offset.isShift());
 }
 
 void Graphes::drawCurve(const QColor &colour, double span)

@@ -35,7 +35,7 @@ void Graphes::setMeasurements(MeasurementHolder *holder)
     if (holder) {
         connect(holder, &MeasurementHolder::changed, this, &Graphes::tracegraphe);
         connect(holder, &MeasurementHolder::rangeChanged, this, &Graphes::tracegraphe);
-        connect(holder, &MeasurementHolder::fitChanged, this, &Graphes::residus_Paint);
+        connect(holder, &MeasurementHolder::fitChanged, this, &Graphes::tracegraphe);
     }
     tracegraphe();
 }
@@ -68,11 +68,14 @@ void Graphes::drawFitRange()
     const FitRange &range = m_measures->fitRange();
     if (range.isOpen())
         return;
+    const double shift = MeasuredPlot::offsetOf(m_measures->lastFit()).t;
     const GraphGeometry &g = graphWindowGeometry;
     const double left = g.originX;
     const double right = g.originX + g.timeSpan;
-    const double from = std::isfinite(range.tMin) ? std::max(left, g.x(range.tMin, m_scale)) : left;
-    const double to = std::isfinite(range.tMax) ? std::min(right, g.x(range.tMax, m_scale)) : right;
+    const double from
+        = std::isfinite(range.tMin) ? std::max(left, g.x(range.tMin - shift, m_scale)) : left;
+    const double to
+        = std::isfinite(range.tMax) ? std::min(right, g.x(range.tMax - shift, m_scale)) : right;
     if (!(from <= to))
         return;
     Picture1->surface().box(from, plotTop, to, g.originY, rangeColour, true);
@@ -113,9 +116,13 @@ void Graphes::Picture1_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, QP
     if (!m_measures || !m_scale.isValid())
         return;
     const GraphGeometry &g = graphWindowGeometry;
+    // The plot shows the points shifted by the fit's release; the range and
+    // the points themselves stay in the measurement's own times.
+    const MeasuredPlot::Offset offset = MeasuredPlot::offsetOf(m_measures->lastFit());
     if (PlotPicking::isClick(m_pressAt, position)) {
         const int index = PlotPicking::pointAt(
-            g, m_scale, MeasuredPlot::samples(m_measures->set(), quantity()), QPointF(position));
+            g, m_scale, MeasuredPlot::samples(m_measures->set(), quantity(), offset),
+            QPointF(position));
         if (index >= 0) {
             const bool excluded = m_measures->set().points[size_t(index)].exclusion
                 == MeasuredPoint::Exclusion::User;
@@ -125,5 +132,5 @@ void Graphes::Picture1_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, QP
     }
     const PlotPicking::Range range
         = PlotPicking::rangeFromDrag(g, m_scale, m_pressAt.x(), position.x());
-    m_measures->setFitRange({range.tMin, range.tMax});
+    m_measures->setFitRange({range.tMin + offset.t, range.tMax + offset.t});
 }

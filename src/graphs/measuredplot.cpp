@@ -2,6 +2,7 @@
 #include "measuredplot.h"
 
 #include "core/displayoptions.h"
+#include "measures/fallfit.h"
 #include "platform/drawingsurface.h"
 
 #include <cmath>
@@ -13,14 +14,21 @@ bool isDerived(int quantity)
     return quantity == DisplayOptions::Velocity;
 }
 
-std::vector<Sample> samples(const MeasurementSet &set, int quantity)
+Offset offsetOf(const FitResult *fit)
+{
+    if (!fit || !fit->hasEta() || !std::isfinite(fit->t0) || !std::isfinite(fit->y0))
+        return {};
+    return {fit->t0, fit->y0};
+}
+
+std::vector<Sample> samples(const MeasurementSet &set, int quantity, Offset offset)
 {
     std::vector<Sample> out;
     if (quantity == DisplayOptions::Position) {
         out.reserve(set.points.size());
         for (size_t i = 0; i < set.points.size(); ++i) {
             const MeasuredPoint &p = set.points[i];
-            out.push_back({p.t, p.y, p.included(), int(i)});
+            out.push_back({p.t - offset.t, p.y - offset.y, p.included(), int(i)});
         }
         return out;
     }
@@ -34,7 +42,8 @@ std::vector<Sample> samples(const MeasurementSet &set, int quantity)
     for (size_t i = 1; i + 1 < used.size(); ++i) {
         const double dt = used[i + 1]->t - used[i - 1]->t;
         if (dt > 0.0)
-            out.push_back({used[i]->t, (used[i + 1]->y - used[i - 1]->y) / dt, true, -1});
+            out.push_back(
+                {used[i]->t - offset.t, (used[i + 1]->y - used[i - 1]->y) / dt, true, -1});
     }
     return out;
 }
@@ -73,7 +82,7 @@ void draw(DrawingSurface &surface, const GraphGeometry &geometry, const GraphSca
 }
 
 void legend(DrawingSurface &surface, const GraphGeometry &geometry, int quantity,
-            const QString &sourceName)
+            const QString &sourceName, bool shifted)
 {
     static const QString names[3]
         = {QStringLiteral("position"), QStringLiteral("vitesse"), QStringLiteral("accélération")};
@@ -85,6 +94,8 @@ void legend(DrawingSurface &surface, const GraphGeometry &geometry, int quantity
                        : QStringLiteral("Mesures");
     if (!sourceName.isEmpty() && q != DisplayOptions::Acceleration)
         measured += QStringLiteral(" : ") + sourceName.left(40);
+    if (shifted && q != DisplayOptions::Acceleration)
+        measured += QStringLiteral(" (recalées sur le lâcher ajusté)");
 
     surface.setFontName(QStringLiteral("Arial"));
     surface.setFontSize(8);

@@ -5,6 +5,8 @@
 
 #include "measures/measuredpoint.h"
 
+struct FitResult;
+
 #include <QColor>
 #include <QString>
 
@@ -29,11 +31,24 @@ struct Sample
 inline const QColor markerColour(0, 140, 0);
 inline const QColor excludedColour(128, 128, 128);
 
+// Where a fit puts the release of the measured fall. The points are drawn
+// shifted by it (t − t0, y − y0), so that they lie on the simulator's curve,
+// which starts at rest from y = 0 at t = 0: after "Appliquer", "Simulation"
+// then runs through them. No shift without a fit that gave η.
+struct Offset
+{
+    double t = 0.0; // s
+    double y = 0.0; // m
+    bool isShift() const { return t != 0.0 || y != 0.0; }
+};
+Offset offsetOf(const FitResult *fit);
+
 // The samples of quantity (DisplayOptions::Quantity): every point for the
 // position; for the velocity, central differences (y[i+1] − y[i−1]) /
 // (t[i+1] − t[i−1]) of the included points, at the middle one; none for the
 // acceleration, which two differences would drown in noise.
-std::vector<Sample> samples(const MeasurementSet &set, int quantity);
+// Times (and positions) are shifted by offset.
+std::vector<Sample> samples(const MeasurementSet &set, int quantity, Offset offset = {});
 
 // The velocity is derived, not measured: its legend says so.
 bool isDerived(int quantity);
@@ -49,7 +64,8 @@ void draw(DrawingSurface &surface, const GraphGeometry &geometry, const GraphSca
 
 // The legend, top right of the plot: the model's curve and the measured
 // points, each with its line or marker and its name.
+// shifted says that the points are drawn shifted by a fit's offset.
 void legend(DrawingSurface &surface, const GraphGeometry &geometry, int quantity,
-            const QString &sourceName);
+            const QString &sourceName, bool shifted = false);
 
 } // namespace MeasuredPlot

@@ -101,12 +101,14 @@ void draw(DrawingSurface &s, const FitResult *fit, const GraphScale &scale)
     s.line(originX, zeroY, right + 10, zeroY, black);
 
     if (scale.isValid()) {
+        const MeasuredPlot::Offset offset = MeasuredPlot::offsetOf(fit);
         // The left-out points first, so that a used one on the same pixel shows.
         for (bool used : {false, true}) {
             for (const FitPoint &p : fit->points) {
                 if (p.used != used || !hasResidual(p))
                     continue;
-                const double x = originX + p.t * timeSpan / scale.ft();
+                // Under the points, which the plot shifts by the release.
+                const double x = originX + (p.t - offset.t) * timeSpan / scale.ft();
                 const double r = p.residual * mmPerM;
                 if (x < originX || x > right || std::abs(r) > fs)
                     continue;

@@ -60,7 +60,8 @@ void SmallGraph::repgraphe()
     const double extreme = extremeValue(m_state, m_quantity);
     std::vector<MeasuredPlot::Sample> measured;
     if (m_measures && !m_measures->isEmpty())
-        measured = MeasuredPlot::samples(m_measures->set(), m_quantity);
+        measured = MeasuredPlot::samples(m_measures->set(), m_quantity,
+                                         MeasuredPlot::offsetOf(m_measures->lastFit()));
     double range = m_tgraphe;
     double widest = std::isfinite(extreme) ? extreme : 0.0;
     MeasuredPlot::extend(measured, range, widest);

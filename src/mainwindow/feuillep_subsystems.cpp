@@ -120,6 +120,11 @@ MeasurementHolder *FeuilleP::createMeasurements()
     m_smallGraph->setMeasurements(holder);
     // New points reset the animation, which redraws the small graph with them.
     connect(holder, &MeasurementHolder::changed, this, [this] { m_clock->command18_Click(); });
+    // A fit shifts the points onto the simulator's release.
+    connect(holder, &MeasurementHolder::fitChanged, this, [this] {
+        m_smallGraph->repgraphe();
+        m_frame1->update();
+    });
     return holder;
 }
 

@@ -87,6 +87,7 @@ class TestGraphMeasures : public QObject
     Q_OBJECT
 
 private slots:
+    void pointsShiftedOntoTheRelease();
     void markersAtThePoints_data();
     void markersAtThePoints();
     void excludedPointsAreHollow();
@@ -163,6 +164,39 @@ void TestGraphMeasures::scaleGrowsForLongerMeasures()
     // Unloading the points brings the model's own scale back.
     f.holder.clear();
     QCOMPARE(f.window.scale().ft(), ft);
+}
+
+// Measured from another origin and clock (the ball at rest 2 cm down and
+// released at 0,3 s), the points are drawn on the simulator's curve once a
+// fit has found that offset, and where they were measured before.
+void TestGraphMeasures::pointsShiftedOntoTheRelease()
+{
+    Fixture f(DisplayOptions::Position);
+    const double t0 = 0.3, y0 = 0.02;
+    const double tfin = f.state().tfin;
+    const auto model = [&f](double t) { return Motion::at(f.state().vlim, f.state().tau, t).y; };
+    MeasurementSet set;
+    for (double fraction : {0.2, 0.5, 0.8})
+        set.points.push_back({t0 + fraction * tfin, y0 + model(fraction * tfin), std::nan(""), 0,
+                              MeasuredPoint::Exclusion::None});
+    f.holder.setSet(set);
+    const double t = 0.5 * tfin;
+    QVERIFY(f.near(t + t0, y0 + model(t), MeasuredPlot::markerColour));
+
+    FitResult fit;
+    fit.status = FitResult::Status::Fitted;
+    fit.t0 = t0;
+    fit.y0 = y0;
+    f.holder.setFit(fit);
+    QVERIFY(f.near(t, model(t), MeasuredPlot::markerColour));
+    QVERIFY(!f.near(t + t0, y0 + model(t), MeasuredPlot::markerColour));
+    const auto shifted = MeasuredPlot::samples(f.holder.set(), DisplayOptions::Velocity,
+                                               MeasuredPlot::offsetOf(&fit));
+    QCOMPARE(shifted.size(), size_t(1));
+    QCOMPARE(shifted[0].t, t);
+    // A fit that gave no η shifts nothing.
+    fit.status = FitResult::Status::NotDetermined;
+    QVERIFY(!MeasuredPlot::offsetOf(&fit).isShift());
 }
 
 void TestGraphMeasures::velocityByCentralDifferences()
