@@ -1,7 +1,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What a screen reader sees of the program through AT-SPI: the exercise
-# menu and the main window's copy menu with their items, and every file of
-# the exercise list as a named item. Run by atspi_session.sh inside a
+# menu and the main window's copy menu with their items, the controls of the
+# video window (reached through the graph window and its measures dialog)
+# with their names and roles, and every file of the exercise list as a named
+# item. Run by atspi_session.sh inside a
 # virtual display with its own session bus; exits 1 on the first miss.
 import sys
 import time
@@ -78,6 +80,107 @@ def close_menu(menu):
     time.sleep(0.5)
 
 
+def window_with(application, test):
+    """The top-level window of the program that holds a node passing test."""
+    for i in range(application.childCount):
+        window = application.getChildAtIndex(i)
+        if window is not None and first(window, test) is not None:
+            return window
+    return None
+
+
+def button_named(name):
+    return lambda n: n.getRoleName() == 'push button' and n.name == name
+
+
+def labels(node):
+    """The names of the labels that node is "labelled by"."""
+    names = []
+    for relation in node.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            names += [relation.getTarget(i).name for i in range(relation.getNTargets())]
+    return names
+
+
+def showing(node):
+    return node.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def close_window(application, window, what):
+    """Presses the window's own "Fermer" button and waits until it is gone."""
+    closer = first(window, lambda n: button_named('Fermer')(n) and showing(n))
+    if closer is None:
+        fail('bouton Fermer absent de %s' % what)
+    press(closer)
+
+    def closed():
+        try:
+            return None if showing(window) else True
+        except Exception:  # the window is gone from the bus
+            return True
+    wait_for('%s toujours ouverte' % what, closed)
+
+
+# The video window's controls: (role, name) as a screen reader announces them.
+VIDEO_CONTROLS = [
+    ('push button', 'Ouvrir une vidéo…'),
+    ('push button', 'Image précédente'),
+    ('slider', 'Image de la vidéo à montrer'),
+    ('push button', 'Image suivante'),
+    ('radio button', 'Échelle : cliquer deux points'),
+    ('text', 'Distance entre les deux points, en cm'),
+    ('radio button', 'Origine : cliquer le point de position 0'),
+    ('text', 'Indice de réfraction du liquide'),
+    ('text', 'Rayon intérieur du tube, en mm'),
+    ('text', "Distance de la caméra à l'axe du tube, en cm"),
+    ('text', 'Cadence de prise de vue, en images par seconde'),
+    ('radio button', 'Bille : cliquer la bille pour la suivre'),
+    ('radio button', 'Pointage manuel : un clic par image'),
+    ('push button', 'Utiliser ces mesures'),
+    ('push button', 'Fermer'),
+]
+
+
+def check_video_window(application):
+    agrandir = wait_for('bouton Agrandir absent', lambda: first(
+        application, button_named('Agrandir')))
+    press(agrandir)
+    mesures = wait_for('bouton Mesures de la fenêtre des graphes absent', lambda: first(
+        application, lambda n: button_named('Mesures')(n) and showing(n)))
+    graphs = window_with(application, button_named('Mesures'))
+    press(mesures)
+    opener = wait_for('bouton « Ouvrir une vidéo de la chute » absent', lambda: first(
+        application, lambda n: button_named('Ouvrir une vidéo de la chute')(n) and showing(n)))
+    measures = window_with(application, button_named('Ouvrir une vidéo de la chute'))
+    press(opener)
+    video = wait_for('fenêtre « Vidéo de la chute » absente', lambda: first(
+        application, lambda n: n.getRoleName() == 'dialog' and n.name == 'Vidéo de la chute'
+        and showing(n)))
+    seen = [(n.getRoleName(), n.name) for n in walk(video) if showing(n)]
+    missing = [control for control in VIDEO_CONTROLS if control not in seen]
+    if missing:
+        fail('fenêtre vidéo : %s non annoncés (vus : %s)' % (missing, seen))
+    # On this platform a combo box is announced by its current item and the
+    # label the relation "labelled by" points to.
+    placement = first(video, lambda n: n.getRoleName() == 'combo box')
+    if placement is None or 'Échelle placée :' not in labels(placement):
+        fail("fenêtre vidéo : la liste « Échelle placée » n'est pas annoncée (%s)"
+             % (labels(placement) if placement else 'absente'))
+    picture = first(video, lambda n: n.name == 'Image de la vidéo')
+    if picture is None or not picture.getState().contains(pyatspi.STATE_FOCUSABLE):
+        fail("fenêtre vidéo : l'image n'est pas atteignable au clavier")
+    if 'flèches' not in picture.description:
+        fail("fenêtre vidéo : l'image ne dit pas comment la pointer au clavier")
+    # Every control the keyboard reaches has a name.
+    unnamed = [n.getRoleName() for n in walk(video)
+               if showing(n) and n.getState().contains(pyatspi.STATE_FOCUSABLE) and not n.name]
+    if unnamed:
+        fail('fenêtre vidéo : contrôles sans nom : %s' % unnamed)
+    close_window(application, video, 'la fenêtre vidéo')
+    close_window(application, measures, 'la fenêtre Mesures')
+    close_window(application, graphs, 'la fenêtre des graphes')
+
+
 application = wait_for('programme absent du bus AT-SPI', program)
 
 copy = wait_for('bouton Copier absent', lambda: first(
@@ -87,6 +190,9 @@ menu, items = menu_items(application, 'Copier')
 if "Copier l'animation" not in items or 'Copier le graphe' not in items:
     fail('menu Copier : %s' % items)
 close_menu(menu)
+
+check_video_window(application)
+print('AT-SPI : commandes de la fenêtre vidéo vues', flush=True)
 
 button = wait_for('bouton Exercices absent', lambda: first(
     application, lambda n: n.getRoleName() == 'push button' and n.name == 'Exercices'))
