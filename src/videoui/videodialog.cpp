@@ -96,7 +96,7 @@ VideoDialog::VideoDialog(MeasurementHolder &holder, PlatformServices &services, 
 
     setTabOrder(ouvrir, view);
     refresh();
-    resize(760, 600);
+    resize(800, 660);
 }
 
 VideoDialog::~VideoDialog()
@@ -165,7 +165,11 @@ QWidget *VideoDialog::createCalibration()
     placement->addItem(QStringLiteral("Repères sur la paroi du tube"));
     placement->addItem(QStringLiteral("Règle dans l'air, derrière ou à côté du tube"));
     placement->setAccessibleName(QStringLiteral("Où se trouve l'échelle"));
-    form->addRow(QStringLiteral("Échelle &placée :"), placement);
+    // On a row of its own: the places are long sentences.
+    auto *placementLabel = new QLabel(QStringLiteral("Échelle &placée :"));
+    placementLabel->setBuddy(placement);
+    form->addRow(placementLabel);
+    form->addRow(placement);
     index = field(QStringLiteral("Indice de réfraction du liquide"), QStringLiteral("1,47"));
     tubeRadius = field(QStringLiteral("Rayon intérieur du tube, en mm"));
     cameraDistance = field(QStringLiteral("Distance de la caméra à l'axe du tube, en cm"));
@@ -174,6 +178,8 @@ QWidget *VideoDialog::createCalibration()
     form->addRow(QStringLiteral("Distance ca&méra (cm) :"), cameraDistance);
     factor = new QLabel;
     factor->setWordWrap(true);
+    // A form does not grow a wrapped row by itself: room for two lines.
+    factor->setMinimumHeight(2 * factor->fontMetrics().lineSpacing() + 2);
     form->addRow(factor);
     captureRate = field(QStringLiteral("Cadence de prise de vue, en images par seconde"));
     captureRate->setToolTip(
@@ -181,6 +187,7 @@ QWidget *VideoDialog::createCalibration()
     form->addRow(QStringLiteral("&Cadence (images/s) :"), captureRate);
     warning = new QLabel;
     warning->setWordWrap(true);
+    warning->setMinimumHeight(3 * warning->fontMetrics().lineSpacing() + 2);
     warning->setStyleSheet(QStringLiteral("color: #b00000"));
     warning->hide();
     form->addRow(warning);
