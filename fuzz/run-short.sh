@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets with clang and gives each a short pass: the
 # calculator's evaluator, the configuration reader, the RTF reader and the
-# reader of measured tables, about 40 seconds each. Exits 0 with a message when clang++ is not installed; fails
+# reader of measured tables, about 25 seconds each. Exits 0 with a message when clang++ is not installed; fails
 # when a fuzzer finds a fault. The build folder is build-fuzz, or
 # $LORVA_FUZZ_BUILD; $LORVA_FUZZ_SECONDS sets the time of each pass.
 set -eu
@@ -14,7 +14,7 @@ fi
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LORVA_FUZZ_BUILD:-$root/build-fuzz}
-seconds=${LORVA_FUZZ_SECONDS:-40}
+seconds=${LORVA_FUZZ_SECONDS:-25}
 
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DLORVA_FUZZERS=ON \
     -DLORVA_BENCHMARKS=OFF -DBUILD_TESTING=OFF >/dev/null
