@@ -56,13 +56,13 @@ QString writeScene(const QString &name, int count, int noise, const QByteArray &
                    qint64 minimumSize = 0)
 {
     const QString path = folder().filePath(name);
-    VideoSpec spec;
-    spec.size = kPortrait;
-    spec.keyInterval = 60;
-    spec.crf = crf;
+    VideoRecipe recipe;
+    recipe.size = kPortrait;
+    recipe.keyInterval = 60;
+    recipe.crf = crf;
     VideoWriter writer;
     QRandomGenerator random(18);
-    bool ok = writer.open(path, spec);
+    bool ok = writer.open(path, recipe);
     for (int i = 0; ok && (i < count || QFileInfo(path).size() < minimumSize); ++i)
         ok = writer.write(scene(i % 250, noise, random), i / 60.0);
     if (!(ok && writer.finish())) {

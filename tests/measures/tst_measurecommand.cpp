@@ -202,13 +202,13 @@ void TestMeasureCommand::video()
     const double eta = 0.967;
     const double top = 40.0; // px, the ball's centre at release
     const QString path = m_dir.filePath(QStringLiteral("chute.mp4"));
-    VideoSpec spec;
-    spec.size = QSize(200, 420);
+    VideoRecipe recipe;
+    recipe.size = QSize(200, 420);
     QString error;
     const bool written = writeVideo(
-        path, spec, regularTimes(150, 30.0),
+        path, recipe, regularTimes(150, 30.0),
         [&](int i) {
-            QImage picture(spec.size, QImage::Format_RGB32);
+            QImage picture(recipe.size, QImage::Format_RGB32);
             picture.fill(QColor(225, 225, 215));
             QPainter p(&picture);
             p.setRenderHint(QPainter::Antialiasing);

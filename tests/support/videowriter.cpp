@@ -59,13 +59,13 @@ bool VideoWriter::fail(const QString &what, int code)
     return false;
 }
 
-bool VideoWriter::open(const QString &path, const VideoSpec &spec)
+bool VideoWriter::open(const QString &path, const VideoRecipe &recipe)
 {
     release();
     // The encoders' statistics would bury the tests' own output.
     av_log_set_level(std::min(av_log_get_level(), AV_LOG_ERROR));
-    m_spec = spec;
-    const bool h264 = spec.codec == VideoSpec::Codec::H264;
+    m_recipe = recipe;
+    const bool h264 = recipe.codec == VideoRecipe::Codec::H264;
     const QByteArray file = path.toLocal8Bit();
     int result = avformat_alloc_output_context2(&m_output, nullptr, h264 ? "mp4" : "avi",
                                                 file.constData());
@@ -81,20 +81,20 @@ bool VideoWriter::open(const QString &path, const VideoSpec &spec)
     if (!m_stream || !m_encoder || !m_frame)
         return fail(QStringLiteral("out of memory"));
 
-    const bool quarterTurn = spec.rotation % 180 != 0;
-    m_encoder->width = quarterTurn ? spec.size.height() : spec.size.width();
-    m_encoder->height = quarterTurn ? spec.size.width() : spec.size.height();
-    m_encoder->gop_size = spec.keyInterval;
+    const bool quarterTurn = recipe.rotation % 180 != 0;
+    m_encoder->width = quarterTurn ? recipe.size.height() : recipe.size.width();
+    m_encoder->height = quarterTurn ? recipe.size.width() : recipe.size.height();
+    m_encoder->gop_size = recipe.keyInterval;
     if (h264) {
         m_encoder->pix_fmt = AV_PIX_FMT_YUV420P;
         m_encoder->time_base = {1, kH264TimeScale};
-        m_encoder->max_b_frames = spec.maxBFrames;
+        m_encoder->max_b_frames = recipe.maxBFrames;
         av_opt_set(m_encoder->priv_data, "preset", "ultrafast", 0);
-        av_opt_set(m_encoder->priv_data, "crf", spec.crf.constData(), 0);
+        av_opt_set(m_encoder->priv_data, "crf", recipe.crf.constData(), 0);
     } else {
         m_encoder->pix_fmt = AV_PIX_FMT_YUVJ420P;
         m_encoder->color_range = AVCOL_RANGE_JPEG;
-        m_encoder->time_base = {1, spec.aviRate};
+        m_encoder->time_base = {1, recipe.aviRate};
         m_encoder->flags |= AV_CODEC_FLAG_QSCALE;
         m_encoder->global_quality = FF_QP2LAMBDA * 3;
     }
@@ -106,21 +106,22 @@ bool VideoWriter::open(const QString &path, const VideoSpec &spec)
         return fail(QStringLiteral("parameters"), result);
     m_stream->time_base = m_encoder->time_base;
 
-    if (spec.rotation != 0) {
+    if (recipe.rotation != 0) {
         auto *matrix = reinterpret_cast<int32_t *>(
             av_stream_new_side_data(m_stream, AV_PKT_DATA_DISPLAYMATRIX, 9 * sizeof(int32_t)));
         if (!matrix)
             return fail(QStringLiteral("display matrix"));
         // Despite its documentation, av_display_rotation_set(m, 90) gives the
         // matrix a phone stores for a picture to turn a quarter clockwise.
-        av_display_rotation_set(matrix, spec.rotation);
+        av_display_rotation_set(matrix, recipe.rotation);
     }
     AVDictionary *options = nullptr;
-    if (!spec.captureFps.isEmpty()) {
-        av_dict_set(&m_output->metadata, "com.android.capture.fps", spec.captureFps.constData(), 0);
+    if (!recipe.captureFps.isEmpty()) {
+        av_dict_set(&m_output->metadata, "com.android.capture.fps", recipe.captureFps.constData(),
+                    0);
         av_dict_set(&options, "movflags", "use_metadata_tags", 0);
     }
-    if (spec.indexFirst)
+    if (recipe.indexFirst)
         av_dict_set(&options, "movflags", "+faststart", AV_DICT_APPEND);
 
     m_frame->format = m_encoder->pix_fmt;
@@ -142,11 +143,11 @@ bool VideoWriter::write(const QImage &upright, double time)
 {
     if (!m_headerWritten)
         return fail(QStringLiteral("not open"));
-    if (upright.size() != m_spec.size)
+    if (upright.size() != m_recipe.size)
         return fail(QStringLiteral("picture of the wrong size"));
     // Stored turned back, so that the reader's turn makes it upright again.
     const QImage stored = upright.convertToFormat(QImage::Format_RGB32)
-                              .transformed(QTransform().rotate(-m_spec.rotation));
+                              .transformed(QTransform().rotate(-m_recipe.rotation));
     m_scaler = sws_getCachedContext(m_scaler, stored.width(), stored.height(), AV_PIX_FMT_RGB32,
                                     m_frame->width, m_frame->height, AVPixelFormat(m_frame->format),
                                     SWS_BICUBIC, nullptr, nullptr, nullptr);
@@ -220,11 +221,11 @@ bool VideoWriter::finish()
     return true;
 }
 
-bool writeVideo(const QString &path, const VideoSpec &spec, const QList<double> &times,
+bool writeVideo(const QString &path, const VideoRecipe &recipe, const QList<double> &times,
                 const std::function<QImage(int)> &picture, QString *error)
 {
     VideoWriter writer;
-    bool ok = writer.open(path, spec);
+    bool ok = writer.open(path, recipe);
     for (qsizetype i = 0; ok && i < times.size(); ++i)
         ok = writer.write(picture(int(i)), times[i]);
     ok = ok && writer.finish();

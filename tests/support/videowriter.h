@@ -17,7 +17,7 @@ struct AVStream;
 struct SwsContext;
 
 // How a test video is written.
-struct VideoSpec
+struct VideoRecipe
 {
     // H.264 in MP4 (times free, to the 1/90000 s) or MJPEG in AVI (times
     // rounded to a constant aviRate, as AVI stores no time stamps).
@@ -48,8 +48,8 @@ public:
     VideoWriter(const VideoWriter &) = delete;
     VideoWriter &operator=(const VideoWriter &) = delete;
 
-    bool open(const QString &path, const VideoSpec &spec);
-    // Appends an upright picture of spec.size shown at time (s, increasing).
+    bool open(const QString &path, const VideoRecipe &recipe);
+    // Appends an upright picture of recipe.size shown at time (s, increasing).
     bool write(const QImage &upright, double time);
     // Flushes the encoder and writes the index; the file is complete after.
     bool finish();
@@ -61,7 +61,7 @@ private:
     bool writeWaiting(bool all);
     void release();
 
-    VideoSpec m_spec;
+    VideoRecipe m_recipe;
     QString m_error;
     AVFormatContext *m_output = nullptr;
     AVCodecContext *m_encoder = nullptr;
@@ -76,7 +76,7 @@ private:
 };
 
 // Writes the pictures picture(i) at times[i]; false with *error on failure.
-bool writeVideo(const QString &path, const VideoSpec &spec, const QList<double> &times,
+bool writeVideo(const QString &path, const VideoRecipe &recipe, const QList<double> &times,
                 const std::function<QImage(int)> &picture, QString *error);
 
 // Regular times: count frames at rate images/s from 0.

@@ -30,13 +30,13 @@ QList<double> variableTimes(int count)
 }
 
 // Writes frames carrying their numbers; an empty path (and a warning) on failure.
-QString makeVideo(const QTemporaryDir &dir, const QString &name, const VideoSpec &spec,
+QString makeVideo(const QTemporaryDir &dir, const QString &name, const VideoRecipe &recipe,
                   const QList<double> &times)
 {
     const QString path = dir.filePath(name);
     QString error;
     if (!writeVideo(
-            path, spec, times, [&spec](int i) { return FrameCode::picture(spec.size, i); },
+            path, recipe, times, [&recipe](int i) { return FrameCode::picture(recipe.size, i); },
             &error)) {
         qWarning("cannot write %s: %s", qPrintable(name), qPrintable(error));
         return {};
@@ -66,7 +66,7 @@ bool truncateTo(const QString &path, double share)
 
 } // namespace
 
-Q_DECLARE_METATYPE(VideoSpec)
+Q_DECLARE_METATYPE(VideoRecipe)
 
 class TestVideoFile : public QObject
 {
@@ -90,17 +90,17 @@ private:
 
 void TestVideoFile::frames_data()
 {
-    QTest::addColumn<VideoSpec>("spec");
+    QTest::addColumn<VideoRecipe>("recipe");
     QTest::addColumn<QList<double>>("times");
     QTest::addColumn<bool>("grey");
 
-    const VideoSpec h264;
-    VideoSpec noBFrames;
+    const VideoRecipe h264;
+    VideoRecipe noBFrames;
     noBFrames.maxBFrames = 0;
-    VideoSpec indexFirst;
+    VideoRecipe indexFirst;
     indexFirst.indexFirst = true;
-    VideoSpec mjpeg;
-    mjpeg.codec = VideoSpec::Codec::Mjpeg;
+    VideoRecipe mjpeg;
+    mjpeg.codec = VideoRecipe::Codec::Mjpeg;
     QTest::newRow("H.264 with B-frames, variable rate") << h264 << variableTimes(kFrames) << false;
     QTest::newRow("H.264 without B-frames, 30 images/s")
         << noBFrames << regularTimes(kFrames, 30) << false;
@@ -108,7 +108,7 @@ void TestVideoFile::frames_data()
     QTest::newRow("H.264 in grey") << h264 << regularTimes(kFrames, 60) << true;
     QTest::newRow("MJPEG in AVI") << mjpeg << regularTimes(kFrames, 25) << false;
     for (int rotation : {90, 180, 270}) {
-        VideoSpec turned;
+        VideoRecipe turned;
         turned.rotation = rotation;
         QTest::addRow("H.264 turned %d°", rotation) << turned << variableTimes(kFrames) << false;
     }
@@ -117,12 +117,12 @@ void TestVideoFile::frames_data()
 
 void TestVideoFile::frames()
 {
-    QFETCH(VideoSpec, spec);
+    QFETCH(VideoRecipe, recipe);
     QFETCH(QList<double>, times);
     QFETCH(bool, grey);
-    const QString path = makeVideo(m_dir, QStringLiteral("frames"), spec, times);
+    const QString path = makeVideo(m_dir, QStringLiteral("frames"), recipe, times);
     QVERIFY(!path.isEmpty());
-    if (spec.rotation == 90) {
+    if (recipe.rotation == 90) {
         // The matrix of a phone held upright: (0 1 0; -1 0 0; …) in 16.16.
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -134,8 +134,8 @@ void TestVideoFile::frames()
         video.setPixelFormat(QImage::Format_Grayscale8);
     QVERIFY2(video.open(path), qPrintable(video.errorString()));
     QCOMPARE(video.frameCount(), times.size());
-    QCOMPARE(video.frameSize(), spec.size);
-    QCOMPARE(video.rotation(), spec.rotation % 360);
+    QCOMPARE(video.frameSize(), recipe.size);
+    QCOMPARE(video.rotation(), recipe.rotation % 360);
     QVERIFY(!video.hasSpeedRamps());
     for (int i = 0; i < times.size(); ++i)
         QVERIFY2(std::abs(video.timeOf(i) - times[i]) < 1e-6, qPrintable(QString::number(i)));
@@ -148,7 +148,7 @@ void TestVideoFile::frames()
 
     for (int wanted : visitingOrder(video.frameCount())) {
         const QImage picture = video.frame(wanted);
-        QCOMPARE(picture.size(), spec.size);
+        QCOMPARE(picture.size(), recipe.size);
         QCOMPARE(picture.format(), grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
         QCOMPARE(FrameCode::read(picture), wanted);
     }
@@ -184,10 +184,10 @@ void TestVideoFile::captureRate()
     QFETCH(double, typed);
     QFETCH(double, expectedRate);
     QFETCH(double, realRate);
-    VideoSpec spec;
-    spec.captureFps = stated;
+    VideoRecipe recipe;
+    recipe.captureFps = stated;
     const QString path
-        = makeVideo(m_dir, QStringLiteral("capture.mp4"), spec, regularTimes(20, storedRate));
+        = makeVideo(m_dir, QStringLiteral("capture.mp4"), recipe, regularTimes(20, storedRate));
     QVERIFY(!path.isEmpty());
 
     VideoFile video;
@@ -225,9 +225,9 @@ void TestVideoFile::speedRamps()
         for (int n = 0; n < gaps[i]; ++n)
             times.append(times.last() + gaps[i + 1] / 240.0);
     }
-    VideoSpec spec;
-    spec.captureFps = "240";
-    const QString path = makeVideo(m_dir, QStringLiteral("ramps.mp4"), spec, times);
+    VideoRecipe recipe;
+    recipe.captureFps = "240";
+    const QString path = makeVideo(m_dir, QStringLiteral("ramps.mp4"), recipe, times);
     QVERIFY(!path.isEmpty());
 
     VideoFile video;
@@ -285,20 +285,20 @@ void TestVideoFile::refused()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString good
-        = makeVideo(dir, QStringLiteral("good.mp4"), VideoSpec(), regularTimes(kFrames, 30));
+        = makeVideo(dir, QStringLiteral("good.mp4"), VideoRecipe(), regularTimes(kFrames, 30));
     QVERIFY(!good.isEmpty());
     const QString path
         = dir.filePath(kind.section(u' ', 0, 0) == u"cut" ? QStringLiteral("bad") : kind);
 
     QFile file(path);
-    VideoSpec spec;
+    VideoRecipe recipe;
     if (kind == u"empty") {
         QVERIFY(file.open(QIODevice::WriteOnly));
     } else if (kind == u"text") {
         QVERIFY(file.open(QIODevice::WriteOnly));
         QVERIFY(file.write("t;y\n0;0,1\n0,04;0,2\n") > 0);
     } else if (kind == u"png") {
-        QVERIFY(FrameCode::picture(spec.size, 3).save(path, "PNG"));
+        QVERIFY(FrameCode::picture(recipe.size, 3).save(path, "PNG"));
     } else if (kind == u"random") {
         QVERIFY(file.open(QIODevice::WriteOnly));
         QRandomGenerator random(23);
@@ -306,10 +306,11 @@ void TestVideoFile::refused()
         random.fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
         QCOMPARE(file.write(bytes), bytes.size());
     } else if (kind.startsWith(u"cut")) {
-        spec.indexFirst = kind.endsWith(u"index first");
+        recipe.indexFirst = kind.endsWith(u"index first");
         if (kind.startsWith(u"cut avi"))
-            spec.codec = VideoSpec::Codec::Mjpeg;
-        QVERIFY(!makeVideo(dir, QStringLiteral("bad"), spec, regularTimes(kFrames, 25)).isEmpty());
+            recipe.codec = VideoRecipe::Codec::Mjpeg;
+        QVERIFY(
+            !makeVideo(dir, QStringLiteral("bad"), recipe, regularTimes(kFrames, 25)).isEmpty());
         if (kind.endsWith(u"between")) {
             // Just before the chunk ("00dc") of the 20th picture: every
             // packet left is whole, only the count says frames are missing.
@@ -324,16 +325,16 @@ void TestVideoFile::refused()
             QVERIFY(truncateTo(path, 0.6));
         }
     } else if (kind.startsWith(u"no frame")) {
-        VideoSpec empty;
+        VideoRecipe empty;
         if (kind.endsWith(u"avi"))
-            empty.codec = VideoSpec::Codec::Mjpeg;
+            empty.codec = VideoRecipe::Codec::Mjpeg;
         QVERIFY(!makeVideo(dir, kind, empty, {}).isEmpty());
     } else if (kind.startsWith(u"huge pictures")) {
         // Every JPEG's frame header (FF C0, length, precision, height, width)
         // made to announce 8000 × 8000; with the header, AVI's stream format
         // too ("strf", size, header size, width, height, little-endian).
-        spec.codec = VideoSpec::Codec::Mjpeg;
-        QVERIFY(!makeVideo(dir, kind, spec, regularTimes(5, 25)).isEmpty());
+        recipe.codec = VideoRecipe::Codec::Mjpeg;
+        QVERIFY(!makeVideo(dir, kind, recipe, regularTimes(5, 25)).isEmpty());
         QVERIFY(file.open(QIODevice::ReadWrite));
         QByteArray bytes = file.readAll();
         int patched = 0;
@@ -362,7 +363,7 @@ void TestVideoFile::refused()
     QCOMPARE(video.errorString(), message);
     // The video open before is still there, whole.
     QCOMPARE(video.frameCount(), kFrames);
-    QCOMPARE(video.frameSize(), spec.size);
+    QCOMPARE(video.frameSize(), recipe.size);
     QCOMPARE(FrameCode::read(video.frame(7)), 7);
 }
 
@@ -370,10 +371,10 @@ void TestVideoFile::refused()
 // frame is either decoded or null, and nothing crashes.
 void TestVideoFile::garbledPictures()
 {
-    VideoSpec spec;
-    spec.indexFirst = true;
+    VideoRecipe recipe;
+    recipe.indexFirst = true;
     const QString path
-        = makeVideo(m_dir, QStringLiteral("garbled.mp4"), spec, regularTimes(kFrames, 30));
+        = makeVideo(m_dir, QStringLiteral("garbled.mp4"), recipe, regularTimes(kFrames, 30));
     QVERIFY(!path.isEmpty());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadWrite));
@@ -402,7 +403,7 @@ void TestVideoFile::garbledPictures()
 void TestVideoFile::fromBytes()
 {
     const QString path
-        = makeVideo(m_dir, QStringLiteral("bytes.mp4"), VideoSpec(), variableTimes(kFrames));
+        = makeVideo(m_dir, QStringLiteral("bytes.mp4"), VideoRecipe(), variableTimes(kFrames));
     QVERIFY(!path.isEmpty());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));

@@ -25,12 +25,12 @@ private:
 
 void TestVideoOpener::initTestCase()
 {
-    VideoSpec spec;
+    VideoRecipe recipe;
     m_path = m_dir.filePath(QStringLiteral("long.mp4"));
     QString error;
     QVERIFY2(writeVideo(
-                 m_path, spec, regularTimes(300, 60),
-                 [&spec](int i) { return FrameCode::picture(spec.size, i); }, &error),
+                 m_path, recipe, regularTimes(300, 60),
+                 [&recipe](int i) { return FrameCode::picture(recipe.size, i); }, &error),
              qPrintable(error));
 }
 
