@@ -55,8 +55,6 @@ private slots:
     void wrongArguments();
     void files();
     void program();
-    void videoArguments_data();
-    void videoArguments();
     void video();
 
 private:
@@ -141,23 +139,7 @@ void TestMeasureCommand::wrongArguments_data()
     QTest::newRow("empty range")
         << (QStringList {file, QStringLiteral("--de=5"), QStringLiteral("--a=2")} + sphere)
         << "L'intervalle d'ajustement est vide (--de après --a).";
-}
-
-void TestMeasureCommand::wrongArguments()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, error);
-    QString out, err;
-    QTextStream outStream(&out), errStream(&err);
-    QCOMPARE(MeasureCommand::run(arguments, outStream, errStream), 2);
-    QCOMPARE(err, error + QStringLiteral("\nVoir « lorva-mesures --help ».\n"));
-    QVERIFY(out.isEmpty());
-}
-
-void TestMeasureCommand::videoArguments_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("error");
+    // The video's own options.
     const QStringList video {QStringLiteral("--video"), QStringLiteral("chute.mp4")};
     const QStringList scale {QStringLiteral("--etalon"), QStringLiteral("10,20:10,420=20cm")};
     const QStringList ball {QStringLiteral("--bille"), QStringLiteral("100,40")};
@@ -184,7 +166,7 @@ void TestMeasureCommand::videoArguments_data()
            "distance de la caméra (--distance-camera).";
 }
 
-void TestMeasureCommand::videoArguments()
+void TestMeasureCommand::wrongArguments()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, error);
@@ -192,6 +174,7 @@ void TestMeasureCommand::videoArguments()
     QTextStream outStream(&out), errStream(&err);
     QCOMPARE(MeasureCommand::run(arguments, outStream, errStream), 2);
     QCOMPARE(err, error + QStringLiteral("\nVoir « lorva-mesures --help ».\n"));
+    QVERIFY(out.isEmpty());
 }
 
 // A ball of the files' glass falling through glycerol, filmed at 30 images/s
