@@ -212,10 +212,10 @@ QStringList referenceLines(const Comparison &c)
     const QString temperature = NumberFormat::significant(c.celsius, 4);
     if (c.explainingWater)
         lines << QStringLiteral("À %1 °C, η mesurée est celle d'une glycérine à %2 % d'eau (en "
-                                "masse) ; η de la glycérine y varie de %3 % par kelvin et de "
-                                "%4 % par point d'eau.")
+                                "masse) ; η de la glycérine y baisse de %3 % par kelvin et de "
+                                "%4 % par point d'eau de plus.")
                      .arg(temperature, NumberFormat::significant(*c.explainingWater * 100.0, 2),
-                          two(c.perKelvin * 100.0), two(c.perPercentWater * 100.0));
+                          two(-c.perKelvin * 100.0), two(-c.perPercentWater * 100.0));
     else
         lines << QStringLiteral("À %1 °C, aucun mélange d'eau et de glycérine n'a la viscosité "
                                 "mesurée (de %2 Pa·s pour l'eau à %3 Pa·s pour la glycérine).")
