@@ -72,6 +72,7 @@ private slots:
     void combined();
     void monteCarlo();
     void glycerine();
+    void video();
 
 private:
     QStringList withFile(const QStringList &options) const
@@ -232,6 +233,49 @@ void TestUncertaintyCommand::glycerine()
     QVERIFY(std::abs(m.captured(1).toDouble() / (std::abs(eta - 1.4138) / u) - 1.0) < 0.1);
     QVERIFY(r.lines.at(at + 2).startsWith(QStringLiteral("À 20 °C, η mesurée est celle d'une "
                                                          "glycérine à ")));
+}
+
+// A video's scale (10 cm ± 0,5 mm over 600 px, each click to 0,5 px) and a
+// typed capture rate (240 ± 1 images/s) scale v_lim, so η as 1/v_lim:
+// (u/η)² = (0,05/10)² + (√2·0,5/600)² + (1/240)² + (u_A/η)², radius exact.
+void TestUncertaintyCommand::video()
+{
+    QString error;
+    std::optional<MeasureCommand::Options> options = MeasureCommand::parseArguments(
+        {QStringLiteral("--video"), QStringLiteral("chute.mp4"), QStringLiteral("--etalon"),
+         QStringLiteral("100,50:100,650=10cm±0,5mm"), QStringLiteral("--bille=100,60"),
+         QStringLiteral("--cadence=240±1"), QStringLiteral("--rayon=2mm"),
+         QStringLiteral("--masse-volumique=7800"), QStringLiteral("--fluide=1260")},
+        &error);
+    QVERIFY2(options, qPrintable(error));
+    QCOMPARE(options->video->scaleDistance, 0.1);
+    QCOMPARE(options->video->captureRate, 240.0);
+
+    FitResult result;
+    result.status = FitResult::Status::Fitted;
+    // The Stokes law with the program's g = 9,8: v_lim for η = 1,2 Pa·s.
+    const double r = 2e-3;
+    result.eta = 1.2;
+    result.etaU = 0.0012; // 0,1 %
+    result.vlim = (7800.0 - 1260.0) * 9.8 * 2.0 * r * r / (9.0 * result.eta);
+    QStringList lines {QStringLiteral("η = 1,2000 ± 0,0012 Pa·s"),
+                       QStringLiteral("Fichier : chute.mp4"), QStringLiteral("y₀ = …")};
+    MeasureCommand::addUncertainty(result, *options, lines, 1);
+    const double relative = std::sqrt(std::pow(0.05 / 10.0, 2) + std::pow(std::sqrt(0.5) / 600.0, 2)
+                                      + std::pow(1.0 / 240.0, 2) + std::pow(0.001, 2));
+    double eta = 0.0, u = 0.0;
+    QVERIFY2(etaAndU(lines.at(0), &eta, &u), qPrintable(lines.at(0)));
+    QVERIFY2(std::abs(u / (1.2 * relative) - 1.0) < 0.03, qPrintable(lines.at(0)));
+    QCOMPARE(lines.at(1), QStringLiteral("Fichier : chute.mp4"));
+    QVERIFY2(lines.at(4).startsWith(QStringLiteral("  longueur de l'étalon : 10,000 ± 0,050 cm")),
+             qPrintable(lines.at(4)));
+    QVERIFY2(lines.at(5).startsWith(QStringLiteral("  cadence de prise de vue : 240,0 ± 1,0 "
+                                                   "images/s")),
+             qPrintable(lines.at(5)));
+    QVERIFY(lines.contains(QStringLiteral("Sans incertitude donnée (comptées comme exactes) : "
+                                          "rayon de la bille, masse volumique de la bille, masse "
+                                          "volumique du fluide")));
+    QCOMPARE(lines.last(), QStringLiteral("y₀ = …"));
 }
 
 QTEST_GUILESS_MAIN(TestUncertaintyCommand)

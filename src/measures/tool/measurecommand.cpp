@@ -149,7 +149,7 @@ std::optional<Options> parseArguments(const QStringList &arguments, QString *err
                 return fail(why);
             continue;
         }
-        if (target || option == QLatin1String("--etalon")) {
+        if (target || option == QLatin1String("--etalon") || option == QLatin1String("--cadence")) {
             QString why;
             if (!takeUncertainty(option, value, target ? target->quantity : Quantity::Length,
                                  options.uncertainty, &why))

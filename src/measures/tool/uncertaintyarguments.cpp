@@ -82,22 +82,33 @@ bool splitValue(const QString &text, Quantity quantity, QString *value, double *
 
 // The measurand on the fit's model: η = (m − ρ_f·V)·g / (6π·r·v_lim), with
 // the program's g and π so that it gives the fitted η at the inputs' values;
-// the wall factor of Faxén for a tube diameter, and v_lim in proportion to the
-// scale's length for a video (the positions are measured in its units).
-enum Input { Radius, Mass, FluidDensity, Velocity, Tube, Scale, InputCount };
+// the wall factor of Faxén for a tube diameter. For a video, v_lim is in
+// proportion to the scale's length over its length in pixels between the two
+// clicks (the positions are measured in its units), and to a typed capture
+// rate (the times are image numbers over it).
+enum Input { Radius, Mass, FluidDensity, Velocity, Tube, Scale, Clicks, Rate, InputCount };
+
+// Each click of the scale is good to about half a pixel along the scale.
+constexpr double clickUncertainty = 0.5; // px
 
 struct Model
 {
     bool fromDensity = false;
     bool wall = false;
-    double scale = 0.0; // m; 0 without a video
+    double scale = 0.0;  // m; 0 without a video
+    double clicks = 0.0; // px between the scale's clicks; 0 without a video
+    double rate = 0.0;   // images/s when typed, else 0
 
     double operator()(const std::vector<double> &x) const
     {
         const double r = x[Radius];
         const double volume = r * r * r * (4.0 / 3.0 * Motion::pi);
         const double mass = fromDensity ? x[Mass] * volume : x[Mass];
-        const double velocity = scale > 0.0 ? x[Velocity] * x[Scale] / scale : x[Velocity];
+        double velocity = x[Velocity];
+        if (scale > 0.0)
+            velocity *= x[Scale] / scale * (clicks / x[Clicks]);
+        if (rate > 0.0)
+            velocity *= x[Rate] / rate;
         if (!(r > 0.0) || !(velocity > 0.0) || !(mass > x[FluidDensity] * volume))
             return std::nan("");
         double eta
@@ -178,6 +189,23 @@ std::vector<UncertainInput> inputsOf(const FitResult &result, const MeasureComma
                      D::Normal,
                      T::B,
                      !(model.scale > 0.0)};
+    // The two clicks' errors along the scale add up in quadrature.
+    inputs[Clicks] = {QStringLiteral("clics de l'étalon (0,5 px chacun)"),
+                      model.clicks,
+                      model.clicks > 0.0 ? std::sqrt(2.0) * clickUncertainty : 0.0,
+                      QStringLiteral("px"),
+                      1.0,
+                      D::Normal,
+                      T::B,
+                      !(model.clicks > 0.0)};
+    inputs[Rate] = {QStringLiteral("cadence de prise de vue"),
+                    model.rate,
+                    model.rate > 0.0 ? u.captureRate : 0.0,
+                    QStringLiteral("images/s"),
+                    1.0,
+                    D::Normal,
+                    T::B,
+                    !(model.rate > 0.0)};
     return inputs;
 }
 
@@ -236,7 +264,8 @@ bool parseUncertaintyOption(const QString &option, const QString &value,
 bool takeUncertainty(const QString &option, QString &value, Quantity quantity,
                      UncertaintyRequest &request, QString *error)
 {
-    double *target = uncertaintyOf(option, request);
+    double *target = option == QLatin1String("--cadence") ? &request.captureRate
+                                                          : uncertaintyOf(option, request);
     const bool scale = option == QLatin1String("--etalon");
     qsizetype length = 0;
     if (separator(value, &length) < 0)
@@ -269,8 +298,13 @@ void addUncertainty(const FitResult &result, const Options &options, QStringList
         return;
     Model model;
     model.fromDensity = std::isfinite(options.sphereDensity);
-    if (options.video && options.video->hasScale)
-        model.scale = options.video->scaleDistance;
+    if (options.video && options.video->hasScale) {
+        const VideoRequest &video = *options.video;
+        model.scale = video.scaleDistance;
+        model.clicks = std::hypot(video.scaleEnd.x() - video.scaleStart.x(),
+                                  video.scaleEnd.y() - video.scaleStart.y());
+        model.rate = video.captureRate;
+    }
     const Propagation plain = Uncertainty::propagate(inputsOf(result, options, model), model);
     Model corrected = model;
     corrected.wall = std::isfinite(result.etaWall);
@@ -306,16 +340,18 @@ QString uncertaintyHelpText()
 {
     return QStringLiteral(
         "\n"
-        "Incertitudes : chaque grandeur peut s'écrire valeur±u (ou valeur+-u), u étant son\n"
-        "incertitude-type, l'unité d'un côté ou des deux : --rayon 2mm±0,005mm,\n"
-        "--fluide 1260±3, --etalon 120,80:120,680=10cm±0,5mm. Sans ±, la grandeur compte\n"
-        "comme exacte. η est alors donnée avec son incertitude-type composée (type A des\n"
-        "points, type B des grandeurs), suivie du bilan, la plus grande contribution\n"
-        "d'abord.\n"
+        "Incertitudes : chaque grandeur peut s'écrire valeur±u (ou valeur+-u), u étant\n"
+        "son incertitude-type, l'unité d'un côté ou des deux : --rayon 2mm±0,005mm,\n"
+        "--fluide 1260±3, --etalon 120,80:120,680=10cm±0,5mm, --cadence 240±1. Sans ±,\n"
+        "la grandeur compte comme exacte ; les clics de l'étalon comptent pour 0,5 px\n"
+        "chacun. La première ligne donne alors η avec son incertitude-type composée\n"
+        "(type A des points, type B des grandeurs), et le bilan suit, la plus grande\n"
+        "contribution d'abord.\n"
         "  --monte-carlo N        tire N fois les grandeurs et donne la moyenne, l'écart\n"
         "                         type et l'intervalle à 95 % de η\n"
-        "  --glycerine T[:w]      compare η à celle d'une glycérine à T °C contenant w % d'eau\n"
-        "                         en masse (formule de Cheng, 0 à 100 °C) : écart normalisé z\n");
+        "  --glycerine T[:w]      compare η à celle d'une glycérine à T °C contenant w %\n"
+        "                         d'eau en masse (formule de Cheng, 0 à 100 °C) et donne\n"
+        "                         l'écart normalisé z\n");
 }
 
 } // namespace MeasureCommand

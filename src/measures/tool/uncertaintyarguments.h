@@ -16,6 +16,7 @@ struct UncertaintyRequest
     double fluidDensity = 0.0;  // kg/m³
     double tubeDiameter = 0.0;  // m
     double scaleDistance = 0.0; // m, the length of --etalon
+    double captureRate = 0.0;   // images/s, of a typed --cadence
 
     int monteCarloDraws = 0; // 0: no Monte-Carlo
     bool glycerine = false;
