@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measurecommand.h"
+#include "measures/fitreport.h"
 #include "simulatedfall.h"
 
 #include "core/numberformat.h"
@@ -11,6 +12,7 @@
 #include <QTextStream>
 
 #include <cmath>
+#include <random>
 
 namespace {
 
@@ -73,6 +75,7 @@ private slots:
     void monteCarlo();
     void glycerine();
     void video();
+    void coverage();
 
 private:
     QStringList withFile(const QStringList &options) const
@@ -276,6 +279,42 @@ void TestUncertaintyCommand::video()
                                           "rayon de la bille, masse volumique de la bille, masse "
                                           "volumique du fluide")));
     QCOMPARE(lines.last(), QStringLiteral("y₀ = …"));
+}
+
+// 200 classes film the same ball with their own noise and measure its
+// radius and the densities with the stated uncertainties: the true η must
+// lie within 2u of theirs about 95 % of the time, the fit's scatter (type A)
+// and the inputs' (type B) together.
+void TestUncertaintyCommand::coverage()
+{
+    const SimulatedFall truth = steelInGlycerine();
+    std::mt19937_64 engine(28);
+    std::normal_distribution<double> normal(0.0, 1.0);
+    const int classes = 200;
+    int covered = 0;
+    for (int n = 0; n < classes; ++n) {
+        MeasureCommand::Options options;
+        options.uncertainty.radius = 1e-5;
+        options.uncertainty.sphereDensity = 20.0;
+        options.uncertainty.fluidDensity = 3.0;
+        options.setup.radius = truth.setup.radius + 1e-5 * normal(engine);
+        options.sphereDensity = 7800.0 + 20.0 * normal(engine);
+        options.setup.fluidDensity = 1260.0 + 3.0 * normal(engine);
+        options.setup.mass
+            = FallSetup::massFromDensity(options.setup.radius, options.sphereDensity);
+        const FitResult result
+            = FallFit::fit(truth.points(unsigned(1000 + n)), options.setup, FitOptions());
+        QVERIFY(result.hasEta());
+        QStringList lines = FitReport::text(result).split(QLatin1Char('\n'));
+        lines.insert(1, QStringLiteral("Fichier : classe"));
+        MeasureCommand::addUncertainty(result, options, lines, 1);
+        double eta = 0.0, u = 0.0;
+        QVERIFY2(etaAndU(lines.at(0), &eta, &u), qPrintable(lines.at(0)));
+        if (std::abs(result.eta - truth.eta) <= 2.0 * u)
+            ++covered;
+    }
+    const double rate = double(covered) / classes;
+    QVERIFY2(rate >= 0.90 && rate <= 0.99, qPrintable(QString::number(rate)));
 }
 
 QTEST_GUILESS_MAIN(TestUncertaintyCommand)
