@@ -11,9 +11,15 @@ namespace {
 
 const QString pascalSecond = QStringLiteral("Pa·s");
 
+// Two significant digits in the fixed form, as an uncertainty is written:
+// 0,0012 / 0,43 / 62 / 100 / 1200 (the general form would give 1E+02 for
+// 99,6). Zero is "0".
 QString two(double value)
 {
-    return NumberFormat::significant(value, 2);
+    if (value == 0.0 || !std::isfinite(value))
+        return NumberFormat::significant(value, 2);
+    const QString digits = NumberFormat::withUncertainty(0.0, std::abs(value)).uncertainty;
+    return value < 0.0 ? QLatin1Char('-') + digits : digits;
 }
 
 // Full precision for a spreadsheet; an empty cell for what is not a number.
@@ -35,7 +41,7 @@ QString percentOfVariance(double share)
     // Below a thousandth the figure is noise of the rounding, not information.
     if (share < 1e-3)
         return QStringLiteral("< 0,1");
-    return NumberFormat::significant(share * 100.0, 2);
+    return two(share * 100.0);
 }
 
 QString typeName(const UncertainInput &input)
@@ -214,8 +220,8 @@ QStringList referenceLines(const Comparison &c)
         lines << QStringLiteral("À %1 °C, η mesurée est celle d'une glycérine à %2 % d'eau (en "
                                 "masse) ; η de la glycérine y baisse de %3 % par kelvin et de "
                                 "%4 % par point d'eau de plus.")
-                     .arg(temperature, NumberFormat::significant(*c.explainingWater * 100.0, 2),
-                          two(-c.perKelvin * 100.0), two(-c.perPercentWater * 100.0));
+                     .arg(temperature, two(*c.explainingWater * 100.0), two(-c.perKelvin * 100.0),
+                          two(-c.perPercentWater * 100.0));
     else
         lines << QStringLiteral("À %1 °C, aucun mélange d'eau et de glycérine n'a la viscosité "
                                 "mesurée (de %2 Pa·s pour l'eau à %3 Pa·s pour la glycérine).")

@@ -127,6 +127,13 @@ void TestGlycerineReference::comparison_data()
                         // |1,2 − 1,4138| / 0,012 = 17,8
                         QStringLiteral("Écart normalisé : z = |η − η_réf| / u(η) = 18 (z > 2 : "
                                        "mesure non compatible avec la référence)")};
+    QTest::newRow("z au-delà de 100, écrit sans exposant")
+        << 1.2 << 0.001 << 20.0
+        << QStringList {QStringLiteral("Référence : η = 1,414 Pa·s (glycérine pure à 20 °C, "
+                                       "formule de Cheng 2008, à 4 % près)"),
+                        // |1,2 − 1,4138| / 0,001 = 213,8
+                        QStringLiteral("Écart normalisé : z = |η − η_réf| / u(η) = 210 (z > 2 : "
+                                       "mesure non compatible avec la référence)")};
     QTest::newRow("sans incertitude")
         << 1.2 << 0.0 << 20.0
         << QStringList {QStringLiteral("Référence : η = 1,414 Pa·s (glycérine pure à 20 °C, "

@@ -171,6 +171,8 @@ void TestUncertaintyCommand::combined()
     double eta = 0.0, uA = 0.0;
     QVERIFY2(etaAndU(exact.lines.at(0), &eta, &uA), qPrintable(exact.lines.at(0)));
     // Without any ±, u is the fit's alone, and the result says what was not given.
+    QVERIFY2(exact.lines.at(4).endsWith(QStringLiteral(" Pa·s (100 % de u²), type A")),
+             qPrintable(exact.lines.at(4)));
     QVERIFY(exact.lines.contains(QStringLiteral(
         "Sans incertitude donnée (comptées comme exactes) : rayon de la bille, masse volumique de "
         "la bille, masse volumique du fluide")));
