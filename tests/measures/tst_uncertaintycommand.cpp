@@ -108,6 +108,13 @@ void TestUncertaintyCommand::wrongArguments_data()
                                  << QStringLiteral("Valeur incorrecte pour --rayon : « 2mm±abc ».");
     QTest::newRow("u négative") << QStringList {QStringLiteral("--rayon=2mm±-1mm"), fluid}
                                 << QStringLiteral("Valeur incorrecte pour --rayon : « 2mm±-1mm ».");
+    QTest::newRow("valeur illisible devant ±")
+        << QStringList {QStringLiteral("--rayon=abc±0,01mm"), fluid}
+        << QStringLiteral("Valeur incorrecte pour --rayon : « abc±0,01mm ».");
+    QTest::newRow("étalon sans longueur")
+        << QStringList {QStringLiteral("--rayon=2mm"), fluid, QStringLiteral("--video=v.mp4"),
+                        QStringLiteral("--etalon=1,1:1,9=±1mm")}
+        << QStringLiteral("Valeur incorrecte pour --etalon : « 1,1:1,9=±1mm ».");
     QTest::newRow("un instant n'a pas d'incertitude")
         << QStringList {QStringLiteral("--rayon=2mm"), fluid, QStringLiteral("--de=0,5±0,1")}
         << QStringLiteral("Valeur incorrecte pour --de : « 0,5±0,1 ».");

@@ -72,8 +72,9 @@ bool splitValue(const QString &text, Quantity quantity, QString *value, double *
         left += rightUnit;
     if (rightUnit.isEmpty())
         right += leftUnit;
+    // Both halves are checked here, so that an error names the text as typed.
     const std::optional<double> u = MeasureCommand::parseValue(right, quantity);
-    if (!u || !std::isfinite(*u) || *u < 0.0)
+    if (!u || !std::isfinite(*u) || *u < 0.0 || !MeasureCommand::parseValue(left, quantity))
         return false;
     *value = left;
     *uncertainty = *u;
@@ -294,7 +295,7 @@ bool takeUncertainty(const QString &option, QString &value, Quantity quantity,
 void addUncertainty(const FitResult &result, const Options &options, QStringList &lines,
                     qsizetype etaLines)
 {
-    if (!result.hasEta() || !(result.etaU > 0.0) || lines.size() < etaLines + 1)
+    if (!result.hasEta() || !std::isfinite(result.etaU) || lines.size() < etaLines + 1)
         return;
     Model model;
     model.fromDensity = std::isfinite(options.sphereDensity);
@@ -315,8 +316,11 @@ void addUncertainty(const FitResult &result, const Options &options, QStringList
         added << QStringLiteral("Incertitude composée impossible : ")
                 + (plain.ok ? final.error : plain.error);
     } else {
-        lines[0] = withNewUncertainty(lines[0], result.eta, plain.uncertainty);
-        if (corrected.wall)
+        // A zero u (points exactly on the model, nothing given) leaves the
+        // lines as the fit wrote them.
+        if (plain.uncertainty > 0.0)
+            lines[0] = withNewUncertainty(lines[0], result.eta, plain.uncertainty);
+        if (corrected.wall && final.uncertainty > 0.0)
             lines[1] = withNewUncertainty(lines[1], result.etaWall, final.uncertainty);
         added << UncertaintyReport::budgetLines(inputs, final);
     }
