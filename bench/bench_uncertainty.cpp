@@ -43,7 +43,8 @@ double solved(const std::vector<double> &x)
     for (int i = 0; i < 60; ++i) {
         const double eta = std::exp(0.5 * (low + high));
         const double re = x[2] * v * 2.0 * r / eta;
-        const double drag = 6.0 * std::numbers::pi * eta * r * v * (1.0 + 0.15 * std::pow(re, 0.687));
+        const double drag
+            = 6.0 * std::numbers::pi * eta * r * v * (1.0 + 0.15 * std::pow(re, 0.687));
         (drag > weight ? high : low) = std::log(eta);
     }
     return std::exp(0.5 * (low + high));
