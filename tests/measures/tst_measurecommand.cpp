@@ -135,7 +135,8 @@ void TestMeasureCommand::wrongArguments_data()
                                    << "L'option --de attend une valeur.";
     QTest::newRow("bad value")
         << (QStringList {file, QStringLiteral("--diametre-tube"), QStringLiteral("9cl")} + sphere)
-        << "Valeur incorrecte pour --diametre-tube : « 9cl ».";
+        << "Valeur incorrecte pour --diametre-tube : « 9cl ». L'unité « cl » est inconnue ; une "
+           "longueur s'écrit en µm, mm, cm, dm ou m.";
     QTest::newRow("empty range")
         << (QStringList {file, QStringLiteral("--de=5"), QStringLiteral("--a=2")} + sphere)
         << "L'intervalle d'ajustement est vide (--de après --a).";
