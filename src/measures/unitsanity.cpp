@@ -16,9 +16,10 @@ constexpr double g = 9.81;
 constexpr double largestRadius = 0.1;
 constexpr double largestTube = 1.0;
 
+// Three significant digits without an exponent below 10⁷: "4900", "30000".
 QString number(double value)
 {
-    return NumberFormat::significant(value, 3);
+    return NumberFormat::generalDouble(QString::number(value, 'g', 3).toDouble());
 }
 
 // "1,26 kg/m³ est … ; en g/cm³, écrivez 1,26g/cm3": the number as typed,
@@ -65,11 +66,11 @@ QStringList inputWarnings(const TypedInputs &inputs)
     ball.mass = inputs.mass.value;
     const double density = ball.sphereDensity();
     if (ball.radius > 0.0 && ball.mass > 0.0 && density > solidDensity) {
-        QString warning
-            = QStringLiteral("Une bille de %1 mm de rayon et de %2 g aurait une masse "
-                             "volumique de %3 kg/m³, plus que tout solide (osmium : "
-                             "22 590 kg/m³)")
-                  .arg(number(ball.radius * 1e3), number(ball.mass * 1e3), number(density));
+        QString warning = QStringLiteral("Une bille de %1 mm de rayon et de %2 g aurait une masse "
+                                         "volumique de %3 kg/m³, plus que tout solide (osmium : "
+                                         "22 590 kg/m³)")
+                              .arg(number(ball.radius * 1e3), number(ball.mass * 1e3),
+                                   NumberFormat::significant(density, 3));
         if (!inputs.mass.unitTyped) {
             const QString typed = NumberFormat::generalDouble(ball.mass);
             warning += density / 1e3 <= solidDensity
