@@ -125,9 +125,9 @@ QString helpText()
                "de chaque fichier et affiche η avec son incertitude-type.\n"
                "\n"
                "  --rayon R              rayon de la bille (0,1 mm à 50 cm)\n"
-               "  --masse-volumique ρs   masse volumique de la bille, en kg/m³\n"
+               "  --masse-volumique ρs   masse volumique de la bille (en kg/m³ sans unité)\n"
                "  --masse m              masse de la bille (1 mg à 50 kg), au lieu de ρs\n"
-               "  --fluide ρ             masse volumique du fluide, en kg/m³\n"
+               "  --fluide ρ             masse volumique du fluide (en kg/m³ sans unité)\n"
                "  --diametre-tube D      diamètre intérieur du tube : η corrigée de l'effet de\n"
                "                         paroi (formule de Faxén, d/D ≤ 0,5, Re ≤ 1)\n"
                "  --de t1, --a t2        n'ajuster que les points entre t1 et t2 (entrée dans le\n"
@@ -135,14 +135,10 @@ QString helpText()
                "  --t0                   ajuster aussi l'instant du lâcher (sinon le premier\n"
                "                         instant mesuré)\n"
                "  --colonne NOM          colonne des positions, par son nom ou son numéro (sinon\n"
-               "                         celle qui varie le plus)\n"
+               "                         celle qui varie le plus, jamais un numéro d'image)\n"
                "  --help                 affiche cette aide\n"
                "%1"
-               "\n"
-               "Les nombres s'écrivent avec une virgule ou un point, suivis d'une unité : mm, cm, "
-               "m\n"
-               "pour les longueurs, mg, g, kg pour les masses, ms, s pour les temps ; sans unité,\n"
-               "ce sont des m, des kg et des s.\n"
+               "%2"
                "\n"
                "Chaque bloc de résultats commence par une ligne « η = valeur ± incertitude Pa·s "
                "»,\n"
@@ -152,7 +148,7 @@ QString helpText()
                "Code de retour : 0 si chaque fichier a donné η, 1 si un fichier n'a pas pu être "
                "lu\n"
                "ou ajusté, 2 si les options sont incorrectes.\n")
-        .arg(videoHelpText());
+        .arg(videoHelpText(), quantityHelpText());
 }
 
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err,

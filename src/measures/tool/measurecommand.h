@@ -112,6 +112,8 @@ struct Options
 // value into options and typed (as typed, for the unit checks); false with
 // *error when the value is wrong.
 bool isQuantityOption(const QString &option);
+// How the measured values are written (units, "±"), for --help.
+QString quantityHelpText();
 bool parseQuantityOption(const QString &option, const QString &value, Options &options,
                          UnitSanity::TypedInputs &typed, QString *error);
 

@@ -110,4 +110,24 @@ bool parseQuantityOption(const QString &option, const QString &value, Options &o
     return true;
 }
 
+QString quantityHelpText()
+{
+    return QStringLiteral(
+        "\n"
+        "Les nombres s'écrivent avec une virgule ou un point, suivis d'une unité :\n"
+        "µm, mm, cm, dm, m pour les longueurs, mg, g, kg pour les masses, kg/m3, g/cm3,\n"
+        "g/mL, kg/L pour les masses volumiques (³ ou 3), ms, s pour les temps ; sans\n"
+        "unité, ce sont des m, des kg, des kg/m³ et des s.\n"
+        "Le rayon, la masse, les masses volumiques, le diamètre du tube et la distance de\n"
+        "l'étalon peuvent porter leur incertitude-type après « ± » (ou « +- »), l'unité\n"
+        "d'un côté ou des deux : --rayon 2mm±0,005mm, --fluide 1,26±0,01g/cm3,\n"
+        "--masse-volumique 7800±20, --etalon 120,80:120,680=10cm±0,5mm. Sans « ± », la\n"
+        "valeur compte comme exacte.\n"
+        "Une masse volumique de moins de 100 kg/m³, une longueur sans unité trop grande\n"
+        "pour un tube ou une masse plus dense que tout solide sont signalées. Des temps\n"
+        "sans unité qui sont à l'évidence des millisecondes (une chute de quelques\n"
+        "centimètres qui durerait des milliers de secondes) sont convertis en secondes,\n"
+        "avec un message.\n");
+}
+
 } // namespace MeasureCommand

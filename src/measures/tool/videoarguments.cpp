@@ -153,7 +153,7 @@ QString videoHelpText()
         "Avec une vidéo de la chute (MP4, MOV, AVI, WebM) au lieu de fichiers :\n"
         "  --video FICHIER        la vidéo ; la bille y est suivie image par image\n"
         "  --etalon X1,Y1:X2,Y2=D deux points de l'image (en pixels) distants de D\n"
-        "                         (par exemple 120,80:120,680=10cm)\n"
+        "                         (par exemple 120,80:120,680=10cm±0,5mm)\n"
         "  --bille X,Y            le centre de la bille dans l'image où le suivi commence\n"
         "  --image N              cette image (par défaut la première, numéro 0)\n"
         "  --origine X,Y          le point de position 0 (par défaut, la bille cliquée)\n"
