@@ -40,7 +40,8 @@ namespace QuantityText {
 // Reads text as a quantity of kind. Without a unit, the value is in
 // unitWhenUnsaid (one of the kind's units, such as "mm"), or in the SI unit
 // when it is empty. Nothing on failure, with a French sentence in *error
-// naming what is wrong (the unit, the number, the uncertainty).
+// (unless error is null) naming what is wrong: the unit, the number, the
+// uncertainty.
 std::optional<TypedQuantity> parse(QStringView text, QuantityKind kind, QString *error,
                                    QStringView unitWhenUnsaid = {});
 
