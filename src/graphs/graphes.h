@@ -7,10 +7,12 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <QPointer>
 
 #include <functional>
 
 class MeasurementHolder;
+class MesuresDialog;
 class PlatformServices;
 class QAction;
 class QCheckBox;
@@ -66,8 +68,12 @@ public:
     // The session's measured fall, drawn over the model and edited by the
     // "Mesures…" tool; without it the tool is hidden. Redraws on its changes.
     void setMeasurements(MeasurementHolder *holder);
-    // mesures_Click: the measures dialog, modal over this window.
+    // mesures_Click: the measures window, beside this one and not modal, so
+    // that the range can be dragged on the plot while it is open; one
+    // window for as long as this one lives.
     void mesures_Click();
+    // The measures window once mesures_Click opened it, else nullptr.
+    MesuresDialog *mesuresWindow() const;
 
     // Form_Activate: takes the quantity of the main window and redraws.
     void Form_Activate();
@@ -141,6 +147,8 @@ private:
     void placeGraphAndTable();
     void drawCurve(const QColor &colour, double span);
     void drawMeasurements();
+    // The fitted measurement model through the points, shifted as they are.
+    void drawFittedModel();
     void drawAsymptote();
     void drawFitRange();
     // During a drag: the band the release would choose, over the plot.
@@ -159,4 +167,5 @@ private:
     bool m_pressed = false;
     GraphScale m_scale;
     MeasurementHolder *m_measures = nullptr;
+    QPointer<MesuresDialog> m_mesuresWindow;
 };

@@ -14,6 +14,7 @@
 
 #include <QFrame>
 #include <QRubberBand>
+#include <QScreen>
 #include <QToolButton>
 
 #include <algorithm>
@@ -36,16 +37,36 @@ void Graphes::setMeasurements(MeasurementHolder *holder)
         connect(holder, &MeasurementHolder::changed, this, &Graphes::tracegraphe);
         connect(holder, &MeasurementHolder::rangeChanged, this, &Graphes::tracegraphe);
         connect(holder, &MeasurementHolder::fitChanged, this, &Graphes::tracegraphe);
+        // The simulator's curve follows what "Appliquer" put into its fields.
+        connect(holder, &MeasurementHolder::applied, this, &Graphes::tracegraphe);
     }
     tracegraphe();
+}
+
+MesuresDialog *Graphes::mesuresWindow() const
+{
+    return m_mesuresWindow;
 }
 
 void Graphes::mesures_Click()
 {
     if (!m_measures)
         return;
-    MesuresDialog dialog(*m_measures, m_services, this);
-    dialog.exec();
+    if (!m_mesuresWindow) {
+        m_mesuresWindow = new MesuresDialog(*m_measures, m_services, this);
+        m_mesuresWindow->setModal(false);
+        // Beside this window when the screen has room, else over its right part.
+        const QRect here = frameGeometry();
+        const QScreen *screen = this->screen();
+        const QRect room = screen ? screen->availableGeometry() : QRect();
+        int x = here.right() + 1;
+        if (!room.isEmpty() && x + m_mesuresWindow->width() > room.right())
+            x = std::max(room.left(), room.right() - m_mesuresWindow->width());
+        m_mesuresWindow->move(x, here.top());
+    }
+    m_mesuresWindow->show();
+    m_mesuresWindow->raise();
+    m_mesuresWindow->activateWindow();
 }
 
 bool Graphes::residualsShown() const

@@ -108,7 +108,8 @@ MeasurementHolder *FeuilleP::createMeasurements()
         }
         put(ParameterFields::Viscosity, fit.viscosity);
     };
-    holder->folder = ProgramPaths::exercisesFolder(m_programFolder);
+    // "Ouvrir un fichier de mesures…" starts in the user's documents, then
+    // in the folder of the last file: never in the program's own folders.
     // One video window for the session: its calibration and track stay
     // between openings, and keep the measured fall up to date.
     auto video = std::make_shared<QPointer<VideoDialog>>();

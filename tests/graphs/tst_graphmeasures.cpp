@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/animationclock.h"
 #include "core/motion.h"
+#include "core/numberformat.h"
 #include "graphs/graphes.h"
 #include "graphs/graphframe.h"
 #include "graphs/measuredplot.h"
@@ -8,11 +9,13 @@
 #include "graphs/residualplot.h"
 #include "graphs/smallgraph.h"
 #include "measuresui/measurementholder.h"
+#include "measuresui/mesuresdialog.h"
 #include "platform/surfacewidget.h"
 #include "support/fakefields.h"
 #include "support/scriptedservices.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QRubberBand>
 #include <QTest>
@@ -45,8 +48,11 @@ struct Fixture
     MeasurementHolder holder;
     Graphes window {clock.state(), [this] { return options; }, services};
 
-    explicit Fixture(int quantity)
+    // viscosity: the main window's field, Pa·s (the default fall's when empty).
+    explicit Fixture(int quantity, const QString &viscosity = QString())
     {
+        if (!viscosity.isEmpty())
+            fields.texts[ParameterFields::Viscosity] = viscosity;
         options.graphQuantity = quantity;
         clock.command18_Click();
         window.setMeasurements(&holder);
@@ -106,7 +112,139 @@ private slots:
     void residualsUnderThePlot();
     void stripToolsApart_data();
     void stripToolsApart();
+    void fittedModelThroughThePoints();
+    void scaleFitsTheMeasurements_data();
+    void scaleFitsTheMeasurements();
+    void lostPointsOffTheCaptions();
+    void mesuresBesideTheGraph();
 };
+
+// A fit whose model is a straight line y = 0,02 m/s · t, unlike the
+// simulator's curve: the line drawn through the points must be this one.
+void TestGraphMeasures::fittedModelThroughThePoints()
+{
+    Fixture f(DisplayOptions::Position);
+    MeasurementSet set;
+    set.sourceName = QStringLiteral("chute.csv");
+    for (int i = 0; i <= 10; ++i)
+        set.points.push_back({0.1 * i, 0.02 * 0.1 * i + (i % 2 ? 0.0005 : -0.0005), std::nan(""),
+                              i + 2, MeasuredPoint::Exclusion::None});
+    f.holder.setSet(set);
+    FitResult fit;
+    fit.status = FitResult::Status::Fitted;
+    fit.t0 = 0.0;
+    fit.y0 = 0.0;
+    for (int i = 0; i <= 10; ++i) {
+        const double t = 0.1 * i;
+        fit.points.push_back(
+            {i, t, set.points[size_t(i)].y, 0.02 * t, set.points[size_t(i)].y - 0.02 * t, true});
+    }
+    f.holder.setFit(fit);
+    // Between the points, on the line, and not on the simulator's curve.
+    for (double t : {0.25, 0.55, 0.85})
+        QVERIFY2(f.near(t, 0.02 * t, MeasuredPlot::fitColour), qPrintable(QString::number(t)));
+    QVERIFY(!f.near(0.55, 0.02 * 0.55 + 0.004, MeasuredPlot::fitColour));
+    // The scale is the measurements': 1 s and 0,02 m, whatever the simulated fall.
+    QVERIFY(f.window.scale().ft() >= 1.0 && f.window.scale().ft() <= 1.1);
+    QVERIFY2(f.window.scale().fv() >= 0.02 && f.window.scale().fv() <= 0.03,
+             qPrintable(QString::number(f.window.scale().fv())));
+
+    // The legend, top left over a rising curve, is a white box no curve
+    // crosses, and names the fit.
+    const QImage &image = f.window.Picture1->surface().image();
+    const GraphGeometry &g = graphWindowGeometry;
+    int fitInLegend = 0, white = 0;
+    for (int x = int(g.originX) + 40; x < int(g.originX) + 120; ++x) {
+        for (int y = int(g.originY - g.valueSpan) + 6; y < int(g.originY - g.valueSpan) + 40; ++y) {
+            const QColor c = image.pixelColor(x, y);
+            white += c == QColor(Qt::white) ? 1 : 0;
+            fitInLegend += c == GraphFrame::curveColour(DisplayOptions::Position) ? 1 : 0;
+        }
+    }
+    QVERIFY(white > 1000);
+    QCOMPARE(fitInLegend, 0);
+    // Without a fit, no fitted line.
+    f.holder.clearFit();
+    QVERIFY(!f.near(0.55, 0.02 * 0.55, MeasuredPlot::fitColour));
+}
+
+void TestGraphMeasures::scaleFitsTheMeasurements_data()
+{
+    QTest::addColumn<QString>("viscosity"); // of the simulator, Pa·s
+    QTest::addColumn<double>("last");       // time of the last point, s
+    QTest::addColumn<double>("ft");         // time full scale expected, s
+    // η = 5 Pa·s: the simulated ball needs minutes to fall its metre.
+    QTest::newRow("5,5 s video, slow simulated fall") << QStringLiteral("5") << 5.5 << 6.0;
+    QTest::newRow("5,5 s video, quick simulated fall") << QStringLiteral("0,2") << 5.5 << 6.0;
+    QTest::newRow("0,8 s table, slow simulated fall") << QStringLiteral("5") << 0.8 << 0.8;
+}
+
+void TestGraphMeasures::scaleFitsTheMeasurements()
+{
+    QFETCH(QString, viscosity);
+    QFETCH(double, last);
+    QFETCH(double, ft);
+    Fixture f(DisplayOptions::Position, viscosity);
+    MeasurementSet set;
+    for (int i = 0; i <= 11; ++i) // 12 points, 2 cm/s
+        set.points.push_back({last * i / 11, 0.02 * last * i / 11, std::nan(""), i + 2,
+                              MeasuredPoint::Exclusion::None});
+    f.holder.setSet(set);
+    QCOMPARE(f.window.scale().ft(), ft);
+    // The positions fill more than half of the height.
+    QVERIFY(f.window.scale().fv() >= 0.02 * last);
+    QVERIFY(f.window.scale().fv() < 2 * 0.02 * last);
+    // The last point sits inside the plot, at its right.
+    QCOMPARE(f.at(last, 0.02 * last), MeasuredPlot::markerColour);
+}
+
+// A tracker's zeros after it lost the ball, drawn as measurements, fell on
+// the time caption once shifted by the release: they are no positions.
+void TestGraphMeasures::lostPointsOffTheCaptions()
+{
+    Fixture f(DisplayOptions::Position);
+    MeasurementSet set = onTheModel(f.state(), {0.2, 0.4, 0.6});
+    set.points.push_back(
+        {f.state().tfin * 0.8, 0.0, std::nan(""), 9, MeasuredPoint::Exclusion::LostBall});
+    f.holder.setSet(set);
+    FitResult fit;
+    fit.status = FitResult::Status::Fitted;
+    fit.t0 = 0.0;
+    fit.y0 = 0.01; // the points shift up by 1 cm: the lost zero goes below the axis
+    f.holder.setFit(fit);
+    const QImage with = f.window.Picture1->surface().image();
+    // The same picture as without the lost point.
+    set.points.pop_back();
+    f.holder.setSet(set);
+    f.holder.setFit(fit);
+    QCOMPARE(with, f.window.Picture1->surface().image());
+    set.points.push_back(
+        {f.state().tfin * 0.8, 0.0, std::nan(""), 9, MeasuredPoint::Exclusion::LostBall});
+    f.holder.setSet(set);
+    QCOMPARE(MeasuredPlot::samples(f.holder.set(), DisplayOptions::Position).size(), size_t(3));
+}
+
+// "Mesures" stays open beside the graph, which keeps the mouse: a drag sets
+// the range, which the open window shows at once; one window for all clicks.
+void TestGraphMeasures::mesuresBesideTheGraph()
+{
+    Fixture f(DisplayOptions::Position);
+    f.holder.setSet(onTheModel(f.state(), {0.2, 0.5, 0.8}));
+    QTest::mouseClick(f.window.mesures, Qt::LeftButton);
+    MesuresDialog *mesures = f.window.mesuresWindow();
+    QVERIFY(mesures && mesures->isVisible());
+    QVERIFY(!mesures->isModal());
+    const GraphGeometry &g = graphWindowGeometry;
+    QTest::mousePress(f.window.Picture1, Qt::LeftButton, {}, QPoint(int(g.originX) + 100, 200));
+    QTest::mouseRelease(f.window.Picture1, Qt::LeftButton, {}, QPoint(int(g.originX) + 300, 200));
+    QVERIFY(!f.holder.fitRange().isOpen());
+    QCOMPARE(mesures->tMin->text(), NumberFormat::generalDouble(f.holder.fitRange().tMin));
+    QCOMPARE(mesures->tMax->text(), NumberFormat::generalDouble(f.holder.fitRange().tMax));
+    mesures->close();
+    QTest::mouseClick(f.window.mesures, Qt::LeftButton);
+    QCOMPARE(f.window.mesuresWindow(), mesures);
+    QVERIFY(mesures->isVisible());
+}
 
 void TestGraphMeasures::markersAtThePoints_data()
 {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/numberformat.h"
+#include "measures/columnchoice.h"
 #include "measures/fallfit.h"
 #include "measures/fitreport.h"
 #include "measures/measurementreader.h"
@@ -55,12 +56,30 @@ struct Fixture
     ScriptedServices services;
     MeasurementHolder holder;
     QList<AppliedFit> applied;
+    // The main window's fields: "Appliquer" writes them, and the viscosity
+    // field keeps its value within 0,000001 … 5 Pa·s as the main window's does.
+    MeasureFieldTexts fields = glycerolFields();
     std::unique_ptr<MesuresDialog> dialog;
 
     Fixture()
     {
-        holder.fieldTexts = glycerolFields;
-        holder.apply = [this](const AppliedFit &fit) { applied.append(fit); };
+        holder.fieldTexts = [this] { return fields; };
+        holder.apply = [this](const AppliedFit &fit) {
+            applied.append(fit);
+            const double eta = NumberFormat::parse(fit.viscosity).value_or(0.0);
+            fields.viscosity = eta > 5.0 ? QStringLiteral("5") : fit.viscosity;
+            if (fit.sphereAndFluid) {
+                fields.radius = fit.radius;
+                fields.mass = fit.mass;
+                fields.fluidDensity = fit.fluidDensity;
+            }
+        };
+        dialog = std::make_unique<MesuresDialog>(holder, services);
+    }
+    // The window closed and opened again, as the graph window does.
+    void reopen()
+    {
+        dialog.reset();
         dialog = std::make_unique<MesuresDialog>(holder, services);
     }
     void paste(const QString &text)
@@ -68,12 +87,14 @@ struct Fixture
         services.clipboard = text;
         QTest::mouseClick(dialog->coller, Qt::LeftButton);
     }
-    void clickRow(int row)
+    void clickRow(int row, bool twice = true)
     {
         dialog->show();
         const QModelIndex index = dialog->points->model()->index(row, 0);
         const QRect cell = dialog->points->visualRect(index);
         QTest::mouseClick(dialog->points->viewport(), Qt::LeftButton, {}, cell.center());
+        if (twice)
+            QTest::mouseDClick(dialog->points->viewport(), Qt::LeftButton, {}, cell.center());
     }
 };
 
@@ -234,6 +255,10 @@ void TestMesuresDialog::excludedRowLeavesTheFit()
     QCOMPARE(f.holder.lastFit()->used, 21);
     QCOMPARE(f.holder.lastFit()->eta, f.dialog->result().eta);
 
+    // One click only selects the row; a double click leaves the point out.
+    f.clickRow(5, false);
+    QVERIFY(f.holder.set().points[5].included());
+    QVERIFY(f.holder.lastFit());
     f.clickRow(5);
     QCOMPARE(f.holder.set().points[5].exclusion, MeasuredPoint::Exclusion::User);
     QVERIFY(!f.holder.lastFit());
@@ -251,6 +276,16 @@ void TestMesuresDialog::excludedRowLeavesTheFit()
     QCOMPARE(f.holder.set().points[7].exclusion, MeasuredPoint::Exclusion::User);
     QTest::keyClick(f.dialog->points, Qt::Key_Space);
     QVERIFY(f.holder.set().points[7].included());
+    // Ctrl+Z undoes, last first: 7 left out again, then taken back by the
+    // next undo; the undo of the first exclusion brings back 5's state.
+    QTest::keyClick(f.dialog->points, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.holder.set().points[7].exclusion, MeasuredPoint::Exclusion::User);
+    QTest::keyClick(f.dialog->points, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(f.holder.set().points[7].included());
+    f.clickRow(5);
+    QCOMPARE(f.holder.set().points[5].exclusion, MeasuredPoint::Exclusion::User);
+    QTest::mouseClick(f.dialog->undo, Qt::LeftButton);
+    QVERIFY(f.holder.set().points[5].included());
     QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
     QCOMPARE(f.dialog->result().used, 21);
 }
@@ -277,19 +312,56 @@ void TestMesuresDialog::copyAndExport()
     Fixture f;
     f.paste(fallTable(1.2));
     QVERIFY(!f.dialog->copier->isEnabled());
+    f.dialog->tube->setText(QStringLiteral("40"));
+    f.holder.setFitRange({0.1, 1.9});
     QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
     QTest::mouseClick(f.dialog->copier, Qt::LeftButton);
-    QCOMPARE(f.services.clipboardText, FitReport::text(f.dialog->result()));
+    // The results, then the inputs they were fitted with.
+    QVERIFY(f.services.clipboardText.startsWith(FitReport::text(f.dialog->result())));
     QVERIFY(f.services.clipboardText.startsWith(QStringLiteral("η = 1,2")));
+    for (const QString &line :
+         {QStringLiteral("Mesures : presse-papiers (21 points)"),
+          QStringLiteral("Rayon de la bille : 2 mm"), QStringLiteral("Masse de la bille : 261 mg"),
+          QStringLiteral("Masse volumique du fluide : 1260 kg/m³"),
+          QStringLiteral("Diamètre du tube : 40 mm"),
+          QStringLiteral("Plage d'ajustement : de 0,1 s à 1,9 s")})
+        QVERIFY2(f.services.clipboardText.contains(line + QLatin1Char('\n')), qPrintable(line));
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ajustement.csv"));
     f.services.fileNames.enqueue(path);
     QTest::mouseClick(f.dialog->exporter, Qt::LeftButton);
+    QVERIFY(f.services.messages.isEmpty());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), FitReport::csvBytes(f.holder.set(), f.dialog->result()));
-    QVERIFY(f.services.messages.isEmpty());
+    const QByteArray bytes = file.readAll();
+    const QString text = QString::fromUtf8(bytes);
+    QVERIFY(text.contains(QStringLiteral("η = 1,2")));
+    QVERIFY(text.contains(QStringLiteral("Rayon de la bille : 2 mm\r\n")));
+    QVERIFY(text.contains(QStringLiteral("Plage d'ajustement : de 0,1 s à 1,9 s\r\n")));
+    QVERIFY(text.contains(QStringLiteral("t;y;résidu\r\ns;m;mm\r\n")));
+
+    // The reader (the command's) takes the export back as a table of the
+    // same points, time and position chosen by themselves.
+    MeasurementReader reader;
+    QVERIFY2(reader.read(bytes), qPrintable(reader.errorString()));
+    const MeasurementTable table = reader.takeTable();
+    QString why;
+    const std::optional<MeasurementSet> back = toMeasurementSet(table, defaultChoice(table), &why);
+    QVERIFY2(back, qPrintable(why));
+    QCOMPARE(back->points.size(), size_t(21));
+    for (int i = 0; i <= 20; ++i) {
+        QVERIFY(std::abs(back->points[size_t(i)].t - 0.1 * i) < 1e-12);
+        const double y = FallFit::modelAt(glycerolSetup(), 1.2, 0.0, 0.0, 0.1 * i);
+        QVERIFY(std::abs(back->points[size_t(i)].y - y) < 1e-9);
+    }
+    // And so does the window, from "Ouvrir un fichier de mesures…".
+    Fixture again;
+    again.services.fileNames.enqueue(path);
+    QTest::mouseClick(again.dialog->ouvrir, Qt::LeftButton);
+    QVERIFY2(again.services.messages.isEmpty(), qPrintable(again.services.messages.value(0).text));
+    QCOMPARE(again.holder.set().points.size(), size_t(21));
+    QCOMPARE(again.dialog->positionColumn->currentText(), QStringLiteral("y"));
 }
 
 void TestMesuresDialog::failedExportIsReported()
