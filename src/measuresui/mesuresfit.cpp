@@ -203,7 +203,7 @@ void MesuresDialog::showBallHint()
     ballHint->setText(
         QStringLiteral("Masse volumique de la bille : %1 kg/m³ (si ce rayon était "
                        "le diamètre : %2 kg/m³)")
-            .arg(NumberFormat::significant(rho, 3), NumberFormat::significant(8.0 * rho, 3)));
+            .arg(NumberFormat::threeSignificant(rho), NumberFormat::threeSignificant(8.0 * rho)));
 }
 
 void MesuresDialog::say(const QString &text)

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -121,7 +122,216 @@ private slots:
     void typedRangeReachesTheHolder();
     void draggedRangeShownInTheFields();
     void videoReplacesTheTable();
+    void keptAcrossReopenings();
+    void newSetClearsTheOldOnesWork();
+    void applyReport_data();
+    void applyReport();
+    void severalFilesRefused();
+    void fieldMessages_data();
+    void fieldMessages();
+    void diameterTypedAsRadius();
 };
+
+void TestMesuresDialog::keptAcrossReopenings()
+{
+    Fixture f;
+    f.paste(QStringLiteral("t (s)\ty (mm)\tz (cm)\n0\t0\t0\n1\t10\t2\n2\t20\t4\n3\t30\t6\n"));
+    f.dialog->positionColumn->setCurrentIndex(1); // y, in mm
+    const auto type = [](QLineEdit *field, const QString &text) {
+        field->clear();
+        QTest::keyClicks(field, text);
+    };
+    type(f.dialog->radius, QStringLiteral("3,155"));
+    f.dialog->massKind->setCurrentIndex(1);
+    type(f.dialog->mass, QStringLiteral("7800"));
+    type(f.dialog->fluidDensity, QStringLiteral("1261"));
+    type(f.dialog->tube, QStringLiteral("30"));
+    f.dialog->releaseTime->setChecked(true);
+    f.dialog->model->setCurrentIndex(1);
+    f.fields.radius = QStringLiteral("3,5"); // the main window changed meanwhile
+    f.reopen();
+    QCOMPARE(f.dialog->radius->text(), QStringLiteral("3,155"));
+    QCOMPARE(f.dialog->massKind->currentIndex(), 1);
+    QCOMPARE(f.dialog->mass->text(), QStringLiteral("7800"));
+    QCOMPARE(f.dialog->fluidDensity->text(), QStringLiteral("1261"));
+    QCOMPARE(f.dialog->tube->text(), QStringLiteral("30"));
+    QVERIFY(f.dialog->releaseTime->isChecked());
+    QCOMPARE(f.dialog->model->currentText(), QStringLiteral("loi de Stokes (celle du simulateur)"));
+    // The table's columns can still be chosen, on the choice left.
+    QVERIFY(f.dialog->positionColumn->isEnabled());
+    QVERIFY(f.dialog->lengthUnit->isEnabled());
+    QCOMPARE(f.dialog->positionColumn->currentIndex(), 1);
+    QCOMPARE(f.dialog->lengthUnit->currentText(), QStringLiteral("mm"));
+    f.dialog->lengthUnit->setCurrentIndex(f.dialog->lengthUnit->findText(QStringLiteral("cm")));
+    QVERIFY(std::abs(f.holder.set().points.back().y - 0.3) < 1e-12); // 30 cm
+    QVERIFY(f.services.messages.isEmpty());
+}
+
+void TestMesuresDialog::newSetClearsTheOldOnesWork()
+{
+    Fixture f;
+    f.paste(fallTable(1.2));
+    f.holder.setFitRange({0.3, 1.7});
+    f.clickRow(4);
+    QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
+    QVERIFY(f.holder.lastFit());
+    QVERIFY(!f.dialog->results->toPlainText().isEmpty());
+    // A shorter set, whose times the old range would cut to two points.
+    f.paste(QStringLiteral("t\ty\n0\t0\n0,05\t0,001\n0,1\t0,003\n0,15\t0,005\n0,2\t0,007\n"));
+    QVERIFY(f.services.messages.isEmpty());
+    QVERIFY(f.holder.fitRange().isOpen());
+    QVERIFY(f.dialog->tMin->text().isEmpty());
+    QVERIFY(f.dialog->tMax->text().isEmpty());
+    QVERIFY(!f.holder.lastFit());
+    QVERIFY(f.dialog->results->toPlainText().isEmpty());
+    QVERIFY(!f.dialog->appliquer->isEnabled());
+    QCOMPARE(f.dialog->status->text(),
+             QStringLiteral("Nouvelles mesures : ce qui appartenait aux précédentes est effacé "
+                            "(plage d'ajustement, résultats, points exclus)."));
+    QVERIFY(!f.dialog->undo->isEnabled());
+    // A set after a set with nothing to drop says nothing.
+    f.paste(QStringLiteral("t\ty\n0\t0\n0,1\t0,002\n0,2\t0,006\n"));
+    QVERIFY(f.dialog->status->text().isEmpty());
+}
+
+void TestMesuresDialog::applyReport_data()
+{
+    QTest::addColumn<double>("eta");   // of the measured fall, Pa·s
+    QTest::addColumn<QString>("tube"); // mm
+    QTest::addColumn<bool>("applied");
+    QTest::addColumn<QString>("viscosityField"); // after "Appliquer"
+    QTest::addColumn<QString>("report");         // its first line
+    QTest::newRow("495 Pa·s, beyond the field")
+        << 495.0 << QString() << false << QStringLiteral("1")
+        << QStringLiteral("η = 495 Pa·s n'est pas appliquée : la viscosité du simulateur va de "
+                          "1E-06 à 5 Pa·s. Rien n'a été changé.");
+    QTest::newRow("1,2 Pa·s, free fall")
+        << 1.2 << QString() << true << QStringLiteral("1,2")
+        << QStringLiteral("Appliqué au simulateur : η = 1,2 Pa·s.");
+    QTest::newRow("1,2 Pa·s in a 20 mm tube") << 1.2 << QStringLiteral("20") << true << QString()
+                                              << QStringLiteral("Appliqué au simulateur : η = ");
+}
+
+void TestMesuresDialog::applyReport()
+{
+    QFETCH(double, eta);
+    QFETCH(QString, tube);
+    QFETCH(bool, applied);
+    QFETCH(QString, viscosityField);
+    QFETCH(QString, report);
+    Fixture f;
+    f.paste(fallTable(eta));
+    f.dialog->tube->setText(tube);
+    QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
+    QVERIFY2(f.dialog->result().hasEta(), qPrintable(f.dialog->results->toPlainText()));
+    QTest::mouseClick(f.dialog->appliquer, Qt::LeftButton);
+    QCOMPARE(f.applied.size(), applied ? 1 : 0);
+    if (!viscosityField.isEmpty())
+        QCOMPARE(f.fields.viscosity, viscosityField);
+    const QStringList lines = f.dialog->status->text().split(QLatin1Char('\n'));
+    QVERIFY2(lines[0].startsWith(report), qPrintable(lines[0]));
+    if (!applied)
+        return;
+    // The 2 mm ball is below the radius field's range: the sphere is left,
+    // and the report says why.
+    QCOMPARE(lines.value(1),
+             QStringLiteral("La bille et le fluide du simulateur sont laissés tels quels :"));
+    QVERIFY(lines.value(2).startsWith(QStringLiteral("Le rayon (0,2 cm) est hors de la plage")));
+    const bool walls = !tube.isEmpty();
+    const QString last = lines.constLast();
+    QCOMPARE(last.startsWith(QStringLiteral("Le simulateur utilise la loi de Stokes")), walls);
+    if (!walls)
+        return;
+    // The simulator's Stokes limit velocity with the applied η, from the
+    // main window's fields (r = 2 mm, m = 261 mg, ρ = 1260 kg/m³, g = 9,8):
+    // (m − ρ·V)·g / (6π·η·r).
+    const double r = 0.002, m = 261e-6, rho = 1260.0;
+    const double etaApplied = NumberFormat::parse(f.fields.viscosity).value();
+    const double volume = 4.0 / 3.0 * 3.1415927 * r * r * r;
+    const double vlim = (m - rho * volume) * 9.8 / (6.0 * 3.1415927 * etaApplied * r);
+    QVERIFY2(last.contains(QStringLiteral("avec η = %1 Pa·s, sa vitesse limite est %2 m/s, la "
+                                          "chute mesurée")
+                               .arg(f.fields.viscosity, NumberFormat::significant(vlim, 3))),
+             qPrintable(last));
+    QVERIFY(last.contains(QStringLiteral("le tube freine la bille")));
+}
+
+void TestMesuresDialog::severalFilesRefused()
+{
+    QTemporaryDir dir;
+    QStringList paths;
+    for (const char *name : {"essai1.txt", "essai2.txt"}) {
+        paths << dir.filePath(QString::fromLatin1(name));
+        QFile file(paths.constLast());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(fallTable(1.2).toUtf8());
+    }
+    Fixture f;
+    f.paste(QStringLiteral("t\ty\n0\t0\n0.1\t0.01\n0.2\t0.02\n"));
+    f.services.fileLists.enqueue(paths);
+    QTest::mouseClick(f.dialog->ouvrir, Qt::LeftButton);
+    // The first open starts in the user's documents, never the program's folders.
+    QCOMPARE(f.services.fileRequests.at(0).directory,
+             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    QCOMPARE(f.services.messages.size(), 1);
+    QCOMPARE(f.services.messages[0].text,
+             QStringLiteral("2 fichiers sont choisis : ouvrez un seul fichier de mesures à la "
+                            "fois. Aucun n'a été lu."));
+    QCOMPARE(f.holder.set().points.size(), size_t(3)); // the pasted set stays
+}
+
+void TestMesuresDialog::fieldMessages_data()
+{
+    QTest::addColumn<QString>("radius");
+    QTest::addColumn<QString>("mass");
+    QTest::addColumn<QString>("fluid");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("radius empty") << QString() << QStringLiteral("261") << QStringLiteral("1260")
+                                  << QStringLiteral("Le rayon de la bille n'est pas indiqué.");
+    QTest::newRow("radius not a number")
+        << QStringLiteral("deux") << QStringLiteral("261") << QStringLiteral("1260")
+        << QStringLiteral("Le rayon de la bille n'est pas un nombre.");
+    QTest::newRow("mass empty") << QStringLiteral("2") << QStringLiteral(" ")
+                                << QStringLiteral("1260")
+                                << QStringLiteral("La masse de la bille n'est pas indiquée.");
+    QTest::newRow("fluid empty") << QStringLiteral("2") << QStringLiteral("261") << QString()
+                                 << QStringLiteral(
+                                        "La masse volumique du fluide n'est pas indiquée.");
+}
+
+void TestMesuresDialog::fieldMessages()
+{
+    QFETCH(QString, radius);
+    QFETCH(QString, mass);
+    QFETCH(QString, fluid);
+    QFETCH(QString, message);
+    Fixture f;
+    f.paste(fallTable(1.2));
+    f.dialog->radius->setText(radius);
+    f.dialog->mass->setText(mass);
+    f.dialog->fluidDensity->setText(fluid);
+    QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
+    QCOMPARE(f.services.messages.size(), 1);
+    QCOMPARE(f.services.messages[0].text, message);
+}
+
+void TestMesuresDialog::diameterTypedAsRadius()
+{
+    Fixture f;
+    // 261 mg in a 2 mm radius: 261e-6 / (4/3·π·0,002³) = 7789 kg/m³, steel.
+    QCOMPARE(f.dialog->ballHint->text(),
+             QStringLiteral("Masse volumique de la bille : 7790 kg/m³ (si ce rayon était le "
+                            "diamètre : 62300 kg/m³)"));
+    f.dialog->radius->setText(QStringLiteral("4")); // the diameter, typed as the radius
+    QCOMPARE(f.dialog->ballHint->text(),
+             QStringLiteral("Masse volumique de la bille : 974 kg/m³ (si ce rayon était le "
+                            "diamètre : 7790 kg/m³)"));
+    // The field holds a class's longest mass in mg whole.
+    f.dialog->show();
+    f.dialog->mass->setText(QStringLiteral("145000"));
+    QVERIFY(f.dialog->mass->width()
+            > f.dialog->mass->fontMetrics().horizontalAdvance(QStringLiteral("145000")) + 8);
+}
 
 void TestMesuresDialog::pasted_data()
 {
