@@ -73,6 +73,7 @@ void Graphes::tracegraphe()
         const GraphScale scale = chooseScale(span, extreme, graphWindowRules);
         if (scale.isValid())
             m_scale = scale;
+        zoomOnRange();
     }
     if (!m_scale.isValid()) {
         MSFlexGrid1->fill(m_state.vlim, m_state.tau, 0.0, 0.0);
@@ -87,7 +88,8 @@ void Graphes::tracegraphe()
     s.setDrawWidth(m_options().boldGraph ? 2 : 1);
     // The simulated fall over the whole time axis, or to its end when the
     // measurements stop sooner.
-    drawCurve(GraphFrame::curveColour(q), std::min(m_scale.ft(), std::max(span, tfin)));
+    drawCurve(GraphFrame::curveColour(q),
+              m_scale.t0 + std::min(m_scale.ft(), std::max(span, tfin) - m_scale.t0));
     drawAsymptote();
     s.setDrawWidth(1);
     drawFittedModel();
@@ -133,12 +135,13 @@ void Graphes::drawCurve(const QColor &colour, double span)
     DrawingSurface &s = Picture1->surface();
     const GraphGeometry &g = graphWindowGeometry;
     const int q = quantity();
+    const double from = m_scale.t0;
     // Each instant is a product, so the last point is exactly at span. The
     // curve stops where it leaves the plot (a scale chosen for measurements
     // may be smaller than the simulated fall) and resumes where it returns.
     bool down = false;
     for (int i = 0; i <= curveSteps; ++i) {
-        const double t = span * i / curveSteps;
+        const double t = from + (span - from) * i / curveSteps;
         const double value = quantityAt(Motion::at(m_state.vlim, m_state.tau, t), q);
         const double x = g.x(t, m_scale);
         const double y = g.y(value, m_scale);
@@ -176,10 +179,12 @@ void Graphes::Picture1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPoint
         Label2->hide();
         return;
     }
-    Label1->setText(NumberFormat::fixedTwo((x - g.originX) * m_scale.ft() / g.timeSpan));
+    Label1->setText(
+        NumberFormat::fixedTwo(m_scale.t0 + (x - g.originX) * m_scale.ft() / g.timeSpan));
     Label1->adjustSize();
     Label1->move(x - Label1->width() / 2, timeLabelTop);
-    Label2->setText(NumberFormat::fixedTwo((g.originY - y) * m_scale.fv() / g.valueSpan));
+    Label2->setText(
+        NumberFormat::fixedTwo(m_scale.v0 + (g.originY - y) * m_scale.fv() / g.valueSpan));
     Label2->adjustSize();
     Label2->move(valueLabelRight - Label2->width(), y - Label2->height() / 2);
     Label1->show();

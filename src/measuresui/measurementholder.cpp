@@ -61,6 +61,14 @@ void MeasurementHolder::setFitRange(const FitRange &range)
     emit rangeChanged();
 }
 
+void MeasurementHolder::setZoomedOnRange(bool zoomed)
+{
+    if (zoomed == m_zoomed)
+        return;
+    m_zoomed = zoomed;
+    emit viewChanged();
+}
+
 void MeasurementHolder::setFit(FitResult fit)
 {
     m_fit = std::move(fit);

@@ -98,6 +98,10 @@ public:
     bool setUserExcluded(int index, bool excluded);
 
     const FitRange &fitRange() const { return m_range; }
+    // "Plage ajustée": the graph window shows the fit range only (when the
+    // range has a finite bound); emits viewChanged() when it changes.
+    bool zoomedOnRange() const { return m_zoomed; }
+    void setZoomedOnRange(bool zoomed);
     // Stores range (emits rangeChanged() when it differs).
     void setFitRange(const FitRange &range);
 
@@ -131,6 +135,7 @@ signals:
     // simulator draws changed.
     void applied();
     void rangeChanged();
+    void viewChanged();
     // A fit was stored or dropped.
     void fitChanged();
 
@@ -139,4 +144,5 @@ private:
     FitRange m_range;
     std::optional<FitResult> m_fit;
     QString m_resetNote;
+    bool m_zoomed = false;
 };

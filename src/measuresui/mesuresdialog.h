@@ -107,9 +107,10 @@ public:
     QLineEdit *tMin = nullptr;
     QLineEdit *tMax = nullptr;
     QCheckBox *releaseTime = nullptr;
-    QLineEdit *tube = nullptr;  // mm
-    QComboBox *model = nullptr; // FitOptions::Model, in its order
-    QLabel *ballHint = nullptr; // the density the typed radius and mass give
+    QCheckBox *zoomRange = nullptr; // "Plage ajustée" on the graph (holder's zoomedOnRange)
+    QLineEdit *tube = nullptr;      // mm
+    QComboBox *model = nullptr;     // FitOptions::Model, in its order
+    QLabel *ballHint = nullptr;     // the density the typed radius and mass give
     QPushButton *undo = nullptr;
     QPushButton *ajuster = nullptr;
     QPlainTextEdit *results = nullptr;

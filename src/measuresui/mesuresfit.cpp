@@ -95,6 +95,12 @@ QWidget *MesuresDialog::createFit()
     tMax->setPlaceholderText(QStringLiteral("dernier point"));
     form->addRow(QStringLiteral("&De t (s) :"), tMin);
     form->addRow(QStringLiteral("&À t (s) :"), tMax);
+    zoomRange = NamedWidgets::checkBox(QStringLiteral("&Graphe : plage ajustée seulement"),
+                                       QStringLiteral("Graphe : plage ajustée seulement"), box);
+    zoomRange->setToolTip(QStringLiteral("Molette de la souris sur le graphe : vers l'avant la "
+                                         "plage ajustée, vers soi toute la chute"));
+    zoomRange->setChecked(m_holder.zoomedOnRange());
+    form->addRow(zoomRange);
     releaseTime = NamedWidgets::checkBox(QStringLiteral("Ajuster l'instant du &lâcher t0"),
                                          QStringLiteral("Ajuster l'instant du lâcher t0"), box);
     releaseTime->setObjectName(QStringLiteral("releaseTime"));
@@ -140,6 +146,9 @@ QWidget *MesuresDialog::createFit()
     connect(tMin, &QLineEdit::editingFinished, this, &MesuresDialog::range_Typed);
     connect(tMax, &QLineEdit::editingFinished, this, &MesuresDialog::range_Typed);
     connect(&m_holder, &MeasurementHolder::rangeChanged, this, &MesuresDialog::showRange);
+    connect(zoomRange, &QCheckBox::toggled, &m_holder, &MeasurementHolder::setZoomedOnRange);
+    connect(&m_holder, &MeasurementHolder::viewChanged, this,
+            [this] { zoomRange->setChecked(m_holder.zoomedOnRange()); });
     for (QLineEdit *edit : {radius, mass, fluidDensity, tube})
         connect(edit, &QLineEdit::textChanged, this, &MesuresDialog::storeInputs);
     connect(massKind, &QComboBox::currentIndexChanged, this, &MesuresDialog::storeInputs);

@@ -20,6 +20,7 @@
 #include <QRubberBand>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 namespace {
 
@@ -117,7 +118,49 @@ private slots:
     void scaleFitsTheMeasurements();
     void lostPointsOffTheCaptions();
     void mesuresBesideTheGraph();
+    void zoomOnTheFitRange();
 };
+
+void TestGraphMeasures::zoomOnTheFitRange()
+{
+    Fixture f(DisplayOptions::Position);
+    MeasurementSet set;
+    for (int i = 0; i <= 20; ++i) // 2 cm/s for 2 s
+        set.points.push_back(
+            {0.1 * i, 0.002 * i, std::nan(""), i + 2, MeasuredPoint::Exclusion::None});
+    f.holder.setSet(set);
+    const double wholeFt = f.window.scale().ft();
+    // The wheel does nothing without a range to show.
+    const QPointF over(200, 200);
+    QWheelEvent forward(over, f.window.Picture1->mapToGlobal(over), {}, {0, 120}, Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(f.window.Picture1, &forward);
+    QVERIFY(!f.holder.zoomedOnRange());
+
+    f.holder.setFitRange({1.0, 1.5});
+    QApplication::sendEvent(f.window.Picture1, &forward);
+    QVERIFY(f.holder.zoomedOnRange());
+    const GraphScale &zoomed = f.window.scale();
+    // The axes start at the range: 1 s and 2 cm, a half second across.
+    QVERIFY2(std::abs(zoomed.t0 - 1.0) < 1e-9, qPrintable(QString::number(zoomed.t0)));
+    QVERIFY2(std::abs(zoomed.v0 - 0.02) < 1e-9, qPrintable(QString::number(zoomed.v0)));
+    QVERIFY(zoomed.ft() >= 0.5 && zoomed.ft() <= 0.6);
+    QVERIFY(zoomed.fv() >= 0.01 && zoomed.fv() <= 0.012);
+    // The point at 1,2 s and 2,4 cm where the zoomed axes put it.
+    const GraphGeometry &g = graphWindowGeometry;
+    const int x = int(std::lround(30 + (1.2 - 1.0) / zoomed.ft() * 400));
+    const int y = int(std::lround(360 - (0.024 - 0.02) / zoomed.fv() * 330));
+    QCOMPARE(f.window.Picture1->surface().image().pixelColor(x, y), MeasuredPlot::markerColour);
+    QVERIFY(g.x(1.2, zoomed) > g.originX);
+
+    // Towards the user: the whole fall again.
+    QWheelEvent back(over, f.window.Picture1->mapToGlobal(over), {}, {0, -120}, Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(f.window.Picture1, &back);
+    QVERIFY(!f.holder.zoomedOnRange());
+    QCOMPARE(f.window.scale().t0, 0.0);
+    QCOMPARE(f.window.scale().ft(), wholeFt);
+}
 
 // A fit whose model is a straight line y = 0,02 m/s · t, unlike the
 // simulator's curve: the line drawn through the points must be this one.
