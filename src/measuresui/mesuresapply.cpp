@@ -125,22 +125,23 @@ QString MesuresDialog::appliedReport(const AppliedFit &asked) const
 
     // What the fields hold now: their validation may have rounded or clamped.
     const MeasureFieldTexts now = m_holder.fieldTexts();
-    const auto clamped = [&lines](const QString &name, const QString &askedText,
+    // what: the field's subject with its verb, "Le rayon est ramené".
+    const auto clamped = [&lines](const QString &what, const QString &askedText,
                                   const QString &held, int field, const QString &unit) {
         const std::optional<double> a = NumberFormat::parse(askedText);
         const std::optional<double> h = NumberFormat::parse(held);
         if (a && h && std::abs(*a - *h) > 1e-9 * std::abs(*a))
-            lines << QStringLiteral("%1 ramené(e) à %2 %3 (plage du champ : %4).")
-                         .arg(name, held, unit, rangeText(field, unit));
+            lines << QStringLiteral("%1 à %2 %3 (plage du champ : %4).")
+                         .arg(what, held, unit, rangeText(field, unit));
     };
-    clamped(QStringLiteral("η"), asked.viscosity, now.viscosity, ParameterFields::Viscosity,
-            QStringLiteral("Pa·s"));
+    clamped(QStringLiteral("La viscosité est ramenée"), asked.viscosity, now.viscosity,
+            ParameterFields::Viscosity, QStringLiteral("Pa·s"));
     if (asked.sphereAndFluid) {
-        clamped(QStringLiteral("Le rayon"), asked.radius, now.radius, ParameterFields::Radius,
-                QStringLiteral("cm"));
-        clamped(QStringLiteral("La masse"), asked.mass, now.mass, ParameterFields::Mass,
+        clamped(QStringLiteral("Le rayon est ramené"), asked.radius, now.radius,
+                ParameterFields::Radius, QStringLiteral("cm"));
+        clamped(QStringLiteral("La masse est ramenée"), asked.mass, now.mass, ParameterFields::Mass,
                 QStringLiteral("g"));
-        clamped(QStringLiteral("La masse volumique du fluide"), asked.fluidDensity,
+        clamped(QStringLiteral("La masse volumique du fluide est ramenée"), asked.fluidDensity,
                 now.fluidDensity, ParameterFields::FluidDensity, QStringLiteral("kg/m³"));
     }
 
@@ -172,7 +173,7 @@ QString MesuresDialog::appliedReport(const AppliedFit &asked) const
                  .arg(now.viscosity, NumberFormat::significant(simulated.vlim, 3),
                       NumberFormat::significant(m_result.vlim, 3),
                       gap > 0 ? QStringLiteral("+") : QStringLiteral("−"),
-                      NumberFormat::significant(std::abs(gap) * 100.0, 2),
+                      NumberFormat::threeSignificant(std::abs(gap) * 100.0),
                       why.join(QStringLiteral(" ; ")));
     return lines.join(QLatin1Char('\n'));
 }
