@@ -185,6 +185,10 @@ void MesuresDialog::storeInputs()
     showBallHint();
     if (m_filling)
         return;
+    // A fit belongs to the values it was made on: "Appliquer" must not put
+    // the old η beside a new radius.
+    setStale();
+    m_holder.clearFit();
     MeasureInputs &in = m_holder.inputs;
     in.typed = true;
     in.radius = radius->text();

@@ -165,6 +165,18 @@ void TestMesuresDialog::keptAcrossReopenings()
     f.dialog->lengthUnit->setCurrentIndex(f.dialog->lengthUnit->findText(QStringLiteral("cm")));
     QVERIFY(std::abs(f.holder.set().points.back().y - 0.3) < 1e-12); // 30 cm
     QVERIFY(f.services.messages.isEmpty());
+
+    // A fit is shown again on reopening, until a value it was made on changes.
+    Fixture g;
+    g.paste(fallTable(1.2));
+    QTest::mouseClick(g.dialog->ajuster, Qt::LeftButton);
+    const QString shown = g.dialog->results->toPlainText();
+    g.reopen();
+    QCOMPARE(g.dialog->results->toPlainText(), shown);
+    QVERIFY(g.dialog->appliquer->isEnabled());
+    QTest::keyClicks(g.dialog->radius, QStringLiteral("5"));
+    QVERIFY(!g.dialog->appliquer->isEnabled());
+    QVERIFY(!g.holder.lastFit());
 }
 
 void TestMesuresDialog::newSetClearsTheOldOnesWork()
