@@ -8,7 +8,7 @@
 #include "core/animationclock.h"
 #include "core/motion.h"
 #include "graphs/graphes.h"
-#include "measuresui/measurementholder.h"
+#include "measures/measurementholder.h"
 #include "platform/surfacewidget.h"
 
 #include <benchmark/benchmark.h>

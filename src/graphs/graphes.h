@@ -7,12 +7,10 @@
 
 #include <QDialog>
 #include <QIcon>
-#include <QPointer>
 
 #include <functional>
 
 class MeasurementHolder;
-class MesuresDialog;
 class PlatformServices;
 class QAction;
 class QCheckBox;
@@ -66,14 +64,12 @@ public:
     // Shows the calculator modally; the window is activated again afterwards.
     void setCalculator(std::function<void()> hook) { m_calculator = std::move(hook); }
     // The session's measured fall, drawn over the model and edited by the
-    // "Mesures…" tool; without it the tool is hidden. Redraws on its changes.
-    void setMeasurements(MeasurementHolder *holder);
-    // mesures_Click: the measures window, beside this one and not modal, so
-    // that the range can be dragged on the plot while it is open; one
-    // window for as long as this one lives.
+    // "Mesures…" tool, which calls openMeasures with this window; without a
+    // holder or the hook the tool is hidden. Redraws on the holder's changes.
+    void setMeasurements(MeasurementHolder *holder,
+                         std::function<void(QWidget *graphWindow)> openMeasures = {});
+    // mesures_Click: the measures window, through the owner's hook.
     void mesures_Click();
-    // The measures window once mesures_Click opened it, else nullptr.
-    MesuresDialog *mesuresWindow() const;
 
     // Form_Activate: takes the quantity of the main window and redraws.
     void Form_Activate();
@@ -174,5 +170,5 @@ private:
     bool m_pressed = false;
     GraphScale m_scale;
     MeasurementHolder *m_measures = nullptr;
-    QPointer<MesuresDialog> m_mesuresWindow;
+    std::function<void(QWidget *)> m_openMeasures;
 };

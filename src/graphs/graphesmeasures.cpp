@@ -8,13 +8,11 @@
 #include "plotpicking.h"
 #include "residualplot.h"
 
-#include "measuresui/measurementholder.h"
-#include "measuresui/mesuresdialog.h"
+#include "measures/measurementholder.h"
 #include "platform/surfacewidget.h"
 
 #include <QFrame>
 #include <QRubberBand>
-#include <QScreen>
 #include <QToolButton>
 
 #include <algorithm>
@@ -28,12 +26,14 @@ constexpr double plotTop = 30;           // top of the plot's grid
 
 } // namespace
 
-void Graphes::setMeasurements(MeasurementHolder *holder)
+void Graphes::setMeasurements(MeasurementHolder *holder,
+                              std::function<void(QWidget *graphWindow)> openMeasures)
 {
+    m_openMeasures = std::move(openMeasures);
     if (m_measures)
         disconnect(m_measures, nullptr, this, nullptr);
     m_measures = holder;
-    mesures->setVisible(holder != nullptr);
+    mesures->setVisible(holder != nullptr && m_openMeasures != nullptr);
     if (holder) {
         connect(holder, &MeasurementHolder::changed, this, &Graphes::tracegraphe);
         connect(holder, &MeasurementHolder::rangeChanged, this, &Graphes::tracegraphe);
@@ -45,30 +45,10 @@ void Graphes::setMeasurements(MeasurementHolder *holder)
     tracegraphe();
 }
 
-MesuresDialog *Graphes::mesuresWindow() const
-{
-    return m_mesuresWindow;
-}
-
 void Graphes::mesures_Click()
 {
-    if (!m_measures)
-        return;
-    if (!m_mesuresWindow) {
-        m_mesuresWindow = new MesuresDialog(*m_measures, m_services, this);
-        m_mesuresWindow->setModal(false);
-        // Beside this window when the screen has room, else over its right part.
-        const QRect here = frameGeometry();
-        const QScreen *screen = this->screen();
-        const QRect room = screen ? screen->availableGeometry() : QRect();
-        int x = here.right() + 1;
-        if (!room.isEmpty() && x + m_mesuresWindow->width() > room.right())
-            x = std::max(room.left(), room.right() - m_mesuresWindow->width());
-        m_mesuresWindow->move(x, here.top());
-    }
-    m_mesuresWindow->show();
-    m_mesuresWindow->raise();
-    m_mesuresWindow->activateWindow();
+    if (m_measures && m_openMeasures)
+        m_openMeasures(this);
 }
 
 bool Graphes::residualsShown() const

@@ -3,7 +3,7 @@
 // to the simulator and say what was applied.
 #include "mesuresdialog.h"
 
-#include "measurementholder.h"
+#include "measures/measurementholder.h"
 #include "mesuresexport.h"
 
 #include "core/atomicsave.h"

@@ -4,7 +4,7 @@
 #include "mesuresdialog.h"
 
 #include "measuredpointsmodel.h"
-#include "measurementholder.h"
+#include "measures/measurementholder.h"
 
 #include "measures/fitreport.h"
 #include "measures/measurementreader.h"
@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTableView>
@@ -68,6 +69,31 @@ MesuresDialog::MesuresDialog(MeasurementHolder &holder, PlatformServices &servic
 }
 
 MesuresDialog::~MesuresDialog() = default;
+
+MesuresDialog *MesuresDialog::showBeside(MeasurementHolder &holder, PlatformServices &services,
+                                         QWidget *graphWindow)
+{
+    auto *dialog = graphWindow ? graphWindow->findChild<MesuresDialog *>(QStringLiteral("mesures"),
+                                                                         Qt::FindDirectChildrenOnly)
+                               : nullptr;
+    if (!dialog) {
+        dialog = new MesuresDialog(holder, services, graphWindow);
+        dialog->setModal(false);
+        if (graphWindow) {
+            const QRect here = graphWindow->frameGeometry();
+            const QScreen *screen = graphWindow->screen();
+            const QRect room = screen ? screen->availableGeometry() : QRect();
+            int x = here.right() + 1;
+            if (!room.isEmpty() && x + dialog->width() > room.right())
+                x = std::max(room.left(), room.right() - dialog->width());
+            dialog->move(x, here.top());
+        }
+    }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    return dialog;
+}
 
 void MesuresDialog::restoreFit()
 {

@@ -46,6 +46,12 @@ public:
 
     static QString title() { return QStringLiteral("Mesures"); }
 
+    // The measures window of graphWindow, not modal, shown beside it (over
+    // its right part when the screen has no room): created at the first
+    // call, then the same window, until graphWindow closes.
+    static MesuresDialog *showBeside(MeasurementHolder &holder, PlatformServices &services,
+                                     QWidget *graphWindow);
+
     // "Ouvrir un fichier de mesures…": the file the user picks.
     void ouvrir_Click();
     // "Coller des mesures": the clipboard's text.

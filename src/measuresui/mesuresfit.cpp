@@ -3,7 +3,7 @@
 // the model and the fit itself.
 #include "mesuresdialog.h"
 
-#include "measurementholder.h"
+#include "measures/measurementholder.h"
 
 #include "core/numberformat.h"
 #include "measures/fitreport.h"

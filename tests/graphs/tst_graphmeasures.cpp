@@ -8,8 +8,7 @@
 #include "graphs/plotpicking.h"
 #include "graphs/residualplot.h"
 #include "graphs/smallgraph.h"
-#include "measuresui/measurementholder.h"
-#include "measuresui/mesuresdialog.h"
+#include "measures/measurementholder.h"
 #include "platform/surfacewidget.h"
 #include "support/fakefields.h"
 #include "support/scriptedservices.h"
@@ -56,7 +55,7 @@ struct Fixture
             fields.texts[ParameterFields::Viscosity] = viscosity;
         options.graphQuantity = quantity;
         clock.command18_Click();
-        window.setMeasurements(&holder);
+        window.setMeasurements(&holder, [](QWidget *) {});
         window.show();
     }
     const SimulationState &state() { return clock.state(); }
@@ -117,7 +116,6 @@ private slots:
     void scaleFitsTheMeasurements_data();
     void scaleFitsTheMeasurements();
     void lostPointsOffTheCaptions();
-    void mesuresBesideTheGraph();
     void zoomOnTheFitRange();
 };
 
@@ -268,28 +266,6 @@ void TestGraphMeasures::lostPointsOffTheCaptions()
     QCOMPARE(MeasuredPlot::samples(f.holder.set(), DisplayOptions::Position).size(), size_t(3));
 }
 
-// "Mesures" stays open beside the graph, which keeps the mouse: a drag sets
-// the range, which the open window shows at once; one window for all clicks.
-void TestGraphMeasures::mesuresBesideTheGraph()
-{
-    Fixture f(DisplayOptions::Position);
-    f.holder.setSet(onTheModel(f.state(), {0.2, 0.5, 0.8}));
-    QTest::mouseClick(f.window.mesures, Qt::LeftButton);
-    MesuresDialog *mesures = f.window.mesuresWindow();
-    QVERIFY(mesures && mesures->isVisible());
-    QVERIFY(!mesures->isModal());
-    const GraphGeometry &g = graphWindowGeometry;
-    QTest::mousePress(f.window.Picture1, Qt::LeftButton, {}, QPoint(int(g.originX) + 100, 200));
-    QTest::mouseRelease(f.window.Picture1, Qt::LeftButton, {}, QPoint(int(g.originX) + 300, 200));
-    QVERIFY(!f.holder.fitRange().isOpen());
-    QCOMPARE(mesures->tMin->text(), NumberFormat::generalDouble(f.holder.fitRange().tMin));
-    QCOMPARE(mesures->tMax->text(), NumberFormat::generalDouble(f.holder.fitRange().tMax));
-    mesures->close();
-    QTest::mouseClick(f.window.mesures, Qt::LeftButton);
-    QCOMPARE(f.window.mesuresWindow(), mesures);
-    QVERIFY(mesures->isVisible());
-}
-
 void TestGraphMeasures::markersAtThePoints_data()
 {
     QTest::addColumn<int>("quantity");
@@ -434,10 +410,16 @@ void TestGraphMeasures::toolNeedsAHolder()
     Graphes window {clock.state(), [] { return DisplayOptions(); }, services};
     QVERIFY(window.mesures->isHidden());
     MeasurementHolder holder;
+    // The points alone: nobody to open the "Mesures" window, no tool.
     window.setMeasurements(&holder);
+    QVERIFY(window.mesures->isHidden());
+    QWidget *openedOver = nullptr;
+    window.setMeasurements(&holder, [&openedOver](QWidget *over) { openedOver = over; });
     QVERIFY(!window.mesures->isHidden());
     QCOMPARE(window.mesures->accessibleName(), QStringLiteral("Mesures"));
     QVERIFY(!window.mesures->toolTip().isEmpty());
+    window.mesures->click();
+    QCOMPARE(openedOver, &window);
 }
 
 void TestGraphMeasures::pixelsAndTimes_data()

@@ -3,8 +3,8 @@
 #include "measures/columnchoice.h"
 #include "measures/fallfit.h"
 #include "measures/fitreport.h"
+#include "measures/measurementholder.h"
 #include "measures/measurementreader.h"
-#include "measuresui/measurementholder.h"
 #include "measuresui/mesuresdialog.h"
 #include "support/scriptedservices.h"
 
@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -130,7 +131,36 @@ private slots:
     void fieldMessages_data();
     void fieldMessages();
     void diameterTypedAsRadius();
+    void besideTheGraphWindow();
 };
+
+// "Mesures" stays open beside the graph window, which keeps the mouse (a
+// drag there sets the range, which the open window shows at once); one
+// window for every click of the graph window's tool.
+void TestMesuresDialog::besideTheGraphWindow()
+{
+    ScriptedServices services;
+    MeasurementHolder holder;
+    holder.fieldTexts = glycerolFields;
+    QDialog graphWindow;
+    graphWindow.setGeometry(100, 100, 400, 300);
+    graphWindow.show();
+    MesuresDialog *mesures = MesuresDialog::showBeside(holder, services, &graphWindow);
+    QVERIFY(mesures->isVisible());
+    QVERIFY(!mesures->isModal());
+    QCOMPARE(mesures->parent(), &graphWindow);
+    holder.setFitRange({0.25, 1.75}); // as a drag on the graph sets it
+    QCOMPARE(mesures->tMin->text(), QStringLiteral("0,25"));
+    QCOMPARE(mesures->tMax->text(), QStringLiteral("1,75"));
+    mesures->close();
+    QCOMPARE(MesuresDialog::showBeside(holder, services, &graphWindow), mesures);
+    QVERIFY(mesures->isVisible());
+    // Beside the graph window when the screen has room; never left of it.
+    const QRect screen = graphWindow.screen()->availableGeometry();
+    if (graphWindow.frameGeometry().right() + mesures->width() < screen.right())
+        QVERIFY(mesures->x() > graphWindow.frameGeometry().right());
+    QVERIFY(mesures->x() >= std::min(graphWindow.x(), screen.right() - mesures->width()));
+}
 
 void TestMesuresDialog::keptAcrossReopenings()
 {
