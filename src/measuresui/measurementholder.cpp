@@ -51,3 +51,12 @@ void MeasurementHolder::clearFit()
     m_fit.reset();
     emit fitChanged();
 }
+
+void MeasurementHolder::setTubeDiameter(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed == m_tubeDiameter)
+        return;
+    m_tubeDiameter = trimmed;
+    emit tubeChanged();
+}

@@ -90,15 +90,25 @@ public:
     // tracked positions come back through setSet().
     std::function<void()> openVideo;
 
+    // The tube's inner diameter in mm as the user typed it (a field's text,
+    // empty when no tube is given). The tube is given once for the session,
+    // in "Mesures" or in the video window, and both show it: the fit's wall
+    // correction and the video's refraction correction use the same tube.
+    const QString &tubeDiameter() const { return m_tubeDiameter; }
+    // Stores text, blanks trimmed (emits tubeChanged() when it differs).
+    void setTubeDiameter(const QString &text);
+
 signals:
     // The points changed (a new set, a point left out or taken back).
     void changed();
     void rangeChanged();
     // A fit was stored or dropped.
     void fitChanged();
+    void tubeChanged();
 
 private:
     MeasurementSet m_set;
     FitRange m_range;
     std::optional<FitResult> m_fit;
+    QString m_tubeDiameter;
 };

@@ -93,6 +93,14 @@ QWidget *MesuresDialog::createFit()
     tube = namedEdit(QStringLiteral("Diamètre intérieur du tube (mm)"), box);
     tube->setPlaceholderText(QStringLiteral("sans correction de paroi"));
     form->addRow(QStringLiteral("Diamètre du t&ube (mm) :"), tube);
+    // The session's tube, shared with the video window both ways.
+    tube->setText(m_holder.tubeDiameter());
+    connect(tube, &QLineEdit::editingFinished, this,
+            [this] { m_holder.setTubeDiameter(tube->text()); });
+    connect(&m_holder, &MeasurementHolder::tubeChanged, this, [this] {
+        if (tube->text().trimmed() != m_holder.tubeDiameter())
+            tube->setText(m_holder.tubeDiameter());
+    });
     layout->addLayout(form);
 
     ajuster = namedButton(QStringLiteral("A&juster"), QStringLiteral("Ajuster"), box);

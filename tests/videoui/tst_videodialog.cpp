@@ -160,14 +160,16 @@ void TestVideoDialog::refractionFactor()
     Rig rig;
     rig.calibrate();
     rig.dialog.placement->setCurrentIndex(placement);
-    rig.dialog.tubeRadius->setText(QStringLiteral("30"));
+    rig.dialog.tubeDiameter->setText(QStringLiteral("60"));
     rig.dialog.cameraDistance->setText(QStringLiteral("50"));
     emit rig.dialog.cameraDistance->editingFinished();
     const double f = rig.dialog.refractionFactor();
     QVERIFY2(f >= low && f <= high, qPrintable(QString::number(f)));
-    QCOMPARE(rig.dialog.tubeRadius->isEnabled(), placement != 0);
+    QCOMPARE(rig.dialog.cameraDistance->isEnabled(), placement != 0);
+    // The diameter serves the fit's wall correction too: always open.
+    QVERIFY(rig.dialog.tubeDiameter->isEnabled());
     if (placement != 0)
-        QVERIFY(rig.dialog.factor->text().contains(QStringLiteral("Facteur appliqué")));
+        QVERIFY(rig.dialog.factor->text().contains(QStringLiteral("Facteur de réfraction")));
 }
 
 void TestVideoDialog::trackFromOneClick()
