@@ -119,14 +119,14 @@ QString ballSizeText(double radiusPx, double metresPerPixel, double index)
 {
     if (!(radiusPx > 0.0) || !std::isfinite(radiusPx))
         return QString();
-    const QString px = NumberFormat::significant(radiusPx, 3);
+    const QString px = NumberFormat::significant(radiusPx, 2);
     if (!(metresPerPixel > 0.0) || !std::isfinite(metresPerPixel))
-        return QStringLiteral("Rayon apparent de la bille%1: %2 px (placer l'échelle pour le "
+        return QStringLiteral("Rayon apparent de la bille%1: %2%1px (placer l'échelle pour le "
                               "lire en mm).")
             .arg(nbsp)
             .arg(px);
     const double mm = radiusPx * metresPerPixel * 1000.0;
-    QString text = QStringLiteral("Rayon apparent de la bille%1: %2 mm (%3 px). ")
+    QString text = QStringLiteral("Rayon apparent de la bille%1: %2%1mm (%3%1px). ")
                        .arg(nbsp)
                        .arg(NumberFormat::significant(mm, 2))
                        .arg(px);
@@ -134,7 +134,7 @@ QString ballSizeText(double radiusPx, double metresPerPixel, double index)
         return text + QStringLiteral("Le tube grossit les largeurs d'environ l'indice du liquide.");
     return text
         + QStringLiteral("Le tube grossit les largeurs d'environ n%1=%1%2 (pas les "
-                         "hauteurs)%1: rayon vrai entre %3 et %4 mm.")
+                         "hauteurs)%1: rayon vrai entre %3 et %4%1mm.")
               .arg(nbsp)
               .arg(NumberFormat::significant(index, 3))
               .arg(NumberFormat::significant(mm / index, 2))

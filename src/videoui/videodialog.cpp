@@ -20,6 +20,7 @@
 #include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyle>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -241,7 +242,7 @@ QWidget *VideoDialog::createTracking()
     modeBall = new QRadioButton(QStringLiteral("&Bille : cliquer la bille pour la suivre"));
     modeBall->setToolTip(
         QStringLiteral("Un clic sur la bille : le programme la suit dans les images suivantes"));
-    modeManual = new QRadioButton(QStringLiteral("Pointage ma&nuel : un clic"));
+    modeManual = new QRadioButton(QStringLiteral("Pointage ma&nuel : cliquer la bille"));
     modeManual->setToolTip(QStringLiteral(
         "Chaque clic place le centre de la bille, puis avance du nombre d'images choisi"));
     manualStep = new QSpinBox;
@@ -249,19 +250,22 @@ QWidget *VideoDialog::createTracking()
     manualStep->setValue(1);
     manualStep->setAccessibleName(
         QStringLiteral("Pointage manuel : nombre d'images d'un clic au suivant"));
-    auto *stepLabel = new QLabel(QStringLiteral("toutes l&es"));
+    auto *stepLabel = new QLabel(QStringLiteral("un clic toutes l&es"));
     stepLabel->setBuddy(manualStep);
+    // Under the mode it belongs to, indented as far as the button's text.
     auto *manualRow = new QHBoxLayout;
-    manualRow->addWidget(modeManual);
+    manualRow->addSpacing(modeManual->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth)
+                          + modeManual->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing));
     manualRow->addWidget(stepLabel);
     manualRow->addWidget(manualStep);
     manualRow->addWidget(new QLabel(QStringLiteral("images")));
     manualRow->addStretch(1);
     ballSize = new QLabel;
-    reserveLines(ballSize, 3);
+    reserveLines(ballSize, 4);
     status = new QLabel;
     reserveLines(status, 3);
     column->addWidget(modeBall);
+    column->addWidget(modeManual);
     column->addLayout(manualRow);
     column->addWidget(ballSize);
     column->addWidget(status);

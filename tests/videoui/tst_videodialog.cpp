@@ -557,13 +557,13 @@ void TestVideoDialog::ballSize_data()
     // 12 px at 0,5 mm per pixel: 6 mm seen, 6 / 1,5 = 4 mm at least.
     QTest::newRow("scale and index")
         << 12.0 << 0.0005 << 1.5
-        << french(u"Rayon apparent de la bille~: 6 mm (12 px). Le tube grossit les largeurs "
-                  u"d'environ n~=~1,5 (pas les hauteurs)~: rayon vrai entre 4 et 6 mm.");
+        << french(u"Rayon apparent de la bille~: 6~mm (12~px). Le tube grossit les largeurs "
+                  u"d'environ n~=~1,5 (pas les hauteurs)~: rayon vrai entre 4 et 6~mm.");
     QTest::newRow("no scale") << 12.0 << std::nan("") << 1.5
-                              << french(u"Rayon apparent de la bille~: 12 px (placer l'échelle "
+                              << french(u"Rayon apparent de la bille~: 12~px (placer l'échelle "
                                         u"pour le lire en mm).");
     QTest::newRow("no index") << 10.0 << 0.0003 << std::nan("")
-                              << french(u"Rayon apparent de la bille~: 3 mm (10 px). Le tube "
+                              << french(u"Rayon apparent de la bille~: 3~mm (10~px). Le tube "
                                         u"grossit les largeurs d'environ l'indice du liquide.");
     QTest::newRow("no ball") << 0.0 << 0.0005 << 1.5 << QString();
 }
@@ -601,7 +601,7 @@ void TestVideoDialog::focusAfterTracking()
     QVERIFY2(rig.dialog.ballSize->text().startsWith(QStringLiteral("Rayon apparent de la bille")),
              qPrintable(rig.dialog.ballSize->text()));
     QVERIFY2(rig.dialog.ballSize->text().contains(
-                 QRegularExpression(QStringLiteral(": (2,[6-9]|3|3,[0-4]) mm"))),
+                 QRegularExpression(QStringLiteral(": (2,[6-9]|3|3,[0-4])\u00a0mm"))),
              qPrintable(rig.dialog.ballSize->text()));
 }
 
