@@ -86,6 +86,21 @@ QString fixedTwo(double value)
     return text;
 }
 
+QString fixed(double value, int decimals)
+{
+    if (!std::isfinite(value))
+        return QString();
+    QString text = toChars(value, std::chars_format::fixed, std::clamp(decimals, 0, 15));
+    // No "-0,000" for a value that rounds to zero.
+    const bool zero = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c >= QLatin1Char('1') && c <= QLatin1Char('9');
+    });
+    if (zero && text.startsWith(QLatin1Char('-')))
+        text.remove(0, 1);
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text;
+}
+
 Measured withUncertainty(double value, double uncertainty)
 {
     if (!(std::isfinite(uncertainty) && uncertainty > 0.0) || !std::isfinite(value))

@@ -31,6 +31,10 @@ QString threeSignificant(double value);
 // Fixed form with two decimals ("#########0.00"): 0,00 / 11,27 / 1234,50.
 QString fixedTwo(double value);
 
+// Fixed form with the given number of decimals (0 to 15), so that values
+// shown one after the other keep one precision: (0.9, 3) gives "0,900".
+QString fixed(double value, int decimals);
+
 // A measured value with its standard uncertainty, as a physicist writes it:
 // the uncertainty rounded to two significant digits and the value to the same
 // decimal place, both with a decimal comma: (0.96712, 0.01234) gives

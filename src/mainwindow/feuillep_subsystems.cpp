@@ -122,7 +122,7 @@ MeasurementHolder *FeuilleP::createMeasurements()
     holder->openVideo = [this, holder, video] {
         if (!*video)
             *video = new VideoDialog(*holder, services(), this);
-        (*video)->exec();
+        (*video)->present();
     };
     m_smallGraph->setMeasurements(holder);
     // New points reset the animation, which redraws the small graph with them.

@@ -82,3 +82,13 @@ void MeasurementHolder::clearFit()
     m_fit.reset();
     emit fitChanged();
 }
+
+void MeasurementHolder::setTubeDiameter(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed == m_tubeDiameter)
+        return;
+    m_tubeDiameter = trimmed;
+    inputs.tube = trimmed;
+    emit tubeChanged();
+}

@@ -126,6 +126,15 @@ public:
     // The measures window's typed fields and table, for the session.
     MeasureInputs inputs;
 
+    // The tube's inner diameter in mm as the user typed it (a field's text,
+    // empty when no tube is given). The tube is given once for the session,
+    // in "Mesures" or in the video window, and both show it: the fit's wall
+    // correction and the video's refraction correction use the same tube.
+    const QString &tubeDiameter() const { return m_tubeDiameter; }
+    // Stores text, blanks trimmed, also as inputs.tube (emits tubeChanged()
+    // when it differs).
+    void setTubeDiameter(const QString &text);
+
 signals:
     // The points changed (a new set, a point left out or taken back).
     void changed();
@@ -138,6 +147,7 @@ signals:
     void viewChanged();
     // A fit was stored or dropped.
     void fitChanged();
+    void tubeChanged();
 
 private:
     MeasurementSet m_set;
@@ -145,4 +155,5 @@ private:
     std::optional<FitResult> m_fit;
     QString m_resetNote;
     bool m_zoomed = false;
+    QString m_tubeDiameter;
 };

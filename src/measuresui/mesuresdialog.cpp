@@ -197,6 +197,20 @@ QWidget *MesuresDialog::createImport()
     // Space or Enter on the current row, as a click does.
     points->installEventFilter(this);
     connect(&m_holder, &MeasurementHolder::changed, this, [this] {
+        // Points put in by another window (the video window, which stays
+        // open beside this one) do not come from the last table: its columns
+        // no longer describe them, and choosing one must not bring the
+        // table's points back over them.
+        // The table is the session's: another Mesures window may have let it
+        // go already, this one still lists its columns.
+        const bool fromTable
+            = m_table.columnCount() > 0 && m_holder.set().sourceName == m_tableSource;
+        if (!fromTable && (m_table.columnCount() > 0 || positionColumn->count() > 0)) {
+            m_table = MeasurementTable();
+            m_tableSource.clear();
+            fillChoice();
+            setStale();
+        }
         // The table is read again; the keyboard stays on its row.
         const int row = points->currentIndex().row();
         m_model->reload();
@@ -240,22 +254,10 @@ void MesuresDialog::error(const QString &text)
 
 void MesuresDialog::video_Click()
 {
-    if (!m_holder.openVideo)
-        return;
-    bool replaced = false;
-    const QMetaObject::Connection watch
-        = connect(&m_holder, &MeasurementHolder::changed, this, [&replaced] { replaced = true; });
-    m_holder.openVideo();
-    disconnect(watch);
-    if (!replaced)
-        return;
-    // The points now come from the video: the last table's columns no
-    // longer describe them.
-    m_table = MeasurementTable();
-    m_tableSource.clear();
-    fillChoice();
-    showSource();
-    setStale();
+    // The video window opens beside this one; the positions it hands over
+    // arrive through the holder's changed().
+    if (m_holder.openVideo)
+        m_holder.openVideo();
 }
 
 void MesuresDialog::ouvrir_Click()

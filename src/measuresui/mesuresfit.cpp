@@ -89,6 +89,11 @@ QWidget *MesuresDialog::createFit()
     tube = NamedWidgets::edit(QStringLiteral("Diamètre intérieur du tube (mm)"), box);
     tube->setPlaceholderText(QStringLiteral("sans correction de paroi"));
     form->addRow(QStringLiteral("Diamètre intérieur du t&ube (mm) :"), tube);
+    // The session's tube, shared with the video window both ways.
+    connect(&m_holder, &MeasurementHolder::tubeChanged, this, [this] {
+        if (tube->text().trimmed() != m_holder.tubeDiameter())
+            tube->setText(m_holder.tubeDiameter());
+    });
     tMin = NamedWidgets::edit(QStringLiteral("Début de l'ajustement (s)"), box);
     tMax = NamedWidgets::edit(QStringLiteral("Fin de l'ajustement (s)"), box);
     tMin->setPlaceholderText(QStringLiteral("premier point"));
@@ -167,7 +172,6 @@ void MesuresDialog::prefill()
         massKind->setCurrentIndex(in.massKind);
         mass->setText(in.mass);
         fluidDensity->setText(in.fluidDensity);
-        tube->setText(in.tube);
         releaseTime->setChecked(in.releaseTime);
         model->setCurrentIndex(in.model == FitOptions::Model::Stokes ? 1 : 0);
     } else if (m_holder.fieldTexts) {
@@ -176,6 +180,8 @@ void MesuresDialog::prefill()
         mass->setText(scaled(fields.mass, 1000.0));   // g to mg
         fluidDensity->setText(scaled(fields.fluidDensity, 1.0));
     }
+    // The tube is the session's, typed here or in the video window.
+    tube->setText(m_holder.tubeDiameter());
     m_filling = false;
     showBallHint();
 }
@@ -195,7 +201,7 @@ void MesuresDialog::storeInputs()
     in.massKind = massKind->currentIndex();
     in.mass = mass->text();
     in.fluidDensity = fluidDensity->text();
-    in.tube = tube->text();
+    m_holder.setTubeDiameter(tube->text());
     in.releaseTime = releaseTime->isChecked();
     in.model
         = model->currentIndex() == 1 ? FitOptions::Model::Stokes : FitOptions::Model::DragCurve;

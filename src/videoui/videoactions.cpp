@@ -3,6 +3,7 @@
 // handing the track to the measured fall.
 #include "videodialog.h"
 
+#include "calibrationtexts.h"
 #include "core/numberformat.h"
 #include "frameview.h"
 #include "measures/measurementholder.h"
@@ -10,8 +11,9 @@
 #include "video/videofile.h"
 #include "video/videoopener.h"
 
+#include <QApplication>
 #include <QComboBox>
-#include <QEventLoop>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -20,7 +22,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
+#include <QStandardPaths>
 #include <QThread>
+#include <QWindow>
 
 #include <QSignalBlocker>
 
@@ -28,33 +33,53 @@
 #include <cmath>
 #include <map>
 
-namespace {
-
-// A typed positive number, or NaN when the field is empty or not such a number.
-double positive(const QLineEdit *edit)
-{
-    const std::optional<double> v = NumberFormat::parse(edit->text());
-    return v && *v > 0.0 && std::isfinite(*v) ? *v : std::nan("");
-}
-
-} // namespace
-
 void VideoDialog::error(const QString &text)
 {
     m_services.message(MessageIcon::Error, title(), text);
 }
 
-void VideoDialog::ouvrir_Click()
+void VideoDialog::present()
+{
+    if (!m_source && !m_opener && !ouvrir_Click())
+        return;
+    escapeModal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void VideoDialog::escapeModal()
+{
+    // An application-modal window (the graph window) blocks every window
+    // but its own transient children: this window becomes one of them.
+    QWindow *modal = QGuiApplication::modalWindow();
+    if (!windowHandle())
+        winId(); // the window exists from now on, shown or not
+    QWindow *own = windowHandle();
+    if (!modal || !own || modal == own || own->isAncestorOf(modal, QWindow::IncludeTransients))
+        return;
+    own->setTransientParent(modal);
+}
+
+bool VideoDialog::ouvrir_Click()
 {
     if (m_opener || m_thread)
-        return;
+        return false;
     FileDialogRequest request;
     request.title = QStringLiteral("Ouvrir une vidéo");
     request.filter = QStringLiteral(
         "Vidéos (*.mp4 *.m4v *.mov *.avi *.webm *.mkv *.3gp);;Tous les fichiers (*)");
+    request.directory = m_folder;
+    if (request.directory.isEmpty()) {
+        // Never the program's working folder: the user's videos are theirs.
+        request.directory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (request.directory.isEmpty() || !QFileInfo(request.directory).isDir())
+            request.directory = QDir::homePath();
+    }
     const std::optional<QString> name = m_services.openFileName(request);
     if (!name)
-        return;
+        return false;
+    m_folder = QFileInfo(*name).absolutePath();
     m_openingName = QFileInfo(*name).fileName();
     m_opener = new VideoOpener(*name, this);
     connect(m_opener, &VideoOpener::progress, progress, &QProgressBar::setValue);
@@ -64,6 +89,7 @@ void VideoDialog::ouvrir_Click()
     setBusy(true);
     status->setText(QStringLiteral("Lecture de « %1 »…").arg(QFileInfo(*name).fileName()));
     m_opener->start();
+    return true;
 }
 
 void VideoDialog::openingFinished()
@@ -87,6 +113,7 @@ void VideoDialog::openingFinished()
 
 bool VideoDialog::openVideo(const QString &path)
 {
+    m_folder = QFileInfo(path).absolutePath();
     auto video = std::make_unique<VideoFile>();
     if (!video->open(path)) {
         error(video->errorString());
@@ -115,11 +142,14 @@ void VideoDialog::adoptSource(std::unique_ptr<FrameSource> source, VideoFile *vi
     m_calibration = Calibration();
     m_frame = 0;
     const QSize size = m_source->frameSize();
-    fileLabel->setText(QStringLiteral("%1 : %2 images, %3 × %4 px")
-                           .arg(name)
+    const QString shown = fileLabel->fontMetrics().elidedText(
+        name, Qt::ElideMiddle, fileLabel->parentWidget()->width() - 20);
+    fileLabel->setText(QStringLiteral("%1\n%2 images, %3 × %4 px")
+                           .arg(shown)
                            .arg(m_source->frameCount())
                            .arg(size.width())
                            .arg(size.height()));
+    fileLabel->setToolTip(name);
     captureRate->clear();
     warning->hide();
     if (m_video) {
@@ -132,7 +162,7 @@ void VideoDialog::adoptSource(std::unique_ptr<FrameSource> source, VideoFile *vi
         }
     }
     slider->setRange(0, std::max(0, m_source->frameCount() - 1));
-    status->setText(QStringLiteral("Cliquer les deux extrémités de l'échelle."));
+    status->setText(CalibrationTexts::scaleStatus(0, distance->text()));
     modeScale->setChecked(true);
     calibrationChanged();
     showFrame(0);
@@ -179,14 +209,13 @@ void VideoDialog::pictureClicked(QPointF point)
         if (m_scaleClicks != 1) {
             m_calibration.scaleStart = point;
             m_scaleClicks = 1;
-            status->setText(QStringLiteral("Cliquer la seconde extrémité de l'échelle."));
         } else {
             m_calibration.scaleEnd = point;
             m_scaleClicks = 2;
-            status->setText(QStringLiteral("Échelle placée."));
             if (distance->text().trimmed().isEmpty())
                 distance->setFocus();
         }
+        status->setText(CalibrationTexts::scaleStatus(m_scaleClicks, distance->text()));
         calibrationChanged();
         break;
     case Mode::Origin:
@@ -198,135 +227,36 @@ void VideoDialog::pictureClicked(QPointF point)
         startTracking(point);
         break;
     case Mode::Manual:
-        if (!m_tracker)
-            m_tracker = std::make_unique<BallTracker>(*m_source);
-        m_tracker->setManual(m_frame, point);
-        publishIfLinked();
-        if (m_frame + 1 < m_source->frameCount())
-            showFrame(m_frame + 1);
-        else
-            refresh();
+        manualClick(point);
         break;
     }
 }
 
-double VideoDialog::refractionFactor() const
-{
-    return m_calibration.refractionFactor;
-}
-
-void VideoDialog::calibrationChanged()
-{
-    const double cm = positive(distance);
-    m_calibration.scaleDistance = std::isnan(cm) ? 0.0 : cm / 100.0;
-
-    const auto where = static_cast<ScalePlacement>(placement->currentIndex());
-    const bool immersed = where == ScalePlacement::Immersed;
-    for (QLineEdit *edit : {index, tubeRadius, cameraDistance})
-        edit->setEnabled(!immersed);
-    m_calibration.refractionFactor = 1.0;
-    QString text = QStringLiteral("Échelle dans le plan de chute : aucune correction.");
-    if (!immersed) {
-        TubeOptics optics;
-        optics.refractiveIndex = positive(index);
-        optics.innerRadius = positive(tubeRadius) / 1000.0;
-        optics.cameraDistance = positive(cameraDistance) / 100.0;
-        const QString problem = optics.problem();
-        if (!problem.isEmpty()) {
-            // Without the tube's optics no position is given: they would be off.
-            m_calibration.refractionFactor = std::nan("");
-            text = problem;
-        } else {
-            // The fall spans the picture's height, seen in the plane of the fall.
-            Calibration plain = m_calibration;
-            plain.refractionFactor = 1.0;
-            double halfSpan = 0.0;
-            if (plain.isValid() && m_source)
-                halfSpan = plain.metresPerPixel() * m_source->frameSize().height() / 2.0;
-            m_calibration.refractionFactor = Refraction::scaleFactor(where, optics, halfSpan);
-            text = QStringLiteral("Facteur appliqué à l'échelle (réfraction du tube) : %1")
-                       .arg(NumberFormat::significant(m_calibration.refractionFactor, 4));
-        }
-    }
-    factor->setText(text);
-    publishIfLinked();
-    refresh();
-}
-
-void VideoDialog::captureRateChanged()
-{
-    if (!m_video)
-        return;
-    const double rate = positive(captureRate);
-    m_video->setCaptureRate(std::isnan(rate) ? 0.0 : rate);
-    publishIfLinked();
-    showFrame(m_frame);
-}
-
-void VideoDialog::startTracking(QPointF point)
-{
-    if (!m_tracker)
-        m_tracker = std::make_unique<BallTracker>(*m_source);
-    if (!m_tracker->start(m_frame, point)) {
-        error(m_tracker->errorString());
-        return;
-    }
-    const int first = m_frame;
-    const int count = m_source->frameCount();
-    m_cancel = false;
-    progress->setValue(0);
-    setBusy(true);
-    status->setText(QStringLiteral("Suivi de la bille…"));
-    m_thread = QThread::create([this, first, count] {
-        m_tracker->run(-1, [this, first, count](int frame) {
-            const int percent
-                = count > first + 1 ? (frame - first) * 100 / (count - 1 - first) : 100;
-            QMetaObject::invokeMethod(progress, "setValue", Qt::QueuedConnection,
-                                      Q_ARG(int, percent));
-            return !m_cancel.load();
-        });
-    });
-    connect(m_thread, &QThread::finished, this, &VideoDialog::trackingDone);
-    m_thread->start();
-}
-
-void VideoDialog::trackingDone()
-{
-    m_thread->wait();
-    m_thread->deleteLater();
-    m_thread = nullptr;
-    setBusy(false);
-    const int tracked = int(m_tracker->points().size());
-    status->setText(
-        QStringLiteral("%1 %2 position(s) en tout.").arg(m_tracker->stopMessage()).arg(tracked));
-    const int stop = m_tracker->stopFrame();
-    publishIfLinked();
-    if (stop >= 0)
-        showFrame(stop);
-    emit trackingFinished();
-}
-
-void VideoDialog::waitForTracking()
-{
-    if (!m_thread)
-        return;
-    QEventLoop loop;
-    connect(this, &VideoDialog::trackingFinished, &loop, &QEventLoop::quit);
-    if (m_thread)
-        loop.exec();
-}
-
 void VideoDialog::setBusy(bool busy)
 {
+    if (busy)
+        m_focusBeforeBusy = focusWidget();
     for (QWidget *w :
          std::initializer_list<QWidget *> {ouvrir, previous, next, slider, view, utiliser})
         w->setEnabled(!busy);
     for (QGroupBox *box : findChildren<QGroupBox *>())
         box->setEnabled(!busy);
-    progress->setVisible(busy);
-    annuler->setVisible(busy);
-    if (busy)
+    if (busy) {
+        progress->show();
+        annuler->show();
         annuler->setFocus();
+        return;
+    }
+    // Focus goes back where it was (the picture, after a click on the ball)
+    // before the stop button hides: left to itself, it would move on to the
+    // next field and select its text, which the next key would overwrite.
+    QWidget *back = m_focusBeforeBusy;
+    if (!back || back == annuler || !back->isVisible() || !back->isEnabled())
+        back = view;
+    if (!focusWidget() || focusWidget() == annuler)
+        back->setFocus(Qt::OtherFocusReason);
+    progress->hide();
+    annuler->hide();
 }
 
 void VideoDialog::refresh()

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "videodialog.h"
 
+#include "calibrationtexts.h"
 #include "frameview.h"
+#include "measures/measurementholder.h"
 #include "video/videofile.h"
 #include "video/videoopener.h"
 
@@ -17,6 +19,8 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSlider>
+#include <QSpinBox>
+#include <QStyle>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -28,6 +32,15 @@ QLineEdit *field(const QString &accessible, const QString &text = {})
     edit->setAccessibleName(accessible);
     edit->setMaximumWidth(110);
     return edit;
+}
+
+// A label whose height holds lines lines of its font whatever it shows, so
+// that a longer message never moves the controls under it.
+void reserveLines(QLabel *label, int lines)
+{
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setFixedHeight(lines * label->fontMetrics().lineSpacing() + 2);
 }
 
 } // namespace
@@ -52,7 +65,9 @@ VideoDialog::VideoDialog(MeasurementHolder &holder, PlatformServices &services, 
     ouvrir->setToolTip(QStringLiteral("Ouvrir la vidéo d'une chute (MP4, MOV, AVI, WebM)"));
     connect(ouvrir, &QPushButton::clicked, this, &VideoDialog::ouvrir_Click);
     fileLabel = new QLabel(QStringLiteral("Aucune vidéo ouverte."));
-    fileLabel->setWordWrap(true);
+    // The name on its line (shortened when too long), the size on the next.
+    fileLabel->setFixedHeight(2 * fileLabel->fontMetrics().lineSpacing() + 2);
+    fileLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     progress = new QProgressBar;
     progress->setRange(0, 100);
     progress->setAccessibleName(QStringLiteral("Avancement"));
@@ -65,6 +80,13 @@ VideoDialog::VideoDialog(MeasurementHolder &holder, PlatformServices &services, 
         if (m_opener)
             m_opener->cancel();
     });
+    // The bar and its button keep their room while hidden: the controls
+    // under them stay where the mouse expects them.
+    for (QWidget *w : std::initializer_list<QWidget *> {progress, annuler}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+    }
     auto *busyRow = new QHBoxLayout;
     busyRow->addWidget(progress, 1);
     busyRow->addWidget(annuler);
@@ -128,7 +150,11 @@ QWidget *VideoDialog::createNavigation()
     slider->setAccessibleName(QStringLiteral("Image de la vidéo à montrer"));
     slider->setPageStep(10);
     frameLabel = new QLabel;
-    frameLabel->setMinimumWidth(170);
+    // As wide as the longest text it can show, so that the slider and the
+    // buttons do not move from one frame to the next.
+    frameLabel->setFixedWidth(frameLabel->fontMetrics().horizontalAdvance(
+                                  QStringLiteral("Image 00000 / 00000 · t = 0,000000 s"))
+                              + 6);
     row->addWidget(previous);
     row->addWidget(slider, 1);
     row->addWidget(next);
@@ -171,15 +197,17 @@ QWidget *VideoDialog::createCalibration()
     form->addRow(placementLabel);
     form->addRow(placement);
     index = field(QStringLiteral("Indice de réfraction du liquide"), QStringLiteral("1,47"));
-    tubeRadius = field(QStringLiteral("Rayon intérieur du tube, en mm"));
+    tubeDiameter = field(QStringLiteral("Diamètre intérieur du tube, en mm"));
+    tubeDiameter->setToolTip(
+        QStringLiteral("Le même tube que dans « Mesures », où il sert à la correction de paroi"));
     cameraDistance = field(QStringLiteral("Distance de la caméra à l'axe du tube, en cm"));
     form->addRow(QStringLiteral("&Indice du liquide :"), index);
-    form->addRow(QStringLiteral("Rayon du &tube (mm) :"), tubeRadius);
+    form->addRow(QStringLiteral("Diamètre du &tube (mm) :"), tubeDiameter);
     form->addRow(QStringLiteral("Distance ca&méra (cm) :"), cameraDistance);
     factor = new QLabel;
-    factor->setWordWrap(true);
-    // A form does not grow a wrapped row by itself: room for two lines.
-    factor->setMinimumHeight(2 * factor->fontMetrics().lineSpacing() + 2);
+    // A form does not grow a wrapped row by itself: room for the longest
+    // message.
+    reserveLines(factor, 3);
     form->addRow(factor);
     captureRate = field(QStringLiteral("Cadence de prise de vue, en images par seconde"));
     captureRate->setToolTip(
@@ -192,8 +220,16 @@ QWidget *VideoDialog::createCalibration()
     warning->hide();
     form->addRow(warning);
 
-    for (QLineEdit *edit : {distance, index, tubeRadius, cameraDistance})
+    for (QLineEdit *edit : {index, cameraDistance})
         connect(edit, &QLineEdit::editingFinished, this, &VideoDialog::calibrationChanged);
+    connect(distance, &QLineEdit::editingFinished, this, [this] {
+        calibrationChanged();
+        if (m_scaleClicks == 2)
+            status->setText(CalibrationTexts::scaleStatus(m_scaleClicks, distance->text()));
+    });
+    connect(tubeDiameter, &QLineEdit::editingFinished, this, &VideoDialog::tubeTyped);
+    connect(&m_holder, &MeasurementHolder::tubeChanged, this, &VideoDialog::showTube);
+    tubeDiameter->setText(m_holder.tubeDiameter());
     connect(placement, &QComboBox::currentIndexChanged, this, &VideoDialog::calibrationChanged);
     connect(captureRate, &QLineEdit::editingFinished, this, &VideoDialog::captureRateChanged);
     return box;
@@ -206,13 +242,32 @@ QWidget *VideoDialog::createTracking()
     modeBall = new QRadioButton(QStringLiteral("&Bille : cliquer la bille pour la suivre"));
     modeBall->setToolTip(
         QStringLiteral("Un clic sur la bille : le programme la suit dans les images suivantes"));
-    modeManual = new QRadioButton(QStringLiteral("Pointage ma&nuel : un clic par image"));
-    modeManual->setToolTip(
-        QStringLiteral("Chaque clic place le centre de la bille, puis passe à l'image suivante"));
+    modeManual = new QRadioButton(QStringLiteral("Pointage ma&nuel : cliquer la bille"));
+    modeManual->setToolTip(QStringLiteral(
+        "Chaque clic place le centre de la bille, puis avance du nombre d'images choisi"));
+    manualStep = new QSpinBox;
+    manualStep->setRange(1, 1000);
+    manualStep->setValue(1);
+    manualStep->setAccessibleName(
+        QStringLiteral("Pointage manuel : nombre d'images d'un clic au suivant"));
+    auto *stepLabel = new QLabel(QStringLiteral("un clic toutes l&es"));
+    stepLabel->setBuddy(manualStep);
+    // Under the mode it belongs to, indented as far as the button's text.
+    auto *manualRow = new QHBoxLayout;
+    manualRow->addSpacing(modeManual->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth)
+                          + modeManual->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing));
+    manualRow->addWidget(stepLabel);
+    manualRow->addWidget(manualStep);
+    manualRow->addWidget(new QLabel(QStringLiteral("images")));
+    manualRow->addStretch(1);
+    ballSize = new QLabel;
+    reserveLines(ballSize, 4);
     status = new QLabel;
-    status->setWordWrap(true);
+    reserveLines(status, 3);
     column->addWidget(modeBall);
     column->addWidget(modeManual);
+    column->addLayout(manualRow);
+    column->addWidget(ballSize);
     column->addWidget(status);
 
     auto *group = new QButtonGroup(this);

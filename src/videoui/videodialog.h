@@ -6,6 +6,7 @@
 #include "video/tracking/refraction.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <atomic>
 #include <memory>
@@ -21,6 +22,7 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QSlider;
+class QSpinBox;
 class QThread;
 class VideoFile;
 class VideoOpener;
@@ -32,6 +34,10 @@ class VideoOpener;
 // follows it through the frames. "Utiliser ces mesures" puts the tracked
 // positions into the session's measured fall, which the measures dialog
 // fits; from then on a change of the calibration or of the track updates it.
+//
+// The window is not modal: it stays open beside the others, which keep
+// taking input. The tube's diameter is the session's (MeasurementHolder's
+// tubeDiameter), shared with "Mesures".
 class VideoDialog : public QDialog
 {
     Q_OBJECT
@@ -44,8 +50,15 @@ public:
 
     static QString title() { return QStringLiteral("Vidéo de la chute"); }
 
-    // "Ouvrir une vidéo…": the file the user picks, read on a thread of its own.
-    void ouvrir_Click();
+    // Shows the window beside the others, not modal, and brings it to the
+    // front. With no video yet, the file dialog comes first: the window
+    // opens with the chosen video being read, or not at all when the choice
+    // is cancelled.
+    void present();
+    // "Ouvrir une vidéo…": the file the user picks, read on a thread of its
+    // own. The file dialog opens in the folder of the last video, at first
+    // in the user's documents. False when the choice is cancelled.
+    bool ouvrir_Click();
     // Opens a video at once (the command line, tests); false with the French
     // message shown when it cannot be read. The previous video stays then.
     bool openVideo(const QString &path);
@@ -87,9 +100,11 @@ public:
     QLineEdit *distance = nullptr; // cm
     QComboBox *placement = nullptr;
     QLineEdit *index = nullptr;
-    QLineEdit *tubeRadius = nullptr;     // mm
+    QLineEdit *tubeDiameter = nullptr;   // mm, inner
     QLineEdit *cameraDistance = nullptr; // cm
     QLabel *factor = nullptr;
+    QSpinBox *manualStep = nullptr; // images between two manual clicks
+    QLabel *ballSize = nullptr;     // the tracked ball's apparent radius
     QLabel *status = nullptr;
     QPushButton *utiliser = nullptr;
     QPushButton *fermer = nullptr;
@@ -108,6 +123,13 @@ private:
     void startTracking(QPointF point);
     void trackingDone();
     void setBusy(bool busy);
+    void tubeTyped();
+    void showTube();
+    void manualClick(QPointF point);
+    void showBallSize();
+    // Makes the window a transient child of the application-modal window on
+    // screen, if any, so that the window takes input beside it.
+    void escapeModal();
     void refresh();
     void publishIfLinked();
     // The track with each point's time read again from the source (the
@@ -121,7 +143,9 @@ private:
     VideoFile *m_video = nullptr; // m_source when it is a video file
     QString m_name;
     VideoOpener *m_opener = nullptr;
-    QString m_openingName; // the file being opened, for the label
+    QString m_openingName;               // the file being opened, for the label
+    QString m_folder;                    // of the last video chosen; empty: the user's documents
+    QPointer<QWidget> m_focusBeforeBusy; // given back when reading or tracking ends
     int m_frame = 0;
     Mode m_mode = Mode::Scale;
     Calibration m_calibration;

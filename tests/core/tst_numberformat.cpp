@@ -19,6 +19,8 @@ private slots:
     void threeSignificant();
     void fixedTwo_data();
     void fixedTwo();
+    void fixed_data();
+    void fixed();
     void withUncertainty_data();
     void withUncertainty();
     void calculatorScientific_data();
@@ -109,6 +111,30 @@ void TestNumberFormat::fixedTwo()
     QFETCH(double, value);
     QFETCH(QString, text);
     QCOMPARE(NumberFormat::fixedTwo(value), text);
+}
+
+void TestNumberFormat::fixed_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<QString>("text");
+    // Trailing zeros kept: one precision from one value to the next.
+    QTest::newRow("0,9 with three") << 0.9 << 3 << "0,900";
+    QTest::newRow("0,859 with three") << 0.859 << 3 << "0,859";
+    QTest::newRow("one") << 1.0 << 3 << "1,000";
+    QTest::newRow("rounded up") << 12.3456 << 2 << "12,35";
+    QTest::newRow("no decimal") << 41.7 << 0 << "42";
+    QTest::newRow("negative") << -1.5 << 1 << "-1,5";
+    QTest::newRow("tiny negative") << -0.0004 << 3 << "0,000";
+    QTest::newRow("not a number") << std::nan("") << 3 << "";
+}
+
+void TestNumberFormat::fixed()
+{
+    QFETCH(double, value);
+    QFETCH(int, decimals);
+    QFETCH(QString, text);
+    QCOMPARE(NumberFormat::fixed(value, decimals), text);
 }
 
 void TestNumberFormat::withUncertainty_data()

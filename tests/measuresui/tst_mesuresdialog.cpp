@@ -766,6 +766,24 @@ void TestMesuresDialog::videoReplacesTheTable()
     dialog.choice_Changed();
     QCOMPARE(int(holder.set().points.size()), 5);
     QVERIFY(dialog.source->text().startsWith(QStringLiteral("chute.mp4 : 5 points")));
+
+    // The video window stays open beside: its positions arrive after the
+    // click has returned, and replace the table all the same.
+    MesuresDialog later(holder, services);
+    QTest::mouseClick(later.coller, Qt::LeftButton);
+    QVERIFY(later.positionColumn->isEnabled());
+    holder.openVideo = [&] { ++opened; };
+    QTest::mouseClick(later.video, Qt::LeftButton);
+    QCOMPARE(opened, 2);
+    QVERIFY(later.positionColumn->isEnabled()); // nothing handed over yet
+    MeasurementSet tracked;
+    for (int i = 0; i < 4; ++i)
+        tracked.points.push_back(MeasuredPoint {0.1 * i, 0.01 * i, std::nan(""), i});
+    tracked.sourceName = QStringLiteral("chute.mp4");
+    holder.setSet(std::move(tracked));
+    QCOMPARE(later.positionColumn->count(), 0);
+    later.choice_Changed();
+    QCOMPARE(int(holder.set().points.size()), 4);
 }
 
 QTEST_MAIN(TestMesuresDialog)

@@ -4,17 +4,29 @@
 // over to the measured fall, and the keyboard's way of clicking.
 #include "fakefallvideo.h"
 #include "measures/measurementholder.h"
+#include "measuresui/mesuresdialog.h"
 #include "scriptedservices.h"
+#include "videoui/calibrationtexts.h"
 #include "videoui/frameview.h"
 #include "videoui/videodialog.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 namespace {
 
@@ -51,7 +63,18 @@ struct Rig
         dialog.distance->setText(QStringLiteral("10"));
         emit dialog.distance->editingFinished();
     }
+    void type(QLineEdit *edit, const QString &text)
+    {
+        edit->setText(text);
+        emit edit->editingFinished();
+    }
 };
+
+// A French text written with "~" for its non-breaking spaces.
+QString french(const char16_t *text)
+{
+    return QString::fromUtf16(text).replace(QLatin1Char('~'), QChar(0x00A0));
+}
 
 } // namespace
 
@@ -73,6 +96,21 @@ private slots:
     void refusals();
     void keyboardClicks();
     void everyControlNamedAndReachable();
+    void tubeSharedWithMesures();
+    void fieldMessages_data();
+    void fieldMessages();
+    void scaleStatus_data();
+    void scaleStatus();
+    void factorOnePrecision_data();
+    void factorOnePrecision();
+    void manualEveryN_data();
+    void manualEveryN();
+    void ballSize_data();
+    void ballSize();
+    void focusAfterTracking();
+    void notModal();
+    void opensTheFileDialogAtOnce();
+    void controlsKeepStill();
 };
 
 void TestVideoDialog::geometry_data()
@@ -160,14 +198,16 @@ void TestVideoDialog::refractionFactor()
     Rig rig;
     rig.calibrate();
     rig.dialog.placement->setCurrentIndex(placement);
-    rig.dialog.tubeRadius->setText(QStringLiteral("30"));
+    rig.dialog.tubeDiameter->setText(QStringLiteral("60"));
     rig.dialog.cameraDistance->setText(QStringLiteral("50"));
     emit rig.dialog.cameraDistance->editingFinished();
     const double f = rig.dialog.refractionFactor();
     QVERIFY2(f >= low && f <= high, qPrintable(QString::number(f)));
-    QCOMPARE(rig.dialog.tubeRadius->isEnabled(), placement != 0);
+    QCOMPARE(rig.dialog.cameraDistance->isEnabled(), placement != 0);
+    // The diameter serves the fit's wall correction too: always open.
+    QVERIFY(rig.dialog.tubeDiameter->isEnabled());
     if (placement != 0)
-        QVERIFY(rig.dialog.factor->text().contains(QStringLiteral("Facteur appliqué")));
+        QVERIFY(rig.dialog.factor->text().contains(QStringLiteral("Facteur de réfraction")));
 }
 
 void TestVideoDialog::trackFromOneClick()
@@ -310,6 +350,354 @@ void TestVideoDialog::everyControlNamedAndReachable()
         if (label->text().contains(QLatin1Char('&')))
             QVERIFY2(label->buddy(), qPrintable(label->text()));
     }
+}
+
+void TestVideoDialog::tubeSharedWithMesures()
+{
+    Rig rig;
+    rig.dialog.placement->setCurrentIndex(1); // marks on the wall
+    rig.type(rig.dialog.cameraDistance, QStringLiteral("50"));
+    rig.type(rig.dialog.tubeDiameter, QStringLiteral("60"));
+    QCOMPARE(rig.holder.tubeDiameter(), QStringLiteral("60"));
+    // "Mesures" opened afterwards shows it, ready for the wall correction.
+    MesuresDialog mesures(rig.holder, rig.services);
+    QCOMPARE(mesures.tube->text(), QStringLiteral("60"));
+    // Both open: typed in one window, shown in the other at once.
+    rig.type(rig.dialog.tubeDiameter, QStringLiteral("52,5"));
+    QCOMPARE(mesures.tube->text(), QStringLiteral("52,5"));
+    mesures.tube->setText(QStringLiteral("40"));
+    emit mesures.tube->editingFinished();
+    QCOMPARE(rig.dialog.tubeDiameter->text(), QStringLiteral("40"));
+    // The refraction reads it as a diameter: R = 2 cm. Without a scale the
+    // factor is the limit near the axis, ((L − R) + R/n)/(L − R).
+    const double L = 0.5, R = 0.02, n = 1.47;
+    const double expected = ((L - R) + R / n) / (L - R);
+    QVERIFY2(std::abs(rig.dialog.refractionFactor() - expected) < 1e-6,
+             qPrintable(QString::number(rig.dialog.refractionFactor())));
+    // A new "Mesures" still has it.
+    MesuresDialog again(rig.holder, rig.services);
+    QCOMPARE(again.tube->text(), QStringLiteral("40"));
+}
+
+void TestVideoDialog::fieldMessages_data()
+{
+    QTest::addColumn<QString>("index");
+    QTest::addColumn<QString>("diameter");
+    QTest::addColumn<QString>("camera");
+    QTest::addColumn<QString>("expected");
+    const QString n = QStringLiteral("1,47");
+    const QString d = QStringLiteral("60");
+    const QString l = QStringLiteral("50");
+    QTest::newRow("empty diameter")
+        << n << QStringLiteral("") << l
+        << QStringLiteral("Le diamètre intérieur du tube (mm) n'est pas indiqué.");
+    QTest::newRow("blank diameter")
+        << n << QStringLiteral("  ") << l
+        << QStringLiteral("Le diamètre intérieur du tube (mm) n'est pas indiqué.");
+    QTest::newRow("empty camera")
+        << n << d << QStringLiteral("")
+        << QStringLiteral("La distance de la caméra à l'axe du tube (cm) n'est pas indiquée.");
+    QTest::newRow("empty index") << QStringLiteral(
+        "") << d << l << QStringLiteral("L'indice de réfraction du liquide n'est pas indiqué.");
+    QTest::newRow("zero diameter")
+        << n << QStringLiteral("0") << l
+        << QStringLiteral("Le diamètre intérieur du tube doit être positif.");
+    QTest::newRow("diameter not a number")
+        << n << QStringLiteral("6O") << l
+        << QStringLiteral("Le diamètre du tube n'est pas un nombre.");
+    QTest::newRow("camera not a number")
+        << n << d << QStringLiteral("cinquante")
+        << QStringLiteral("La distance de la caméra n'est pas un nombre.");
+    // 2 cm from the axis of a tube 6 cm wide: inside it.
+    QTest::newRow("camera inside the tube")
+        << n << d << QStringLiteral("2")
+        << QStringLiteral(
+               "La caméra doit être hors du tube : sa distance à l'axe du tube doit dépasser la "
+               "moitié de son diamètre.");
+    QTest::newRow("index out of range")
+        << QStringLiteral("4") << d << l
+        << QStringLiteral("L'indice de réfraction du liquide doit être compris entre 1 et 3.");
+}
+
+void TestVideoDialog::fieldMessages()
+{
+    QFETCH(QString, index);
+    QFETCH(QString, diameter);
+    QFETCH(QString, camera);
+    QFETCH(QString, expected);
+    Rig rig;
+    rig.calibrate();
+    rig.dialog.placement->setCurrentIndex(2); // a ruler in air
+    rig.dialog.index->setText(index);
+    rig.dialog.cameraDistance->setText(camera);
+    rig.type(rig.dialog.tubeDiameter, diameter);
+    QCOMPARE(rig.dialog.factor->text(), expected);
+    QVERIFY(std::isnan(rig.dialog.refractionFactor()));
+    // Handing the track over is refused with the same words.
+    rig.dialog.setMode(VideoDialog::Mode::Manual);
+    for (int i = 0; i < 3; ++i)
+        rig.dialog.pictureClicked(rig.video->centreOf(i));
+    rig.dialog.utiliser->click();
+    QCOMPARE(rig.services.messages.size(), 1);
+    QCOMPARE(rig.services.messages.front().text, expected);
+    QVERIFY(rig.holder.isEmpty());
+}
+
+void TestVideoDialog::scaleStatus_data()
+{
+    QTest::addColumn<QString>("distance");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("typed") << QStringLiteral("10") << QStringLiteral("Échelle placée.");
+    QTest::newRow("zero") << QStringLiteral(
+        "0") << QStringLiteral("La distance entre les deux points doit être positive.");
+    QTest::newRow("not a number") << QStringLiteral(
+        "dix") << QStringLiteral("La distance entre les deux points n'est pas un nombre.");
+    QTest::newRow("left empty") << QStringLiteral(
+        "") << QStringLiteral("Échelle cliquée : taper la distance entre les deux points (cm).");
+}
+
+void TestVideoDialog::scaleStatus()
+{
+    QFETCH(QString, distance);
+    QFETCH(QString, expected);
+    Rig rig;
+    QCOMPARE(rig.dialog.status->text(),
+             QStringLiteral("Cliquer les deux extrémités de l'échelle."));
+    rig.dialog.pictureClicked(QPointF(20.0, 100.0));
+    QCOMPARE(rig.dialog.status->text(),
+             QStringLiteral("Cliquer la seconde extrémité de l'échelle."));
+    rig.dialog.pictureClicked(QPointF(20.0, 300.0));
+    // Both ends, no distance yet: not "placed".
+    QCOMPARE(rig.dialog.status->text(),
+             QStringLiteral("Échelle cliquée : taper la distance entre les deux points (cm)."));
+    rig.type(rig.dialog.distance, distance);
+    QCOMPARE(rig.dialog.status->text(), expected);
+}
+
+void TestVideoDialog::factorOnePrecision_data()
+{
+    QTest::addColumn<bool>("immersed");
+    QTest::addColumn<double>("factor");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("0,9") << false << 0.9
+                         << french(u"Facteur de réfraction appliqué à l'échelle~:~f~=~0,900");
+    QTest::newRow("0,859") << false << 0.859
+                           << french(u"Facteur de réfraction appliqué à l'échelle~:~f~=~0,859");
+    QTest::newRow("rounded") << false << 1.03456
+                             << french(u"Facteur de réfraction appliqué à l'échelle~:~f~=~1,035");
+    QTest::newRow("immersed") << true << 1.0
+                              << french(u"Échelle dans le plan de chute~: aucune correction "
+                                        u"(f~=~1,000).");
+}
+
+void TestVideoDialog::factorOnePrecision()
+{
+    QFETCH(bool, immersed);
+    QFETCH(double, factor);
+    QFETCH(QString, expected);
+    QCOMPARE(CalibrationTexts::factorText(immersed, factor), expected);
+}
+
+void TestVideoDialog::manualEveryN_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<QList<int>>("pointed");
+    QTest::addColumn<int>("last");
+    QTest::newRow("every image") << 1 << 4 << QList<int> {10, 11, 12, 13} << 14;
+    QTest::newRow("every 5") << 5 << 3 << QList<int> {10, 15, 20} << 25;
+    // 60 images: from 35 the next would be 60, past the end; a third click
+    // points image 35 again.
+    QTest::newRow("past the end") << 25 << 3 << QList<int> {10, 35} << 35;
+}
+
+void TestVideoDialog::manualEveryN()
+{
+    QFETCH(int, step);
+    QFETCH(int, clicks);
+    QFETCH(QList<int>, pointed);
+    QFETCH(int, last);
+    Rig rig;
+    rig.calibrate();
+    rig.dialog.setMode(VideoDialog::Mode::Manual);
+    rig.dialog.manualStep->setValue(step);
+    rig.dialog.showFrame(10);
+    QSet<int> seen;
+    for (int i = 0; i < clicks; ++i) {
+        const int frame = rig.dialog.currentFrame();
+        rig.dialog.pictureClicked(rig.video->centreOf(frame));
+        seen.insert(frame);
+        // The status line follows every click.
+        const QString expected = frame + step < 60
+            ? QStringLiteral("Image %1 pointée (%2 position(s)) : cliquer la bille sur l'image %3.")
+                  .arg(frame)
+                  .arg(seen.size())
+                  .arg(frame + step)
+            : QStringLiteral("Image %1 pointée (%2 position(s)) : fin de la vidéo atteinte.")
+                  .arg(frame)
+                  .arg(seen.size());
+        QCOMPARE(rig.dialog.status->text(), expected);
+    }
+    QCOMPARE(rig.dialog.currentFrame(), last);
+    QList<int> frames;
+    for (const auto &[frame, point] : rig.dialog.tracker()->points())
+        frames.append(frame);
+    QCOMPARE(frames, pointed);
+    // Three positions at least make a measured fall.
+    rig.dialog.utiliser->click();
+    QCOMPARE(int(rig.holder.set().points.size()), pointed.size() >= 3 ? int(pointed.size()) : 0);
+}
+
+void TestVideoDialog::ballSize_data()
+{
+    QTest::addColumn<double>("radiusPx");
+    QTest::addColumn<double>("metresPerPixel");
+    QTest::addColumn<double>("index");
+    QTest::addColumn<QString>("expected");
+    // 12 px at 0,5 mm per pixel: 6 mm seen, 6 / 1,5 = 4 mm at least.
+    QTest::newRow("scale and index")
+        << 12.0 << 0.0005 << 1.5
+        << french(u"Rayon apparent de la bille~: 6~mm (12~px). Le tube grossit les largeurs "
+                  u"d'environ n~=~1,5 (pas les hauteurs)~: rayon vrai entre 4 et 6~mm.");
+    QTest::newRow("no scale") << 12.0 << std::nan("") << 1.5
+                              << french(u"Rayon apparent de la bille~: 12~px (placer l'échelle "
+                                        u"pour le lire en mm).");
+    QTest::newRow("no index") << 10.0 << 0.0003 << std::nan("")
+                              << french(u"Rayon apparent de la bille~: 3~mm (10~px). Le tube "
+                                        u"grossit les largeurs d'environ l'indice du liquide.");
+    QTest::newRow("no ball") << 0.0 << 0.0005 << 1.5 << QString();
+}
+
+void TestVideoDialog::ballSize()
+{
+    QFETCH(double, radiusPx);
+    QFETCH(double, metresPerPixel);
+    QFETCH(double, index);
+    QFETCH(QString, expected);
+    QCOMPARE(CalibrationTexts::ballSizeText(radiusPx, metresPerPixel, index), expected);
+}
+
+void TestVideoDialog::focusAfterTracking()
+{
+    Rig rig;
+    rig.calibrate();
+    rig.dialog.show();
+    rig.dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.dialog));
+    rig.dialog.setMode(VideoDialog::Mode::Ball);
+    FrameView *view = rig.dialog.view;
+    const QPoint at
+        = view->geometryNow().toView(rig.video->centreOf(0), view->picture().size()).toPoint();
+    QTest::mouseClick(view, Qt::LeftButton, {}, at);
+    rig.dialog.waitForTracking();
+    QTRY_VERIFY(!rig.dialog.isTracking());
+    QVERIFY(rig.dialog.tracker()->points().size() >= 50);
+    // Back on the picture: the next key does not overwrite the scale.
+    QCOMPARE(QApplication::focusWidget(), view);
+    QTest::keyClick(rig.dialog.windowHandle(), Qt::Key_5);
+    QCOMPARE(rig.dialog.distance->text(), QStringLiteral("10"));
+    // The ball's size is offered against the typed radius: 6 px drawn at
+    // 0,5 mm per pixel, about 3 mm.
+    QVERIFY2(rig.dialog.ballSize->text().startsWith(QStringLiteral("Rayon apparent de la bille")),
+             qPrintable(rig.dialog.ballSize->text()));
+    QVERIFY2(rig.dialog.ballSize->text().contains(
+                 QRegularExpression(QStringLiteral(": (2,[6-9]|3|3,[0-4])\u00a0mm"))),
+             qPrintable(rig.dialog.ballSize->text()));
+}
+
+void TestVideoDialog::notModal()
+{
+    Rig rig;
+    // The graph window is application-modal.
+    QDialog graph;
+    auto *field = new QLineEdit(&graph);
+    graph.setWindowModality(Qt::ApplicationModal);
+    graph.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&graph));
+    rig.dialog.present();
+    QVERIFY(rig.dialog.isVisible());
+    QVERIFY(!rig.dialog.isModal());
+    QCOMPARE(rig.dialog.windowModality(), Qt::NonModal);
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.dialog));
+    // Keys typed through the window system reach the video window...
+    rig.dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.dialog));
+    rig.dialog.distance->setFocus();
+    QTest::keyClick(rig.dialog.windowHandle(), Qt::Key_7);
+    QCOMPARE(rig.dialog.distance->text(), QStringLiteral("7"));
+    // ...and the other window, beside it, still takes input.
+    graph.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&graph));
+    field->setFocus();
+    QTest::keyClick(graph.windowHandle(), Qt::Key_4);
+    QCOMPARE(field->text(), QStringLiteral("4"));
+    QVERIFY(rig.dialog.isVisible());
+}
+
+void TestVideoDialog::opensTheFileDialogAtOnce()
+{
+    MeasurementHolder holder;
+    ScriptedServices services;
+    VideoDialog dialog(holder, services);
+    // No video yet: the file dialog comes first; cancelled, no empty window.
+    dialog.present();
+    QCOMPARE(services.fileRequests.size(), 1);
+    QVERIFY(!dialog.isVisible());
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString first = services.fileRequests[0].directory;
+    QCOMPARE(first, QFileInfo(documents).isDir() ? documents : QDir::homePath());
+    QVERIFY(first != QDir::currentPath());
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("chute.mp4"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("ceci n'est pas une vidéo");
+    file.close();
+    services.fileNames.enqueue(path);
+    dialog.present();
+    QVERIFY(dialog.isVisible());
+    QTRY_COMPARE(services.messages.size(), 1); // the file cannot be read
+    QTRY_VERIFY(dialog.ouvrir->isEnabled());
+    // The next file dialog starts where the last video was.
+    dialog.ouvrir->click();
+    QCOMPARE(services.fileRequests.size(), 3);
+    QCOMPARE(services.fileRequests[2].directory, dir.path());
+}
+
+void TestVideoDialog::controlsKeepStill()
+{
+    Rig rig;
+    // Ten minutes at 100 images/s: the longest frame label.
+    auto video = std::make_unique<FakeFallVideo>();
+    video->size = QSize(160, 400);
+    video->setRate(100.0, 60000);
+    rig.dialog.setSource(std::move(video),
+                         QStringLiteral("une vidéo au nom très long de "
+                                        "la chute dans la glycérine.mp4"));
+    rig.dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.dialog));
+    const auto settle = [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest); };
+    settle();
+    QGroupBox *calibration = rig.dialog.findChild<QGroupBox *>();
+    const auto where
+        = [&](QWidget *w) { return QRect(w->mapTo(&rig.dialog, QPoint()), w->size()); };
+    const QRect next = where(rig.dialog.next);
+    const QRect slider = where(rig.dialog.slider);
+    const QRect box = where(calibration);
+    rig.dialog.showFrame(59999);
+    settle();
+    QCOMPARE(where(rig.dialog.next), next);
+    QCOMPARE(where(rig.dialog.slider), slider);
+    rig.dialog.progress->show();
+    settle();
+    QCOMPARE(where(calibration), box);
+    rig.dialog.progress->hide();
+    rig.type(rig.dialog.distance, QStringLiteral("0"));
+    rig.dialog.placement->setCurrentIndex(1);
+    settle();
+    QCOMPARE(where(calibration).size(), box.size());
 }
 
 QTEST_MAIN(TestVideoDialog)

@@ -82,7 +82,7 @@ bool BallTracker::start(int frame, QPointF centre)
         radius = estimateBallRadius(image, centre);
     if (!(radius > 0.0)) {
         m_error = QStringLiteral("Aucune bille ne se détache du fond à l'endroit cliqué : "
-                                 "cliquez le centre de la bille ou indiquez son rayon.");
+                                 "cliquez au centre de la bille.");
         return false;
     }
     if (radius > maxRadius) {

@@ -349,8 +349,8 @@ void TestBallTracker::radiusAndRefusals()
     // The middle of the tube, far from the ball: nothing stands out.
     QVERIFY(!tracker.start(1, QPointF(80.0, 400.0)));
     QCOMPARE(tracker.errorString(),
-             QStringLiteral("Aucune bille ne se détache du fond à l'endroit cliqué : cliquez le "
-                            "centre de la bille ou indiquez son rayon."));
+             QStringLiteral("Aucune bille ne se détache du fond à l'endroit cliqué : cliquez au "
+                            "centre de la bille."));
     // The ball against the picture's edge.
     video.centreAt = [](double) { return QPointF(6.0, 100.0); };
     QVERIFY(!tracker.start(2, QPointF(6.0, 100.0)));
