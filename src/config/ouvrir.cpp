@@ -4,6 +4,7 @@
 #include "config/chargeconfig.h"
 #include "config/savename.h"
 #include "folders/folderlists.h"
+#include "platform/palette.h"
 #include "platform/platformservices.h"
 #include "platform/waitcursor.h"
 
@@ -50,7 +51,7 @@ QFrame *waitingPanel(QWidget *parent)
     frame->setGeometry(fromTwips(0, 0, 5535, 6375));
     frame->setAutoFillBackground(true);
     QPalette grey = frame->palette();
-    grey.setColor(QPalette::Window, QColor(192, 192, 192));
+    grey.setColor(QPalette::Window, QBColor(7));
     grey.setColor(QPalette::WindowText, Qt::black);
     frame->setPalette(grey);
 
@@ -96,7 +97,7 @@ Ouvrir::Ouvrir(ConfigurationTarget &target, PlatformServices &services, QString 
     ficharge->setAccessibleName(QStringLiteral("Chemin du fichier choisi"));
     ficharge->setGeometry(fromTwips(0, 5280, 5535, 285));
     QPalette grey = ficharge->palette();
-    grey.setColor(QPalette::Base, QColor(192, 192, 192));
+    grey.setColor(QPalette::Base, QBColor(7));
     grey.setColor(QPalette::Text, Qt::black);
     ficharge->setPalette(grey);
 
