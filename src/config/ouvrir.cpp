@@ -2,6 +2,7 @@
 #include "ouvrir.h"
 
 #include "config/chargeconfig.h"
+#include "config/dialogcontrols.h"
 #include "config/savename.h"
 #include "folders/folderlists.h"
 #include "platform/palette.h"
@@ -21,28 +22,10 @@
 #include <QStyle>
 #include <QTreeView>
 
+using DialogControls::button;
+using DialogControls::caption;
+
 namespace {
-
-QLabel *caption(const QString &text, QWidget *buddy, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setBuddy(buddy);
-    const QRect below = buddy->geometry();
-    label->setGeometry(below.left(), below.top() - 16, below.width(), 16);
-    return label;
-}
-
-QPushButton *button(const QString &text, const QString &name, const QString &accessible,
-                    const QRect &where, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAccessibleName(accessible);
-    b->setGeometry(where);
-    // Enter belongs to the path field and the lists, never to a default button.
-    b->setAutoDefault(false);
-    return b;
-}
 
 QFrame *waitingPanel(QWidget *parent)
 {
