@@ -10,6 +10,7 @@
 #include "measuresui/measurementholder.h"
 #include "platform/surfacewidget.h"
 #include "support/fakefields.h"
+#include "support/graphwindowrig.h"
 #include "support/scriptedservices.h"
 
 #include <QCheckBox>
@@ -35,24 +36,23 @@ MeasurementSet onTheModel(const SimulationState &s, const QList<double> &fractio
     return set;
 }
 
-struct Fixture
+// The measurements before the window, so that they outlive it.
+struct HeldMeasurements
 {
-    FakeFields fields;
-    AnimationView view;
-    AnimationClock clock {fields, view};
-    ScriptedServices services;
-    DisplayOptions options;
     MeasurementHolder holder;
-    Graphes window {clock.state(), [this] { return options; }, services};
+};
 
+// The graph window over the default fall, given the measurements before it shows.
+struct Fixture
+    : HeldMeasurements
+    , GraphWindowRig
+{
     explicit Fixture(int quantity)
+        : GraphWindowRig(quantity, false, Show::Later)
     {
-        options.graphQuantity = quantity;
-        clock.command18_Click();
         window.setMeasurements(&holder);
         window.show();
     }
-    const SimulationState &state() { return clock.state(); }
     // The colour appears within one pixel of (t, value).
     bool near(double t, double value, const QColor &colour) const
     {
