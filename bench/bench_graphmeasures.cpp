@@ -5,7 +5,7 @@
 #include "graphwindowrig.h"
 
 #include "core/motion.h"
-#include "measuresui/measurementholder.h"
+#include "measures/measurementholder.h"
 
 #include "offscreenmain.h"
 

@@ -7,7 +7,7 @@
 #include "graphs/plotpicking.h"
 #include "graphs/residualplot.h"
 #include "graphs/smallgraph.h"
-#include "measuresui/measurementholder.h"
+#include "measures/measurementholder.h"
 #include "platform/surfacewidget.h"
 #include "support/fakefields.h"
 #include "support/graphwindowrig.h"
@@ -50,7 +50,7 @@ struct Fixture
     explicit Fixture(int quantity)
         : GraphWindowRig(quantity, false, Show::Later)
     {
-        window.setMeasurements(&holder);
+        window.setMeasurements(&holder, [](QWidget *) {});
         window.show();
     }
     // The colour appears within one pixel of (t, value).
@@ -252,10 +252,16 @@ void TestGraphMeasures::toolNeedsAHolder()
     Graphes window {clock.state(), [] { return DisplayOptions(); }, services};
     QVERIFY(window.mesures->isHidden());
     MeasurementHolder holder;
+    // The points alone: nobody to open the "Mesures" window, no tool.
     window.setMeasurements(&holder);
+    QVERIFY(window.mesures->isHidden());
+    QWidget *openedOver = nullptr;
+    window.setMeasurements(&holder, [&openedOver](QWidget *over) { openedOver = over; });
     QVERIFY(!window.mesures->isHidden());
     QCOMPARE(window.mesures->accessibleName(), QStringLiteral("Mesures"));
     QVERIFY(!window.mesures->toolTip().isEmpty());
+    window.mesures->click();
+    QCOMPARE(openedOver, &window);
 }
 
 void TestGraphMeasures::pixelsAndTimes_data()
