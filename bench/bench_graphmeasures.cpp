@@ -2,14 +2,12 @@
 // Cost of the graph window's redraw with a large measured fall: 10 000
 // points over the model's curve, with the residuals of a fit under the plot,
 // as each change of quantity, exclusion or fit range runs it.
-#include "fakefields.h"
-#include "scriptedservices.h"
+#include "graphwindowrig.h"
 
-#include "core/animationclock.h"
 #include "core/motion.h"
-#include "graphs/graphes.h"
 #include "measures/measurementholder.h"
-#include "platform/surfacewidget.h"
+
+#include "offscreenmain.h"
 
 #include <benchmark/benchmark.h>
 
@@ -56,24 +54,17 @@ FitResult residualsOf(const MeasurementSet &set, const SimulationState &s)
 
 void redrawWithMeasures(benchmark::State &run, int quantity)
 {
-    FakeFields fields;
-    AnimationView view;
-    AnimationClock clock(fields, view);
-    clock.command18_Click();
-    ScriptedServices services;
-    DisplayOptions options;
-    options.graphQuantity = quantity;
-    MeasurementHolder holder;
-    Graphes window(
-        clock.state(), [&] { return options; }, services);
-    window.setMeasurements(&holder);
-    holder.setSet(noisyFall(clock.state()));
-    holder.setFit(residualsOf(holder.set(), clock.state()));
-    holder.setFitRange({0.1 * clock.state().tfin, 0.9 * clock.state().tfin});
-    window.show();
+    MeasurementHolder holder; // outlives the window that draws it
+    GraphWindowRig rig(quantity, false, GraphWindowRig::Show::Later);
+    const SimulationState &state = rig.state();
+    rig.window.setMeasurements(&holder);
+    holder.setSet(noisyFall(state));
+    holder.setFit(residualsOf(holder.set(), state));
+    holder.setFitRange({0.1 * state.tfin, 0.9 * state.tfin});
+    rig.window.show();
     for (auto _ : run) {
-        window.tracegraphe();
-        benchmark::DoNotOptimize(window.Picture1->surface().image().constBits());
+        rig.window.tracegraphe();
+        benchmark::DoNotOptimize(rig.image().constBits());
     }
 }
 
@@ -99,10 +90,5 @@ BENCHMARK(velocityWith10000Points)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks<QApplication>(argc, argv);
 }

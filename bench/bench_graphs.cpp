@@ -2,12 +2,14 @@
 // Cost of the graphs: one segment of the small graph, as each animation tick
 // draws it, and a full redraw of the graph window with its table of values,
 // as each change of quantity or of the asymptote box runs it.
+#include "graphwindowrig.h"
 #include "scenerig.h"
-#include "scriptedservices.h"
 
 #include "core/motion.h"
 #include "graphs/graphes.h"
 #include "graphs/smallgraph.h"
+
+#include "offscreenmain.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,16 +19,12 @@ namespace {
 
 void tracegraphe(benchmark::State &run)
 {
-    FakeFields fields;
-    AnimationView view;
-    AnimationClock clock(fields, view);
-    clock.command18_Click();
+    DefaultFall fall;
     DrawingSurface frame1(357, 261);
-    DisplayOptions options;
-    options.graphQuantity = DisplayOptions::Velocity;
-    SmallGraph graph(frame1, clock.state(), [&] { return options; });
+    SmallGraph graph(frame1, fall.state(), fall.optionsSource());
+    fall.reset(DisplayOptions::Velocity);
     graph.repgraphe();
-    SimulationState &s = clock.state();
+    SimulationState &s = fall.state();
     for (auto _ : run) {
         // One tick's step; the fall starts over at its end.
         s.temps += 0.04;
@@ -66,19 +64,10 @@ BENCHMARK(tickWithGraph)->Repetitions(5)->ReportAggregatesOnly();
 
 void graphWindowRedraw(benchmark::State &run)
 {
-    FakeFields fields;
-    AnimationView view;
-    AnimationClock clock(fields, view);
-    clock.command18_Click();
-    ScriptedServices services;
-    DisplayOptions options;
-    options.graphQuantity = DisplayOptions::Velocity;
-    Graphes window(
-        clock.state(), [&] { return options; }, services);
-    window.show();
+    GraphWindowRig rig(DisplayOptions::Velocity);
     for (auto _ : run) {
-        window.tracegraphe();
-        benchmark::DoNotOptimize(window.scale().mantt);
+        rig.window.tracegraphe();
+        benchmark::DoNotOptimize(rig.window.scale().mantt);
     }
 }
 BENCHMARK(graphWindowRedraw)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
@@ -87,10 +76,5 @@ BENCHMARK(graphWindowRedraw)->Unit(benchmark::kMillisecond)->Repetitions(5)->Rep
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks<QApplication>(argc, argv);
 }

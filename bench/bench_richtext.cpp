@@ -5,6 +5,8 @@
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
 
+#include "offscreenmain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -67,10 +69,5 @@ BENCHMARK(writeRtf)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggreg
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -3,6 +3,8 @@
 // write the four read-outs and redraw the scene with its ruler and axis.
 #include "scenerig.h"
 
+#include "offscreenmain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -48,12 +50,5 @@ BENCHMARK(tickWithVectorsAndRecording);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks<QApplication>(argc, argv);
 }

@@ -2,6 +2,7 @@
 #include "machine.h"
 
 #include "platform/arialfont.h"
+#include "platform/palette.h"
 #include "platform/twips.h"
 
 #include <QIcon>
@@ -28,13 +29,13 @@ QColor familyColour(Family family)
     case Family::Trigonometric:
         return QColor(192, 255, 255);
     case Family::Operator:
-        return QColor(0, 128, 128);
+        return QBColor(3);
     case Family::Erase:
         return QColor(255, 128, 128);
     case Family::Other:
         break;
     }
-    return QColor(192, 192, 192);
+    return QBColor(7);
 }
 
 // The keys whose face is a picture rather than a caption: a base with a

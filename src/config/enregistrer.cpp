@@ -2,6 +2,7 @@
 #include "enregistrer.h"
 
 #include "config/chargeconfig.h"
+#include "config/dialogcontrols.h"
 #include "config/savename.h"
 #include "folders/folderlists.h"
 #include "platform/filemessages.h"
@@ -17,27 +18,8 @@
 #include <QPushButton>
 #include <QTreeView>
 
-namespace {
-
-QLabel *caption(const QString &text, QWidget *buddy, const QRect &below, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setBuddy(buddy);
-    label->setGeometry(below.left(), below.top() - 16, below.width(), 16);
-    return label;
-}
-
-QPushButton *button(const QString &text, const QString &name, const QRect &where, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(where);
-    // Enter belongs to the name field and the lists, never to a default button.
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
+using DialogControls::button;
+using DialogControls::caption;
 
 Enregistrer::Enregistrer(ConfigurationTarget &target, PlatformServices &services,
                          QString &nomfichier, const QPoint &mainCorner, QWidget *parent)
@@ -55,23 +37,20 @@ Enregistrer::Enregistrer(ConfigurationTarget &target, PlatformServices &services
     m_folders->Dir1->setGeometry(fromTwips(360, 1005, 2415, 3915));
     m_folders->File1->setGeometry(fromTwips(3120, 360, 2055, 4575));
     m_folders->File1->setAccessibleName(QStringLiteral("Fichiers enregistrés"));
-    caption(QStringLiteral("&Lecteur:"), m_folders->Drive1, m_folders->Drive1->geometry(), this);
-    caption(QStringLiteral("&Répertoire:"), m_folders->Dir1, m_folders->Dir1->geometry(), this);
-    caption(QStringLiteral("&Fichiers enregistrés"), m_folders->File1, m_folders->File1->geometry(),
-            this);
+    caption(QStringLiteral("&Lecteur:"), m_folders->Drive1, this);
+    caption(QStringLiteral("&Répertoire:"), m_folders->Dir1, this);
+    caption(QStringLiteral("&Fichiers enregistrés"), m_folders->File1, this);
 
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setAccessibleName(QStringLiteral("Nom du fichier"));
     Text1->setGeometry(fromTwips(720, 5400, 4335, 315));
-    caption(QStringLiteral("&Nom du fichier:"), Text1, Text1->geometry(), this);
+    caption(QStringLiteral("&Nom du fichier:"), Text1, this);
 
     Command1 = button(QStringLiteral("&ENREGISTRER"), QStringLiteral("Command1"),
-                      fromTwips(3240, 6000, 1815, 375), this);
-    Command1->setAccessibleName(QStringLiteral("Enregistrer"));
+                      QStringLiteral("Enregistrer"), fromTwips(3240, 6000, 1815, 375), this);
     Command2 = button(QStringLiteral("&ANNULER"), QStringLiteral("Command2"),
-                      fromTwips(720, 6000, 1815, 375), this);
-    Command2->setAccessibleName(QStringLiteral("Annuler"));
+                      QStringLiteral("Annuler"), fromTwips(720, 6000, 1815, 375), this);
 
     setTabOrder(Text1, Command1);
     setTabOrder(Command1, Command2);

@@ -2,8 +2,10 @@
 #include "ouvrir.h"
 
 #include "config/chargeconfig.h"
+#include "config/dialogcontrols.h"
 #include "config/savename.h"
 #include "folders/folderlists.h"
+#include "platform/palette.h"
 #include "platform/platformservices.h"
 #include "platform/waitcursor.h"
 
@@ -20,28 +22,10 @@
 #include <QStyle>
 #include <QTreeView>
 
+using DialogControls::button;
+using DialogControls::caption;
+
 namespace {
-
-QLabel *caption(const QString &text, QWidget *buddy, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setBuddy(buddy);
-    const QRect below = buddy->geometry();
-    label->setGeometry(below.left(), below.top() - 16, below.width(), 16);
-    return label;
-}
-
-QPushButton *button(const QString &text, const QString &name, const QString &accessible,
-                    const QRect &where, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAccessibleName(accessible);
-    b->setGeometry(where);
-    // Enter belongs to the path field and the lists, never to a default button.
-    b->setAutoDefault(false);
-    return b;
-}
 
 QFrame *waitingPanel(QWidget *parent)
 {
@@ -50,7 +34,7 @@ QFrame *waitingPanel(QWidget *parent)
     frame->setGeometry(fromTwips(0, 0, 5535, 6375));
     frame->setAutoFillBackground(true);
     QPalette grey = frame->palette();
-    grey.setColor(QPalette::Window, QColor(192, 192, 192));
+    grey.setColor(QPalette::Window, QBColor(7));
     grey.setColor(QPalette::WindowText, Qt::black);
     frame->setPalette(grey);
 
@@ -96,7 +80,7 @@ Ouvrir::Ouvrir(ConfigurationTarget &target, PlatformServices &services, QString 
     ficharge->setAccessibleName(QStringLiteral("Chemin du fichier choisi"));
     ficharge->setGeometry(fromTwips(0, 5280, 5535, 285));
     QPalette grey = ficharge->palette();
-    grey.setColor(QPalette::Base, QColor(192, 192, 192));
+    grey.setColor(QPalette::Base, QBColor(7));
     grey.setColor(QPalette::Text, Qt::black);
     ficharge->setPalette(grey);
 

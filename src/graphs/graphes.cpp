@@ -127,8 +127,8 @@ void Graphes::createStrip()
     // Disabled, its caption is engraved dark grey as on the classic grey
     // strip; the style's own disabled grey would vanish into the strip.
     QPalette engraved = Check1->palette();
-    engraved.setColor(QPalette::Disabled, QPalette::WindowText, QColor(128, 128, 128));
-    engraved.setColor(QPalette::Disabled, QPalette::Text, QColor(128, 128, 128));
+    engraved.setColor(QPalette::Disabled, QPalette::WindowText, QBColor(8));
+    engraved.setColor(QPalette::Disabled, QPalette::Text, QBColor(8));
     Check1->setPalette(engraved);
     connect(Check1, &QCheckBox::clicked, this, &Graphes::Check1_Click);
 

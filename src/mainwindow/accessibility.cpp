@@ -5,6 +5,8 @@
 #include "scalespinner.h"
 #include "tabstrip.h"
 
+#include "platform/accessibleleaf.h"
+
 #include <QAccessibleWidget>
 #include <QLabel>
 #include <QPointer>
@@ -18,7 +20,7 @@ constexpr char roleProperty[] = "lorvaAccessibleRole";
 // One painted tab of the strip: named by its caption, selected when its panel
 // is shown; pressing it shows its panel.
 class TabAccessible
-    : public QAccessibleInterface
+    : public AccessibleLeaf
     , public QAccessibleActionInterface
 {
 public:
@@ -28,7 +30,6 @@ public:
     { }
 
     bool isValid() const override { return !m_strip.isNull(); }
-    QObject *object() const override { return nullptr; }
     QWindow *window() const override
     {
         QAccessibleInterface *p = parent();
@@ -38,11 +39,6 @@ public:
     {
         return QAccessible::queryAccessibleInterface(m_strip.data());
     }
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface *focusChild() const override { return nullptr; }
 
     QString text(QAccessible::Text t) const override
     {

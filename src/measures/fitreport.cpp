@@ -4,8 +4,7 @@
 #include "core/atomicsave.h"
 #include "core/csvtext.h"
 #include "core/numberformat.h"
-
-#include <QDir>
+#include "platform/filemessages.h"
 
 #include <cmath>
 
@@ -113,7 +112,6 @@ bool FitReport::writeCsv(const QString &fileName, const MeasurementSet &set,
     if (AtomicSave::write(fileName, csvBytes(set, result), &detail))
         return true;
     if (error)
-        *error = QStringLiteral("Le fichier « %1 » n'a pas pu être écrit.\n%2")
-                     .arg(QDir::toNativeSeparators(fileName), detail);
+        *error = FileMessages::notWritten(fileName, detail);
     return false;
 }

@@ -4,6 +4,7 @@
 #include "measures/measurementholder.h"
 
 #include "core/numberformat.h"
+#include "platform/palette.h"
 
 #include <QBrush>
 #include <QColor>
@@ -29,7 +30,7 @@ QVariant MeasuredPointsModel::data(const QModelIndex &index, int role) const
         return {};
     const MeasuredPoint &p = m_holder.set().points[size_t(index.row())];
     if (role == Qt::ForegroundRole && !p.included())
-        return QBrush(QColor(128, 128, 128));
+        return QBrush(QBColor(8));
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
     switch (index.column()) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "accessiblelists.h"
+#include "accessibleleaf.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -13,7 +14,7 @@ namespace {
 const char exposedProperty[] = "lorvaRootedAccessibleList";
 
 // One row of the list, alive as long as the list's accessible object.
-class RowItem : public QAccessibleInterface
+class RowItem : public AccessibleLeaf
 {
 public:
     RowItem(QListView *view, const QModelIndex &index)
@@ -22,17 +23,11 @@ public:
     { }
 
     bool isValid() const override { return m_view && m_index.isValid(); }
-    QObject *object() const override { return nullptr; }
     QWindow *window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
     QAccessibleInterface *parent() const override
     {
         return QAccessible::queryAccessibleInterface(m_view.data());
     }
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface *focusChild() const override { return nullptr; }
 
     QString text(QAccessible::Text type) const override
     {

@@ -5,10 +5,22 @@
 #include <QAccessibleObject>
 #include <QApplication>
 #include <QMenu>
+#include <QPointer>
+
+#include <utility>
 
 namespace {
 
-// The application with its shown pop-up menus after its windows.
+// The menus given to expose, in that order; a destroyed one reads as null
+// until the next expose drops it.
+QList<QPointer<QMenu>> &exposedMenus()
+{
+    static QList<QPointer<QMenu>> menus;
+    return menus;
+}
+
+// The application with its exposed pop-up menus that are shown after its
+// windows.
 class ApplicationWithMenus : public QAccessibleApplication
 {
 public:
@@ -40,10 +52,9 @@ private:
     static QList<QMenu *> shownMenus()
     {
         QList<QMenu *> menus;
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        for (QWidget *window : windows) {
-            if (auto *menu = qobject_cast<QMenu *>(window); menu && menu->isVisible())
-                menus << menu;
+        for (const QPointer<QMenu> &menu : std::as_const(exposedMenus())) {
+            if (menu && menu->isVisible())
+                menus << menu.data();
         }
         return menus;
     }
@@ -85,6 +96,11 @@ Q_COREAPP_STARTUP_FUNCTION(installAtStart)
 
 void AccessibleMenus::expose(QMenu *menu)
 {
-    Q_UNUSED(menu);
     install(false);
+    if (!menu)
+        return;
+    QList<QPointer<QMenu>> &menus = exposedMenus();
+    menus.removeIf([](const QPointer<QMenu> &exposed) { return exposed.isNull(); });
+    if (!menus.contains(menu))
+        menus.append(menu);
 }

@@ -4,6 +4,7 @@
 // stand for, and printing at the current point.
 #include "drawingsurface.h"
 #include "surfacegeometry.h"
+#include "twips.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -48,7 +49,9 @@ void DrawingSurface::setFontSize(double points)
 void DrawingSurface::updateFont()
 {
     m_font.setFamily(m_symbolFont ? QStringLiteral("Arial") : m_fontName);
-    m_font.setPixelSize(std::max(1, int(std::lround(std::min(m_fontSize, 1000.0) * 96.0 / 72.0))));
+    m_font.setPixelSize(std::max(
+        1,
+        int(std::lround(std::min(m_fontSize, 1000.0) * Twips::screenDpi / Twips::pointsPerInch))));
 }
 
 QString DrawingSurface::shownText(const QString &text) const

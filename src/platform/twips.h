@@ -13,6 +13,9 @@ inline constexpr int perPixel = 15;
 inline constexpr int perInch = 1440;
 // The screen's resolution that goes with perPixel.
 inline constexpr double screenDpi = double(perInch) / perPixel;
+// Typographic points per inch: a font of n points is n * screenDpi /
+// pointsPerInch pixels high on that screen.
+inline constexpr int pointsPerInch = 72;
 
 } // namespace Twips
 

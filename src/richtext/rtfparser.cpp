@@ -58,18 +58,14 @@ void RtfParser::parse(const std::vector<RtfToken> &tokens)
             groupEnd();
             break;
         case RtfToken::Type::Word:
-            if (m_pendingSkip > 0 && !m_starred) {
-                --m_pendingSkip;
+            if (!m_starred && skipsFallback())
                 break;
-            }
             word(token.bytes, token.hasParameter, token.parameter);
             m_state.fresh = false;
             break;
         case RtfToken::Type::Symbol:
-            if (m_pendingSkip > 0) {
-                --m_pendingSkip;
+            if (skipsFallback())
                 break;
-            }
             symbol(char(token.parameter));
             if (token.parameter != '*')
                 m_state.fresh = false;
@@ -79,18 +75,14 @@ void RtfParser::parse(const std::vector<RtfToken> &tokens)
             m_state.fresh = false;
             break;
         case RtfToken::Type::HexByte:
-            if (m_pendingSkip > 0) {
-                --m_pendingSkip;
+            if (skipsFallback())
                 break;
-            }
             byte(uchar(token.parameter));
             m_state.fresh = false;
             break;
         case RtfToken::Type::Binary:
-            if (m_pendingSkip > 0)
-                --m_pendingSkip;
-            else if (m_state.destination == Destination::Picture
-                     && token.bytes.size() <= maxPictureBytes)
+            if (!skipsFallback() && m_state.destination == Destination::Picture
+                && token.bytes.size() <= maxPictureBytes)
                 m_picture.binary = token.bytes.toByteArray();
             m_state.fresh = false;
             break;
@@ -98,6 +90,14 @@ void RtfParser::parse(const std::vector<RtfToken> &tokens)
     }
     decodeBytes();
     finishDocument();
+}
+
+bool RtfParser::skipsFallback()
+{
+    if (m_pendingSkip <= 0)
+        return false;
+    --m_pendingSkip;
+    return true;
 }
 
 void RtfParser::groupStart(QByteArrayView group)

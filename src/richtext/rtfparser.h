@@ -119,6 +119,10 @@ private:
     };
 
     // rtfparser.cpp: the token loop, groups, destinations, text.
+    // Whether a word, symbol, hex byte or binary token is one of the fallback
+    // characters still to drop after a "\u"; it is then counted off. Text
+    // counts off its own characters.
+    bool skipsFallback();
     void groupStart(QByteArrayView group);
     void groupEnd();
     void text(QByteArrayView bytes);

@@ -3,6 +3,8 @@
 
 #include "wmfrenderer.h"
 
+#include "platform/palette.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
@@ -45,7 +47,7 @@ QImage placeholderImage()
     QImage image(24, 24, QImage::Format_RGB32);
     image.fill(QColor(235, 235, 235));
     QPainter painter(&image);
-    painter.setPen(QColor(128, 128, 128));
+    painter.setPen(QBColor(8));
     painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
     painter.drawLine(image.rect().topLeft(), image.rect().bottomRight());
     painter.drawLine(image.rect().topRight(), image.rect().bottomLeft());

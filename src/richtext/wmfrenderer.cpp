@@ -1,128 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wmfrenderer.h"
 
-#include "rtfsymbolfonts.h"
+#include "wmfplayer.h"
 
 #include "core/windows1252.h"
 
-#include <QFont>
-#include <QFontMetricsF>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPolygonF>
-#include <QTransform>
+#include <algorithm>
+#include <utility>
 
-#include <optional>
-#include <vector>
-
-namespace {
-
-// Bounds on what a hostile metafile may ask for.
-constexpr int maxObjects = 1024;
-constexpr int maxSavedStates = 64;
-constexpr int maxRecords = 200'000;
-constexpr int maxImageSide = 4000;
-constexpr qsizetype maxTextLength = 1024; // characters drawn by one text record
-
-// Record functions (the low byte is the record's number, the high byte its
-// count of parameters in the original format).
-enum Function : quint16 {
-    Eof = 0x0000,
-    SaveDc = 0x001E,
-    SetBkMode = 0x0102,
-    SetPolyFillMode = 0x0106,
-    RestoreDc = 0x0127,
-    SelectObject = 0x012D,
-    SetTextAlign = 0x012E,
-    DeleteObject = 0x01F0,
-    SetTextColor = 0x0209,
-    SetWindowOrg = 0x020B,
-    SetWindowExt = 0x020C,
-    LineTo = 0x0213,
-    MoveTo = 0x0214,
-    CreatePenIndirect = 0x02FA,
-    CreateFontIndirect = 0x02FB,
-    CreateBrushIndirect = 0x02FC,
-    Polygon = 0x0324,
-    Polyline = 0x0325,
-    Ellipse = 0x0418,
-    Rectangle = 0x041B,
-    TextOut = 0x0521,
-    PolyPolygon = 0x0538,
-    ExtTextOut = 0x0A32,
-};
-
-// Text alignment flags.
-constexpr int alignUpdateCp = 1;
-constexpr int alignRight = 2;
-constexpr int alignCentre = 6;
-constexpr int alignBottom = 8;
-constexpr int alignBaseline = 24;
-
-struct LogFont
-{
-    int height = 12; // logical units; negative is the characters' height
-    int weight = 400;
-    bool italic = false;
-    bool underline = false;
-    bool strike = false;
-    QString face;
-    RtfSymbolFonts::Font symbol = RtfSymbolFonts::Font::None;
-};
-
-struct Object
-{
-    enum class Type : quint8 { Empty, Pen, Brush, Font } type = Type::Empty;
-    QPen pen;
-    QBrush brush;
-    LogFont font;
-};
-
-struct State
-{
-    QPointF windowOrigin {0, 0};
-    QSizeF windowExtent {0, 0};
-    QPen pen {Qt::black};
-    QBrush brush {Qt::white};
-    LogFont font;
-    QColor textColour {Qt::black};
-    int textAlign = 0;
-    Qt::FillRule fillRule = Qt::OddEvenFill;
-    QPointF position {0, 0};
-};
-
-class Renderer
-{
-public:
-    Renderer(QByteArrayView data, QSize size)
-        : m_data(data)
-        , m_size(size)
-    { }
-
-    QImage run();
-
-private:
-    int word(qsizetype record, int index) const; // signed 16-bit parameter
-    quint16 uword(qsizetype record, int index) const;
-    QColor colour(qsizetype record, int index) const;
-    QPointF map(double x, double y) const;
-    double scaleX() const;
-    double scaleY() const;
-    void play(quint16 function, qsizetype record, int params);
-    void addObject(Object object);
-    QPolygonF points(qsizetype record, int first, int count) const;
-    void text(double x, double y, QByteArrayView bytes);
-    QPen devicePen() const;
-
-    QByteArrayView m_data;
-    QSize m_size;
-    QImage m_image;
-    std::optional<QPainter> m_painter;
-    State m_state;
-    std::vector<State> m_saved;
-    std::vector<Object> m_objects;
-    bool m_drew = false;
-};
+namespace WmfPlayback {
 
 quint16 Renderer::uword(qsizetype record, int index) const
 {
@@ -189,55 +75,15 @@ QPolygonF Renderer::points(qsizetype record, int first, int count) const
     return polygon;
 }
 
-void Renderer::text(double x, double y, QByteArrayView bytes)
+void Renderer::play(quint16 function, qsizetype record, int params)
 {
-    const LogFont &lf = m_state.font;
-    bytes = bytes.first(std::min<qsizetype>(bytes.size(), maxTextLength));
-    QString string;
-    if (lf.symbol != RtfSymbolFonts::Font::None) {
-        for (char b : bytes) {
-            const char16_t mapped = RtfSymbolFonts::toUnicode(lf.symbol, uchar(b));
-            string += QChar(mapped ? mapped : char16_t(uchar(b)));
-        }
-    } else {
-        string = Windows1252::decode(bytes);
-    }
-    QFont font;
-    // Symbol characters show in an ordinary serif font once mapped.
-    font.setFamilies({lf.symbol != RtfSymbolFonts::Font::None || lf.face.isEmpty()
-                          ? QStringLiteral("Times New Roman")
-                          : lf.face});
-    const double height = std::abs(lf.height * scaleY());
-    // A positive height includes the internal leading, about a sixth of it.
-    font.setPixelSize(std::clamp(qRound(lf.height < 0 ? height : height * 0.85), 1, maxImageSide));
-    font.setWeight(QFont::Weight(std::clamp(lf.weight / 10 * 10, 100, 900)));
-    font.setItalic(lf.italic);
-    font.setUnderline(lf.underline);
-    font.setStrikeOut(lf.strike);
-    const QFontMetricsF metrics(font);
-    QPointF at = (m_state.textAlign & alignUpdateCp)
-        ? map(m_state.position.x(), m_state.position.y())
-        : map(x, y);
-    const double width = metrics.horizontalAdvance(string);
-    const int horizontal = m_state.textAlign & alignCentre;
-    if (horizontal == alignCentre)
-        at.rx() -= width / 2;
-    else if (horizontal == alignRight)
-        at.rx() -= width;
-    const int vertical = m_state.textAlign & alignBaseline;
-    if (vertical == 0)
-        at.ry() += metrics.ascent();
-    else if (vertical == alignBottom)
-        at.ry() -= metrics.descent();
-    m_painter->setFont(font);
-    m_painter->setPen(m_state.textColour);
-    m_painter->drawText(at, string);
-    if (m_state.textAlign & alignUpdateCp)
-        m_state.position.rx() += width / std::max(std::abs(scaleX()), 1e-9);
-    m_drew = true;
+    // Records of no group, and those the picture needs not, are passed over.
+    if (playState(function, record, params) || playObject(function, record, params))
+        return;
+    playDrawing(function, record, params);
 }
 
-void Renderer::play(quint16 function, qsizetype record, int params)
+bool Renderer::playState(quint16 function, qsizetype record, int params)
 {
     // Each case reads only the parameters it has checked are there.
     const auto has = [params](qint64 count) { return params >= count; };
@@ -276,16 +122,17 @@ void Renderer::play(quint16 function, qsizetype record, int params)
         if (has(2))
             m_state.position = QPointF(word(record, 1), word(record, 0));
         break;
-    case LineTo:
-        if (has(2)) {
-            const QPointF to(word(record, 1), word(record, 0));
-            m_painter->setPen(devicePen());
-            m_painter->drawLine(map(m_state.position.x(), m_state.position.y()),
-                                map(to.x(), to.y()));
-            m_state.position = to;
-            m_drew = true;
-        }
-        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+bool Renderer::playObject(quint16 function, qsizetype record, int params)
+{
+    // Each case reads only the parameters it has checked are there.
+    const auto has = [params](qint64 count) { return params >= count; };
+    switch (function) {
     case CreatePenIndirect:
         if (has(5)) {
             Object pen;
@@ -341,80 +188,10 @@ void Renderer::play(quint16 function, qsizetype record, int params)
         if (has(1) && uword(record, 0) < m_objects.size())
             m_objects[uword(record, 0)] = Object();
         break;
-    case Polygon:
-    case Polyline:
-        if (has(1) && has(1 + 2 * qint64(uword(record, 0)))) {
-            const QPolygonF polygon = points(record, 1, uword(record, 0));
-            m_painter->setPen(devicePen());
-            if (function == Polygon) {
-                m_painter->setBrush(m_state.brush);
-                m_painter->drawPolygon(polygon, m_state.fillRule);
-            } else {
-                m_painter->drawPolyline(polygon);
-            }
-            m_drew = true;
-        }
-        break;
-    case PolyPolygon:
-        if (has(1) && has(1 + int(uword(record, 0)))) {
-            const int polygons = uword(record, 0);
-            qint64 total = 0;
-            for (int i = 0; i < polygons; ++i)
-                total += uword(record, 1 + i);
-            if (!has(1 + polygons + 2 * total))
-                break;
-            QPainterPath path;
-            path.setFillRule(m_state.fillRule);
-            int first = 1 + polygons;
-            for (int i = 0; i < polygons; ++i) {
-                const int count = uword(record, 1 + i);
-                path.addPolygon(points(record, first, count));
-                path.closeSubpath();
-                first += 2 * count;
-            }
-            m_painter->setPen(devicePen());
-            m_painter->setBrush(m_state.brush);
-            m_painter->drawPath(path);
-            m_drew = true;
-        }
-        break;
-    case Rectangle:
-    case Ellipse:
-        if (has(4)) {
-            const QRectF rect(map(word(record, 3), word(record, 2)),
-                              map(word(record, 1), word(record, 0)));
-            m_painter->setPen(devicePen());
-            m_painter->setBrush(m_state.brush);
-            if (function == Rectangle)
-                m_painter->drawRect(rect.normalized());
-            else
-                m_painter->drawEllipse(rect.normalized());
-            m_drew = true;
-        }
-        break;
-    case TextOut:
-        if (has(1)) {
-            const int count = uword(record, 0);
-            const int words = (count + 1) / 2;
-            if (has(1 + words + 2))
-                text(word(record, 2 + words), word(record, 1 + words),
-                     m_data.sliced(record + 8, count));
-        }
-        break;
-    case ExtTextOut:
-        if (has(4)) {
-            const int count = uword(record, 2);
-            const int options = uword(record, 3);
-            // The clipping or opaque rectangle comes first when one is set.
-            const int first = (options & 0x06) ? 8 : 4;
-            if (has(first + (count + 1) / 2))
-                text(word(record, 1), word(record, 0),
-                     m_data.sliced(record + 6 + 2 * first, count));
-        }
-        break;
     default:
-        break;
+        return false;
     }
+    return true;
 }
 
 QImage Renderer::run()
@@ -464,7 +241,7 @@ QImage Renderer::run()
     return m_drew ? m_image : QImage();
 }
 
-} // namespace
+} // namespace WmfPlayback
 
 namespace WmfRenderer {
 
@@ -472,7 +249,7 @@ QImage render(QByteArrayView wmf, QSize size)
 {
     if (size.isEmpty())
         return {};
-    return Renderer(wmf, size).run();
+    return WmfPlayback::Renderer(wmf, size).run();
 }
 
 } // namespace WmfRenderer

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "readoutpanel.h"
 
+#include "platform/palette.h"
+
 #include <QLabel>
 
 #include <cmath>
@@ -37,7 +39,7 @@ ReadoutPanel::ReadoutPanel(QWidget *parent)
     : SurfaceWidget(parent)
 {
     resize(innerWidth, innerHeight);
-    surface().setBackColor(QColor(192, 192, 192));
+    surface().setBackColor(QBColor(7));
     m_label3 = readoutLabel(this, "Label3", 40, 16, labelWidth, true);
     m_label1 = readoutLabel(this, "Label1", 40, 40, labelWidth, true);
     m_label6 = readoutLabel(this, "Label6", 168, 16, labelWidth, true);

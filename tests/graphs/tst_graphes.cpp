@@ -4,8 +4,7 @@
 #include "graphs/graphes.h"
 #include "graphs/valuestable.h"
 #include "platform/surfacewidget.h"
-#include "support/fakefields.h"
-#include "support/scriptedservices.h"
+#include "support/graphwindowrig.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,24 +20,10 @@ namespace {
 const QColor asymptote(0, 0, 200);
 const QColor red(255, 0, 0);
 
-// The graph window over the default fall, shown as the main window opens it.
-struct Fixture
+// The graph window with counts of its pixels.
+struct Fixture : GraphWindowRig
 {
-    FakeFields fields;
-    AnimationView view;
-    AnimationClock clock {fields, view};
-    ScriptedServices services;
-    DisplayOptions options;
-    Graphes window {clock.state(), [this] { return options; }, services};
-
-    explicit Fixture(int quantity = DisplayOptions::Position, bool bold = false)
-    {
-        options.graphQuantity = quantity;
-        options.boldGraph = bold;
-        clock.command18_Click();
-        window.show();
-    }
-    const QImage &image() const { return window.Picture1->surface().image(); }
+    using GraphWindowRig::GraphWindowRig;
     int count(int x, const QColor &colour) const
     {
         int n = 0;

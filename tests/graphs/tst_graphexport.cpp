@@ -4,8 +4,7 @@
 #include "graphs/valuestable.h"
 #include "output/fileexport.h"
 #include "platform/surfacewidget.h"
-#include "support/fakefields.h"
-#include "support/scriptedservices.h"
+#include "support/graphwindowrig.h"
 
 #include <QAction>
 #include <QFile>
@@ -16,21 +15,10 @@
 namespace {
 
 // The graph window over the default fall, with a folder to save into.
-struct Fixture
+struct Fixture : GraphWindowRig
 {
-    FakeFields fields;
-    AnimationView view;
-    AnimationClock clock {fields, view};
-    ScriptedServices services;
-    DisplayOptions options;
-    Graphes window {clock.state(), [this] { return options; }, services};
     QTemporaryDir dir;
 
-    Fixture()
-    {
-        clock.command18_Click();
-        window.show();
-    }
     QString path(const QString &name) const { return dir.filePath(name); }
 };
 

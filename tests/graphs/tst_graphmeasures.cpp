@@ -11,6 +11,7 @@
 #include "measures/measurementholder.h"
 #include "platform/surfacewidget.h"
 #include "support/fakefields.h"
+#include "support/graphwindowrig.h"
 #include "support/scriptedservices.h"
 
 #include <QCheckBox>
@@ -38,27 +39,28 @@ MeasurementSet onTheModel(const SimulationState &s, const QList<double> &fractio
     return set;
 }
 
-struct Fixture
+// The measurements before the window, so that they outlive it.
+struct HeldMeasurements
 {
-    FakeFields fields;
-    AnimationView view;
-    AnimationClock clock {fields, view};
-    ScriptedServices services;
-    DisplayOptions options;
     MeasurementHolder holder;
-    Graphes window {clock.state(), [this] { return options; }, services};
+};
 
+// The graph window over the default fall, given the measurements before it shows.
+struct Fixture
+    : HeldMeasurements
+    , GraphWindowRig
+{
     // viscosity: the main window's field, Pa·s (the default fall's when empty).
     explicit Fixture(int quantity, const QString &viscosity = QString())
+        : GraphWindowRig(quantity, false, Show::Later)
     {
-        if (!viscosity.isEmpty())
+        if (!viscosity.isEmpty()) {
             fields.texts[ParameterFields::Viscosity] = viscosity;
-        options.graphQuantity = quantity;
-        clock.command18_Click();
+            reset(quantity);
+        }
         window.setMeasurements(&holder, [](QWidget *) {});
         window.show();
     }
-    const SimulationState &state() { return clock.state(); }
     // The colour appears within one pixel of (t, value).
     bool near(double t, double value, const QColor &colour) const
     {

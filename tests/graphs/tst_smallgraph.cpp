@@ -4,7 +4,7 @@
 #include "graphs/graphframe.h"
 #include "graphs/smallgraph.h"
 #include "platform/drawingsurface.h"
-#include "support/fakefields.h"
+#include "support/defaultfall.h"
 
 #include <QTest>
 
@@ -18,19 +18,14 @@ const QColor red(255, 0, 0);
 const QColor orange(250, 150, 0);
 
 // Frame1 with the default fall computed as the reset leaves it.
-struct Fixture
+struct Fixture : DefaultFall
 {
-    FakeFields fields;
-    AnimationView view;
-    AnimationClock clock {fields, view};
     DrawingSurface frame1 {357, 261};
-    DisplayOptions options;
-    SmallGraph graph {frame1, clock.state(), [this] { return options; }};
+    SmallGraph graph {frame1, clock.state(), optionsSource()};
 
     explicit Fixture(int quantity = DisplayOptions::Position)
     {
-        options.graphQuantity = quantity;
-        clock.command18_Click();
+        reset(quantity);
         graph.repgraphe();
     }
     QColor pixel(int x, int y) const { return frame1.image().pixelColor(x, y); }

@@ -116,8 +116,10 @@ private:
     TrackerSettings m_settings;
     TemplateMatcher m_matcher;
     MatchTemplate m_template;
-    QPointF m_anchorOffset;    // ball centre − the template's centre pixel, px
-    double m_firstScore = 0.0; // the template's correlation in the first frame after it, NaN before
+    QPointF m_anchorOffset; // ball centre − the template's centre pixel, px
+    // The template's correlation in the first frame matched after it was
+    // taken; NaN until then, which tells trackFrame the next match is that one.
+    double m_firstScore = std::numeric_limits<double>::quiet_NaN();
     double m_radius = 0.0;
     int m_current = -1; // the last frame reached by the current run
     bool m_belowSurface = false;
