@@ -17,6 +17,14 @@
 
 namespace {
 
+// The simulator's law, which SimulatedFall's points follow.
+FitOptions stokesOptions()
+{
+    FitOptions options;
+    options.model = FitOptions::Model::Stokes;
+    return options;
+}
+
 // Steel in a light oil filmed at 100 images per second: the transient
 // (τ ≈ 35 ms) spans a few images, so the release instant can be fitted.
 SimulatedFall steelInOil()
@@ -72,7 +80,7 @@ void TestFit::coverage()
 {
     QFETCH(SimulatedFall, fall);
     QFETCH(bool, fitT0);
-    FitOptions options;
+    FitOptions options = stokesOptions();
     options.fitReleaseTime = fitT0;
     const int sets = 200;
     int within1 = 0, within3 = 0, t0Within3 = 0;
@@ -128,7 +136,7 @@ void TestFit::convergence()
     fall.count = 50;
     fall.sigma = 0.01 * model.vlim * fall.step * fall.count;
     fall.y0 = 0.0;
-    const FitResult result = FallFit::fit(fall.points(7), fall.setup, FitOptions());
+    const FitResult result = FallFit::fit(fall.points(7), fall.setup, stokesOptions());
     QVERIFY2(result.hasEta(), qPrintable(result.message));
     QVERIFY(result.converged);
     QVERIFY2(std::fabs(result.eta - eta) <= 4.0 * result.etaU,
@@ -144,7 +152,7 @@ void TestFit::releaseTime()
     SimulatedFall glycerol;
     glycerol.setup = glassInGlycerol();
     glycerol.t0 = -0.2; // released between two marks, before the first one
-    FitOptions options;
+    FitOptions options = stokesOptions();
     options.fitReleaseTime = true;
     for (unsigned seed : {3u, 4u, 5u}) {
         const FitResult result = FallFit::fit(glycerol.points(seed), glycerol.setup, options);
@@ -191,7 +199,7 @@ void TestFit::wallCorrection()
     QFETCH(QString, refusal);
     QCOMPARE(FallFit::faxenFactor(0.1), 1.0 - 0.2104 + 0.00209 - 0.0000095);
     fall.setup.tubeDiameter = tube;
-    const FitResult result = FallFit::fit(fall.points(11), fall.setup, FitOptions());
+    const FitResult result = FallFit::fit(fall.points(11), fall.setup, stokesOptions());
     QVERIFY(result.hasEta());
     if (std::isnan(factor)) {
         QVERIFY(std::isnan(result.etaWall));
@@ -218,9 +226,9 @@ void TestFit::quadraticRegime()
     water.sigma = 1e-4;
     // Whole fall, or the terminal part alone, where the fall is also the
     // linear one at the η that makes Re = 24/Cd.
-    FitOptions terminal;
+    FitOptions terminal = stokesOptions();
     terminal.tMin = 0.25;
-    for (const FitOptions &options : {FitOptions(), terminal}) {
+    for (const FitOptions &options : {stokesOptions(), terminal}) {
         const FitResult result = FallFit::fit(water.points(2), water.setup, options);
         QCOMPARE(result.status, FitResult::Status::NotDetermined);
         QVERIFY(std::isnan(result.eta));
@@ -259,11 +267,11 @@ void TestFit::poorFits()
     // A ball slowing down at the bottom of the tube: the last third bends.
     for (size_t i = 26; i < bent.points.size(); ++i)
         bent.points[i].y -= 2e-3 * (double(i) - 26.0) * (double(i) - 26.0) / 100.0;
-    FitResult result = FallFit::fit(bent, glycerol.setup, FitOptions());
+    FitResult result = FallFit::fit(bent, glycerol.setup, stokesOptions());
     QVERIFY(result.hasEta());
     QVERIFY(result.warnings.join(QLatin1Char(' ')).contains(QStringLiteral("tendance")));
     // Leaving the bottom out of the range mends it.
-    FitOptions range;
+    FitOptions range = stokesOptions();
     range.tMax = 12.5;
     result = FallFit::fit(bent, glycerol.setup, range);
     QCOMPARE(result.used, 26);
@@ -278,7 +286,7 @@ void TestFit::poorFits()
     MeasurementSet understated = glycerol.points(6);
     for (MeasuredPoint &p : understated.points)
         p.sigma /= 10.0;
-    result = FallFit::fit(understated, glycerol.setup, FitOptions());
+    result = FallFit::fit(understated, glycerol.setup, stokesOptions());
     QVERIFY(result.chi2Reduced > 50.0);
     QVERIFY(result.warnings.join(QLatin1Char(' ')).contains(QStringLiteral("sous-estimées")));
 
@@ -286,7 +294,7 @@ void TestFit::poorFits()
     MeasurementSet few = glycerol.points(7);
     for (size_t i = 2; i < few.points.size(); ++i)
         few.points[i].exclusion = MeasuredPoint::Exclusion::User;
-    result = FallFit::fit(few, glycerol.setup, FitOptions());
+    result = FallFit::fit(few, glycerol.setup, stokesOptions());
     QCOMPARE(result.status, FitResult::Status::Failed);
     QCOMPARE(result.message,
              QStringLiteral("Trop peu de points dans l'intervalle d'ajustement : "
@@ -296,12 +304,12 @@ void TestFit::poorFits()
     MeasurementSet rising = glycerol.points(8);
     for (MeasuredPoint &p : rising.points)
         p.y = -p.y;
-    result = FallFit::fit(rising, glycerol.setup, FitOptions());
+    result = FallFit::fit(rising, glycerol.setup, stokesOptions());
     QCOMPARE(result.status, FitResult::Status::Failed);
     QVERIFY(result.message.startsWith(QStringLiteral("Les positions ne croissent pas")));
     FallSetup cork = glycerol.setup;
     cork.mass = FallSetup::massFromDensity(cork.radius, 240.0);
-    result = FallFit::fit(glycerol.points(8), cork, FitOptions());
+    result = FallFit::fit(glycerol.points(8), cork, stokesOptions());
     QCOMPARE(result.message,
              QStringLiteral("La bille est moins dense que le fluide : elle ne tombe pas."));
 }
@@ -314,7 +322,7 @@ void TestFit::report()
     glycerol.setup.tubeDiameter = 0.03;
     MeasurementSet set = glycerol.points(21);
     set.points[3].exclusion = MeasuredPoint::Exclusion::LostBall;
-    const FitResult result = FallFit::fit(set, glycerol.setup, FitOptions());
+    const FitResult result = FallFit::fit(set, glycerol.setup, stokesOptions());
     QVERIFY(result.hasEta());
 
     const QStringList lines = FitReport::text(result).split(QLatin1Char('\n'));
