@@ -9,6 +9,7 @@ namespace {
 constexpr double blendFrom = 15.0;
 constexpr double blendTo = 27.0;
 constexpr double newtonDrag = 0.44;
+constexpr double ln10 = 2.302585092994046;
 
 double fromDragCoefficient(double logDrag, double reynolds)
 {
@@ -24,15 +25,17 @@ double oseen(double reynolds)
     return 1.0 + 3.0 * reynolds / 16.0;
 }
 
+// Written with exp and log rather than pow: the fit evaluates the curve four
+// times per integration step, and glibc's pow is several times slower.
 double lowReynolds(double reynolds)
 {
-    const double w = std::log10(reynolds);
-    return 1.0 + 0.1315 * std::pow(reynolds, 0.82 - 0.05 * w);
+    const double l = std::log(reynolds);
+    return 1.0 + 0.1315 * std::exp((0.82 - 0.05 / ln10 * l) * l);
 }
 
 double midReynolds(double reynolds)
 {
-    return 1.0 + 0.1935 * std::pow(reynolds, 0.6305);
+    return 1.0 + 0.1935 * std::exp(0.6305 * std::log(reynolds));
 }
 
 double highReynolds(double reynolds)

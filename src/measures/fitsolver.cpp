@@ -18,8 +18,9 @@ using Eigen::VectorXd;
 
 // Points of the coarse scan for the start value of η.
 constexpr size_t maxScanPoints = 1000;
-// Step of log η for the drag curve's central differences: the error of the
-// derivative, of order 10⁻⁸ of it, is far below what the fit needs.
+// Step of log η for the drag curve's forward differences: the error of the
+// derivative, of order 10⁻⁴ of it, only moves the Gauss–Newton steps and the
+// uncertainties by as little.
 constexpr double logEtaStep = 1e-4;
 
 bool lmConverged(Eigen::LevenbergMarquardtSpace::Status status)
@@ -105,7 +106,7 @@ void FallFunctor::stokesJacobian(const VectorXd &x, MatrixXd &jacobian) const
     }
 }
 
-// The drag curve: ∂y/∂(log η) by central differences of two tabulated falls,
+// The drag curve: ∂y/∂(log η) by forward differences of two tabulated falls,
 // ∂y/∂t0 = −v(t − t0) from the fall itself.
 void FallFunctor::curveJacobian(const VectorXd &x, MatrixXd &jacobian) const
 {
@@ -114,7 +115,6 @@ void FallFunctor::curveJacobian(const VectorXd &x, MatrixXd &jacobian) const
     const double span = duration(release);
     const FallCurve curve(setup, std::exp(logEta), model, span);
     const FallCurve above(setup, std::exp(logEta + logEtaStep), model, span);
-    const FallCurve below(setup, std::exp(logEta - logEtaStep), model, span);
     for (size_t i = 0; i < samples.size(); ++i) {
         const Eigen::Index row = Eigen::Index(i);
         const double w = samples[i].weight;
@@ -122,8 +122,9 @@ void FallFunctor::curveJacobian(const VectorXd &x, MatrixXd &jacobian) const
         double dEta = 0.0;
         double dT0 = 0.0;
         if (s > 0.0) {
-            dEta = (above.at(s).y - below.at(s).y) / (2.0 * logEtaStep);
-            dT0 = -curve.at(s).v;
+            const FallCurve::State here = curve.at(s);
+            dEta = (above.at(s).y - here.y) / logEtaStep;
+            dT0 = -here.v;
         }
         jacobian(row, 0) = dEta * w;
         jacobian(row, 1) = w;
@@ -168,8 +169,13 @@ double scanLogEta(const FallFunctor &functor, double logEta, double t0)
     double bestSsr = std::numeric_limits<double>::infinity();
     // From the largest η down, so that a tie between the linear motion and
     // the quadratic one (which is the same for every small η) keeps the linear.
-    for (int k = 12; k >= -12; --k) {
-        const double candidate = logEta + 0.25 * k;
+    // The drag curve's falls cost an integration each: half as many, twice
+    // as far apart, are enough for the least squares to start from.
+    const bool stokes = functor.model == FitOptions::Model::Stokes;
+    const int reach = stokes ? 12 : 6;
+    const double spacing = stokes ? 0.25 : 0.5;
+    for (int k = reach; k >= -reach; --k) {
+        const double candidate = logEta + spacing * k;
         const double ssr = profileOffset(scan, candidate, t0).second;
         if (ssr < bestSsr) {
             bestSsr = ssr;
@@ -186,6 +192,7 @@ Solution solve(const FallFunctor &functor, VectorXd start)
     lm.parameters.maxfev = 400;
     Solution solution;
     solution.converged = lmConverged(lm.minimize(start));
+
     start(0) = std::clamp(start(0), minLogEta, maxLogEta);
     solution.x = start;
     MatrixXd jacobian(functor.values(), functor.inputs());

@@ -181,9 +181,15 @@ void TestMeasureCommand::wrongArguments()
 // at 0,5 mm per pixel; the program tracks it from one click and fits η.
 void TestMeasureCommand::video()
 {
-    const FallSetup setup = glassInGlycerol(3.155e-3);
-    const double eta = 0.967;
+    SimulatedFall fall;
+    fall.setup = glassInGlycerol(3.155e-3);
+    fall.eta = 0.967;
+    const double eta = fall.eta;
     const double top = 40.0; // px, the ball's centre at release
+    std::vector<double> times;
+    for (int i = 0; i < 150; ++i)
+        times.push_back(i / 30.0);
+    const std::vector<double> fallen = fall.ball().fallen(times);
     const QString path = m_dir.filePath(QStringLiteral("chute.mp4"));
     VideoRecipe recipe;
     recipe.size = QSize(200, 420);
@@ -197,7 +203,7 @@ void TestMeasureCommand::video()
             p.setRenderHint(QPainter::Antialiasing);
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(40, 40, 50));
-            const double y = top + FallFit::modelAt(setup, eta, 0.0, 0.0, i / 30.0) / 0.0005;
+            const double y = top + fallen[size_t(i)] / 0.0005;
             p.drawEllipse(QPointF(100.0, y), 8.0, 8.0);
             return picture;
         },
