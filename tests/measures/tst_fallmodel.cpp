@@ -211,9 +211,10 @@ void TestFallModel::terminalVelocity()
     QCOMPARE(inversion.lambda, 0.15);
     QVERIFY(near(TerminalVelocity::etaFromTerminalVelocity(tube, f.value * v, Model::DragCurve),
                  eta, 1e-6));
-    // The ball slowed by the walls looks more viscous, by less than 1/f.
+    // The ball slowed by the walls looks more viscous, by 1/f in creeping
+    // flow and more once the slower ball also has a smaller drag ratio.
     QVERIFY(inversion.eta > inversion.etaWall);
-    QVERIFY(inversion.eta * f.value <= inversion.etaWall * 1.001);
+    QVERIFY(inversion.eta * f.value >= inversion.etaWall * 0.999);
 }
 
 void TestFallModel::fallCurve_data()
