@@ -56,6 +56,7 @@ private slots:
     void files();
     void program();
     void video();
+    void model();
 
 private:
     QTemporaryDir m_dir;
@@ -318,6 +319,42 @@ void TestMeasureCommand::program()
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 0);
     QVERIFY(process.readAllStandardOutput().startsWith("Usage : lorva-mesures FICHIER"));
+}
+
+// --modele: the simulator's Stokes law on its own fall gives its η; the
+// drag curve (the default) a smaller one, by the drag ratio at Re ≈ 0,23.
+void TestMeasureCommand::model()
+{
+    auto first = [](const QStringList &arguments, QString *block) {
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        MeasureCommand::run(arguments, outStream, errStream);
+        *block = out + err;
+        return out.section(QLatin1Char(' '), 2, 2).replace(QLatin1Char(','), QLatin1Char('.'));
+    };
+    QString block;
+    const double stokes
+        = first(QStringList {m_good, QStringLiteral("--modele"), QStringLiteral("stokes")} + sphere,
+                &block)
+              .toDouble();
+    QVERIFY2(std::fabs(stokes - 0.967) < 0.005, qPrintable(block));
+    QVERIFY(block.contains(QStringLiteral("Modèle : loi de Stokes (celle du simulateur), g = 9,8 "
+                                          "m/s²")));
+    const double drag = first(QStringList {m_good} + sphere, &block).toDouble();
+    QVERIFY(block.contains(QStringLiteral("Modèle : courbe de traînée standard")));
+    // v = (2500 − 1260)·9,8·2R²/(9η), Re = 1260·v·2R/η, φ = 1 + 0,1315·Re^(0,82 − 0,05·log Re);
+    // the drag curve also takes g = 9,81.
+    const double r = 3.155e-3;
+    const double v = 1240.0 * 9.8 * 2.0 * r * r / (9.0 * 0.967);
+    const double re = 1260.0 * v * 2.0 * r / 0.967;
+    const double phi = 1.0 + 0.1315 * std::pow(re, 0.82 - 0.05 * std::log10(re));
+    QVERIFY2(std::fabs(drag / stokes - 9.81 / 9.8 / phi) < 0.004,
+             qPrintable(QStringLiteral("%1 / %2, φ = %3").arg(drag).arg(stokes).arg(phi)));
+
+    first(QStringList {m_good, QStringLiteral("--modele=newton")} + sphere, &block);
+    QVERIFY2(block.startsWith(QStringLiteral("Valeur incorrecte pour --modele : « newton » "
+                                             "(stokes ou trainee).")),
+             qPrintable(block));
 }
 
 QTEST_GUILESS_MAIN(TestMeasureCommand)
