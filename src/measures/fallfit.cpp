@@ -70,9 +70,9 @@ struct Pass
     double t0 = 0.0;
 };
 
-// One least-squares fit from the scan's start (or from logEta itself without scan), with the
-// fallback to a fixed
-// t0 when the points cannot tell it from y0.
+// One least-squares fit from the scan's start (or from logEta itself without
+// the scan), with the fallback to a fixed t0 when the points cannot tell it
+// from y0.
 Pass runPass(const FallSetup &setup, const std::vector<Sample> &samples, Model model, bool fitT0,
              double t0, double logEta, bool scan = true)
 {

@@ -221,6 +221,9 @@ void MesuresDialog::ajuster_Click()
     options.tMin = *from;
     options.tMax = *to;
     options.fitReleaseTime = releaseTime->isChecked();
+    // The window has no choice of the law yet: it keeps the simulator's
+    // Stokes law, whose figures its glycerine lesson and correction give.
+    options.model = FitOptions::Model::Stokes;
     m_holder.setFitRange({options.tMin, options.tMax});
     m_setup = *setup;
     m_result = FallFit::fit(m_holder.set(), m_setup, options);
