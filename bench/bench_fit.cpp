@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the fall fit: 10 000 filmed points through the transient, with
-// the release instant fitted (three parameters), start values included.
+// the release instant fitted, start values included; with the standard drag
+// curve (the default, the useful part found from the points) and with the
+// simulator's Stokes law.
 #include "measures/fallfit.h"
 #include "simulatedfall.h"
 
@@ -8,7 +10,7 @@
 
 namespace {
 
-SimulatedFall filmedFall()
+SimulatedFall filmedFall(bool dragCurve)
 {
     SimulatedFall fall;
     fall.setup.radius = 1e-3;
@@ -19,23 +21,37 @@ SimulatedFall filmedFall()
     fall.count = 10000;
     fall.t0 = 0.0123;
     fall.sigma = 2e-4;
+    fall.dragCurve = dragCurve;
     return fall;
 }
 
-void fitTenThousandPoints(benchmark::State &state)
+void fitTenThousandPoints(benchmark::State &state, FitOptions::Model model)
 {
-    const SimulatedFall fall = filmedFall();
+    const SimulatedFall fall = filmedFall(model == FitOptions::Model::DragCurve);
     const MeasurementSet set = fall.points(1);
     FitOptions options;
     options.fitReleaseTime = true;
+    options.model = model;
     for (auto _ : state) {
         const FitResult result = FallFit::fit(set, fall.setup, options);
-        if (!result.t0Fitted)
+        if (!result.t0Fitted || !result.hasEta())
             state.SkipWithError("t0 was not fitted");
         benchmark::DoNotOptimize(result.eta);
     }
 }
-BENCHMARK(fitTenThousandPoints)->Unit(benchmark::kMillisecond);
+
+void dragCurve(benchmark::State &state)
+{
+    fitTenThousandPoints(state, FitOptions::Model::DragCurve);
+}
+
+void stokes(benchmark::State &state)
+{
+    fitTenThousandPoints(state, FitOptions::Model::Stokes);
+}
+
+BENCHMARK(dragCurve)->Unit(benchmark::kMillisecond);
+BENCHMARK(stokes)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

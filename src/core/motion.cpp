@@ -41,10 +41,19 @@ constexpr int maxHalvings = 200;
 
 } // namespace
 
+double sphereVolume(double r)
+{
+    return r * r * r * (4.0 / 3.0 * pi);
+}
+
 double sphereVolume(const ParameterFields &fields)
 {
-    const double r = radius(fields);
-    return r * r * r * (4.0 / 3.0 * pi);
+    return sphereVolume(radius(fields));
+}
+
+double excessWeight(double r, double m, double rho, double gravity)
+{
+    return (m - rho * sphereVolume(r)) * gravity;
 }
 
 Point at(double vlim, double tau, double t)
@@ -79,7 +88,7 @@ FrictionModel frictionModel(double r, double m, double rho, double eta,
 
     // Displaced fluid mass ρV, kg, and the limit velocity (P − Π) / k.
     double displaced = 0.0;
-    assign(displaced, r * r * r * (rho * 4.0 / 3.0 * pi));
+    assign(displaced, rho * sphereVolume(r));
     assign(model.vlim, (m - displaced) * g / k);
 
     // Reynolds number ρ·v·D/η of the terminal motion with linear friction.
@@ -94,7 +103,7 @@ FrictionModel frictionModel(double r, double m, double rho, double eta,
         model.quadratic = true;
         const double vlin = model.vlim;
         double excessDensity = 0.0;
-        assign(excessDensity, (m - displaced) / (r * r * r * (4.0 / 3.0 * pi)));
+        assign(excessDensity, (m - displaced) / sphereVolume(r));
         const double square = 8.0 * r * excessDensity * g / (rho * (3.0 * dragCoefficient));
         if (square >= 0.0)
             assign(model.vlim, std::sqrt(square));
@@ -165,7 +174,7 @@ Forces forcesAt(const ParameterFields &fields, double reynolds, double v)
 
     Forces forces;
     assign(forces.weight, mass(fields) * g);
-    assign(forces.thrust, rho * (4.0 / 3.0 * pi * r * r * r) * g);
+    assign(forces.thrust, rho * sphereVolume(r) * g);
     if (reynolds > quadraticForceThreshold)
         assign(forces.friction, rho * dragCoefficient * v * v * piShort * r * r / 2.0);
     else

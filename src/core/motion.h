@@ -29,6 +29,14 @@ struct Point
 // Volume of the sphere in m³, from the radius field in cm.
 double sphereVolume(const ParameterFields &fields);
 
+// 4/3·π·r³ in m³ for a radius in m, with the program's π: the one volume of
+// the sphere that the animation and the measurements share.
+double sphereVolume(double radius);
+
+// (m − ρ·V)·gravity, the weight less Archimedes' thrust, in N, for a radius
+// in m, a mass in kg, the fluid's density in kg/m³ and gravity in m/s².
+double excessWeight(double radius, double mass, double fluidDensity, double gravity = g);
+
 // What the friction law makes of a sphere in a fluid: the values the motion
 // law needs, the Reynolds number that chose the regime, and the regime.
 struct FrictionModel

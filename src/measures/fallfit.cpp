@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fallfit.h"
 
+#include "fallcurve.h"
 #include "fitchecks.h"
+#include "fitsolver.h"
+#include "terminalvelocity.h"
+#include "usefulpart.h"
 
 #include "core/motion.h"
 #include "core/numberformat.h"
 
 #include <Eigen/Dense>
-#include <unsupported/Eigen/NonLinearOptimization>
 
 #include <algorithm>
 #include <cmath>
@@ -16,176 +19,153 @@ namespace {
 
 using Eigen::MatrixXd;
 using Eigen::VectorXd;
-
-// What no step may leave: η between 10⁻⁹ and 10⁶ Pa·s keeps every
-// intermediate value of the law finite for the accepted spheres.
-constexpr double minLogEta = -20.7;
-constexpr double maxLogEta = 13.8;
+using FitSolver::FallFunctor;
+using FitSolver::Sample;
+using Model = FitOptions::Model;
 
 // Below this reciprocal condition of the normal matrix of the moving points
 // (normalised), t0 and y0 move together: the transient is over before the
 // next point, so the points see only y0 − vlim·t0.
 constexpr double minReciprocalCondition = 1e-9;
 
-// Points of the coarse scan for the start value of η.
-constexpr size_t maxScanPoints = 1000;
+// Above this Reynolds number the drag curve flattens towards Newton's
+// regime: the limit velocity hardly depends on η any more.
+constexpr double maxDragReynolds = 800.0;
 
-Motion::FrictionModel frictionAt(const FallSetup &setup, double eta)
+// The useful part found after the transient must keep this many points and
+// this share of the moving ones; otherwise the whole fall is fitted.
+constexpr size_t minUsefulPoints = 10;
+constexpr double minUsefulShare = 0.25;
+
+QString number(double value)
 {
-    Motion::FrictionModel unknown;
-    unknown.vlim = unknown.reynolds = unknown.tau = FitResult::nan;
-    return Motion::frictionModel(setup.radius, setup.mass, setup.fluidDensity, eta, unknown);
+    return NumberFormat::significant(value, 3);
 }
 
-struct Sample
+// The samples of the points marked used, in time order of the set.
+std::vector<Sample> samplesOf(const FitResult &result, const MeasurementSet &set)
 {
-    double t;
-    double y;
-    double weight; // 1/σ, or 1 for an unweighted fit
-};
-
-// The residuals (model − y)·weight and their Jacobian for Eigen's
-// Levenberg–Marquardt. Parameters: log η, y0, and t0 when it is fitted.
-struct FallFunctor
-{
-    using Scalar = double;
-    using InputType = VectorXd;
-    using ValueType = VectorXd;
-    using JacobianType = MatrixXd;
-    enum { InputsAtCompileTime = Eigen::Dynamic, ValuesAtCompileTime = Eigen::Dynamic };
-
-    const FallSetup &setup;
-    const std::vector<Sample> &samples;
-    bool fitT0;
-    double fixedT0;
-
-    int inputs() const { return fitT0 ? 3 : 2; }
-    int values() const { return int(samples.size()); }
-    double t0(const VectorXd &x) const { return fitT0 ? x(2) : fixedT0; }
-
-    int operator()(const VectorXd &x, VectorXd &residuals) const
-    {
-        const double logEta = std::clamp(x(0), minLogEta, maxLogEta);
-        const Motion::FrictionModel model = frictionAt(setup, std::exp(logEta));
-        const double release = t0(x);
-        for (size_t i = 0; i < samples.size(); ++i) {
-            const double s = samples[i].t - release;
-            const double y = s > 0.0 ? x(1) + Motion::at(model.vlim, model.tau, s).y : x(1);
-            residuals(Eigen::Index(i)) = (y - samples[i].y) * samples[i].weight;
-        }
-        return 0;
+    std::vector<Sample> samples;
+    for (const FitPoint &point : result.points) {
+        if (!point.used)
+            continue;
+        const double sigma = set.points[size_t(point.index)].sigma;
+        samples.push_back({point.t, point.y, result.weighted ? 1.0 / sigma : 1.0});
     }
-
-    // With linear friction vlim and tau are both proportional to 1/η, so
-    // ∂y/∂(log η) = −vlim·s·(1 + e) + 2·vlim·tau·(1 − e), e = exp(−s/tau).
-    // In the quadratic regime the motion does not depend on η at all.
-    int df(const VectorXd &x, MatrixXd &jacobian) const
-    {
-        const double logEta = std::clamp(x(0), minLogEta, maxLogEta);
-        const Motion::FrictionModel model = frictionAt(setup, std::exp(logEta));
-        const double release = t0(x);
-        const double vlim = model.vlim;
-        const double tau = model.tau;
-        for (size_t i = 0; i < samples.size(); ++i) {
-            const Eigen::Index row = Eigen::Index(i);
-            const double w = samples[i].weight;
-            const double s = samples[i].t - release;
-            double dEta = 0.0;
-            double dT0 = 0.0;
-            if (s > 0.0) {
-                const double e = std::exp(-s / tau);
-                if (!model.quadratic)
-                    dEta = -vlim * s * (1.0 + e) + 2.0 * vlim * tau * (1.0 - e);
-                dT0 = -vlim * (1.0 - e);
-            }
-            jacobian(row, 0) = dEta * w;
-            jacobian(row, 1) = w;
-            if (fitT0)
-                jacobian(row, 2) = dT0 * w;
-        }
-        return 0;
-    }
-};
-
-// y0 that minimises the sum of squares for given η and t0 (the model is
-// linear in y0), and that sum.
-std::pair<double, double> profileOffset(const FallFunctor &functor, double logEta, double t0)
-{
-    VectorXd x(functor.inputs());
-    x(0) = logEta;
-    x(1) = 0.0;
-    if (functor.fitT0)
-        x(2) = t0;
-    VectorXd r(functor.values());
-    functor(x, r);
-    double sw2 = 0.0, swr = 0.0;
-    for (size_t i = 0; i < functor.samples.size(); ++i) {
-        const double w = functor.samples[i].weight;
-        sw2 += w * w;
-        swr += w * r(Eigen::Index(i));
-    }
-    const double y0 = -swr / sw2;
-    double ssr = 0.0;
-    for (size_t i = 0; i < functor.samples.size(); ++i) {
-        const double d = r(Eigen::Index(i)) + y0 * functor.samples[i].weight;
-        ssr += d * d;
-    }
-    return {y0, ssr};
+    return samples;
 }
 
-bool lmConverged(Eigen::LevenbergMarquardtSpace::Status status)
+// The used points with t outside [from, to] are no longer used.
+void keepOnly(FitResult &result, double from, double to)
 {
-    using namespace Eigen::LevenbergMarquardtSpace;
-    switch (status) {
-    case RelativeReductionTooSmall:
-    case RelativeErrorTooSmall:
-    case RelativeErrorAndReductionTooSmall:
-    case CosinusTooSmall:
-    case FtolTooSmall:
-    case XtolTooSmall:
-    case GtolTooSmall:
-        return true;
-    default:
-        return false;
-    }
+    for (FitPoint &point : result.points)
+        point.used = point.used && point.t >= from && point.t <= to;
 }
 
-struct Solution
+struct Pass
 {
-    VectorXd x;
-    bool converged = false;
-    MatrixXd normal; // JᵀJ at x, weighted
-    MatrixXd moving; // the same over the points after the release
-    double ssr = 0.0;
+    FitSolver::Solution solution;
+    bool fitT0 = false;
+    bool unidentifiable = false;
+    double t0 = 0.0;
 };
 
-Solution solve(const FallFunctor &functor, VectorXd start)
+// One least-squares fit from the scan's start (or from logEta itself without
+// the scan), with the fallback to a fixed t0 when the points cannot tell it
+// from y0.
+Pass runPass(const FallSetup &setup, const std::vector<Sample> &samples, Model model, bool fitT0,
+             double t0, double logEta, bool scan = true)
 {
-    FallFunctor copy = functor;
-    Eigen::LevenbergMarquardt<FallFunctor> lm(copy);
-    lm.parameters.maxfev = 400;
-    Solution solution;
-    solution.converged = lmConverged(lm.minimize(start));
-    start(0) = std::clamp(start(0), minLogEta, maxLogEta);
-    solution.x = start;
-    MatrixXd jacobian(functor.values(), functor.inputs());
-    functor.df(start, jacobian);
-    solution.normal = jacobian.transpose() * jacobian;
-    // Points at rest before the release pin y0 by themselves; whether t0 can
-    // be told from y0 is seen in the points that move. The first of them does
-    // not count: moving t0 can always put one point anywhere in the transient.
-    const double release = functor.t0(start);
-    bool first = true;
-    for (size_t i = 0; i < functor.samples.size(); ++i) {
-        if (functor.samples[i].t <= release || first)
-            jacobian.row(Eigen::Index(i)).setZero();
-        first = first && functor.samples[i].t <= release;
+    FallFunctor functor {setup, samples, fitT0, t0, model};
+    const double bestLog = scan ? FitSolver::scanLogEta(functor, logEta, t0) : logEta;
+    VectorXd start(functor.inputs());
+    start(0) = bestLog;
+    start(1) = FitSolver::profileOffset(functor, bestLog, t0).first;
+    if (fitT0)
+        start(2) = t0;
+    Pass pass;
+    pass.solution = FitSolver::solve(functor, start);
+    if (fitT0 && FitChecks::reciprocalCondition(pass.solution.moving) < minReciprocalCondition) {
+        // The transient is too short for the sampling: fix t0 and refit.
+        pass.unidentifiable = true;
+        functor.fitT0 = false;
+        VectorXd reduced = pass.solution.x.head(2);
+        reduced(1) = FitSolver::profileOffset(functor, reduced(0), t0).first;
+        pass.solution = FitSolver::solve(functor, reduced);
     }
-    solution.moving = jacobian.transpose() * jacobian;
-    VectorXd r(functor.values());
-    functor(start, r);
-    solution.ssr = r.squaredNorm();
-    return solution;
+    pass.fitT0 = functor.fitT0;
+    pass.t0 = functor.t0(pass.solution.x);
+    return pass;
+}
+
+// (JᵀJ)⁻¹ of a pass, scaled by s² = SSR/(N − p) without uncertainties.
+std::optional<MatrixXd> covariance(const FitSolver::Solution &solution, bool weighted, size_t count)
+{
+    std::optional<MatrixXd> inverse = FitChecks::inverseNormal(solution.normal);
+    const double dof = double(count) - double(solution.x.size());
+    if (inverse && !weighted)
+        *inverse *= solution.ssr / dof;
+    return inverse;
+}
+
+QString newtonMessage(double velocity, double reynolds)
+{
+    return QStringLiteral("avec la courbe de traînée standard, la vitesse mesurée (%1 m/s) donne "
+                          "Re = %2 > 800 ; la traînée n'y dépend presque plus de η (elle tend "
+                          "vers le régime de Newton) et la vitesse limite ne permet pas de la "
+                          "mesurer.")
+        .arg(number(velocity), std::isfinite(reynolds) ? number(reynolds) : QStringLiteral("∞"));
+}
+
+// The drag curve without a range given: the rest and the end found in the
+// points, the release fitted on the whole fall, then η on the part after
+// the entry transient with that release. Marks the points used in result.
+Pass usefulPartFit(const MeasurementSet &set, const FallSetup &setup, double firstTime,
+                   double startEta, FitResult &result)
+{
+    std::vector<Sample> samples = samplesOf(result, set);
+    const UsefulPart::Ends ends = UsefulPart::ends(samples, 2.0 * setup.radius);
+    QStringList reasons;
+    if (ends.stopIndex < samples.size()) {
+        keepOnly(result, -std::numeric_limits<double>::infinity(), samples[ends.stopIndex - 1].t);
+        reasons << ends.endReason;
+        samples = samplesOf(result, set);
+    }
+    const double restEnd = ends.restCount > 0 ? samples[ends.restCount - 1].t : firstTime;
+    const Pass release
+        = runPass(setup, samples, Model::DragCurve, true, restEnd, std::log(startEta));
+    result.t0Fitted = release.fitT0;
+    result.t0Unidentifiable = release.unidentifiable;
+    if (release.fitT0) {
+        if (const std::optional<MatrixXd> c
+            = covariance(release.solution, result.weighted, samples.size()))
+            result.t0U = std::sqrt((*c)(2, 2));
+    }
+
+    QString why;
+    const double eta = std::exp(release.solution.x(0));
+    const double from = UsefulPart::transientEnd(setup, eta, release.t0, &why);
+    size_t moving = 0, after = 0;
+    for (const Sample &s : samples) {
+        moving += s.t > release.t0 ? 1 : 0;
+        after += s.t >= from ? 1 : 0;
+    }
+    Pass pass = release;
+    if (after >= minUsefulPoints && double(after) >= minUsefulShare * double(moving)) {
+        keepOnly(result, from, std::numeric_limits<double>::infinity());
+        samples = samplesOf(result, set);
+        pass = runPass(setup, samples, Model::DragCurve, false, release.t0, release.solution.x(0),
+                       false);
+        pass.solution.converged = pass.solution.converged && release.solution.converged;
+        reasons.prepend(why);
+    } else {
+        reasons.prepend(QStringLiteral("la bille n'atteint pas sa vitesse limite assez longtemps "
+                                       "pour en exclure le début : toute la chute est ajustée, et "
+                                       "la force d'histoire (Basset), absente du modèle, peut y "
+                                       "biaiser η"));
+    }
+    result.rangeReason = reasons.join(QStringLiteral(" ; "));
+    return pass;
 }
 
 } // namespace
@@ -196,16 +176,18 @@ double FallFit::faxenFactor(double lambda)
     return 1.0 - 2.104 * lambda + 2.09 * lambda * l2 - 0.95 * lambda * l2 * l2;
 }
 
-double FallFit::modelAt(const FallSetup &setup, double eta, double y0, double t0, double t)
+double FallFit::modelAt(const FallSetup &setup, double eta, double y0, double t0, double t,
+                        FitOptions::Model model)
 {
-    const Motion::FrictionModel model = frictionAt(setup, eta);
     const double s = t - t0;
-    return s > 0.0 ? y0 + Motion::at(model.vlim, model.tau, s).y : y0;
+    return s > 0.0 ? y0 + FallCurve(setup, eta, model, s).at(s).y : y0;
 }
 
 FitResult FallFit::fit(const MeasurementSet &set, const FallSetup &setup, const FitOptions &options)
 {
     FitResult result;
+    result.model = options.model;
+    result.gravity = TerminalVelocity::gravity(options.model);
     const QString problem = setup.problem();
     if (!problem.isEmpty()) {
         result.message = problem;
@@ -214,7 +196,6 @@ FitResult FallFit::fit(const MeasurementSet &set, const FallSetup &setup, const 
     result.notes = setup.outsideAnimation();
 
     // The points used, and the release instant by default.
-    std::vector<Sample> samples;
     double firstTime = FitResult::nan;
     bool everySigma = true;
     for (size_t i = 0; i < set.points.size(); ++i) {
@@ -225,24 +206,20 @@ FitResult FallFit::fit(const MeasurementSet &set, const FallSetup &setup, const 
                 firstTime = p.t;
             point.used = p.t >= options.tMin && p.t <= options.tMax;
         }
-        if (point.used) {
+        if (point.used)
             everySigma = everySigma && std::isfinite(p.sigma) && p.sigma > 0.0;
-            samples.push_back({p.t, p.y, 1.0});
-        }
         result.points.push_back(point);
     }
-    result.used = int(samples.size());
-    result.excluded = int(set.points.size()) - result.used;
+    result.weighted = everySigma;
+    std::vector<Sample> samples = samplesOf(result, set);
     result.weighted = everySigma && !samples.empty();
-    if (result.weighted) {
-        size_t k = 0;
-        for (const FitPoint &point : result.points)
-            if (point.used)
-                samples[k++].weight = 1.0 / set.points[size_t(point.index)].sigma;
-    }
+    result.used = int(samples.size());
 
-    const int parameters = options.fitReleaseTime ? 3 : 2;
+    const bool automatic
+        = options.model == Model::DragCurve && std::isinf(options.tMin) && std::isinf(options.tMax);
+    const int parameters = options.fitReleaseTime || automatic ? 3 : 2;
     if (result.used < parameters + 1) {
+        result.excluded = int(set.points.size()) - result.used;
         result.message = QStringLiteral("Trop peu de points dans l'intervalle d'ajustement : "
                                         "il en faut au moins %1.")
                              .arg(parameters + 1);
@@ -251,109 +228,129 @@ FitResult FallFit::fit(const MeasurementSet &set, const FallSetup &setup, const 
 
     const FitChecks::Line line = FitChecks::straightLine(result.points);
     if (!(line.slope > 0.0)) {
+        result.excluded = int(set.points.size()) - result.used;
         result.message
             = QStringLiteral("Les positions ne croissent pas avec le temps : la bille "
                              "ne tombe pas dans ces points (colonne ou sens de l'axe ?).");
         return result;
     }
 
-    // Start: the slope taken as the limit velocity gives Stokes's η, refined
-    // on a coarse scan with the best offset for each η.
-    const double excessWeight
-        = (setup.mass
-           - setup.fluidDensity
-               * (setup.radius * setup.radius * setup.radius * (4.0 / 3.0 * Motion::pi)))
-        * Motion::g;
-    const double stokesEta = excessWeight / (6.0 * Motion::pi * setup.radius * line.slope);
-    const Motion::FrictionModel stokes = frictionAt(setup, stokesEta);
-    if (stokes.quadratic) {
-        result.status = FitResult::Status::NotDetermined;
-        result.reynolds = stokes.reynolds;
-        result.quadratic = true;
-        result.message = FitChecks::quadraticMessage(setup, line.slope, stokes.reynolds);
-        return result;
-    }
-
-    FallFunctor functor {setup, samples, options.fitReleaseTime, firstTime};
-    // The scan needs the shape of the fall only: a thousand points show it.
-    std::vector<Sample> sparse;
-    const size_t stride = samples.size() / maxScanPoints + 1;
-    for (size_t i = 0; i < samples.size(); i += stride)
-        sparse.push_back(samples[i]);
-    const FallFunctor scan {setup, sparse, options.fitReleaseTime, firstTime};
-    double bestLog = std::log(stokesEta);
-    double bestSsr = std::numeric_limits<double>::infinity();
-    // From the largest η down, so that a tie between the linear motion and
-    // the quadratic one (which is the same for every small η) keeps the linear.
-    for (int k = 12; k >= -12; --k) {
-        const double logEta = std::log(stokesEta) + 0.25 * k;
-        const double ssr = profileOffset(scan, logEta, firstTime).second;
-        if (ssr < bestSsr) {
-            bestSsr = ssr;
-            bestLog = logEta;
+    // Start: the slope taken as the limit velocity gives η, refined on a
+    // coarse scan with the best offset for each η.
+    double startEta = FitResult::nan;
+    if (options.model == Model::Stokes) {
+        const double excessWeight
+            = Motion::excessWeight(setup.radius, setup.mass, setup.fluidDensity);
+        startEta = excessWeight / (6.0 * Motion::pi * setup.radius * line.slope);
+        const FallCurve stokes(setup, startEta, Model::Stokes, 0.0);
+        if (stokes.quadratic()) {
+            result.excluded = int(set.points.size()) - result.used;
+            result.status = FitResult::Status::NotDetermined;
+            result.reynolds = stokes.reynolds();
+            result.quadratic = true;
+            result.message = FitChecks::quadraticMessage(setup, line.slope, stokes.reynolds());
+            return result;
+        }
+    } else {
+        startEta = TerminalVelocity::freeEta(setup, line.slope, Model::DragCurve);
+        const double reynolds = 2.0 * setup.radius * setup.fluidDensity * line.slope / startEta;
+        if (!(reynolds <= maxDragReynolds)) {
+            result.excluded = int(set.points.size()) - result.used;
+            result.status = FitResult::Status::NotDetermined;
+            result.reynolds = reynolds;
+            result.message = newtonMessage(line.slope, reynolds);
+            return result;
         }
     }
-    VectorXd start(parameters);
-    start(0) = bestLog;
-    start(1) = profileOffset(functor, bestLog, firstTime).first;
-    if (options.fitReleaseTime)
-        start(2) = firstTime;
 
-    Solution solution = solve(functor, start);
-    if (options.fitReleaseTime
-        && FitChecks::reciprocalCondition(solution.moving) < minReciprocalCondition) {
-        // The transient is too short for the sampling: fix t0 and refit.
-        result.t0Unidentifiable = true;
-        functor.fitT0 = false;
-        VectorXd reduced = solution.x.head(2);
-        reduced(1) = profileOffset(functor, reduced(0), firstTime).first;
-        solution = solve(functor, reduced);
+    Pass pass;
+    if (automatic) {
+        pass = usefulPartFit(set, setup, firstTime, startEta, result);
+    } else {
+        pass = runPass(setup, samples, options.model, options.fitReleaseTime, firstTime,
+                       std::log(startEta));
+        result.t0Fitted = pass.fitT0;
+        result.t0Unidentifiable = pass.unidentifiable;
     }
-    result.t0Fitted = functor.fitT0;
-    result.converged = solution.converged;
-    const int p = functor.inputs();
+    samples = samplesOf(result, set);
+    result.used = int(samples.size());
+    result.excluded = int(set.points.size()) - result.used;
+    result.converged = pass.solution.converged;
+    const int p = int(pass.solution.x.size());
     const int dof = result.used - p;
 
-    const double eta = std::exp(solution.x(0));
-    const Motion::FrictionModel model = frictionAt(setup, eta);
-    result.vlim = model.vlim;
-    result.tau = model.tau;
-    result.reynolds = model.reynolds;
-    result.quadratic = model.quadratic;
-    result.y0 = solution.x(1);
-    result.t0 = functor.t0(solution.x);
+    const double eta = std::exp(pass.solution.x(0));
+    const FallCurve curve(setup, eta, options.model, 0.0);
+    result.vlim = curve.vlim();
+    result.tau = curve.tau();
+    result.reynolds = curve.reynolds();
+    result.dragRatio = curve.dragRatio();
+    result.quadratic = curve.quadratic();
+    result.y0 = pass.solution.x(1);
+    result.t0 = pass.t0;
 
-    // Residuals of every point against the fitted model.
+    // Residuals of every point against the fitted model, from one table.
+    double lastTime = result.t0;
+    for (const FitPoint &point : result.points)
+        if (std::isfinite(point.t))
+            lastTime = std::max(lastTime, point.t);
+    const FallCurve fitted(setup, eta, options.model, lastTime - result.t0);
     double sumSquares = 0.0;
     for (FitPoint &point : result.points) {
-        point.model = modelAt(setup, eta, result.y0, result.t0, point.t);
+        const double s = point.t - result.t0;
+        point.model = result.y0 + (s > 0.0 ? fitted.at(s).y : 0.0);
         point.residual = point.y - point.model;
         if (point.used)
             sumSquares += point.residual * point.residual;
     }
     result.rmsResidual = std::sqrt(sumSquares / result.used);
+    if (!result.rangeReason.isEmpty()) {
+        result.rangeFrom = std::numeric_limits<double>::infinity();
+        result.rangeTo = -std::numeric_limits<double>::infinity();
+        for (const FitPoint &point : result.points) {
+            if (point.used) {
+                result.rangeFrom = std::min(result.rangeFrom, point.t);
+                result.rangeTo = std::max(result.rangeTo, point.t);
+            }
+        }
+    }
 
-    if (FitChecks::quadraticMotion(model, result, solution.normal, solution.ssr, dof)) {
+    if (options.model == Model::Stokes) {
+        Motion::FrictionModel model;
+        model.vlim = result.vlim;
+        model.tau = result.tau;
+        model.reynolds = result.reynolds;
+        model.quadratic = result.quadratic;
+        if (FitChecks::quadraticMotion(model, result, pass.solution.normal, pass.solution.ssr,
+                                       dof)) {
+            result.status = FitResult::Status::NotDetermined;
+            result.message = FitChecks::quadraticMessage(setup, result.vlim, FitResult::nan);
+            return result;
+        }
+    } else if (!(result.reynolds <= maxDragReynolds)) {
         result.status = FitResult::Status::NotDetermined;
-        result.message = FitChecks::quadraticMessage(setup, result.vlim, FitResult::nan);
+        result.message = newtonMessage(result.vlim, result.reynolds);
         return result;
     }
 
-    // Covariance: (JᵀJ)⁻¹, scaled by s² = SSR/(N − p) without uncertainties.
-    const std::optional<MatrixXd> inverse = FitChecks::inverseNormal(solution.normal);
-    if (!inverse) {
+    const std::optional<MatrixXd> c = covariance(pass.solution, result.weighted, samples.size());
+    if (!c && options.model == Model::DragCurve && !(pass.solution.normal(0, 0) > 0.0)) {
+        result.status = FitResult::Status::NotDetermined;
+        result.message = QStringLiteral("les points ne montrent pas la chute assez nettement : "
+                                        "η n'y change rien.");
+        return result;
+    }
+    if (!c) {
         result.message = QStringLiteral("L'ajustement n'a pas pu estimer les incertitudes "
                                         "(paramètres non identifiables).");
         return result;
     }
-    MatrixXd covariance = *inverse;
     if (result.weighted)
-        result.chi2Reduced = solution.ssr / dof;
-    else
-        covariance *= solution.ssr / dof;
+        result.chi2Reduced = pass.solution.ssr / dof;
     // A column that hardly moves fits any large η: the points do not show it.
-    const double uLogEta = std::sqrt(covariance(0, 0));
-    if (!(uLogEta < 1.0) || solution.x(0) >= maxLogEta || solution.x(0) <= minLogEta) {
+    const double uLogEta = std::sqrt((*c)(0, 0));
+    if (!(uLogEta < 1.0) || pass.solution.x(0) >= FitSolver::maxLogEta
+        || pass.solution.x(0) <= FitSolver::minLogEta) {
         result.status = FitResult::Status::NotDetermined;
         result.message = QStringLiteral("les points ne montrent pas la chute assez nettement : "
                                         "l'incertitude sur η dépasse sa valeur.");
@@ -362,9 +359,9 @@ FitResult FallFit::fit(const MeasurementSet &set, const FallSetup &setup, const 
     result.status = FitResult::Status::Fitted;
     result.eta = eta;
     result.etaU = eta * uLogEta;
-    result.y0U = std::sqrt(covariance(1, 1));
-    if (result.t0Fitted)
-        result.t0U = std::sqrt(covariance(2, 2));
+    result.y0U = std::sqrt((*c)(1, 1));
+    if (result.t0Fitted && !automatic)
+        result.t0U = std::sqrt((*c)(2, 2));
 
     result.notes = setup.outsideAnimation(eta);
     FitChecks::wallCorrection(setup, result);

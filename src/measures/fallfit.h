@@ -9,15 +9,23 @@
 #include <limits>
 #include <vector>
 
-// Fitting the program's own law of the fall (Motion::frictionModel and
-// Motion::at, the functions the animation uses) to measured positions, to
-// measure the fluid's viscosity as a falling-ball viscometer does.
+// Fitting a law of the fall to measured positions, to measure the fluid's
+// viscosity as a falling-ball viscometer does. Two laws (FitOptions::Model):
+// - the standard drag curve (FallCurve, with the added mass and g = 9,81):
+//   what a measurement needs at the Reynolds numbers of class set-ups;
+// - the program's own Stokes law (Motion::frictionModel and Motion::at, the
+//   functions the animation uses, g = 9,8), for comparison with it.
 //
 // Model: y(t) = y0 for t ≤ t0 (the ball at rest), and
 //        y(t) = y0 + y_law(t − t0) after the release at t0,
-// with vlim and tau from the sphere, the fluid's density and η.
+// with the law from the sphere, the fluid's density and η.
 // Fitted: log η (η > 0 by construction, and the steps of the least squares
 // are relative ones, which η's six decades need), y0, and t0 on request.
+//
+// With the drag curve and no range given, the fit also finds the useful part
+// of the points itself (UsefulPart): the release (t0 fitted whenever the
+// points show it), the entry transient left out, the bottom of the tube or
+// the ball leaving the picture cut off.
 
 // The sphere and the fluid, in SI units (m, kg, kg/m³).
 struct FallSetup
@@ -84,16 +92,28 @@ struct FitResult
     bool t0Fitted = false;
     bool t0Unidentifiable = false; // t0 was asked for but could not be told from y0, so fixed
 
-    double vlim = nan;     // m/s
-    double tau = nan;      // s
+    double vlim = nan; // m/s
+    // s; with the drag curve m_eff·vlim / ((m − ρV)·g), the time to vlim at
+    // the acceleration of the release
+    double tau = nan;
     double reynolds = nan; // at vlim, as the program computes it
     bool quadratic = false;
+    FitOptions::Model model = FitOptions::Model::DragCurve;
+    double gravity = nan;   // m/s², the one the law used
+    double dragRatio = nan; // φ = C_D·Re/24 at vlim (1 for Stokes)
 
-    // Wall correction (Faxén): applied when the setup has a tube diameter.
+    // The part of the points the fit used and why, in French (empty when the
+    // range was given or every point was used).
+    double rangeFrom = nan, rangeTo = nan; // s
+    QString rangeReason;
+
+    // Wall correction, applied when the setup has a tube diameter: Faxén's
+    // with Stokes's law, WallFactor's with the drag curve.
     double lambda = nan;     // d / D
-    double wallFactor = nan; // f(λ), the ratio of the velocity in the tube to the free one
+    double wallFactor = nan; // f(λ, Re), the ratio of the velocity in the tube to the free one
     double etaWall = nan, etaWallU = nan;
-    QString wallMessage; // why the correction was refused, empty when applied or not asked
+    QString wallCorrelation; // French name of the correlation used
+    QString wallMessage;     // why the correction was refused, empty when applied or not asked
 
     int used = 0;             // points the fit used
     int excluded = 0;         // points of the set it did not use
@@ -116,8 +136,11 @@ namespace FallFit {
 double faxenFactor(double lambda);
 inline constexpr double maxWallLambda = 0.5;
 
-// The model's position at t for viscosity eta, with offset y0 and release t0.
-double modelAt(const FallSetup &setup, double eta, double y0, double t0, double t);
+// The model's position at t for viscosity eta, with offset y0 and release
+// t0; by default the simulator's Stokes law. Each call tabulates the drag
+// curve's fall anew: for many points, use a FallCurve.
+double modelAt(const FallSetup &setup, double eta, double y0, double t0, double t,
+               FitOptions::Model model = FitOptions::Model::Stokes);
 
 // Fits the model to the included points of set inside the range.
 FitResult fit(const MeasurementSet &set, const FallSetup &setup, const FitOptions &options);

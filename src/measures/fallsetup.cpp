@@ -10,11 +10,6 @@
 
 namespace {
 
-double sphereVolume(double radius)
-{
-    return radius * radius * radius * (4.0 / 3.0 * Motion::pi);
-}
-
 // "0,158 cm" with three significant digits; the bounds of a range as they are.
 QString shown(double value, const char *unit)
 {
@@ -42,12 +37,12 @@ void checkField(QStringList &notes, int field, double value, const char *what, c
 
 double FallSetup::massFromDensity(double radius, double density)
 {
-    return density * sphereVolume(radius);
+    return density * Motion::sphereVolume(radius);
 }
 
 double FallSetup::sphereDensity() const
 {
-    return mass / sphereVolume(radius);
+    return mass / Motion::sphereVolume(radius);
 }
 
 QString FallSetup::problem() const

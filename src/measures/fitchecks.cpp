@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fitchecks.h"
 
+#include "terminalvelocity.h"
+
 #include "core/numberformat.h"
 
 #include <Eigen/Dense>
@@ -19,11 +21,9 @@ QString number(double value)
     return NumberFormat::significant(value, 3);
 }
 
-// (m − ρV)·g, the weight less the thrust, in N.
 double excessWeight(const FallSetup &setup)
 {
-    const double r = setup.radius;
-    return (setup.mass - setup.fluidDensity * (r * r * r * (4.0 / 3.0 * Motion::pi))) * Motion::g;
+    return Motion::excessWeight(setup.radius, setup.mass, setup.fluidDensity);
 }
 
 } // namespace
@@ -128,6 +128,19 @@ void wallCorrection(const FallSetup &setup, FitResult &result)
 {
     if (std::isnan(setup.tubeDiameter))
         return;
+    if (result.model == FitOptions::Model::DragCurve) {
+        const TerminalVelocity::Inversion inversion
+            = TerminalVelocity::invert(setup, result.vlim, result.model);
+        result.lambda = inversion.lambda;
+        result.wallMessage = inversion.wallMessage;
+        if (std::isfinite(inversion.etaWall)) {
+            result.wallFactor = inversion.wallFactor;
+            result.wallCorrelation = inversion.wallCorrelation;
+            result.etaWall = inversion.etaWall;
+            result.etaWallU = result.etaU * inversion.etaWall / result.eta;
+        }
+        return;
+    }
     result.lambda = 2.0 * setup.radius / setup.tubeDiameter;
     if (!(result.lambda <= FallFit::maxWallLambda)) {
         result.wallMessage = QStringLiteral("Correction de paroi refusée : d/D = %1 dépasse 0,5, "
@@ -144,6 +157,7 @@ void wallCorrection(const FallSetup &setup, FitResult &result)
     // The tube slows the ball by f: the free velocity is v/f, and η, inversely
     // proportional to the velocity, is f times the one fitted.
     result.wallFactor = FallFit::faxenFactor(result.lambda);
+    result.wallCorrelation = QStringLiteral("Faxén");
     result.etaWall = result.eta * result.wallFactor;
     result.etaWallU = result.etaU * result.wallFactor;
 }
@@ -178,7 +192,7 @@ void warnings(FitResult &result)
     if (!result.converged)
         result.warnings << QStringLiteral("L'ajustement n'a pas convergé : les valeurs sont celles "
                                           "de la dernière itération.");
-    if (result.reynolds > 1.0)
+    if (result.model == FitOptions::Model::Stokes && result.reynolds > 1.0)
         result.warnings << QStringLiteral("Re = %1 > 1 : la loi de Stokes n'est plus exacte et "
                                           "surestime η (la traînée réelle dépasse 6πηRv).")
                                .arg(number(result.reynolds));

@@ -44,8 +44,9 @@ bool quadraticMotion(const Motion::FrictionModel &model, const FitResult &result
 // when it exceeds 250; NaN when the points follow the quadratic motion.
 QString quadraticMessage(const FallSetup &setup, double velocity, double reynolds);
 
-// Faxén's correction into result (etaWall…), or the reason it is refused
-// into result.wallMessage.
+// The wall correction into result (etaWall…), or the reason it is refused
+// into result.wallMessage: Faxén's for Stokes's law (d/D ≤ 0,5, Re ≤ 1),
+// TerminalVelocity::invert's at the fitted vlim for the drag curve.
 void wallCorrection(const FallSetup &setup, FitResult &result);
 
 // The warnings of a fitted result: no convergence, Re above 1, a trend in

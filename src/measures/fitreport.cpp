@@ -21,6 +21,16 @@ QString withUncertainty(const QString &name, double value, double uncertainty, c
     return QStringLiteral("%1 = %2 ± %3 %4").arg(name, shown.value, shown.uncertainty, unit);
 }
 
+QString modelLine(const FitResult &result)
+{
+    const QString g = NumberFormat::generalDouble(result.gravity);
+    return result.model == FitOptions::Model::Stokes
+        ? QStringLiteral("Modèle : loi de Stokes (celle du simulateur), g = %1 m/s²").arg(g)
+        : QStringLiteral("Modèle : courbe de traînée standard (Clift, Grace et Weber) avec la "
+                         "masse ajoutée, g = %1 m/s²")
+              .arg(g);
+}
+
 QString cell(double value)
 {
     return std::isfinite(value) ? NumberFormat::generalDouble(value) : QString();
@@ -51,6 +61,13 @@ QString FitReport::text(const FitResult &result)
                           .arg(significant(result.lambda), significant(result.wallFactor));
         else if (!result.wallMessage.isEmpty())
             lines << result.wallMessage;
+        lines << modelLine(result);
+        if (std::isfinite(result.etaWall) && !result.wallCorrelation.isEmpty())
+            lines << QStringLiteral("Correction de paroi : ") + result.wallCorrelation;
+        if (!result.rangeReason.isEmpty())
+            lines << QStringLiteral("Intervalle ajusté : de %1 s à %2 s (%3)")
+                         .arg(significant(result.rangeFrom), significant(result.rangeTo),
+                              result.rangeReason);
         lines << withUncertainty(QStringLiteral("y₀"), result.y0, result.y0U, QStringLiteral("m"));
         if (result.t0Fitted)
             lines << withUncertainty(QStringLiteral("t₀"), result.t0, result.t0U,
@@ -60,10 +77,18 @@ QString FitReport::text(const FitResult &result)
                          .arg(NumberFormat::generalDouble(result.t0));
         lines << QStringLiteral("Vitesse limite : v_lim = %1 m/s").arg(significant(result.vlim));
         lines << QStringLiteral("Constante de temps : τ = %1 s").arg(significant(result.tau));
-        lines << QStringLiteral("Nombre de Reynolds à v_lim : Re = %1 (%2)")
-                     .arg(significant(result.reynolds),
-                          result.quadratic ? QStringLiteral("régime quadratique équivalent")
-                                           : QStringLiteral("régime linéaire, loi de Stokes"));
+        if (result.model == FitOptions::Model::Stokes) {
+            lines << QStringLiteral("Nombre de Reynolds à v_lim : Re = %1 (%2)")
+                         .arg(significant(result.reynolds),
+                              result.quadratic ? QStringLiteral("régime quadratique équivalent")
+                                               : QStringLiteral("régime linéaire, loi de Stokes"));
+        } else {
+            lines << QStringLiteral("Nombre de Reynolds à v_lim : Re = %1")
+                         .arg(significant(result.reynolds));
+            lines << QStringLiteral("Rapport de la traînée à celle de Stokes à v_lim : "
+                                    "φ = C_D·Re/24 = %1")
+                         .arg(significant(result.dragRatio));
+        }
         break;
     }
     lines << QStringLiteral("Points utilisés : %1, exclus : %2")

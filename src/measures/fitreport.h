@@ -20,7 +20,9 @@ namespace FitReport {
 QString etaLine(double eta, double uncertainty);
 
 // The results, one per line. A fitted result starts with etaLine, then the
-// wall-corrected η in the same form when a tube diameter was given; a result
+// wall-corrected η in the same form when a tube diameter was given, then the
+// law fitted ("Modèle : …", with g), the wall correlation and the range the
+// fit chose and why; the drag curve's block gives φ at vlim. A result
 // without η starts with "η non déterminée : " or "Ajustement impossible : "
 // and the reason.
 QString text(const FitResult &result);

@@ -62,6 +62,7 @@ private slots:
     void files();
     void program();
     void video();
+    void model();
 
 private:
     QTemporaryDir m_dir;
@@ -381,9 +382,15 @@ void TestMeasureCommand::millisecondTimes()
 // at 0,5 mm per pixel; the program tracks it from one click and fits η.
 void TestMeasureCommand::video()
 {
-    const FallSetup setup = glassInGlycerol(3.155e-3);
-    const double eta = 0.967;
+    SimulatedFall fall;
+    fall.setup = glassInGlycerol(3.155e-3);
+    fall.eta = 0.967;
+    const double eta = fall.eta;
     const double top = 40.0; // px, the ball's centre at release
+    std::vector<double> times;
+    for (int i = 0; i < 150; ++i)
+        times.push_back(i / 30.0);
+    const std::vector<double> fallen = fall.ball().fallen(times);
     const QString path = m_dir.filePath(QStringLiteral("chute.mp4"));
     VideoRecipe recipe;
     recipe.size = QSize(200, 420);
@@ -397,7 +404,7 @@ void TestMeasureCommand::video()
             p.setRenderHint(QPainter::Antialiasing);
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(40, 40, 50));
-            const double y = top + FallFit::modelAt(setup, eta, 0.0, 0.0, i / 30.0) / 0.0005;
+            const double y = top + fallen[size_t(i)] / 0.0005;
             p.drawEllipse(QPointF(100.0, y), 8.0, 8.0);
             return picture;
         },
@@ -529,6 +536,42 @@ void TestMeasureCommand::program()
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 0);
     QVERIFY(process.readAllStandardOutput().startsWith("Usage : lorva-mesures FICHIER"));
+}
+
+// --modele: the simulator's Stokes law on its own fall gives its η; the
+// drag curve (the default) a smaller one, by the drag ratio at Re ≈ 0,23.
+void TestMeasureCommand::model()
+{
+    auto first = [](const QStringList &arguments, QString *block) {
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        MeasureCommand::run(arguments, outStream, errStream);
+        *block = out + err;
+        return out.section(QLatin1Char(' '), 2, 2).replace(QLatin1Char(','), QLatin1Char('.'));
+    };
+    QString block;
+    const double stokes
+        = first(QStringList {m_good, QStringLiteral("--modele"), QStringLiteral("stokes")} + sphere,
+                &block)
+              .toDouble();
+    QVERIFY2(std::fabs(stokes - 0.967) < 0.005, qPrintable(block));
+    QVERIFY(block.contains(QStringLiteral("Modèle : loi de Stokes (celle du simulateur), g = 9,8 "
+                                          "m/s²")));
+    const double drag = first(QStringList {m_good} + sphere, &block).toDouble();
+    QVERIFY(block.contains(QStringLiteral("Modèle : courbe de traînée standard")));
+    // v = (2500 − 1260)·9,8·2R²/(9η), Re = 1260·v·2R/η, φ = 1 + 0,1315·Re^(0,82 − 0,05·log Re);
+    // the drag curve also takes g = 9,81.
+    const double r = 3.155e-3;
+    const double v = 1240.0 * 9.8 * 2.0 * r * r / (9.0 * 0.967);
+    const double re = 1260.0 * v * 2.0 * r / 0.967;
+    const double phi = 1.0 + 0.1315 * std::pow(re, 0.82 - 0.05 * std::log10(re));
+    QVERIFY2(std::fabs(drag / stokes - 9.81 / 9.8 / phi) < 0.004,
+             qPrintable(QStringLiteral("%1 / %2, φ = %3").arg(drag).arg(stokes).arg(phi)));
+
+    first(QStringList {m_good, QStringLiteral("--modele=newton")} + sphere, &block);
+    QVERIFY2(block.startsWith(QStringLiteral("Valeur incorrecte pour --modele : « newton » "
+                                             "(stokes ou trainee).")),
+             qPrintable(block));
 }
 
 QTEST_GUILESS_MAIN(TestMeasureCommand)

@@ -63,7 +63,8 @@ std::optional<Options> parseArguments(const QStringList &arguments, QString *err
         const bool quantity = isQuantityOption(option);
         const bool video = isVideoOption(option);
         const bool uncertainty = isUncertaintyOption(option);
-        if (!quantity && !video && !uncertainty && option != QLatin1String("--colonne"))
+        const bool model = option == QLatin1String("--modele");
+        if (!quantity && !video && !uncertainty && !model && option != QLatin1String("--colonne"))
             return fail(QStringLiteral("Option inconnue : « %1 ».").arg(option));
         if (!hasValue) {
             if (i + 1 >= arguments.size())
@@ -82,6 +83,17 @@ std::optional<Options> parseArguments(const QStringList &arguments, QString *err
             QString why;
             if (!parseVideoOption(option, value, *options.video, options.uncertainties, &why))
                 return fail(why);
+            continue;
+        }
+        if (model) {
+            if (value == QLatin1String("stokes"))
+                options.fit.model = FitOptions::Model::Stokes;
+            else if (value == QLatin1String("trainee") || value == QStringLiteral("traînée"))
+                options.fit.model = FitOptions::Model::DragCurve;
+            else
+                return fail(QStringLiteral("Valeur incorrecte pour --modele : « %1 » (stokes ou "
+                                           "trainee).")
+                                .arg(value));
             continue;
         }
         if (!quantity) {
@@ -124,24 +136,33 @@ QString helpText()
     return QStringLiteral(
                "Usage : lorva-mesures FICHIER… --rayon R (--masse-volumique ρs | --masse m)\n"
                "                      --fluide ρ [--diametre-tube D] [--de t1] [--a t2] [--t0]\n"
-               "                      [--colonne NOM]\n"
+               "                      [--colonne NOM] [--modele trainee|stokes]\n"
                "        lorva-mesures --video FICHIER --etalon X1,Y1:X2,Y2=D --bille X,Y\n"
                "                      [--origine X,Y] [--cadence C] [--tableau SORTIE.csv] …\n"
                "\n"
                "Mesure la viscosité d'un fluide à partir des positions d'une bille qui y tombe\n"
-               "(viscosimètre à chute de bille) : ajuste la loi de chute du simulateur aux points\n"
-               "de chaque fichier et affiche η avec son incertitude-type.\n"
+               "(viscosimètre à chute de bille) : ajuste une loi de chute aux points de chaque\n"
+               "fichier et affiche η avec son incertitude-type.\n"
                "\n"
                "  --rayon R              rayon de la bille (0,1 mm à 50 cm)\n"
                "  --masse-volumique ρs   masse volumique de la bille (en kg/m³ sans unité)\n"
                "  --masse m              masse de la bille (1 mg à 50 kg), au lieu de ρs\n"
                "  --fluide ρ             masse volumique du fluide (en kg/m³ sans unité)\n"
                "  --diametre-tube D      diamètre intérieur du tube : η corrigée de l'effet de\n"
-               "                         paroi (formule de Faxén, d/D ≤ 0,5, Re ≤ 1)\n"
-               "  --de t1, --a t2        n'ajuster que les points entre t1 et t2 (entrée dans le\n"
-               "                         liquide, fond du tube exclus)\n"
+               "                         paroi (Haberman–Sayre et Di Felice ; avec --modele\n"
+               "                         stokes, formule de Faxén, d/D ≤ 0,5, Re ≤ 1)\n"
+               "  --de t1, --a t2        n'ajuster que les points entre t1 et t2 (sinon, avec la\n"
+               "                         courbe de traînée, le lâcher, le début du mouvement et\n"
+               "                         le fond du tube sont trouvés dans les points)\n"
                "  --t0                   ajuster aussi l'instant du lâcher (sinon le premier\n"
-               "                         instant mesuré)\n"
+               "                         instant mesuré, sauf avec la courbe de traînée sans\n"
+               "                         --de ni --a, où il est ajusté dès que les points le\n"
+               "                         montrent)\n"
+               "  --modele trainee       loi ajustée : la courbe de traînée standard avec la "
+               "masse\n"
+               "                         ajoutée et g = 9,81 m/s² (par défaut)\n"
+               "  --modele stokes        la loi de Stokes du simulateur (g = 9,8 m/s²), pour\n"
+               "                         comparer avec lui\n"
                "  --colonne NOM          colonne des positions, par son nom ou son numéro (sinon\n"
                "                         celle qui varie le plus, jamais un numéro d'image)\n"
                "  --help                 affiche cette aide\n"

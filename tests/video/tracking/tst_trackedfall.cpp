@@ -106,8 +106,10 @@ void TestTrackedFall::viscosity()
              qPrintable(tracker.stopMessage()));
     QVERIFY(tracker.points().size() > 50);
 
+    // The fake video draws the simulator's Stokes fall.
     FitOptions options;
     options.fitReleaseTime = fitT0;
+    options.model = FitOptions::Model::Stokes;
     const MeasurementSet set
         = toMeasurements(tracker.points(), calibration, QStringLiteral("chute.mp4"));
     const FitResult fit = FallFit::fit(set, setup, options);
