@@ -82,7 +82,7 @@ QLineEdit *MesuresDialog::uncertaintyField(const QString &name, const QString &h
     edit->setToolTip(help);
     edit->setWhatsThis(help);
     // Room for "0,005mm" and "0,01g/cm3" without pushing the value aside.
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0,01 g/cm3")) + 16);
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0,003g/cm3")) + 16);
     return edit;
 }
 
@@ -104,11 +104,11 @@ QWidget *MesuresDialog::createUncertainty(QWidget *parent)
     auto *box = new QWidget(parent);
     auto *layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto *help = new QLabel(QStringLiteral("± : incertitude-type, vide si la grandeur est exacte. "
-                                           "Pied à coulisse : la moitié du dernier chiffre ; "
-                                           "balance : sa résolution divisée par √3. Une unité "
-                                           "peut suivre : 0,01mm, 0,01g/cm3."),
-                            box);
+    auto *help
+        = new QLabel(QStringLiteral("± : incertitude-type, vide si exacte (pied à coulisse : "
+                                    "la moitié du dernier chiffre ; balance : sa résolution "
+                                    "/ √3), unité permise : 0,01mm"),
+                     box);
     help->setObjectName(QStringLiteral("uncertaintyHelp"));
     help->setWordWrap(true);
     layout->addWidget(help);
@@ -147,7 +147,6 @@ QWidget *MesuresDialog::createUncertainty(QWidget *parent)
     draws->setAccessibleName(QStringLiteral("Nombre de tirages"));
     draws->setRange(100, 1'000'000);
     draws->setSingleStep(1000);
-    draws->setGroupSeparatorShown(true);
     draws->setValue(m_holder.inputs.monteCarloDraws);
     // The editor inside takes the focus: a screen reader names it too.
     for (QLineEdit *inner : draws->findChildren<QLineEdit *>())
