@@ -138,6 +138,7 @@ private slots:
     void combinedUncertainty_data();
     void combinedUncertainty();
     void budgetLargestFirst();
+    void uncertaintyFollowsItsValue();
     void unreadableUncertainty_data();
     void unreadableUncertainty();
     void monteCarloHistogram();
@@ -915,6 +916,29 @@ void TestMesuresDialog::budgetLargestFirst()
     QVERIFY(without > fluid);
     QVERIFY(lines[without].contains(QStringLiteral("masse de la bille")));
     QVERIFY(!lines[without].contains(QStringLiteral("rayon")));
+}
+
+void TestMesuresDialog::uncertaintyFollowsItsValue()
+{
+    Fixture f;
+    f.dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.dialog.get()));
+    const auto nextControl = [](QWidget *w) {
+        do
+            w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible());
+        return w;
+    };
+    const std::pair<QLineEdit *, QLineEdit *> pairs[]
+        = {{f.dialog->radius, f.dialog->radiusU},
+           {f.dialog->mass, f.dialog->massU},
+           {f.dialog->fluidDensity, f.dialog->fluidDensityU},
+           {f.dialog->tube, f.dialog->tubeU}};
+    for (const auto &[value, u] : pairs) {
+        QCOMPARE(nextControl(value), u);
+        QVERIFY(u->accessibleName().startsWith(QStringLiteral("Incertitude-type : ")));
+        QVERIFY(!u->toolTip().isEmpty());
+    }
 }
 
 void TestMesuresDialog::unreadableUncertainty_data()
