@@ -4,11 +4,9 @@
 #include "measurecommand.h"
 
 #include "measures/etauncertainty.h"
-#include "measures/fitreport.h"
 #include "measures/montecarlo.h"
 #include "measures/uncertaintyreport.h"
 
-#include "core/motion.h"
 #include "core/numberformat.h"
 
 #include <cmath>
