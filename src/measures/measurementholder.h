@@ -62,6 +62,20 @@ struct MeasureInputs
     bool releaseTime = false;
     FitOptions::Model model = FitOptions::Model::DragCurve;
 
+    // The standard uncertainties typed in the "±" fields beside the radius,
+    // the mass (or density), the fluid's density and the tube, as typed: a
+    // number in the field's unit, or with its own unit ("0,01mm"). Empty:
+    // the input counts as exact.
+    QString radiusU;
+    QString massU;
+    QString fluidDensityU;
+    QString tubeU;
+    // "Monte-Carlo…": the number of draws; the glycerine reference's
+    // temperature (°C) and water mass fraction (%), as typed.
+    int monteCarloDraws = 10'000;
+    QString glycerineCelsius;
+    QString glycerineWater;
+
     // The last table read and the choice its points were read with, so that
     // the columns and units can still be changed after a reopening. Empty
     // when the points came from elsewhere (a video).

@@ -47,7 +47,7 @@ void MesuresDialog::copier_Click()
         return;
     const QStringList inputs
         = MesuresExport::inputLines(m_holder.set(), m_holder.inputs, m_holder.fitRange());
-    m_services.setClipboardText(FitReport::text(m_result) + QLatin1Char('\n')
+    m_services.setClipboardText(m_lines.join(QLatin1Char('\n')) + QLatin1Char('\n')
                                 + inputs.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
 
@@ -65,8 +65,8 @@ void MesuresDialog::exporter_Click()
     const std::optional<QString> name = m_services.saveFileName(request);
     if (!name)
         return;
-    const QByteArray bytes
-        = MesuresExport::bytes(m_holder.set(), m_result, m_holder.inputs, m_holder.fitRange());
+    const QByteArray bytes = MesuresExport::bytes(m_holder.set(), m_result, m_lines,
+                                                  m_holder.inputs, m_holder.fitRange());
     // Through the program's atomic save: on a full disk the previous file
     // stays as it was.
     QString detail;

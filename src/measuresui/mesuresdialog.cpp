@@ -65,7 +65,7 @@ MesuresDialog::MesuresDialog(MeasurementHolder &holder, PlatformServices &servic
     showSource();
     setStale();
     restoreFit();
-    resize(900, 560);
+    resize(960, 720);
 }
 
 MesuresDialog::~MesuresDialog() = default;
@@ -106,8 +106,10 @@ void MesuresDialog::restoreFit()
         return;
     m_setup = *setup;
     m_result = *fit;
-    results->setPlainText(FitReport::text(m_result));
     m_fitted = true;
+    m_notes = inputWarnings();
+    combine();
+    showResults();
     copier->setEnabled(true);
     exporter->setEnabled(true);
     appliquer->setEnabled(m_result.hasEta() && bool(m_holder.apply));
@@ -321,6 +323,7 @@ bool MesuresDialog::adopt(MeasurementTable table, const QString &sourceName)
     const QString previousSource = m_tableSource;
     m_table = std::move(table);
     m_tableSource = sourceName;
+    m_timeUnitChosen = false;
     if (!applySet(defaultChoice(m_table), sourceName)) {
         m_table = std::move(previous);
         m_tableSource = previousSource;
@@ -389,6 +392,8 @@ void MesuresDialog::choice_Changed()
         choice.flip = flip->isChecked();
     }
     choice.time = timeColumn->currentIndex();
+    if (timeUnits[std::max(0, timeUnit->currentIndex())] != m_choice.timeUnit)
+        m_timeUnitChosen = true;
     choice.timeUnit = timeUnits[std::max(0, timeUnit->currentIndex())];
     applySet(choice, m_tableSource);
     // A refused choice puts the controls back on the set's.

@@ -2,8 +2,10 @@
 #pragma once
 
 #include "measures/columnchoice.h"
+#include "measures/etauncertainty.h"
 #include "measures/fallfit.h"
 #include "measures/measurementtable.h"
+#include "measures/montecarlo.h"
 
 #include <QDialog>
 
@@ -16,7 +18,10 @@ struct AppliedFit;
 class PlatformServices;
 class QCheckBox;
 class QComboBox;
+class HistogramView;
+class QFormLayout;
 class QLabel;
+class QSpinBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -80,6 +85,13 @@ public:
     // "Ajuster": fits the included points inside the range, and keeps the
     // result in the holder for the residuals under the graph.
     void ajuster_Click();
+    // "Monte-Carlo…": draws the inputs with their uncertainties, shows the
+    // distribution of η as a histogram and its mean, standard deviation and
+    // 95 % interval under the results.
+    void monteCarlo_Click();
+    // The glycerine reference typed: its lines under the results (or why
+    // they cannot be given), for the last fit.
+    void reference_Typed();
     // "Copier les résultats": the results and the inputs on the clipboard.
     void copier_Click();
     // "Exporter en CSV…": the inputs, the results, the points and the
@@ -93,6 +105,10 @@ public:
     void appliquer_Click();
 
     const FitResult &result() const { return m_result; }
+    // The lines the results show (and "Copier les résultats" copies): the
+    // fit's with the combined u, the budget, the unit warnings, the
+    // Monte-Carlo result and the reference.
+    const QStringList &resultLines() const { return m_lines; }
     bool hasResult() const { return m_fitted; }
 
     QPushButton *ouvrir = nullptr;
@@ -115,8 +131,20 @@ public:
     QCheckBox *releaseTime = nullptr;
     QCheckBox *zoomRange = nullptr; // "Plage ajustée" on the graph (holder's zoomedOnRange)
     QLineEdit *tube = nullptr;      // mm
-    QComboBox *model = nullptr;     // FitOptions::Model, in its order
-    QLabel *ballHint = nullptr;     // the density the typed radius and mass give
+    // The standard uncertainties beside the inputs ("±"): a number in the
+    // input's unit or with its own unit; empty when the input is exact.
+    QLineEdit *radiusU = nullptr;
+    QLineEdit *massU = nullptr;
+    QLineEdit *fluidDensityU = nullptr;
+    QLineEdit *tubeU = nullptr;
+    // The glycerine reference: temperature (°C) and water mass fraction (%).
+    QLineEdit *glycerineCelsius = nullptr;
+    QLineEdit *glycerineWater = nullptr;
+    QPushButton *monteCarlo = nullptr;
+    QSpinBox *draws = nullptr;
+    HistogramView *histogram = nullptr;
+    QComboBox *model = nullptr; // FitOptions::Model, in its order
+    QLabel *ballHint = nullptr; // the density the typed radius and mass give
     QPushButton *undo = nullptr;
     QPushButton *ajuster = nullptr;
     QPlainTextEdit *results = nullptr;
@@ -134,6 +162,23 @@ private:
     QWidget *createImport();
     QWidget *createFit();
     void prefill();
+    // The "±" field beside edit, with its help; in the form's row of label.
+    QLineEdit *uncertaintyField(const QString &name, const QString &help, QWidget *parent);
+    void addInputRow(QFormLayout *form, const QString &label, QWidget *field, QLineEdit *u);
+    QWidget *createUncertainty(QWidget *parent);
+    // The typed uncertainties with m_setup, in SI units; nothing, with a
+    // French reason, when a "±" field cannot be read.
+    std::optional<EtaUncertainty::Inputs> typedUncertainties(QString *why) const;
+    // Whether the time column, read as seconds without a stated unit, is
+    // plainly in milliseconds for setup: then the column is read again in ms
+    // and *note says so.
+    bool millisecondsTaken(const FallSetup &setup, QString *note);
+    // The unit checks of the typed inputs.
+    QStringList inputWarnings() const;
+    // After a fit: the combined uncertainty, and the lines shown.
+    void combine();
+    void showResults();
+    QStringList referenceLines() const;
     void restoreFit();
     // The typed fields into the holder's inputs.
     void storeInputs();
@@ -168,4 +213,11 @@ private:
     FitResult m_result;
     FallSetup m_setup;
     bool m_fitted = false;
+    // The last fit's uncertainty and what goes with it in the results.
+    std::optional<EtaUncertainty::Combined> m_combined;
+    std::optional<MonteCarloResult> m_drawn;
+    QStringList m_notes; // unit checks, shown under the budget
+    QStringList m_lines;
+    // The time unit was chosen by the user for this table: no guess over it.
+    bool m_timeUnitChosen = false;
 };

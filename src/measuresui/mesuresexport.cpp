@@ -9,10 +9,26 @@
 
 namespace {
 
-QString typed(const QString &text, const QString &unit)
+// A text typed with its own unit ("0,01mm") is kept as typed.
+bool hasOwnUnit(const QString &text)
+{
+    return !text.isEmpty() && !text.back().isDigit();
+}
+
+QString typed(const QString &text, const QString &unit, const QString &u = {})
 {
     const QString value = text.trimmed();
-    return value.isEmpty() ? QStringLiteral("non indiqué") : value + QLatin1Char(' ') + unit;
+    if (value.isEmpty())
+        return QStringLiteral("non indiqué");
+    QString uncertainty = u.trimmed();
+    if (uncertainty.startsWith(QChar(0x00B1)))
+        uncertainty = uncertainty.mid(1).trimmed();
+    else if (uncertainty.startsWith(QLatin1String("+-")))
+        uncertainty = uncertainty.mid(2).trimmed();
+    return value + QLatin1Char(' ') + unit
+        + (uncertainty.isEmpty() ? QString()
+                                 : QStringLiteral(" ± ") + uncertainty
+                   + (hasOwnUnit(uncertainty) ? QString() : QLatin1Char(' ') + unit));
 }
 
 QString cell(double value)
@@ -29,18 +45,20 @@ QStringList MesuresExport::inputLines(const MeasurementSet &set, const MeasureIn
     lines << QStringLiteral("Mesures : %1 (%2 points)")
                  .arg(set.sourceName.isEmpty() ? QStringLiteral("sans nom") : set.sourceName)
                  .arg(set.points.size());
-    lines << QStringLiteral("Rayon de la bille : ") + typed(inputs.radius, QStringLiteral("mm"));
+    lines << QStringLiteral("Rayon de la bille : ")
+            + typed(inputs.radius, QStringLiteral("mm"), inputs.radiusU);
     if (inputs.massKind == 0)
-        lines << QStringLiteral("Masse de la bille : ") + typed(inputs.mass, QStringLiteral("mg"));
+        lines << QStringLiteral("Masse de la bille : ")
+                + typed(inputs.mass, QStringLiteral("mg"), inputs.massU);
     else
         lines << QStringLiteral("Masse volumique de la bille : ")
-                + typed(inputs.mass, QStringLiteral("kg/m³"));
+                + typed(inputs.mass, QStringLiteral("kg/m³"), inputs.massU);
     lines << QStringLiteral("Masse volumique du fluide : ")
-            + typed(inputs.fluidDensity, QStringLiteral("kg/m³"));
+            + typed(inputs.fluidDensity, QStringLiteral("kg/m³"), inputs.fluidDensityU);
     lines << (inputs.tube.trimmed().isEmpty()
                   ? QStringLiteral("Diamètre du tube : non indiqué (sans correction de paroi)")
                   : QStringLiteral("Diamètre du tube : ")
-                      + typed(inputs.tube, QStringLiteral("mm")));
+                      + typed(inputs.tube, QStringLiteral("mm"), inputs.tubeU));
     const auto bound = [](double t, const char *open) {
         return std::isfinite(t) ? NumberFormat::generalDouble(t) + QStringLiteral(" s")
                                 : QString::fromUtf8(open);
@@ -66,11 +84,19 @@ QStringList MesuresExport::inputLines(const MeasurementSet &set, const MeasureIn
 QList<QStringList> MesuresExport::rows(const MeasurementSet &set, const FitResult &result,
                                        const MeasureInputs &inputs, const FitRange &range)
 {
+    return rows(set, result, FitReport::text(result).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+                inputs, range);
+}
+
+QList<QStringList> MesuresExport::rows(const MeasurementSet &set, const FitResult &result,
+                                       const QStringList &resultLines, const MeasureInputs &inputs,
+                                       const FitRange &range)
+{
     QList<QStringList> rows;
     rows << QStringList {QStringLiteral("Lorva avec frottement : ajustement d'une chute mesurée")};
     for (const QString &line : inputLines(set, inputs, range))
         rows << QStringList {line};
-    for (const QString &line : FitReport::text(result).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+    for (const QString &line : resultLines)
         rows << QStringList {line};
     rows << QStringList {QStringLiteral("t"), QStringLiteral("y"), QStringLiteral("résidu")};
     rows << QStringList {QStringLiteral("s"), QStringLiteral("m"), QStringLiteral("mm")};
@@ -92,4 +118,11 @@ QByteArray MesuresExport::bytes(const MeasurementSet &set, const FitResult &resu
                                 const MeasureInputs &inputs, const FitRange &range)
 {
     return CsvText::bytes(CsvText::text(rows(set, result, inputs, range)));
+}
+
+QByteArray MesuresExport::bytes(const MeasurementSet &set, const FitResult &result,
+                                const QStringList &resultLines, const MeasureInputs &inputs,
+                                const FitRange &range)
+{
+    return CsvText::bytes(CsvText::text(rows(set, result, resultLines, inputs, range)));
 }

@@ -12,9 +12,9 @@
 // that the window and lorva-mesures read back as they read a tracker's.
 namespace MesuresExport {
 
-// One French line per input: the data, the ball, the fluid, the tube, the
-// range, the release, the model and the points left out, as typed in the
-// window's units.
+// One French line per input: the data, the ball, the fluid, the tube (each
+// with its "±" when one is typed), the range, the release, the model and
+// the points left out, as typed in the window's units.
 QStringList inputLines(const MeasurementSet &set, const MeasureInputs &inputs,
                        const FitRange &range);
 
@@ -28,5 +28,13 @@ QList<QStringList> rows(const MeasurementSet &set, const FitResult &result,
                         const MeasureInputs &inputs, const FitRange &range);
 QByteArray bytes(const MeasurementSet &set, const FitResult &result, const MeasureInputs &inputs,
                  const FitRange &range);
+// The same with the result's lines as the window shows them (the combined
+// uncertainty, its budget, the Monte-Carlo result, the reference) in place
+// of the fit's own.
+QList<QStringList> rows(const MeasurementSet &set, const FitResult &result,
+                        const QStringList &resultLines, const MeasureInputs &inputs,
+                        const FitRange &range);
+QByteArray bytes(const MeasurementSet &set, const FitResult &result, const QStringList &resultLines,
+                 const MeasureInputs &inputs, const FitRange &range);
 
 } // namespace MesuresExport

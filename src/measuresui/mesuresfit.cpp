@@ -3,6 +3,8 @@
 // the model and the fit itself.
 #include "mesuresdialog.h"
 
+#include "histogramview.h"
+
 #include "measures/measurementholder.h"
 
 #include "core/numberformat.h"
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -65,16 +68,27 @@ QWidget *MesuresDialog::createFit()
     radius = NamedWidgets::edit(QStringLiteral("Rayon de la bille (mm)"), box);
     radius->setPlaceholderText(QStringLiteral("moitié du diamètre"));
     radius->setToolTip(QStringLiteral("Le rayon, moitié du diamètre mesuré au pied à coulisse"));
-    form->addRow(QStringLiteral("&Rayon de la bille (mm) :"), radius);
+    radiusU = uncertaintyField(QStringLiteral("rayon de la bille (mm)"),
+                               QStringLiteral("Pied à coulisse au 1/100 mm : 0,005 mm sur le "
+                                              "diamètre, donc 0,0025 mm sur le rayon"),
+                               box);
+    addInputRow(form, QStringLiteral("&Rayon de la bille (mm) :"), radius, radiusU);
     massKind = NamedWidgets::combo(QStringLiteral("Grandeur de la bille"), box);
     massKind->addItem(QStringLiteral("Masse (mg)"));
     massKind->addItem(QStringLiteral("Masse volumique (kg/m³)"));
     mass = NamedWidgets::edit(QStringLiteral("Masse de la bille"), box);
     // Room for the longest values a class types ("145000", "7800,5").
     mass->setMinimumWidth(mass->fontMetrics().horizontalAdvance(QStringLiteral("0000000,00")) + 12);
+    massU = uncertaintyField(QStringLiteral("masse ou masse volumique de la bille"),
+                             QStringLiteral("Balance au milligramme : 1 mg / √3, soit 0,58 mg ; "
+                                            "une masse volumique lue sur une étiquette : la "
+                                            "moitié du dernier chiffre"),
+                             box);
     auto *massRow = new QHBoxLayout;
     massRow->addWidget(massKind);
     massRow->addWidget(mass, 1);
+    massRow->addWidget(new QLabel(QStringLiteral("±"), box));
+    massRow->addWidget(massU);
     // A row built around a layout has no buddy: the label is given the
     // choice of mass or density, so that its access key reaches the row.
     auto *massLabel = new QLabel(QStringLiteral("&Bille :"), box);
@@ -85,10 +99,19 @@ QWidget *MesuresDialog::createFit()
     ballHint->setWordWrap(true);
     form->addRow(ballHint);
     fluidDensity = NamedWidgets::edit(QStringLiteral("Masse volumique du fluide (kg/m³)"), box);
-    form->addRow(QStringLiteral("Masse volumique du &fluide (kg/m³) :"), fluidDensity);
+    fluidDensityU = uncertaintyField(QStringLiteral("masse volumique du fluide (kg/m³)"),
+                                     QStringLiteral("Densimètre gradué de 10 en 10 kg/m³ : "
+                                                    "5 kg/m³ / √3, soit 3 kg/m³"),
+                                     box);
+    addInputRow(form, QStringLiteral("Masse volumique du &fluide (kg/m³) :"), fluidDensity,
+                fluidDensityU);
     tube = NamedWidgets::edit(QStringLiteral("Diamètre intérieur du tube (mm)"), box);
     tube->setPlaceholderText(QStringLiteral("sans correction de paroi"));
-    form->addRow(QStringLiteral("Diamètre intérieur du t&ube (mm) :"), tube);
+    tubeU = uncertaintyField(QStringLiteral("diamètre du tube (mm)"),
+                             QStringLiteral("Réglet au millimètre : 0,5 mm / √3, soit 0,3 mm ; "
+                                            "pied à coulisse : la moitié du dernier chiffre"),
+                             box);
+    addInputRow(form, QStringLiteral("Diamètre intérieur du t&ube (mm) :"), tube, tubeU);
     // The session's tube, shared with the video window both ways.
     connect(&m_holder, &MeasurementHolder::tubeChanged, this, [this] {
         if (tube->text().trimmed() != m_holder.tubeDiameter())
@@ -115,15 +138,19 @@ QWidget *MesuresDialog::createFit()
     model->addItem(QStringLiteral("loi de Stokes (celle du simulateur)"));
     form->addRow(QStringLiteral("&Modèle :"), model);
     layout->addLayout(form);
+    QWidget *uncertainty = createUncertainty(box);
 
     ajuster = NamedWidgets::button(QStringLiteral("A&juster"), QStringLiteral("Ajuster"), box);
     layout->addWidget(ajuster);
+    layout->addWidget(uncertainty);
     results = new QPlainTextEdit(box);
     results->setObjectName(QStringLiteral("results"));
     results->setAccessibleName(QStringLiteral("Résultats de l'ajustement"));
     results->setReadOnly(true);
     results->setTabChangesFocus(true);
     layout->addWidget(results, 1);
+    histogram = new HistogramView(box);
+    layout->addWidget(histogram);
 
     auto *row = new QHBoxLayout;
     copier = NamedWidgets::button(QStringLiteral("&Copier les résultats"),
@@ -154,7 +181,7 @@ QWidget *MesuresDialog::createFit()
     connect(zoomRange, &QCheckBox::toggled, &m_holder, &MeasurementHolder::setZoomedOnRange);
     connect(&m_holder, &MeasurementHolder::viewChanged, this,
             [this] { zoomRange->setChecked(m_holder.zoomedOnRange()); });
-    for (QLineEdit *edit : {radius, mass, fluidDensity, tube})
+    for (QLineEdit *edit : {radius, mass, fluidDensity, tube, radiusU, massU, fluidDensityU, tubeU})
         connect(edit, &QLineEdit::textChanged, this, &MesuresDialog::storeInputs);
     connect(massKind, &QComboBox::currentIndexChanged, this, &MesuresDialog::storeInputs);
     connect(model, &QComboBox::currentIndexChanged, this, &MesuresDialog::storeInputs);
@@ -172,6 +199,10 @@ void MesuresDialog::prefill()
         massKind->setCurrentIndex(in.massKind);
         mass->setText(in.mass);
         fluidDensity->setText(in.fluidDensity);
+        radiusU->setText(in.radiusU);
+        massU->setText(in.massU);
+        fluidDensityU->setText(in.fluidDensityU);
+        tubeU->setText(in.tubeU);
         releaseTime->setChecked(in.releaseTime);
         model->setCurrentIndex(in.model == FitOptions::Model::Stokes ? 1 : 0);
     } else if (m_holder.fieldTexts) {
@@ -202,6 +233,10 @@ void MesuresDialog::storeInputs()
     in.mass = mass->text();
     in.fluidDensity = fluidDensity->text();
     m_holder.setTubeDiameter(tube->text());
+    in.radiusU = radiusU->text();
+    in.massU = massU->text();
+    in.fluidDensityU = fluidDensityU->text();
+    in.tubeU = tubeU->text();
     in.releaseTime = releaseTime->isChecked();
     in.model
         = model->currentIndex() == 1 ? FitOptions::Model::Stokes : FitOptions::Model::DragCurve;
@@ -253,8 +288,11 @@ void MesuresDialog::setStale()
 {
     // A result belongs to the points and values it was fitted on.
     m_fitted = false;
-    for (QPushButton *b : {copier, exporter, appliquer})
+    for (QPushButton *b : {copier, exporter, appliquer, monteCarlo})
         b->setEnabled(false);
+    m_combined.reset();
+    m_drawn.reset();
+    histogram->clear();
 }
 
 std::optional<FallSetup> MesuresDialog::typedSetup(QString *why) const
@@ -307,6 +345,15 @@ void MesuresDialog::ajuster_Click()
         error(why);
         return;
     }
+    m_setup = *setup;
+    if (!typedUncertainties(&why)) {
+        error(why);
+        return;
+    }
+    m_notes = inputWarnings();
+    QString milliseconds;
+    if (millisecondsTaken(m_setup, &milliseconds))
+        m_notes << milliseconds;
     FitOptions options;
     const std::optional<double> from = optionalValue(tMin, options.tMin);
     const std::optional<double> to = optionalValue(tMax, options.tMax);
@@ -320,12 +367,12 @@ void MesuresDialog::ajuster_Click()
     options.model
         = model->currentIndex() == 1 ? FitOptions::Model::Stokes : FitOptions::Model::DragCurve;
     m_holder.setFitRange({options.tMin, options.tMax});
-    m_setup = *setup;
     m_result = FallFit::fit(m_holder.set(), m_setup, options);
     m_holder.setFit(m_result);
-    results->setPlainText(FitReport::text(m_result));
-    say(QString());
     m_fitted = true;
+    combine();
+    showResults();
+    say(m_notes.join(QLatin1Char(' ')));
     copier->setEnabled(true);
     exporter->setEnabled(true);
     appliquer->setEnabled(m_result.hasEta() && bool(m_holder.apply));

@@ -5,6 +5,7 @@
 #include "measures/fitreport.h"
 #include "measures/measurementholder.h"
 #include "measures/measurementreader.h"
+#include "measuresui/histogramview.h"
 #include "measuresui/mesuresdialog.h"
 #include "support/scriptedservices.h"
 
@@ -16,7 +17,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -132,6 +135,16 @@ private slots:
     void fieldMessages();
     void diameterTypedAsRadius();
     void besideTheGraphWindow();
+    void combinedUncertainty_data();
+    void combinedUncertainty();
+    void budgetLargestFirst();
+    void uncertaintyFollowsItsValue();
+    void unreadableUncertainty_data();
+    void unreadableUncertainty();
+    void monteCarloHistogram();
+    void glycerineReference();
+    void exportHoldsTheBudget();
+    void unitChecksShown();
 };
 
 // "Mesures" stays open beside the graph window, which keeps the mouse (a
@@ -568,8 +581,11 @@ void TestMesuresDialog::copyAndExport()
     f.holder.setFitRange({0.1, 1.9});
     QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
     QTest::mouseClick(f.dialog->copier, Qt::LeftButton);
-    // The results, then the inputs they were fitted with.
-    QVERIFY(f.services.clipboardText.startsWith(FitReport::text(f.dialog->result())));
+    // The results as the window shows them, then the inputs they were
+    // fitted with. With no "±" typed, the combined u is the fit's own.
+    QVERIFY(f.services.clipboardText.startsWith(f.dialog->resultLines().join(QLatin1Char('\n'))));
+    QCOMPARE(f.services.clipboardText.section(QLatin1Char('\n'), 0, 0),
+             FitReport::text(f.dialog->result()).section(QLatin1Char('\n'), 0, 0));
     QVERIFY(f.services.clipboardText.startsWith(QStringLiteral("η = 1,2")));
     for (const QString &line :
          {QStringLiteral("Mesures : presse-papiers (21 points)"),
@@ -784,6 +800,355 @@ void TestMesuresDialog::videoReplacesTheTable()
     QCOMPARE(later.positionColumn->count(), 0);
     later.choice_Changed();
     QCOMPARE(int(holder.set().points.size()), 4);
+}
+
+namespace {
+
+// "η = 1,2 ± 0,012 Pa·s …": the value and the uncertainty of an η line.
+std::pair<double, double> etaOf(const QString &line)
+{
+    static const QRegularExpression pattern(QStringLiteral("η = ([0-9,]+) ± ([0-9,E+-]+) Pa·s"));
+    const QRegularExpressionMatch m = pattern.match(line);
+    if (!m.hasMatch())
+        return {std::nan(""), std::nan("")};
+    return {NumberFormat::parse(m.captured(1)).value_or(std::nan("")),
+            NumberFormat::parse(m.captured(2)).value_or(std::nan(""))};
+}
+
+// Half a unit of the second significant digit of x: how far a value written
+// with two significant digits may lie from x.
+double twoDigitsSlack(double x)
+{
+    return 0.5 * std::pow(10.0, std::floor(std::log10(x)) - 1.0) * 1.0001;
+}
+
+void typeUncertainties(MesuresDialog &d, const QString &r, const QString &m, const QString &rho,
+                       int massKind = 0, const QString &mass = {})
+{
+    if (massKind != 0) {
+        d.massKind->setCurrentIndex(massKind);
+        d.mass->setText(mass);
+    }
+    d.radiusU->setText(r);
+    d.massU->setText(m);
+    d.fluidDensityU->setText(rho);
+}
+
+} // namespace
+
+void TestMesuresDialog::combinedUncertainty_data()
+{
+    QTest::addColumn<int>("massKind");
+    QTest::addColumn<QString>("mass");
+    QTest::addColumn<QString>("radiusU");
+    QTest::addColumn<QString>("massU");
+    QTest::addColumn<QString>("fluidU");
+    // The uncertainties in SI units, as the test reads the typed texts.
+    QTest::addColumn<double>("ur");
+    QTest::addColumn<double>("um");
+    QTest::addColumn<double>("urho");
+
+    QTest::newRow("radius only, mm")
+        << 0 << QString() << QStringLiteral("0,01") << QString() << QString() << 1e-5 << 0.0 << 0.0;
+    QTest::newRow("radius in µm, mass in mg")
+        << 0 << QString() << QStringLiteral("5µm") << QStringLiteral("1") << QString() << 5e-6
+        << 1e-6 << 0.0;
+    QTest::newRow("fluid in g/cm3, with ±") << 0 << QString() << QString() << QString()
+                                            << QStringLiteral("±0,003g/cm3") << 0.0 << 0.0 << 3.0;
+    QTest::newRow("sphere density, all three")
+        << 1 << QStringLiteral("7800") << QStringLiteral("0,0025mm") << QStringLiteral("20")
+        << QStringLiteral("3") << 2.5e-6 << 20.0 << 3.0;
+}
+
+// The η line's u is the combined uncertainty of (m − ρ_f·V)·g / (6π·r·v):
+//   (u_η/η)² = (u_v/v)² + (u_m/Δ)² + (V·u_ρf/Δ)² + ((1/r + 3ρ_f·V/(r·Δ))·u_r)²
+// with Δ = m − ρ_f·V; for a ball given by its density ρ_s, Δ = (ρ_s − ρ_f)·V
+// and (u_η/η)² = (2u_r/r)² + (u_ρs/(ρ_s − ρ_f))² + (u_ρf/(ρ_s − ρ_f))² + (u_v/v)².
+void TestMesuresDialog::combinedUncertainty()
+{
+    QFETCH(int, massKind);
+    QFETCH(QString, mass);
+    QFETCH(QString, radiusU);
+    QFETCH(QString, massU);
+    QFETCH(QString, fluidU);
+    QFETCH(double, ur);
+    QFETCH(double, um);
+    QFETCH(double, urho);
+    Fixture f;
+    f.paste(fallTable(1.2));
+    typeUncertainties(*f.dialog, radiusU, massU, fluidU, massKind, mass);
+    QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
+    QVERIFY2(f.services.messages.isEmpty(), qPrintable(f.services.messages.value(0).text));
+    const FitResult &fit = f.dialog->result();
+    QVERIFY(fit.hasEta());
+
+    const double r = 0.002, rhoF = 1260.0;
+    const double volume = 4.0 / 3.0 * M_PI * r * r * r;
+    const double typeA = fit.etaU / fit.eta;
+    double relative2 = typeA * typeA;
+    if (massKind == 0) {
+        const double delta = 261e-6 - rhoF * volume;
+        const double sr = 1.0 / r + 3.0 * rhoF * volume / (r * delta);
+        relative2
+            += std::pow(um / delta, 2) + std::pow(volume * urho / delta, 2) + std::pow(sr * ur, 2);
+    } else {
+        const double rhoS = 7800.0;
+        relative2 += std::pow(2.0 * ur / r, 2) + std::pow(um / (rhoS - rhoF), 2)
+            + std::pow(urho / (rhoS - rhoF), 2);
+    }
+    const double expected = fit.eta * std::sqrt(relative2);
+    const auto [eta, u] = etaOf(f.dialog->resultLines().value(0));
+    QVERIFY2(std::abs(eta - fit.eta) < 0.01 * fit.eta,
+             qPrintable(f.dialog->resultLines().value(0)));
+    QVERIFY2(std::abs(u - expected) <= twoDigitsSlack(expected),
+             qPrintable(QStringLiteral("%1 against %2").arg(u).arg(expected)));
+    // The text on screen is the same as what is copied.
+    QCOMPARE(f.dialog->results->toPlainText(), f.dialog->resultLines().join(QLatin1Char('\n')));
+}
+
+void TestMesuresDialog::budgetLargestFirst()
+{
+    Fixture f;
+    f.paste(fallTable(1.2));
+    // 0,5 % on r weighs about 1 % on η; 3 kg/m³ on ρ_f about 0,07 %.
+    typeUncertainties(*f.dialog, QStringLiteral("0,01"), QString(), QStringLiteral("3"));
+    QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
+    const QStringList lines = f.dialog->resultLines();
+    const auto find = [&](const QString &start) {
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (lines[i].trimmed().startsWith(start))
+                return i;
+        }
+        return qsizetype(-1);
+    };
+    const qsizetype combined = find(QStringLiteral("Incertitude-type composée"));
+    const qsizetype budget = find(QStringLiteral("Bilan d'incertitude"));
+    const qsizetype radius = find(QStringLiteral("rayon de la bille"));
+    const qsizetype fluid = find(QStringLiteral("masse volumique du fluide"));
+    const qsizetype without = find(QStringLiteral("Sans incertitude donnée"));
+    // Right under the η line, in this order.
+    QCOMPARE(combined, qsizetype(1));
+    QVERIFY(budget > combined);
+    QVERIFY(radius > budget);
+    QVERIFY(fluid > radius);
+    QVERIFY(without > fluid);
+    QVERIFY(lines[without].contains(QStringLiteral("masse de la bille")));
+    QVERIFY(!lines[without].contains(QStringLiteral("rayon")));
+}
+
+void TestMesuresDialog::uncertaintyFollowsItsValue()
+{
+    Fixture f;
+    f.dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.dialog.get()));
+    const auto nextControl = [](QWidget *w) {
+        do
+            w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible());
+        return w;
+    };
+    const std::pair<QLineEdit *, QLineEdit *> pairs[]
+        = {{f.dialog->radius, f.dialog->radiusU},
+           {f.dialog->mass, f.dialog->massU},
+           {f.dialog->fluidDensity, f.dialog->fluidDensityU},
+           {f.dialog->tube, f.dialog->tubeU}};
+    for (const auto &[value, u] : pairs) {
+        QCOMPARE(nextControl(value), u);
+        QVERIFY(u->accessibleName().startsWith(QStringLiteral("Incertitude-type : ")));
+        QVERIFY(!u->toolTip().isEmpty());
+    }
+}
+
+void TestMesuresDialog::unreadableUncertainty_data()
+{
+    QTest::addColumn<QString>("radiusU");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("not a number") << QStringLiteral("abc")
+                                  << QStringLiteral("L'incertitude du rayon ne se lit pas");
+    QTest::newRow("a mass unit") << QStringLiteral("0,01g")
+                                 << QStringLiteral("L'incertitude du rayon ne se lit pas");
+    QTest::newRow("value and ±") << QStringLiteral("2±0,01")
+                                 << QStringLiteral("écrivez seulement l'incertitude-type");
+}
+
+void TestMesuresDialog::unreadableUncertainty()
+{
+    QFETCH(QString, radiusU);
+    QFETCH(QString, expected);
+    Fixture f;
+    f.paste(fallTable(1.2));
+    f.dialog->radiusU->setText(radiusU);
+    QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
+    QCOMPARE(f.services.messages.size(), 1);
+    QVERIFY2(f.services.messages[0].text.contains(expected),
+             qPrintable(f.services.messages[0].text));
+    QVERIFY(!f.dialog->hasResult());
+    // Kept for the session, as the other fields.
+    f.reopen();
+    QCOMPARE(f.dialog->radiusU->text(), radiusU);
+}
+
+void TestMesuresDialog::monteCarloHistogram()
+{
+    Fixture f;
+    f.paste(fallTable(1.2));
+    QVERIFY(!f.dialog->monteCarlo->isEnabled());
+    QCOMPARE(f.dialog->draws->value(), 10000);
+    f.dialog->radiusU->setText(QStringLiteral("0,01"));
+    QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
+    QVERIFY(f.dialog->monteCarlo->isEnabled());
+    QVERIFY(!f.dialog->histogram->hasResult());
+    QVERIFY(f.dialog->histogram->accessibleDescription().isEmpty());
+    QTest::mouseClick(f.dialog->monteCarlo, Qt::LeftButton);
+    QVERIFY(f.services.messages.isEmpty());
+    QVERIFY(f.dialog->histogram->hasResult());
+    f.dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.dialog.get()));
+    QVERIFY(f.dialog->histogram->isVisible());
+    QVERIFY(f.dialog->histogram->height() >= 60);
+
+    const auto [eta, u] = etaOf(f.dialog->resultLines().value(0));
+    // A radius known to 0,5 % makes η nearly linear in it: the 95 % interval
+    // is η ± 1,96·u within a few percent of u.
+    static const QRegularExpression interval(
+        QStringLiteral("95 %.*\\[([0-9,]+) ; ([0-9,]+)\\] Pa·s"));
+    QString line;
+    for (const QString &l : f.dialog->resultLines()) {
+        if (interval.match(l).hasMatch())
+            line = l;
+    }
+    QVERIFY2(!line.isEmpty(), qPrintable(f.dialog->resultLines().join(QLatin1Char('\n'))));
+    const QRegularExpressionMatch m = interval.match(line);
+    const double low = NumberFormat::parse(m.captured(1)).value_or(0.0);
+    const double high = NumberFormat::parse(m.captured(2)).value_or(0.0);
+    QVERIFY2(std::abs(low - (eta - 1.96 * u)) < 0.15 * u, qPrintable(line));
+    QVERIFY2(std::abs(high - (eta + 1.96 * u)) < 0.15 * u, qPrintable(line));
+    // The picture says the same to a screen reader.
+    const QString description = f.dialog->histogram->accessibleDescription();
+    QVERIFY2(description.contains(QStringLiteral("moyenne ± écart type")), qPrintable(description));
+    QVERIFY2(description.contains(m.captured(0).mid(m.captured(0).indexOf(QLatin1Char('[')))),
+             qPrintable(description));
+    QVERIFY(description.contains(QStringLiteral("95 %")));
+    // A new fit belongs to other values: the old draws go.
+    f.dialog->radiusU->setText(QStringLiteral("0,02"));
+    QVERIFY(!f.dialog->histogram->hasResult());
+    QVERIFY(!f.dialog->monteCarlo->isEnabled());
+}
+
+void TestMesuresDialog::glycerineReference()
+{
+    Fixture f;
+    f.paste(fallTable(1.2));
+    f.dialog->radiusU->setText(QStringLiteral("0,01"));
+    f.dialog->glycerineCelsius->setText(QStringLiteral("20"));
+    QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
+    // Cheng's pure glycerine at 20 °C: 12100·exp((−1233 + T)·T / (9900 + 70·T)) mPa·s
+    // = 1,414 Pa·s (his paper's table: 1,412).
+    const double reference = 12.1 * std::exp((-1233.0 + 20.0) * 20.0 / (9900.0 + 70.0 * 20.0));
+    QVERIFY(std::abs(reference - 1.412) < 0.003);
+    const QStringList lines = f.dialog->resultLines();
+    const QString refLine = lines.filter(QStringLiteral("Référence : η = ")).value(0);
+    static const QRegularExpression refPattern(
+        QStringLiteral("Référence : η = ([0-9,]+) Pa·s \\("));
+    const QRegularExpressionMatch rm = refPattern.match(refLine);
+    QVERIFY2(rm.hasMatch(), qPrintable(lines.join(QLatin1Char('\n'))));
+    QVERIFY(std::abs(NumberFormat::parse(rm.captured(1)).value_or(0.0) - reference) < 0.001);
+    // z = |η − η_réf| / u(η), with the shown η and u (two digits: a few %).
+    const auto [eta, u] = etaOf(lines.value(0));
+    const QString zLine = lines.filter(QStringLiteral("Écart normalisé : z = ")).value(0);
+    static const QRegularExpression zPattern(QStringLiteral("= ([0-9,]+) \\(z > 2"));
+    const QRegularExpressionMatch zm = zPattern.match(zLine);
+    QVERIFY2(zm.hasMatch(), qPrintable(zLine));
+    const double z = NumberFormat::parse(zm.captured(1)).value_or(0.0);
+    const double expected = std::abs(eta - reference) / u;
+    QVERIFY2(std::abs(z - expected) < 0.06 * expected, qPrintable(zLine));
+
+    // Outside Cheng's range: said, not a figure.
+    f.dialog->glycerineCelsius->setText(QStringLiteral("150"));
+    f.dialog->reference_Typed();
+    QVERIFY(f.dialog->resultLines().filter(QStringLiteral("Référence : η = ")).isEmpty());
+    QVERIFY(!f.dialog->resultLines().filter(QStringLiteral("couvre de 0 à 100 °C")).isEmpty());
+    // Kept for the session.
+    f.reopen();
+    QCOMPARE(f.dialog->glycerineCelsius->text(), QStringLiteral("150"));
+}
+
+void TestMesuresDialog::exportHoldsTheBudget()
+{
+    Fixture f;
+    f.paste(fallTable(1.2));
+    typeUncertainties(*f.dialog, QStringLiteral("0,01mm"), QStringLiteral("1"),
+                      QStringLiteral("3"));
+    f.dialog->glycerineCelsius->setText(QStringLiteral("20"));
+    f.dialog->draws->setValue(2000);
+    QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
+    QTest::mouseClick(f.dialog->monteCarlo, Qt::LeftButton);
+    const QStringList figures {QStringLiteral("Bilan d'incertitude"),
+                               QStringLiteral("rayon de la bille : 2"),
+                               QStringLiteral("Monte-Carlo (2000 tirages"),
+                               QStringLiteral("Intervalle à 95 % : ["),
+                               QStringLiteral("Référence : η = "),
+                               QStringLiteral("Écart normalisé : z = "),
+                               QStringLiteral("Rayon de la bille : 2 mm ± 0,01mm"),
+                               QStringLiteral("Masse de la bille : 261 mg ± 1 mg"),
+                               QStringLiteral("Masse volumique du fluide : 1260 kg/m³ ± 3 kg/m³")};
+    QTest::mouseClick(f.dialog->copier, Qt::LeftButton);
+    for (const QString &figure : figures)
+        QVERIFY2(f.services.clipboardText.contains(figure), qPrintable(figure));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bilan.csv"));
+    f.services.fileNames.enqueue(path);
+    QTest::mouseClick(f.dialog->exporter, Qt::LeftButton);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const QString text = QString::fromUtf8(bytes);
+    for (const QString &figure : figures)
+        QVERIFY2(text.contains(figure), qPrintable(figure));
+    // Still read back as the points.
+    MeasurementReader reader;
+    QVERIFY2(reader.read(bytes), qPrintable(reader.errorString()));
+    const MeasurementTable table = reader.takeTable();
+    QString why;
+    const std::optional<MeasurementSet> back = toMeasurementSet(table, defaultChoice(table), &why);
+    QVERIFY2(back, qPrintable(why));
+    QCOMPARE(back->points.size(), size_t(21));
+}
+
+void TestMesuresDialog::unitChecksShown()
+{
+    // 1,26 typed for the fluid, in g/cm³ where kg/m³ is read.
+    Fixture f;
+    f.paste(fallTable(1.2));
+    f.dialog->fluidDensity->setText(QStringLiteral("1,26"));
+    QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
+    const QString gas = QStringLiteral("1,26 kg/m³ est la masse volumique d'un gaz");
+    QVERIFY2(f.dialog->results->toPlainText().contains(gas),
+             qPrintable(f.dialog->results->toPlainText()));
+    QVERIFY(f.dialog->status->text().contains(gas));
+
+    // Times in milliseconds under a header without a unit: read as ms, said.
+    Fixture g;
+    QString table = QStringLiteral("t\ty (m)\n");
+    for (int i = 0; i <= 20; ++i)
+        table += QStringLiteral("%1\t%2\n")
+                     .arg(100 * i)
+                     .arg(FallFit::modelAt(glycerolSetup(), 1.2, 0.0, 0.0, 0.1 * i), 0, 'g', 12);
+    g.paste(table);
+    QCOMPARE(g.dialog->timeUnit->currentText(), QStringLiteral("s"));
+    QTest::mouseClick(g.dialog->ajuster, Qt::LeftButton);
+    QVERIFY2(g.services.messages.isEmpty(), qPrintable(g.services.messages.value(0).text));
+    QCOMPARE(g.dialog->timeUnit->currentText(), QStringLiteral("ms"));
+    QVERIFY(g.dialog->result().hasEta());
+    QVERIFY2(std::abs(g.dialog->result().eta - 1.2) < 0.1 * 1.2,
+             qPrintable(g.dialog->results->toPlainText()));
+    QVERIFY(g.dialog->results->toPlainText().contains(QStringLiteral("millisecondes")));
+    // Said to be seconds by the user: taken as such.
+    g.dialog->timeUnit->setCurrentIndex(0);
+    QTest::mouseClick(g.dialog->ajuster, Qt::LeftButton);
+    QCOMPARE(g.dialog->timeUnit->currentText(), QStringLiteral("s"));
+    QVERIFY(!g.dialog->results->toPlainText().contains(QStringLiteral("millisecondes")));
 }
 
 QTEST_MAIN(TestMesuresDialog)

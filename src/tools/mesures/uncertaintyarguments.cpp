@@ -3,155 +3,13 @@
 // --glycerine, and the lines they add to a fitted result.
 #include "measurecommand.h"
 
-#include "measures/fitreport.h"
+#include "measures/etauncertainty.h"
 #include "measures/montecarlo.h"
 #include "measures/uncertaintyreport.h"
 
-#include "core/motion.h"
 #include "core/numberformat.h"
 
 #include <cmath>
-
-namespace {
-
-// The measurand on the fit's model: η = (m − ρ_f·V)·g / (6π·r·v_lim), with
-// the program's g and π so that it gives the fitted η at the inputs' values;
-// the wall factor of Faxén for a tube diameter. For a video, v_lim is in
-// proportion to the scale's length over its length in pixels between the two
-// clicks (the positions are measured in its units), and to a typed capture
-// rate (the times are image numbers over it).
-enum Input { Radius, Mass, FluidDensity, Velocity, Tube, Scale, Clicks, Rate, InputCount };
-
-// Each click of the scale is good to about half a pixel along the scale.
-constexpr double clickUncertainty = 0.5; // px
-
-struct Model
-{
-    bool fromDensity = false;
-    bool wall = false;
-    double scale = 0.0;  // m; 0 without a video
-    double clicks = 0.0; // px between the scale's clicks; 0 without a video
-    double rate = 0.0;   // images/s when typed, else 0
-
-    double operator()(const std::vector<double> &x) const
-    {
-        const double r = x[Radius];
-        const double volume = r * r * r * (4.0 / 3.0 * Motion::pi);
-        const double mass = fromDensity ? x[Mass] * volume : x[Mass];
-        double velocity = x[Velocity];
-        if (scale > 0.0)
-            velocity *= x[Scale] / scale * (clicks / x[Clicks]);
-        if (rate > 0.0)
-            velocity *= x[Rate] / rate;
-        if (!(r > 0.0) || !(velocity > 0.0) || !(mass > x[FluidDensity] * volume))
-            return std::nan("");
-        double eta
-            = (mass - x[FluidDensity] * volume) * Motion::g / (6.0 * Motion::pi * r * velocity);
-        if (wall) {
-            const double lambda = 2.0 * r / x[Tube];
-            if (!(lambda > 0.0 && lambda <= FallFit::maxWallLambda))
-                return std::nan("");
-            eta *= FallFit::faxenFactor(lambda);
-        }
-        return eta;
-    }
-};
-
-std::vector<UncertainInput> inputsOf(const FitResult &result, const MeasureCommand::Options &o,
-                                     const Model &model)
-{
-    using D = UncertainInput::Distribution;
-    using T = UncertainInput::Type;
-    const MeasureCommand::UncertaintyRequest &u = o.uncertainty;
-    std::vector<UncertainInput> inputs(InputCount);
-    inputs[Radius] = {QStringLiteral("rayon de la bille"),
-                      o.setup.radius,
-                      u.radius,
-                      QStringLiteral("mm"),
-                      1e-3,
-                      D::Normal,
-                      T::B,
-                      false};
-    if (model.fromDensity)
-        inputs[Mass] = {QStringLiteral("masse volumique de la bille"),
-                        o.sphereDensity,
-                        u.sphereDensity,
-                        QStringLiteral("kg/m³"),
-                        1.0,
-                        D::Normal,
-                        T::B,
-                        false};
-    else
-        inputs[Mass] = {QStringLiteral("masse de la bille"),
-                        o.setup.mass,
-                        u.mass,
-                        QStringLiteral("g"),
-                        1e-3,
-                        D::Normal,
-                        T::B,
-                        false};
-    inputs[FluidDensity] = {QStringLiteral("masse volumique du fluide"),
-                            o.setup.fluidDensity,
-                            u.fluidDensity,
-                            QStringLiteral("kg/m³"),
-                            1.0,
-                            D::Normal,
-                            T::B,
-                            false};
-    // The scatter of the points: u(v_lim)/v_lim = u(η)/η, as v_lim ∝ 1/η.
-    inputs[Velocity] = {QStringLiteral("vitesse limite (ajustement des points)"),
-                        result.vlim,
-                        result.vlim * result.etaU / result.eta,
-                        QStringLiteral("mm/s"),
-                        1e-3,
-                        D::Normal,
-                        T::A,
-                        false};
-    inputs[Tube] = {QStringLiteral("diamètre du tube"),
-                    model.wall ? o.setup.tubeDiameter : 0.0,
-                    model.wall ? u.tubeDiameter : 0.0,
-                    QStringLiteral("mm"),
-                    1e-3,
-                    D::Normal,
-                    T::B,
-                    !model.wall};
-    inputs[Scale] = {QStringLiteral("longueur de l'étalon"),
-                     model.scale,
-                     model.scale > 0.0 ? u.scaleDistance : 0.0,
-                     QStringLiteral("cm"),
-                     1e-2,
-                     D::Normal,
-                     T::B,
-                     !(model.scale > 0.0)};
-    // The two clicks' errors along the scale add up in quadrature.
-    inputs[Clicks] = {QStringLiteral("clics de l'étalon (0,5 px chacun)"),
-                      model.clicks,
-                      model.clicks > 0.0 ? std::sqrt(2.0) * clickUncertainty : 0.0,
-                      QStringLiteral("px"),
-                      1.0,
-                      D::Normal,
-                      T::B,
-                      !(model.clicks > 0.0)};
-    inputs[Rate] = {QStringLiteral("cadence de prise de vue"),
-                    model.rate,
-                    model.rate > 0.0 ? u.captureRate : 0.0,
-                    QStringLiteral("images/s"),
-                    1.0,
-                    D::Normal,
-                    T::B,
-                    !(model.rate > 0.0)};
-    return inputs;
-}
-
-// "η = 1,200 ± 0,012 Pa·s (corrigée …)": the new uncertainty, the rest kept.
-QString withNewUncertainty(const QString &line, double eta, double u)
-{
-    const qsizetype rest = line.indexOf(QStringLiteral(" Pa·s"));
-    return FitReport::etaLine(eta, u)
-        + (rest < 0 ? QString() : line.mid(rest + QStringLiteral(" Pa·s").size()));
-}
-
-} // namespace
 
 namespace MeasureCommand {
 
@@ -213,44 +71,41 @@ void addUncertainty(const FitResult &result, const Options &options, QStringList
 {
     if (!result.hasEta() || !std::isfinite(result.etaU) || lines.size() < etaLines + 1)
         return;
-    Model model;
-    model.fromDensity = std::isfinite(options.sphereDensity);
+    const UncertaintyRequest &request = options.uncertainty;
+    EtaUncertainty::Inputs in;
+    in.model = options.fit.model;
+    in.radius = options.setup.radius;
+    in.uRadius = request.radius;
+    if (std::isfinite(options.sphereDensity)) {
+        in.sphereDensity = options.sphereDensity;
+        in.uSphereDensity = request.sphereDensity;
+    } else {
+        in.mass = options.setup.mass;
+        in.uMass = request.mass;
+    }
+    in.fluidDensity = options.setup.fluidDensity;
+    in.uFluidDensity = request.fluidDensity;
+    in.tubeDiameter = options.setup.tubeDiameter;
+    in.uTubeDiameter = request.tubeDiameter;
     if (options.video && options.video->hasScale) {
         const VideoRequest &video = *options.video;
-        model.scale = video.scaleDistance;
-        model.clicks = std::hypot(video.scaleEnd.x() - video.scaleStart.x(),
-                                  video.scaleEnd.y() - video.scaleStart.y());
-        model.rate = video.captureRate;
+        in.scaleDistance = video.scaleDistance;
+        in.uScaleDistance = request.scaleDistance;
+        in.scaleClicks = std::hypot(video.scaleEnd.x() - video.scaleStart.x(),
+                                    video.scaleEnd.y() - video.scaleStart.y());
+        in.captureRate = video.captureRate;
+        in.uCaptureRate = request.captureRate;
     }
-    const Propagation plain = Uncertainty::propagate(inputsOf(result, options, model), model);
-    Model corrected = model;
-    corrected.wall = std::isfinite(result.etaWall);
-    const std::vector<UncertainInput> inputs = inputsOf(result, options, corrected);
-    const Propagation final = corrected.wall ? Uncertainty::propagate(inputs, corrected) : plain;
-    QStringList added;
-    if (!plain.ok || !final.ok) {
-        added << QStringLiteral("Incertitude composée impossible : ")
-                + (plain.ok ? final.error : plain.error);
-    } else {
-        // A zero u (points exactly on the model, nothing given) leaves the
-        // lines as the fit wrote them.
-        if (plain.uncertainty > 0.0)
-            lines[0] = withNewUncertainty(lines[0], result.eta, plain.uncertainty);
-        if (corrected.wall && final.uncertainty > 0.0)
-            lines[1] = withNewUncertainty(lines[1], result.etaWall, final.uncertainty);
-        added << UncertaintyReport::budgetLines(inputs, final);
-    }
-    const double eta = corrected.wall ? result.etaWall : result.eta;
-    const double u
-        = final.ok ? final.uncertainty : (corrected.wall ? result.etaWallU : result.etaU);
-    const UncertaintyRequest &request = options.uncertainty;
+    const EtaUncertainty::Combined combined = EtaUncertainty::combine(result, in);
+    QStringList added = EtaUncertainty::applyTo(combined, result, lines, etaLines);
     if (request.monteCarloDraws > 0) {
-        const MonteCarloResult drawn = MonteCarlo::run(inputs, corrected, request.monteCarloDraws);
+        const MonteCarloResult drawn
+            = MonteCarlo::run(combined.inputs, combined.measurand, request.monteCarloDraws);
         added << UncertaintyReport::monteCarloLines(drawn);
     }
     if (request.glycerine)
-        added << UncertaintyReport::referenceLines(
-            UncertaintyReport::compare(eta, u, request.celsius, request.waterFraction));
+        added << UncertaintyReport::referenceLines(UncertaintyReport::compare(
+            combined.eta, combined.u, request.celsius, request.waterFraction));
     // After the η lines and the file's name.
     for (qsizetype i = 0; i < added.size(); ++i)
         lines.insert(std::min(etaLines + 1 + i, lines.size()), added.at(i));
