@@ -47,4 +47,4 @@ run fuzz_config 4096 "$root/tests/data/golden.P18"
 run fuzz_rtf 2048 "$root"/tests/data/richtext/*.rtf
 run fuzz_measures 4096 "$root"/tests/data/measures/*
 run fuzz_fit 2048
-run fuzz_video 8192 "$root"/fuzz/seeds/video/*
+run fuzz_video 8192 "$root"/tests/data/video/*
