@@ -90,6 +90,9 @@ private slots:
     void anotherColumnBringsItsUnit();
     void failedImportKeepsTheSet_data();
     void failedImportKeepsTheSet();
+    void emptyClipboardKeepsTheSet();
+    void unreadableFieldRefusesTheFit_data();
+    void unreadableFieldRefusesTheFit();
     void prefilledInTheDialogsUnits();
     void excludedRowLeavesTheFit();
     void applyGivesThreeDigits();
@@ -211,6 +214,65 @@ void TestMesuresDialog::failedImportKeepsTheSet()
     QCOMPARE(f.holder.set().points.size(), size_t(3));
     QCOMPARE(f.holder.set().sourceName, QStringLiteral("presse-papiers"));
     QCOMPARE(f.dialog->positionColumn->count(), 2); // the columns of the kept table
+}
+
+void TestMesuresDialog::emptyClipboardKeepsTheSet()
+{
+    Fixture f;
+    f.paste(QStringLiteral("t\ty\n0\t0\n0.1\t0.01\n0.2\t0.02\n"));
+    f.paste(QString());
+    QCOMPARE(f.services.messages.size(), 1);
+    QCOMPARE(f.services.messages[0].icon, MessageIcon::Error);
+    QCOMPARE(f.services.messages[0].title, QStringLiteral("Mesures"));
+    QCOMPARE(f.services.messages[0].text,
+             QStringLiteral("Le presse-papiers ne contient pas de texte."));
+    QCOMPARE(f.holder.set().points.size(), size_t(3));
+    QCOMPARE(f.dialog->points->model()->rowCount(), 3);
+}
+
+void TestMesuresDialog::unreadableFieldRefusesTheFit_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("radius") << "radius"
+                            << "2 mm"
+                            << "Le rayon de la bille n'est pas un nombre.";
+    QTest::newRow("mass") << "mass"
+                          << ""
+                          << "La masse de la bille n'est pas un nombre.";
+    QTest::newRow("fluid density") << "fluidDensity"
+                                   << "1,2,6"
+                                   << "La masse volumique du fluide n'est pas un nombre.";
+    QTest::newRow("tube") << "tube"
+                          << "x"
+                          << "Le diamètre du tube n'est pas un nombre.";
+}
+
+void TestMesuresDialog::unreadableFieldRefusesTheFit()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    Fixture f;
+    f.paste(fallTable(1.2));
+    QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
+    QVERIFY(f.dialog->appliquer->isEnabled());
+    const QHash<QString, QLineEdit *> fields {
+        {QStringLiteral("radius"), f.dialog->radius},
+        {QStringLiteral("mass"), f.dialog->mass},
+        {QStringLiteral("fluidDensity"), f.dialog->fluidDensity},
+        {QStringLiteral("tube"), f.dialog->tube}};
+    QLineEdit *edit = fields.value(field);
+    QVERIFY(edit);
+    edit->setText(text);
+    QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
+    QCOMPARE(f.services.messages.size(), 1);
+    QCOMPARE(f.services.messages[0].icon, MessageIcon::Error);
+    QCOMPARE(f.services.messages[0].text, message);
+    // The earlier result no longer stands for the values shown.
+    QVERIFY(!f.dialog->appliquer->isEnabled());
+    QVERIFY(!f.dialog->copier->isEnabled());
 }
 
 void TestMesuresDialog::prefilledInTheDialogsUnits()
