@@ -7,6 +7,7 @@
 #include "scriptedservices.h"
 #include "videoui/frameview.h"
 #include "videoui/videodialog.h"
+#include "videowriter.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -60,6 +62,7 @@ class TestVideoDialog : public QObject
     Q_OBJECT
 
 private slots:
+    void opensARealFile();
     void geometry_data();
     void geometry();
     void stepping();
@@ -313,6 +316,61 @@ void TestVideoDialog::everyControlNamedAndReachable()
         if (label->text().contains(QLatin1Char('&')))
             QVERIFY2(label->buddy(), qPrintable(label->text()));
     }
+}
+
+// A real slow-motion file through the chooser and the opening thread: 12
+// frames stored at 30 images/s, captured at 240; then one with speed ramps.
+void TestVideoDialog::opensARealFile()
+{
+    QTemporaryDir dir;
+    VideoRecipe recipe;
+    recipe.size = QSize(64, 48);
+    recipe.captureFps = "240";
+    const auto grey = [&recipe](int i) {
+        QImage image(recipe.size, QImage::Format_RGB32);
+        image.fill(QColor(10 * i, 10 * i, 10 * i));
+        return image;
+    };
+    QString why;
+    const QString slow = dir.filePath(QStringLiteral("lent.mp4"));
+    QVERIFY2(writeVideo(slow, recipe, regularTimes(12, 30.0), grey, &why), qPrintable(why));
+
+    MeasurementHolder holder;
+    ScriptedServices services;
+    VideoDialog dialog(holder, services);
+    services.fileNames.enqueue(slow);
+    QTest::mouseClick(dialog.ouvrir, Qt::LeftButton);
+    QTRY_COMPARE(dialog.fileLabel->text(), QStringLiteral("lent.mp4 : 12 images, 64 × 48 px"));
+    QVERIFY2(services.messages.isEmpty(), qPrintable(services.messages.value(0).text));
+    QCOMPARE(dialog.captureRate->text(), QStringLiteral("240"));
+    QVERIFY(dialog.warning->isHidden());
+    // Frame 6 is stored at 6/30 s, captured at 6/240 s.
+    dialog.showFrame(6);
+    QCOMPARE(dialog.frameLabel->text(), QStringLiteral("Image 6 / 11 · t = 0,025 s"));
+    // Without a capture rate the stored times stand.
+    dialog.captureRate->setText(QString());
+    emit dialog.captureRate->editingFinished();
+    QCOMPARE(dialog.frameLabel->text(), QStringLiteral("Image 6 / 11 · t = 0,2 s"));
+
+    // 40 frames at 240 images/s between stretches at 30: a flattened slow
+    // motion whose times cannot be trusted.
+    QList<double> ramps {0.0};
+    for (const auto &[count, gap] : {std::pair {40, 1 / 240.0}, {40, 1 / 30.0}, {40, 1 / 240.0}}) {
+        for (int n = 0; n < count; ++n)
+            ramps.append(ramps.last() + gap);
+    }
+    VideoRecipe plain;
+    plain.size = recipe.size;
+    const QString ramped = dir.filePath(QStringLiteral("rampes.mp4"));
+    QVERIFY2(writeVideo(ramped, plain, ramps, grey, &why), qPrintable(why));
+    services.fileNames.enqueue(ramped);
+    QTest::mouseClick(dialog.ouvrir, Qt::LeftButton);
+    QTRY_VERIFY(dialog.fileLabel->text().startsWith(QStringLiteral("rampes.mp4 : 121 images")));
+    QVERIFY(!dialog.warning->isHidden());
+    QVERIFY(!dialog.warning->text().isEmpty());
+    QCOMPARE(services.messages.size(), 1);
+    QCOMPARE(services.messages[0].icon, MessageIcon::Warning);
+    QCOMPARE(services.messages[0].text, dialog.warning->text());
 }
 
 QTEST_MAIN(TestVideoDialog)
