@@ -15,6 +15,7 @@ PACKAGES=(
     clang libclang-rt-14-dev
     desktop-file-utils appstream shared-mime-info groff-base lintian
     xvfb xauth dbus at-spi2-core python3-pyatspi
+    locales-all
 )
 
 install_packages() {

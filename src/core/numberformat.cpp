@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace NumberFormat {
 
@@ -72,7 +73,16 @@ std::optional<float> roundThreeSignificant(double value)
 QString threeSignificant(double value)
 {
     const std::optional<float> rounded = roundThreeSignificant(value);
-    return rounded ? generalSingle(*rounded) : QString();
+    if (!rounded)
+        return QString();
+    // Below the normal range a single keeps too few bits to hold the three
+    // digits: 2.80E-44 reads back as 2.802597E-44. The digits shown are then
+    // the rounded decimal ones, which read back to that same single.
+    if (*rounded != 0.0f && std::fabs(*rounded) < std::numeric_limits<float>::min()) {
+        const QString digits = toChars(value, std::chars_format::scientific, 2);
+        return printfG(NumberScanner::toDouble(digits, NumberScanner::Options()).value, 3);
+    }
+    return generalSingle(*rounded);
 }
 
 QString fixedTwo(double value)

@@ -25,7 +25,9 @@ QString generalDouble(double value);
 std::optional<float> roundThreeSignificant(double value);
 
 // Three significant digits shown in the general form: 3,5 / 145 / 1E-06.
-// A value that cannot be rounded gives an empty text.
+// A value below the single's normal range shows its three rounded digits
+// (2,8E-44), never the seven of the single it reads back as; one too small
+// for any single shows 0. A value that cannot be rounded gives an empty text.
 QString threeSignificant(double value);
 
 // Fixed form with two decimals ("#########0.00"): 0,00 / 11,27 / 1234,50.

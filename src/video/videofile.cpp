@@ -285,7 +285,15 @@ double VideoFile::timeOf(int frame) const
 
 QImage VideoFile::frame(int frame)
 {
-    return m_content ? m_content->decoder->picture(frame) : QImage();
+    if (!m_content)
+        return QImage();
+    QImage picture = m_content->decoder->picture(frame);
+    // A stream may change its picture size midway (a new sequence header).
+    // Every reader of frames relies on the one size the video announces, so
+    // such a picture counts as one that cannot be decoded.
+    if (picture.size() != m_content->uprightSize)
+        return QImage();
+    return picture;
 }
 
 int VideoFile::seekCount() const

@@ -85,6 +85,15 @@ void TestNumberFormat::threeSignificant_data()
     QTest::newRow("20000") << 20000.0 << "20000";
     QTest::newRow("zero") << 0.0 << "0";
     QTest::newRow("negative") << -0.0123456 << "-0,0123";
+    // Below the single's normal range (1,17549E-38) the single read back holds
+    // fewer bits than three digits need; the text keeps three digits at most.
+    QTest::newRow("subnormal") << 2.802597e-44 << "2,8E-44";
+    QTest::newRow("subnormal negative") << -1.234e-40 << "-1,23E-40";
+    QTest::newRow("smallest subnormal") << 1.401298e-45 << "1,4E-45";
+    QTest::newRow("just below normal") << 1.1749e-38 << "1,17E-38";
+    QTest::newRow("smallest normal") << 1.17549435e-38 << "1,18E-38";
+    QTest::newRow("too small for a single") << 1e-46 << "0";
+    QTest::newRow("too small, negative") << -1e-50 << "0";
 }
 
 void TestNumberFormat::threeSignificant()

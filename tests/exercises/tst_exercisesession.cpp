@@ -14,16 +14,20 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+
+#include <algorithm>
 
 namespace {
 
@@ -400,9 +404,19 @@ void TestExerciseSession::emptyFolder()
 {
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("vide")));
     Fichexo window(*m_session, &m_host->mainWindow);
-    QVERIFY(window.lists().setPath(path(QStringLiteral("vide"))));
+    // The empty list is checked once the folder has been read: its loading
+    // ends with directoryLoaded, which the window answers before the spy.
+    const auto *files = qobject_cast<const QFileSystemModel *>(window.lists().File1->model());
+    QVERIFY(files);
+    QSignalSpy loaded(files, &QFileSystemModel::directoryLoaded);
+    const QString empty = path(QStringLiteral("vide"));
+    QVERIFY(window.lists().setPath(empty));
     window.show();
-    QTest::qWait(50);
+    QTRY_VERIFY(std::any_of(loaded.cbegin(), loaded.cend(), [&](const QList<QVariant> &signal) {
+        return QDir::cleanPath(signal.at(0).toString()) == QDir::cleanPath(empty);
+    }));
+    // The window's own activation, queued when it was shown.
+    QCoreApplication::processEvents();
     QVERIFY(window.fichierexo()->text().isEmpty());
     QVERIFY(!window.intratro()->isHidden());
     QVERIFY(window.ouvreur()->isHidden());

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/animationclock.h"
 #include "core/motion.h"
-#include "core/numberformat.h"
 #include "graphs/graphscale.h"
 #include "graphs/valuestable.h"
 #include "support/fakefields.h"
 
 #include <QTest>
+
+#include <cmath>
 
 class TestValuesTable : public QObject
 {
@@ -16,6 +17,7 @@ private slots:
     void defaultFall();
     void instants_data();
     void instants();
+    void belowTheSingleRange();
     void clipText();
     void headersOnlyWithoutFall();
     void everyCellShown();
@@ -56,13 +58,25 @@ void TestValuesTable::defaultFall()
     QCOMPARE(cell(table, 1, 2), QStringLiteral("0  "));
     QCOMPARE(cell(table, 1, 3), QStringLiteral("0,0895  "));
     QCOMPARE(cell(table, 19, 0), QStringLiteral("10,80  "));
-    for (int row : {2, 5, 11, 19}) {
+    // The law written out: y = vlim·(t − τ(1 − e^(−t/τ))), v = vlim·(1 − e^(−t/τ)),
+    // a = vlim/τ·e^(−t/τ), shown with three significant digits.
+    const auto shown = [](double value) {
+        QString text = QString::number(value, 'g', 3);
+        text.replace(QLatin1Char('.'), QLatin1Char(','))
+            .replace(QLatin1Char('e'), QLatin1Char('E'));
+        return text + QStringLiteral("  ");
+    };
+    const QStringList times {QStringLiteral("0,60  "), QStringLiteral("2,40  "),
+                             QStringLiteral("6,00  "), QStringLiteral("10,80  ")};
+    const QList<int> rows {2, 5, 11, 19};
+    for (int i = 0; i < rows.size(); ++i) {
+        const int row = rows[i];
         const double t = 0.6 * (row - 1);
-        const Motion::Point p = Motion::at(s.vlim, s.tau, t);
-        QCOMPARE(cell(table, row, 0), NumberFormat::fixedTwo(t) + QStringLiteral("  "));
-        QCOMPARE(cell(table, row, 1), NumberFormat::threeSignificant(p.y) + QStringLiteral("  "));
-        QCOMPARE(cell(table, row, 2), NumberFormat::threeSignificant(p.v) + QStringLiteral("  "));
-        QCOMPARE(cell(table, row, 3), NumberFormat::threeSignificant(p.a) + QStringLiteral("  "));
+        const double decay = std::exp(-t / s.tau);
+        QCOMPARE(cell(table, row, 0), times[i]);
+        QCOMPARE(cell(table, row, 1), shown(s.vlim * (t - s.tau * (1.0 - decay))));
+        QCOMPARE(cell(table, row, 2), shown(s.vlim * (1.0 - decay)));
+        QCOMPARE(cell(table, row, 3), shown(s.vlim / s.tau * decay));
     }
     // Near the end the sphere moves at almost its limit velocity.
     QCOMPARE(cell(table, 19, 2), QStringLiteral("0,0984  "));
@@ -96,6 +110,23 @@ void TestValuesTable::instants()
     QCOMPARE(cell(table, instants, 0), last);
     for (int c = 0; c < 4; ++c)
         QVERIFY(!cell(table, instants, c).trimmed().isEmpty());
+}
+
+void TestValuesTable::belowTheSingleRange()
+{
+    // vlim 1 m/s, τ 0,01 s: at 1 s the acceleration 100·e^(−100) =
+    // 3,72E-42 m/s² lies below the normal range of a single; its cell keeps
+    // three digits.
+    ValuesTable table;
+    table.fill(1.0, 0.01, 1.0, 1.0);
+    QCOMPARE(table.rowCount(), 22);
+    QCOMPARE(cell(table, 2, 1), QStringLiteral("0,0401  "));
+    QCOMPARE(cell(table, 2, 2), QStringLiteral("0,993  "));
+    QCOMPARE(cell(table, 2, 3), QStringLiteral("0,674  "));
+    QCOMPARE(cell(table, 21, 0), QStringLiteral("1,00  "));
+    QCOMPARE(cell(table, 21, 1), QStringLiteral("0,99  "));
+    QCOMPARE(cell(table, 21, 2), QStringLiteral("1  "));
+    QCOMPARE(cell(table, 21, 3), QStringLiteral("3,72E-42  "));
 }
 
 void TestValuesTable::clipText()

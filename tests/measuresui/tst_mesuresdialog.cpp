@@ -116,6 +116,7 @@ private slots:
     void anotherColumnBringsItsUnit();
     void failedImportKeepsTheSet_data();
     void failedImportKeepsTheSet();
+    void emptyClipboardKeepsTheSet();
     void prefilledInTheDialogsUnits();
     void excludedRowLeavesTheFit();
     void applyGivesThreeDigits();
@@ -499,6 +500,20 @@ void TestMesuresDialog::failedImportKeepsTheSet()
     QCOMPARE(f.dialog->positionColumn->count(), 2); // the columns of the kept table
 }
 
+void TestMesuresDialog::emptyClipboardKeepsTheSet()
+{
+    Fixture f;
+    f.paste(QStringLiteral("t\ty\n0\t0\n0.1\t0.01\n0.2\t0.02\n"));
+    f.paste(QString());
+    QCOMPARE(f.services.messages.size(), 1);
+    QCOMPARE(f.services.messages[0].icon, MessageIcon::Error);
+    QCOMPARE(f.services.messages[0].title, QStringLiteral("Mesures"));
+    QCOMPARE(f.services.messages[0].text,
+             QStringLiteral("Le presse-papiers ne contient pas de texte."));
+    QCOMPARE(f.holder.set().points.size(), size_t(3));
+    QCOMPARE(f.dialog->points->model()->rowCount(), 3);
+}
+
 void TestMesuresDialog::prefilledInTheDialogsUnits()
 {
     Fixture f;
@@ -586,7 +601,16 @@ void TestMesuresDialog::copyAndExport()
     QVERIFY(f.services.clipboardText.startsWith(f.dialog->resultLines().join(QLatin1Char('\n'))));
     QCOMPARE(f.services.clipboardText.section(QLatin1Char('\n'), 0, 0),
              FitReport::text(f.dialog->result()).section(QLatin1Char('\n'), 0, 0));
-    QVERIFY(f.services.clipboardText.startsWith(QStringLiteral("η = 1,2")));
+    // The points follow the law with η = 1,2 Pa·s to twelve digits: the value
+    // copied is that one to its last digit shown, not merely a text that
+    // starts alike (1,25 or 1,2 × 10 would).
+    const QString copied = f.services.clipboardText;
+    QVERIFY2(copied.startsWith(QStringLiteral("η = ")), qPrintable(copied));
+    const QString number = copied.mid(4).section(QLatin1Char(' '), 0, 0);
+    bool read = false;
+    const double eta = QString(number).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&read);
+    QVERIFY2(read, qPrintable(copied));
+    QVERIFY2(qAbs(eta - 1.2) <= 5e-4, qPrintable(copied));
     for (const QString &line :
          {QStringLiteral("Mesures : presse-papiers (21 points)"),
           QStringLiteral("Rayon de la bille : 2 mm"), QStringLiteral("Masse de la bille : 261 mg"),

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/programpaths.h"
 
+#include "diskfull.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <unistd.h>
 
 // Lays out files and folders under a temporary root, then asks where the
 // program, run from a given folder of it, finds its help page and its flag.
@@ -141,21 +141,20 @@ void tst_ProgramPaths::runningFlagReadOnlyFolder()
 {
     const QString bin = path(QStringLiteral("bin"));
     QVERIFY(QDir().mkpath(bin));
-    QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
-    const auto restore = qScopeGuard([&] {
-        QFile::setPermissions(bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    });
-    if (::geteuid() == 0)
-        QSKIP("The administrator can write in a read-only folder.");
-
     const QString runtime = path(QStringLiteral("runtime"));
-    QCOMPARE(ProgramPaths::runningFlagFile(bin, runtime),
-             runtime + QStringLiteral("/TEMPQavo.TMP"));
+    {
+        const ReadOnlyFolder readOnly(bin);
+        if (!readOnly.active())
+            QSKIP(qPrintable(readOnly.whyNot()));
+        QCOMPARE(ProgramPaths::runningFlagFile(bin, runtime),
+                 runtime + QStringLiteral("/TEMPQavo.TMP"));
+    }
 
     // A flag file that the launcher made writable in that folder is used.
-    QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     touch(QStringLiteral("bin/TEMPQavo.TMP"));
-    QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
+    ReadOnlyFolder readOnly(bin);
+    QVERIFY(readOnly.active());
+    QVERIFY(readOnly.keepWritable(bin + QStringLiteral("/TEMPQavo.TMP")));
     QCOMPARE(ProgramPaths::runningFlagFile(bin, runtime), bin + QStringLiteral("/TEMPQavo.TMP"));
 }
 

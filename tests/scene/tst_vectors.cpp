@@ -7,7 +7,6 @@
 #include "core/simulationstate.h"
 #include "support/scenerig.h"
 
-#include <QElapsedTimer>
 #include <QtTest>
 
 namespace {
@@ -323,9 +322,6 @@ void TestVectors::hugeVectorsClipped()
     m_inputs->simulation.temps = 1.0;
     m_inputs->simulation.vit = 1e30f;
     m_inputs->simulation.reynolds = 1e30;
-    QElapsedTimer timer;
-    timer.start();
-
     drawAlone();
     // Thrust and friction saturated upwards, up to the top, the friction
     // drawn over the thrust; the velocity down to the bottom, drawn last.
@@ -340,7 +336,6 @@ void TestVectors::hugeVectorsClipped()
         QCOMPARE(pixel(54, 250), white);
         QCOMPARE(pixel(57, 250), white);
     }
-    QVERIFY(timer.elapsed() < 1000);
 }
 
 QTEST_MAIN(TestVectors)

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
+#include <QStringList>
 
 #include <csignal>
 #include <memory>
@@ -67,6 +68,33 @@ public:
 private:
     QString m_folder;
     bool m_mounted = false;
+    QString m_whyNot;
+};
+
+// A folder in which nothing may be created or renamed for the life of the
+// object, for every user: a user loses the write permission on it; root, who
+// writes through permissions, gets it bind-mounted read-only on itself in a
+// mount namespace of the process's own (EROFS). Where root may not mount,
+// active() is false and whyNot() says so.
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString &folder);
+    ~ReadOnlyFolder();
+    ReadOnlyFolder(const ReadOnlyFolder &) = delete;
+    ReadOnlyFolder &operator=(const ReadOnlyFolder &) = delete;
+
+    bool active() const { return m_active; }
+    QString whyNot() const { return m_whyNot; }
+    // Lets an existing file of the folder be written still, as a file the
+    // user may write in a folder the user may not. False on failure.
+    bool keepWritable(const QString &file);
+
+private:
+    QString m_folder;
+    QStringList m_files;
+    bool m_mounted = false;
+    bool m_active = false;
     QString m_whyNot;
 };
 

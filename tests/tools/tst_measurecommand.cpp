@@ -41,6 +41,27 @@ const QStringList sphere {QStringLiteral("--rayon"),           QStringLiteral("3
 
 const QRegularExpression etaLine(QStringLiteral("^η = \\d+,\\d+ ± \\d+,\\d+ Pa·s$"));
 
+// The number printed after label in line, and the one after the next "±"
+// (NaN when missing), with a decimal comma.
+std::pair<double, double> printedValue(const QString &line, const QString &label)
+{
+    const auto number = [](QStringView text) {
+        qsizetype end = 0;
+        while (end < text.size() && (text[end].isDigit() || text[end] == QLatin1Char(',')))
+            ++end;
+        bool ok = false;
+        const double value
+            = text.left(end).toString().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+        return ok ? value : std::nan("");
+    };
+    const qsizetype at = line.indexOf(label);
+    if (at < 0)
+        return {std::nan(""), std::nan("")};
+    const QStringView rest = QStringView(line).mid(at + label.size());
+    const qsizetype pm = rest.indexOf(QStringLiteral(" ± "));
+    return {number(rest), pm < 0 ? std::nan("") : number(rest.mid(pm + 3))};
+}
+
 } // namespace
 
 class TestMeasureCommand : public QObject
@@ -487,8 +508,30 @@ void TestMeasureCommand::files()
         // The position is y, the column that moves; the first 0,5 s are left out.
         QVERIFY(lines.contains(QStringLiteral("Points utilisés : 47, exclus : 3")));
     }
-    QVERIFY2(blocks.at(2).startsWith(QStringLiteral("Sur 2 fichiers : η moyenne = 0,9")),
-             qPrintable(blocks.at(2)));
+    // η and its uncertainty as printed, read back; the wall line's η is f(λ)·η
+    // with Faxén's f(0,1) = 1 − 2,104·0,1 + 2,09·0,1³ − 0,95·0,1⁵, both to the
+    // digits printed.
+    const double faxen = 1.0 - 2.104 * 0.1 + 2.09 * 1e-3 - 0.95 * 1e-5;
+    QList<double> etas;
+    for (int i = 0; i < 2; ++i) {
+        const QStringList lines = blocks.at(i).split(QLatin1Char('\n'));
+        const auto [eta, etaU] = printedValue(lines.at(0), QStringLiteral("η = "));
+        QVERIFY2(std::isfinite(eta) && std::isfinite(etaU), qPrintable(lines.at(0)));
+        // The data follow η = 0,967 Pa·s with positions rounded to 0,01 mm.
+        QVERIFY2(qAbs(eta - 0.967) <= 4.0 * etaU && etaU < 0.01, qPrintable(lines.at(0)));
+        const auto [wall, wallU] = printedValue(lines.at(1), QStringLiteral("η = "));
+        QVERIFY2(qAbs(wall - faxen * eta) <= 0.5 * wallU + faxen * etaU * 1e-3,
+                 qPrintable(lines.at(1)));
+        etas.append(eta);
+    }
+    const QString mean = blocks.at(2);
+    QVERIFY2(mean.startsWith(QStringLiteral("Sur 2 fichiers : η moyenne = ")), qPrintable(mean));
+    const double meanEta = printedValue(mean, QStringLiteral("η moyenne = ")).first;
+    // Shown with three decimals: within half a unit of the last one, and a little.
+    QVERIFY2(qAbs(meanEta - (etas[0] + etas[1]) / 2.0) <= 6e-4, qPrintable(mean));
+    const double wallMean
+        = printedValue(mean.section(QLatin1Char('\n'), 1), QStringLiteral("moyenne = ")).first;
+    QVERIFY2(qAbs(wallMean - faxen * (etas[0] + etas[1]) / 2.0) <= 6e-4, qPrintable(mean));
 
     // A file that is not a table fails alone, and the others still give η.
     out.clear();

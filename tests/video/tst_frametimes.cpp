@@ -89,6 +89,10 @@ void TestFrameTimes::medianInterval()
     QCOMPARE(FrameTimes::medianInterval({}), 0.0);
     QCOMPARE(FrameTimes::medianInterval({1.5}), 0.0);
     QCOMPARE(FrameTimes::medianInterval({0.0, 0.1, 0.2, 0.5, 0.6}), 0.1);
+    // One short gap among longer ones: the median, neither the shortest gap
+    // nor the mean.
+    QCOMPARE(FrameTimes::medianInterval({0.0, 0.25, 0.75, 1.25, 1.75}), 0.5);
+    QCOMPARE(FrameTimes::medianInterval({0.0, 0.5, 1.0, 1.5, 3.5}), 0.5);
 }
 
 QTEST_MAIN(TestFrameTimes)

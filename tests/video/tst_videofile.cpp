@@ -83,6 +83,7 @@ private slots:
     void refused();
     void garbledPictures();
     void fromBytes();
+    void pictureOfAnotherSize();
 
 private:
     QTemporaryDir m_dir;
@@ -419,6 +420,28 @@ void TestVideoFile::fromBytes()
 
     QVERIFY(!video.open(std::make_unique<QBuffer>()));
     QCOMPARE(video.errorString(), QStringLiteral("Le fichier ne peut pas être lu."));
+}
+
+// An MJPEG AVI of 32 × 24 pictures whose later pictures are stored at
+// another size (found by fuzz_video): those read as pictures that cannot be
+// decoded, never as pictures of a size the video does not announce.
+void TestVideoFile::pictureOfAnotherSize()
+{
+    VideoFile video;
+    QVERIFY2(video.open(QFINDTESTDATA("../data/video/size-change.avi")),
+             qPrintable(video.errorString()));
+    QCOMPARE(video.frameSize(), QSize(32, 24));
+    QVERIFY(video.frameCount() > 1);
+    int decoded = 0;
+    for (int frame = 0; frame < video.frameCount(); ++frame) {
+        const QImage picture = video.frame(frame);
+        if (picture.isNull())
+            continue;
+        ++decoded;
+        QCOMPARE(picture.size(), QSize(32, 24));
+    }
+    QVERIFY(decoded > 0);
+    QVERIFY(decoded < video.frameCount());
 }
 
 QTEST_MAIN(TestVideoFile)

@@ -88,15 +88,19 @@ void TestTrackedFall::viscosity()
     video.flicker = 0.1;
 
     // What the user clicks: the marks, nearer the camera than the ball, span
-    // more pixels by the refraction factor.
+    // more pixels, by ((L − R) + R/n)/(L − R) for a camera L = 50 cm from the
+    // axis of R = 3 cm of glycerol (n = 1,47) near the axis. The factor that
+    // corrects them is the program's own.
     Calibration calibration = truth;
     if (frontWallScale) {
+        const double L = 0.5, R = 0.03, n = 1.47;
+        const double seen = ((L - R) + R / n) / (L - R);
+        calibration.scaleEnd = QPointF(100.0, 40.0 + 0.1 / metresPerPixel * seen);
         TubeOptics optics;
-        optics.innerRadius = 0.03;
-        optics.cameraDistance = 0.5;
-        const double factor = Refraction::scaleFactor(ScalePlacement::FrontWall, optics);
-        calibration.scaleEnd = QPointF(100.0, 40.0 + 0.1 / metresPerPixel * factor);
-        calibration.refractionFactor = factor;
+        optics.refractiveIndex = n;
+        optics.innerRadius = R;
+        optics.cameraDistance = L;
+        calibration.refractionFactor = Refraction::scaleFactor(ScalePlacement::FrontWall, optics);
     }
 
     BallTracker tracker(video);
