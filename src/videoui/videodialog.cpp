@@ -2,7 +2,7 @@
 #include "videodialog.h"
 
 #include "frameview.h"
-#include "video/videofile.h"
+#include "video/openedvideo.h"
 #include "video/videoopener.h"
 
 #include <QButtonGroup>
