@@ -66,8 +66,9 @@ bool tryLoad(LoaderState &s, const QString &path, QString *why)
 QStringList VideoLoader::defaultDirectories()
 {
     const QString program = QCoreApplication::applicationDirPath();
-    return { program, QDir::cleanPath(program + QLatin1Char('/')
-                                      + QStringLiteral(LORVA_MODULE_DIR_FROM_PROGRAM)) };
+    return {program,
+            QDir::cleanPath(program + QLatin1Char('/')
+                            + QStringLiteral(LORVA_MODULE_DIR_FROM_PROGRAM))};
 }
 
 void VideoLoader::setSearchDirectories(const QStringList &directories)
@@ -107,8 +108,8 @@ bool VideoLoader::load(QString *why)
     return false;
 }
 
-std::unique_ptr<OpenedVideo> VideoLoader::open(const QString &path,
-                                               const OpeningProgress &progress, QString *error)
+std::unique_ptr<OpenedVideo> VideoLoader::open(const QString &path, const OpeningProgress &progress,
+                                               QString *error)
 {
     QString why;
     if (!load(&why)) {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The decoding module: FFmpeg's reader behind the one entry point the
 // program resolves when the first video is opened.
-#include "videofile.h"
 #include "videomodule.h"
+#include "videofile.h"
 
 #include <QtGlobal>
 
@@ -24,6 +24,6 @@ OpenedVideo *openVideo(const QString &path, const OpeningProgress &progress, QSt
 
 extern "C" Q_DECL_EXPORT const VideoModuleEntry *lorva_video_module()
 {
-    static const VideoModuleEntry entry { kVideoModuleAbi, &openVideo };
+    static const VideoModuleEntry entry {kVideoModuleAbi, &openVideo};
     return &entry;
 }

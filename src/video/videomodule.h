@@ -24,8 +24,8 @@ struct VideoModuleEntry
     // Opens the video at path, reporting progress from the calling thread.
     // The caller owns the returned video; on failure returns null and puts
     // the French reason in *error.
-    OpenedVideo *(*open)(const QString &path, const OpeningProgress &progress,
-                         QString *error) = nullptr;
+    OpenedVideo *(*open)(const QString &path, const OpeningProgress &progress, QString *error)
+        = nullptr;
 };
 
 extern "C" {

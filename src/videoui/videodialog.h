@@ -101,8 +101,7 @@ private:
     QWidget *createNavigation();
     QWidget *createCalibration();
     QWidget *createTracking();
-    void adoptSource(std::unique_ptr<FrameSource> source, OpenedVideo *video,
-                     const QString &name);
+    void adoptSource(std::unique_ptr<FrameSource> source, OpenedVideo *video, const QString &name);
     void openingFinished();
     void calibrationChanged();
     void captureRateChanged();

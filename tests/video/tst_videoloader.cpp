@@ -32,8 +32,8 @@ void TestVideoLoader::refusals_data()
 
     QTest::newRow("missing") << QString() << QStringLiteral("module introuvable (%1)");
     // The dynamic loader's own words name the file it could not map.
-    QTest::newRow("not a library") << QStringLiteral("garbage")
-                                   << QStringLiteral("%1: file too short");
+    QTest::newRow("not a library")
+        << QStringLiteral("garbage") << QStringLiteral("%1: file too short");
     QTest::newRow("other version")
         << QStringLiteral(LORVA_OTHER_VERSION_MODULE)
         << QStringLiteral("%1 vient d'une autre version du programme (version 2 au lieu de 1)");
@@ -48,7 +48,8 @@ void TestVideoLoader::refusals()
     if (content == QLatin1String("garbage")) {
         QFile file(module);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("\x7f" "ELF");
+        file.write("\x7f"
+                   "ELF");
     } else if (!content.isEmpty()) {
         QVERIFY(QFile::copy(content, module));
     }
