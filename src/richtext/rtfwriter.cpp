@@ -23,10 +23,6 @@
 
 namespace {
 
-// Lengths are written in twips; the document's pixels are those of a 96 dpi
-// screen.
-constexpr double twipsPerPixel = Twips::perPixel;
-
 // Total width given to a table's columns: a 6.25-inch text line.
 constexpr int tableWidthTwips = 9000;
 
@@ -194,7 +190,7 @@ void Writer::writeTable(const QTextTable *table)
     int edge = 0;
     for (int column = 0; column < columns; ++column) {
         if (widths.size() == columns && widths.at(column).type() == QTextLength::FixedLength)
-            edge += std::max(qRound(widths.at(column).rawValue() * twipsPerPixel), 1);
+            edge += std::max(qRound(widths.at(column).rawValue() * Twips::perPixel), 1);
         else
             edge += tableWidthTwips / std::max(columns, 1);
         edges.push_back(edge);
@@ -246,7 +242,7 @@ void Writer::writeBlock(const QTextBlock &block, bool inTable, const char *end)
     else if (alignment & (Qt::AlignRight | Qt::AlignTrailing))
         m_out += "\\qr";
     const auto twips
-        = [](double pixels) { return QByteArray::number(qRound(pixels * twipsPerPixel)); };
+        = [](double pixels) { return QByteArray::number(qRound(pixels * Twips::perPixel)); };
     const double left = format.leftMargin() + format.indent() * m_document->indentWidth();
     if (left != 0)
         m_out += "\\li" + twips(left);
@@ -401,8 +397,8 @@ void Writer::writeImage(const QTextImageFormat &format)
     const double height = format.height() > 0 ? format.height() : image.height();
     m_out += "{\\pict\\pngblip\\picw" + QByteArray::number(image.width()) + "\\pich"
         + QByteArray::number(image.height()) + "\\picwgoal"
-        + QByteArray::number(qRound(width * twipsPerPixel)) + "\\pichgoal"
-        + QByteArray::number(qRound(height * twipsPerPixel)) + "\r\n";
+        + QByteArray::number(qRound(width * Twips::perPixel)) + "\\pichgoal"
+        + QByteArray::number(qRound(height * Twips::perPixel)) + "\r\n";
     const QByteArray hex = png.toHex();
     for (qsizetype i = 0; i < hex.size(); i += 128)
         m_out += hex.mid(i, 128) + "\r\n";
