@@ -7,6 +7,7 @@
 #include "framecode.h"
 #include "videowriter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@ class TestVideoLoader : public QObject
     Q_OBJECT
 
 private slots:
+    void defaultDirectories();
     void refusals_data();
     void refusals();
     void opensThroughTheModule();
@@ -24,6 +26,17 @@ private slots:
 private:
     QTemporaryDir m_dir;
 };
+
+// Beside the program (the build tree), then where the installation puts the
+// module: <prefix>/lib/lorva-avec-frottement seen from <prefix>/bin.
+void TestVideoLoader::defaultDirectories()
+{
+    const QString program = QCoreApplication::applicationDirPath();
+    QDir prefix(program);
+    QVERIFY(prefix.cdUp());
+    QCOMPARE(VideoLoader::defaultDirectories(),
+             QStringList({program, prefix.filePath(QStringLiteral("lib/lorva-avec-frottement"))}));
+}
 
 void TestVideoLoader::refusals_data()
 {
