@@ -11,7 +11,7 @@
 #include "core/motion.h"
 #include "graphs/graphes.h"
 #include "graphs/smallgraph.h"
-#include "measuresui/measurementholder.h"
+#include "measures/measurementholder.h"
 #include "platform/surfacewidget.h"
 
 #include <benchmark/benchmark.h>

@@ -40,7 +40,7 @@ void GraphCommands::Command5_Click(QWidget *command5)
     window.coverWindow(m_mainWindow);
     window.setIcons(m_icons[0], m_icons[1], m_icons[2], m_icons[3]);
     window.setCalculator(m_hooks.calculator);
-    window.setMeasurements(m_hooks.measurements);
+    window.setMeasurements(m_hooks.measurements, m_hooks.openMeasures);
     if (m_hooks.showModal)
         m_hooks.showModal(&window);
     else

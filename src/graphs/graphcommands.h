@@ -29,6 +29,9 @@ public:
         std::function<void()> calculator;
         // The session's measured fall, shown and edited in the graph window.
         MeasurementHolder *measurements = nullptr;
+        // Opens the "Mesures" window over the graph window it is given; the
+        // "Mesures…" tool is hidden when empty.
+        std::function<void(QWidget *graphWindow)> openMeasures;
     };
 
     // mainWindow is the window the graph window covers; options gives the

@@ -64,9 +64,11 @@ public:
     // Shows the calculator modally; the window is activated again afterwards.
     void setCalculator(std::function<void()> hook) { m_calculator = std::move(hook); }
     // The session's measured fall, drawn over the model and edited by the
-    // "Mesures…" tool; without it the tool is hidden. Redraws on its changes.
-    void setMeasurements(MeasurementHolder *holder);
-    // mesures_Click: the measures dialog, modal over this window.
+    // "Mesures…" tool, which calls openMeasures with this window; without a
+    // holder or the hook the tool is hidden. Redraws on the holder's changes.
+    void setMeasurements(MeasurementHolder *holder,
+                         std::function<void(QWidget *graphWindow)> openMeasures = {});
+    // mesures_Click: the measures window, through the owner's hook.
     void mesures_Click();
 
     // Form_Activate: takes the quantity of the main window and redraws.
@@ -159,4 +161,5 @@ private:
     bool m_pressed = false;
     GraphScale m_scale;
     MeasurementHolder *m_measures = nullptr;
+    std::function<void(QWidget *)> m_openMeasures;
 };

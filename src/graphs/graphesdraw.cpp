@@ -9,7 +9,7 @@
 #include "core/motion.h"
 #include "core/numberformat.h"
 #include "core/simulationstate.h"
-#include "measuresui/measurementholder.h"
+#include "measures/measurementholder.h"
 #include "platform/surfacewidget.h"
 
 #include <QCheckBox>

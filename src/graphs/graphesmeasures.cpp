@@ -8,8 +8,7 @@
 #include "plotpicking.h"
 #include "residualplot.h"
 
-#include "measuresui/measurementholder.h"
-#include "measuresui/mesuresdialog.h"
+#include "measures/measurementholder.h"
 #include "platform/surfacewidget.h"
 
 #include <QFrame>
@@ -26,12 +25,14 @@ constexpr double plotTop = 30;           // top of the plot's grid
 
 } // namespace
 
-void Graphes::setMeasurements(MeasurementHolder *holder)
+void Graphes::setMeasurements(MeasurementHolder *holder,
+                              std::function<void(QWidget *graphWindow)> openMeasures)
 {
+    m_openMeasures = std::move(openMeasures);
     if (m_measures)
         disconnect(m_measures, nullptr, this, nullptr);
     m_measures = holder;
-    mesures->setVisible(holder != nullptr);
+    mesures->setVisible(holder != nullptr && m_openMeasures != nullptr);
     if (holder) {
         connect(holder, &MeasurementHolder::changed, this, &Graphes::tracegraphe);
         connect(holder, &MeasurementHolder::rangeChanged, this, &Graphes::tracegraphe);
@@ -42,10 +43,8 @@ void Graphes::setMeasurements(MeasurementHolder *holder)
 
 void Graphes::mesures_Click()
 {
-    if (!m_measures)
-        return;
-    MesuresDialog dialog(*m_measures, m_services, this);
-    dialog.exec();
+    if (m_measures && m_openMeasures)
+        m_openMeasures(this);
 }
 
 bool Graphes::residualsShown() const

@@ -5,7 +5,7 @@
 
 #include "core/motion.h"
 #include "core/simulationstate.h"
-#include "measuresui/measurementholder.h"
+#include "measures/measurementholder.h"
 #include "platform/drawingsurface.h"
 
 #include <cmath>

@@ -14,7 +14,8 @@
 #include "core/validation.h"
 #include "graphs/graphcommands.h"
 #include "graphs/smallgraph.h"
-#include "measuresui/measurementholder.h"
+#include "measures/measurementholder.h"
+#include "measuresui/mesuresdialog.h"
 #include "output/confimp.h"
 #include "output/menucopie.h"
 #include "platform/programpaths.h"
@@ -51,6 +52,10 @@ void FeuilleP::createGraphs()
             m_hooks.calculator();
     };
     hooks.measurements = createMeasurements();
+    hooks.openMeasures = [this, holder = hooks.measurements](QWidget *graphWindow) {
+        MesuresDialog dialog(*holder, services(), graphWindow);
+        dialog.exec();
+    };
     m_graphCommands->setIcons(Icons::close(), Icons::print(), Icons::copy(), Icons::calculator());
     QPushButton *command5 = displayPanel()->Command5();
     connect(command5, &QPushButton::clicked, this,

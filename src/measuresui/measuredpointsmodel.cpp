@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measuredpointsmodel.h"
 
-#include "measurementholder.h"
+#include "measures/measurementholder.h"
 
 #include "core/numberformat.h"
 

@@ -4,7 +4,7 @@
 #include "mesuresdialog.h"
 
 #include "measuredpointsmodel.h"
-#include "measurementholder.h"
+#include "measures/measurementholder.h"
 
 #include "measures/measurementreader.h"
 #include "platform/platformservices.h"

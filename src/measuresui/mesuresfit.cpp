@@ -3,7 +3,7 @@
 // the results and what can be done with them.
 #include "mesuresdialog.h"
 
-#include "measurementholder.h"
+#include "measures/measurementholder.h"
 
 #include "core/numberformat.h"
 #include "measures/fitreport.h"

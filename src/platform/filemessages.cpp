@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filemessages.h"
 
-#include "platformservices.h"
-
 #include <QDir>
 #include <QFileInfo>
 
@@ -13,13 +11,4 @@ QString FileMessages::notWritten(const QString &fileName, const QString &detail)
     if (!detail.isEmpty())
         text += QLatin1Char('\n') + detail;
     return text;
-}
-
-bool FileMessages::confirmOverwrite(PlatformServices &services, const QString &path)
-{
-    if (!QFileInfo(path).isFile())
-        return true;
-    return services.message(MessageIcon::Warning, QStringLiteral("Ce fichier existe déjà!"),
-                            QStringLiteral("Ecraser le fichier existant?"), MessageButtons::YesNo)
-        == MessageAnswer::Yes;
 }

@@ -5,7 +5,7 @@
 
 #include "core/numberformat.h"
 #include "frameview.h"
-#include "measuresui/measurementholder.h"
+#include "measures/measurementholder.h"
 #include "platform/platformservices.h"
 #include "video/videoloader.h"
 #include "video/videoopener.h"

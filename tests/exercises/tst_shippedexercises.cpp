@@ -15,7 +15,7 @@
 #include "fakefields.h"
 #include "glycerinefall.h"
 #include "measures/measurementreader.h"
-#include "measuresui/measurementholder.h"
+#include "measures/measurementholder.h"
 #include "measuresui/mesuresdialog.h"
 #include "richtext/rtfreader.h"
 #include "support/scriptedservices.h"

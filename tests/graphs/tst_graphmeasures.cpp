@@ -7,7 +7,7 @@
 #include "graphs/plotpicking.h"
 #include "graphs/residualplot.h"
 #include "graphs/smallgraph.h"
-#include "measuresui/measurementholder.h"
+#include "measures/measurementholder.h"
 #include "platform/surfacewidget.h"
 #include "support/fakefields.h"
 #include "support/scriptedservices.h"
@@ -49,7 +49,7 @@ struct Fixture
     {
         options.graphQuantity = quantity;
         clock.command18_Click();
-        window.setMeasurements(&holder);
+        window.setMeasurements(&holder, [](QWidget *) {});
         window.show();
     }
     const SimulationState &state() { return clock.state(); }
@@ -252,10 +252,16 @@ void TestGraphMeasures::toolNeedsAHolder()
     Graphes window {clock.state(), [] { return DisplayOptions(); }, services};
     QVERIFY(window.mesures->isHidden());
     MeasurementHolder holder;
+    // The points alone: nobody to open the "Mesures" window, no tool.
     window.setMeasurements(&holder);
+    QVERIFY(window.mesures->isHidden());
+    QWidget *openedOver = nullptr;
+    window.setMeasurements(&holder, [&openedOver](QWidget *over) { openedOver = over; });
     QVERIFY(!window.mesures->isHidden());
     QCOMPARE(window.mesures->accessibleName(), QStringLiteral("Mesures"));
     QVERIFY(!window.mesures->toolTip().isEmpty());
+    window.mesures->click();
+    QCOMPARE(openedOver, &window);
 }
 
 void TestGraphMeasures::pixelsAndTimes_data()

@@ -3,7 +3,7 @@
 #include "graphs/measuredplot.h"
 #include "mainwindow/feuillep.h"
 #include "mainwindowrig.h"
-#include "measuresui/measurementholder.h"
+#include "measures/measurementholder.h"
 #include "platform/programpaths.h"
 
 #include <QTemporaryDir>

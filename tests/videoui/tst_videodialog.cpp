@@ -3,7 +3,7 @@
 // clicks and fields, tracking from one click, manual pointing, the handing
 // over to the measured fall, and the keyboard's way of clicking.
 #include "fakefallvideo.h"
-#include "measuresui/measurementholder.h"
+#include "measures/measurementholder.h"
 #include "scriptedservices.h"
 #include "videoui/frameview.h"
 #include "videoui/videodialog.h"

@@ -4,7 +4,7 @@
 // user is told and nothing else changes; with it the video opens. The
 // missing module comes first: once loaded, the module stays loaded.
 #include "framecode.h"
-#include "measuresui/measurementholder.h"
+#include "measures/measurementholder.h"
 #include "scriptedservices.h"
 #include "video/videoloader.h"
 #include "videoui/videodialog.h"

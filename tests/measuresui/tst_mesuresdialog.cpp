@@ -3,7 +3,7 @@
 #include "measures/fallfit.h"
 #include "measures/fitreport.h"
 #include "measures/measurementreader.h"
-#include "measuresui/measurementholder.h"
+#include "measures/measurementholder.h"
 #include "measuresui/mesuresdialog.h"
 #include "support/scriptedservices.h"
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "measures/fallfit.h"
+#include "uncertaintyarguments.h"
 
 #include <QPointF>
 #include <QString>
@@ -76,8 +77,27 @@ struct Options
     FitOptions fit;
     QString column; // the position column's name or number (from 1); empty: the one that moves most
     std::optional<VideoRequest> video;
+    UncertaintyRequest uncertainty;
     bool help = false;
 };
+
+// Whether option is --monte-carlo or --glycerine, and reads its value into
+// request; false with *error when the value is wrong.
+bool isUncertaintyOption(const QString &option);
+bool parseUncertaintyOption(const QString &option, const QString &value,
+                            UncertaintyRequest &request, QString *error);
+// Takes "±u" (or "+-u") off the value of option, storing u in SI units in
+// request; the value keeps its number and its unit (written on either side).
+// Without ± nothing changes; false with *error when u is wrong or option
+// takes none.
+bool takeUncertainty(const QString &option, QString &value, Quantity quantity,
+                     UncertaintyRequest &request, QString *error);
+// A fitted result's lines with u(η) combined from the inputs' uncertainties
+// and the fit's: the first etaLines lines get the new u, and the budget, the
+// Monte-Carlo result and the glycerine reference follow the line after them.
+void addUncertainty(const FitResult &result, const Options &options, QStringList &lines,
+                    qsizetype etaLines);
+QString uncertaintyHelpText();
 
 // The options, or nothing with a French error.
 std::optional<Options> parseArguments(const QStringList &arguments, QString *error);

@@ -135,12 +135,25 @@ std::optional<Options> parseArguments(const QStringList &arguments, QString *err
             if (option == QLatin1String(t.name))
                 target = &t;
         const bool video = isVideoOption(option);
-        if (!target && !video && option != QLatin1String("--colonne"))
+        const bool uncertainty = isUncertaintyOption(option);
+        if (!target && !video && !uncertainty && option != QLatin1String("--colonne"))
             return fail(QStringLiteral("Option inconnue : « %1 ».").arg(option));
         if (!hasValue) {
             if (i + 1 >= arguments.size())
                 return fail(QStringLiteral("L'option %1 attend une valeur.").arg(option));
             value = arguments.at(++i);
+        }
+        if (uncertainty) {
+            QString why;
+            if (!parseUncertaintyOption(option, value, options.uncertainty, &why))
+                return fail(why);
+            continue;
+        }
+        if (target || option == QLatin1String("--etalon") || option == QLatin1String("--cadence")) {
+            QString why;
+            if (!takeUncertainty(option, value, target ? target->quantity : Quantity::Length,
+                                 options.uncertainty, &why))
+                return fail(why);
         }
         if (video) {
             if (!options.video)
@@ -209,7 +222,7 @@ QString helpText()
                "  --colonne NOM          colonne des positions, par son nom ou son numéro (sinon\n"
                "                         celle qui varie le plus)\n"
                "  --help                 affiche cette aide\n"
-               "%1"
+               "%1%2"
                "\n"
                "Les nombres s'écrivent avec une virgule ou un point, suivis d'une unité : mm, cm, "
                "m\n"
@@ -224,7 +237,7 @@ QString helpText()
                "Code de retour : 0 si chaque fichier a donné η, 1 si un fichier n'a pas pu être "
                "lu\n"
                "ou ajusté, 2 si les options sont incorrectes.\n")
-        .arg(videoHelpText());
+        .arg(videoHelpText(), uncertaintyHelpText());
 }
 
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err,
@@ -286,6 +299,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err,
         QStringList lines = FitReport::text(result).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         const qsizetype etaLines = std::isfinite(result.etaWall) ? 2 : 1;
         lines.insert(std::min(etaLines, lines.size()), QStringLiteral("Fichier : ") + path);
+        addUncertainty(result, *options, lines, etaLines);
         if (!first)
             out << '\n';
         first = false;
