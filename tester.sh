@@ -6,11 +6,17 @@
 # short fuzzing pass of the calculator when clang is present.
 source "$(dirname "$0")/scripts/common.sh"
 
-# Each stage says when it starts, in seconds since the beginning, so that a
+# Each stage says when it starts, in seconds since the beginning, and the
+# processor time the commands have used so far (user and system, children
+# included), which other work on a busy machine disturbs far less: so that a
 # slow run shows where its time went.
 started=$SECONDS
 stage() {
-    echo "== $1 (à $((SECONDS - started)) s)"
+    # utime, stime, cutime and cstime of this shell, in clock ticks.
+    local cpu
+    cpu="$(awk -v hz="$(getconf CLK_TCK)" '{ printf "%d", ($14 + $15 + $16 + $17) / hz }' \
+        "/proc/$$/stat")"
+    echo "== $1 (à $((SECONDS - started)) s, processeur ${cpu} s)"
 }
 
 stage "paquets"

@@ -48,6 +48,10 @@ protected:
         if (event->type() == QEvent::Paint) {
             m_painting = m_painting || receiver == &m_window;
         } else if (m_painting) {
+            // The peak of resident memory so far, in KiB, for the parent.
+            rusage usage {};
+            getrusage(RUSAGE_SELF, &usage);
+            std::printf("%ld\n", usage.ru_maxrss);
             std::fflush(stdout);
             // Leaving at once keeps the teardown out of the measure.
             _exit(0);
@@ -93,11 +97,13 @@ double median(std::vector<double> values)
 
 // Milliseconds of one child's start: wall-clock time from starting it to its
 // exit, and the processor time it used (user and system), which a busy
-// machine disturbs less.
+// machine disturbs less; and its peak of resident memory at the first frame,
+// in MiB.
 struct Times
 {
     double wall = 0;
     double cpu = 0;
+    double memory = 0;
 };
 
 double cpuMs(const rusage &usage)
@@ -112,7 +118,8 @@ Times timeChild(const QString &kind, const QString &folder)
     rusage before {};
     getrusage(RUSAGE_CHILDREN, &before);
     QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    // The child's standard output is its peak of memory.
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QElapsedTimer clock;
     clock.start();
     child.start(QCoreApplication::applicationFilePath(),
@@ -126,6 +133,8 @@ Times timeChild(const QString &kind, const QString &folder)
     rusage after {};
     getrusage(RUSAGE_CHILDREN, &after);
     times.cpu = cpuMs(after) - cpuMs(before);
+    const QList<QByteArray> lines = child.readAllStandardOutput().trimmed().split('\n');
+    times.memory = lines.last().toDouble() / 1024.0;
     return times;
 }
 
@@ -163,11 +172,13 @@ int main(int argc, char *argv[])
         for (const Times &t : program)
             p.push_back(t.*field);
         std::printf("%s, median of %d starts:\n", what, runs);
-        std::printf("  empty window: %8.2f ms\n", median(e));
-        std::printf("  main window:  %8.2f ms\n", median(p));
+        std::printf("  empty window: %8.2f\n", median(e));
+        std::printf("  main window:  %8.2f\n", median(p));
         std::printf("  ratio:        %8.2f\n", median(p) / median(e));
     };
-    report("start to first frame (wall clock)", emptyTimes, programTimes, &Times::wall);
-    report("processor time to first frame", emptyTimes, programTimes, &Times::cpu);
+    report("start to first frame (wall clock, ms)", emptyTimes, programTimes, &Times::wall);
+    report("processor time to first frame (ms)", emptyTimes, programTimes, &Times::cpu);
+    report("peak resident memory at the first frame (MiB)", emptyTimes, programTimes,
+           &Times::memory);
     return 0;
 }

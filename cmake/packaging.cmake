@@ -21,7 +21,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The Qt 6.4 libraries of Debian 12, the platform plugins that show the
 # windows, the fonts the pictures are drawn with, and Qt's French texts for
-# the standard dialogs; FFmpeg's libraries, which read the videos of a fall.
+# the standard dialogs; FFmpeg's libraries, which read the videos of a fall
+# (loaded with the program's video module, and by lorva-mesures).
 string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6 (>= 2.34)"
     "libstdc++6 (>= 12)"

@@ -19,6 +19,9 @@ fail() {
 
 cmake --install "$BUILD" --prefix "$WORK/prefix" > /dev/null
 [ -x "$WORK/prefix/bin/lorva" ] || fail "cmake --install did not install bin/lorva"
+# The video decoding module, loaded by the program on demand.
+MODULES="$WORK/prefix/lib/lorva-avec-frottement"
+[ -f "$MODULES/lorva-video.so" ] || fail "cmake --install did not install the video module"
 
 (cd "$BUILD" && cpack -G DEB -B "$WORK/paquet" > "$WORK/cpack.log") \
     || { cat "$WORK/cpack.log" >&2; fail "cpack -G DEB failed"; }
@@ -31,6 +34,7 @@ expected=(
     ./usr/bin/lorva
     ./usr/bin/lorva-exercice
     ./usr/bin/lorva-mesures
+    ./usr/lib/lorva-avec-frottement/lorva-video.so
     ./usr/share/man/fr/man1/lorva.1.gz
     ./usr/share/man/fr/man1/lorva-exercice.1.gz
     ./usr/share/man/fr/man1/lorva-mesures.1.gz
@@ -62,8 +66,13 @@ for dep in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6 
     qt6-qpa-plugins fonts-liberation2 qt6-translations-l10n; do
     grep -qE "(^|, )$dep( |,|$)" <<< "$depends" || fail "Depends lacks $dep: $depends"
 done
-# Every library the programs load directly comes from a package they depend on.
-for program in "$WORK/prefix/bin/"*; do
+# The program starts without FFmpeg: only its module links it.
+if objdump -p "$WORK/prefix/bin/lorva" | awk '/NEEDED/ {print $2}' | grep -E '^lib(av|sw)'; then
+    fail "lorva links FFmpeg's libraries, which only its video module should load"
+fi
+# Every library the programs and the module load directly comes from a
+# package they depend on.
+for program in "$WORK/prefix/bin/"* "$MODULES/"*.so; do
     for needed in $(objdump -p "$program" | awk '/NEEDED/ && $2 !~ /^ld-linux/ {print $2}'); do
         path="$(ldd "$program" | awk -v lib="$needed" '$1 == lib {print $3}')" || true
         [ -n "$path" ] || fail "$(basename "$program") needs $needed, not found"

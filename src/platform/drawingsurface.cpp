@@ -12,8 +12,6 @@ using namespace SurfaceGeometry;
 
 namespace {
 
-// Keeps every product of the line and circle arithmetic within 64 bits.
-constexpr double coordinateLimit = 536870912.0; // 2^29
 // Past this radius a circle costs time for nothing: it is far bigger than
 // any surface.
 constexpr qint64 radiusLimit = 1 << 20;

@@ -1,31 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "framesource.h"
+#include "openedvideo.h"
 
 #include <QString>
 
-#include <atomic>
-#include <functional>
 #include <memory>
 
 class QIODevice;
 struct VideoContent;
-
-// How a long opening reports its progress (0…100, from the reading thread)
-// and learns that it should stop.
-struct OpeningProgress
-{
-    std::function<void(int percent)> report;
-    const std::atomic_bool *cancel = nullptr;
-};
 
 // A video file read frame by frame. Opening demuxes the whole file once
 // (packets only, nothing decoded) to list every frame's presentation time;
 // frame() then decodes on demand, keeping only the last few pictures, so
 // memory stays bounded whatever the length. Not thread-safe: one thread at a
 // time (VideoOpener opens one in the background and hands it over).
-class VideoFile : public FrameSource
+class VideoFile : public OpenedVideo
 {
 public:
     using Progress = OpeningProgress;
@@ -66,19 +56,12 @@ public:
     // pictures to show them upright.
     int rotation() const;
 
-    // Images per second of the time stamps as stored (their median gap).
-    double playbackRate() const;
-    // The capture rate the file states (a phone's slow motion), 0 if none.
-    double statedCaptureRate() const;
-    // The capture rate frame times are scaled by: the stated one after
-    // opening; 0 for none (times are the stored ones).
-    double captureRate() const;
-    void setCaptureRate(double imagesPerSecond);
-
-    // True when the time stamps show a slow-motion video flattened with speed
-    // ramps, whose times cannot be trusted; warning() then says it in French.
-    bool hasSpeedRamps() const;
-    QString warning() const;
+    double playbackRate() const override;
+    double statedCaptureRate() const override;
+    double captureRate() const override;
+    void setCaptureRate(double imagesPerSecond) override;
+    bool hasSpeedRamps() const override;
+    QString warning() const override;
 
 private:
     std::unique_ptr<VideoContent> m_content;

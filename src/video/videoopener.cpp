@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "videoopener.h"
 
+#include "videoloader.h"
+
 VideoOpener::VideoOpener(const QString &path, QObject *parent)
     : QThread(parent)
     , m_path(path)
@@ -12,7 +14,7 @@ VideoOpener::~VideoOpener()
     wait();
 }
 
-std::unique_ptr<VideoFile> VideoOpener::takeVideo()
+std::unique_ptr<OpenedVideo> VideoOpener::takeVideo()
 {
     return isFinished() ? std::move(m_video) : nullptr;
 }
@@ -24,12 +26,8 @@ QString VideoOpener::errorString() const
 
 void VideoOpener::run()
 {
-    auto video = std::make_unique<VideoFile>();
-    VideoFile::Progress progress;
+    OpeningProgress progress;
     progress.report = [this](int percent) { emit this->progress(percent); };
     progress.cancel = &m_cancel;
-    if (video->open(m_path, progress))
-        m_video = std::move(video);
-    else
-        m_error = video->errorString();
+    m_video = VideoLoader::open(m_path, progress, &m_error);
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "videofile.h"
+#include "openedvideo.h"
 
 #include <QThread>
 
@@ -10,7 +10,8 @@
 
 // Opens a video on a thread of its own, so that indexing a long file leaves
 // the window responsive: progress() while it reads, then finished() (from
-// QThread). The caller then takes the video or reads the French error.
+// QThread). The caller then takes the video or reads the French error. The
+// decoding module is loaded on that thread too, the first time (VideoLoader).
 class VideoOpener : public QThread
 {
     Q_OBJECT
@@ -24,7 +25,7 @@ public:
 
     // After finished(): the opened video (null on failure; ownership passes
     // to the caller, who then uses it from one thread) and the error message.
-    std::unique_ptr<VideoFile> takeVideo();
+    std::unique_ptr<OpenedVideo> takeVideo();
     QString errorString() const;
 
 signals:
@@ -36,6 +37,6 @@ protected:
 private:
     const QString m_path;
     std::atomic_bool m_cancel = false;
-    std::unique_ptr<VideoFile> m_video;
+    std::unique_ptr<OpenedVideo> m_video;
     QString m_error;
 };

@@ -8,7 +8,7 @@
 #include "frameview.h"
 #include "measures/measurementholder.h"
 #include "platform/platformservices.h"
-#include "video/videofile.h"
+#include "video/videoloader.h"
 #include "video/videoopener.h"
 
 #include <QApplication>
@@ -97,7 +97,7 @@ void VideoDialog::openingFinished()
     VideoOpener *opener = m_opener;
     m_opener = nullptr;
     opener->wait();
-    std::unique_ptr<VideoFile> video = opener->takeVideo();
+    std::unique_ptr<OpenedVideo> video = opener->takeVideo();
     const QString why = opener->errorString();
     opener->deleteLater();
     setBusy(false);
@@ -107,19 +107,20 @@ void VideoDialog::openingFinished()
         refresh();
         return;
     }
-    VideoFile *raw = video.get();
+    OpenedVideo *raw = video.get();
     adoptSource(std::move(video), raw, m_openingName);
 }
 
 bool VideoDialog::openVideo(const QString &path)
 {
     m_folder = QFileInfo(path).absolutePath();
-    auto video = std::make_unique<VideoFile>();
-    if (!video->open(path)) {
-        error(video->errorString());
+    QString why;
+    std::unique_ptr<OpenedVideo> video = VideoLoader::open(path, {}, &why);
+    if (!video) {
+        error(why);
         return false;
     }
-    VideoFile *raw = video.get();
+    OpenedVideo *raw = video.get();
     adoptSource(std::move(video), raw, QFileInfo(path).fileName());
     return true;
 }
@@ -129,7 +130,7 @@ void VideoDialog::setSource(std::unique_ptr<FrameSource> source, const QString &
     adoptSource(std::move(source), nullptr, name);
 }
 
-void VideoDialog::adoptSource(std::unique_ptr<FrameSource> source, VideoFile *video,
+void VideoDialog::adoptSource(std::unique_ptr<FrameSource> source, OpenedVideo *video,
                               const QString &name)
 {
     m_tracker.reset();

@@ -4,7 +4,7 @@
 #include "calibrationtexts.h"
 #include "frameview.h"
 #include "measures/measurementholder.h"
-#include "video/videofile.h"
+#include "video/openedvideo.h"
 #include "video/videoopener.h"
 
 #include <QButtonGroup>

@@ -24,7 +24,7 @@ class QRadioButton;
 class QSlider;
 class QSpinBox;
 class QThread;
-class VideoFile;
+class OpenedVideo;
 class VideoOpener;
 
 // "Vidéo de la chute": a video of the fall becomes measured points. The user
@@ -116,7 +116,7 @@ private:
     QWidget *createNavigation();
     QWidget *createCalibration();
     QWidget *createTracking();
-    void adoptSource(std::unique_ptr<FrameSource> source, VideoFile *video, const QString &name);
+    void adoptSource(std::unique_ptr<FrameSource> source, OpenedVideo *video, const QString &name);
     void openingFinished();
     void calibrationChanged();
     void captureRateChanged();
@@ -140,7 +140,7 @@ private:
     MeasurementHolder &m_holder;
     PlatformServices &m_services;
     std::unique_ptr<FrameSource> m_source;
-    VideoFile *m_video = nullptr; // m_source when it is a video file
+    OpenedVideo *m_video = nullptr; // m_source when it is a video file
     QString m_name;
     VideoOpener *m_opener = nullptr;
     QString m_openingName;               // the file being opened, for the label

@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DBUILD_DIR=… -DPREFIX=… -DAPP_ID=… -DDATADIR=share -DBINDIR=bin
-#       -DMANDIR=share/man -DSOURCE_DIR=… -P checkinstall.cmake
+#       -DMANDIR=share/man -DLIBDIR=lib -DSOURCE_DIR=… -P checkinstall.cmake
 # Installs the build tree into PREFIX (emptied first), checks that every file
 # of an installation is there, and validates the desktop entry, the
 # software-centre description and the file types with the desktop's own
@@ -19,6 +19,7 @@ set(expected
     "${PREFIX}/${MANDIR}/fr/man1/lorva-exercice.1.gz"
     "${PREFIX}/${MANDIR}/fr/man1/lorva.1.gz"
     "${PREFIX}/${BINDIR}/lorva-mesures"
+    "${PREFIX}/${LIBDIR}/lorva-avec-frottement/lorva-video.so"
     "${PREFIX}/${MANDIR}/fr/man1/lorva-mesures.1.gz"
     "${share}/lorva-avec-frottement/aide/lorva.html"
     "${share}/applications/${APP_ID}.desktop"
@@ -57,6 +58,24 @@ execute_process(COMMAND test -x "${PREFIX}/${BINDIR}/lorva" RESULT_VARIABLE resu
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "the installed program cannot be run")
 endif()
+# The program starts without FFmpeg's libraries, not even through another
+# library (readelf: what it names; ldd: everything mapped with it); its video
+# module, loaded on demand, brings them.
+find_program(READELF readelf REQUIRED)
+find_program(LDD ldd REQUIRED)
+set(module "${PREFIX}/${LIBDIR}/lorva-avec-frottement/lorva-video.so")
+foreach(command "${READELF};-d" "${LDD}")
+    execute_process(COMMAND ${command} "${PREFIX}/${BINDIR}/lorva"
+        RESULT_VARIABLE result OUTPUT_VARIABLE program_libraries)
+    if(NOT result EQUAL 0 OR program_libraries MATCHES "lib(av|sw)[a-z]*\\.so")
+        message(FATAL_ERROR "${command} lorva: ${result}\n${program_libraries}")
+    endif()
+    execute_process(COMMAND ${command} "${module}"
+        RESULT_VARIABLE result OUTPUT_VARIABLE module_libraries)
+    if(NOT result EQUAL 0 OR NOT module_libraries MATCHES "libavcodec\\.so")
+        message(FATAL_ERROR "${command} ${module}: ${result}\n${module_libraries}")
+    endif()
+endforeach()
 # The teachers' tool runs and explains its use.
 execute_process(COMMAND "${PREFIX}/${BINDIR}/lorva-exercice"
     RESULT_VARIABLE result ERROR_VARIABLE usage)

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "video/videoloader.h"
 #include "video/videoopener.h"
 
 #include "framecode.h"
@@ -25,6 +26,7 @@ private:
 
 void TestVideoOpener::initTestCase()
 {
+    VideoLoader::setSearchDirectories({QStringLiteral(LORVA_VIDEO_MODULE_DIR)});
     VideoRecipe recipe;
     m_path = m_dir.filePath(QStringLiteral("long.mp4"));
     QString error;
@@ -50,7 +52,7 @@ void TestVideoOpener::opens()
     }
     QCOMPARE(previous, 100);
     QVERIFY(opener.errorString().isEmpty());
-    std::unique_ptr<VideoFile> video = opener.takeVideo();
+    std::unique_ptr<OpenedVideo> video = opener.takeVideo();
     QVERIFY(video);
     QCOMPARE(video->frameCount(), 300);
     QCOMPARE(FrameCode::read(video->frame(250)), 250);
