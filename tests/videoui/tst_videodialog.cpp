@@ -703,6 +703,7 @@ void TestVideoDialog::controlsKeepStill()
     rig.dialog.placement->setCurrentIndex(1);
     settle();
     QCOMPARE(where(calibration).size(), box.size());
+}
 
 // A real slow-motion file through the chooser and the opening thread: 12
 // frames stored at 30 images/s, captured at 240; then one with speed ramps.
