@@ -45,31 +45,45 @@ bool takeUnit(QString &text, const Unit (&units)[N], double *factor)
     return false;
 }
 
-// "3,155 ± 0,005 mm": the value and u in SI units; u is 0 without ±.
-bool parseQuantity(QString text, Kind kind, double *value, double *uncertainty)
+// One side of a quantity: a number and an optional unit; the factor is 0
+// when no unit was written, and nothing when the text is not such a value.
+std::optional<double> side(QString text, Kind kind, double *factor)
 {
     text = text.trimmed();
-    double factor = 1.0;
-    const bool unit = kind == Kind::Length ? takeUnit(text, lengthUnits, &factor)
-        : kind == Kind::Mass               ? takeUnit(text, massUnits, &factor)
-                                           : takeUnit(text, densityUnits, &factor);
+    *factor = 0.0;
+    const bool unit = kind == Kind::Length ? takeUnit(text, lengthUnits, factor)
+        : kind == Kind::Mass               ? takeUnit(text, massUnits, factor)
+                                           : takeUnit(text, densityUnits, factor);
     if (!unit && !text.isEmpty() && text.back().isLetter())
-        return false;
-    const QString numbers = text;
-    qsizetype at = numbers.indexOf(QChar(0x00B1));
+        return std::nullopt;
+    return NumberFormat::parse(text);
+}
+
+// "3,155 ± 0,005 mm", "3,155mm ± 0,005mm": the value and u in SI units (the
+// unit written on either side or both); u is 0 without ±.
+bool parseQuantity(const QString &text, Kind kind, double *value, double *uncertainty)
+{
+    qsizetype at = text.indexOf(QChar(0x00B1));
     qsizetype length = 1;
     if (at < 0) {
-        at = numbers.indexOf(QLatin1String("+-"));
+        at = text.indexOf(QLatin1String("+-"));
         length = 2;
     }
-    const std::optional<double> v = NumberFormat::parse(at < 0 ? numbers : numbers.left(at));
+    double valueFactor = 0.0, uFactor = 0.0;
+    const std::optional<double> v = side(at < 0 ? text : text.left(at), kind, &valueFactor);
     const std::optional<double> u
-        = at < 0 ? std::optional<double>(0.0) : NumberFormat::parse(numbers.mid(at + length));
-    if (!v || !u || !std::isfinite(*v * factor) || !(*v > 0.0) || !std::isfinite(*u * factor)
-        || !(*u >= 0.0))
+        = at < 0 ? std::optional<double>(0.0) : side(text.mid(at + length), kind, &uFactor);
+    if (!v || !u)
         return false;
-    *value = *v * factor;
-    *uncertainty = *u * factor;
+    if (valueFactor == 0.0)
+        valueFactor = uFactor == 0.0 ? 1.0 : uFactor;
+    if (uFactor == 0.0)
+        uFactor = valueFactor;
+    const double si = *v * valueFactor, siU = *u * uFactor;
+    if (!std::isfinite(si) || !(si > 0.0) || !std::isfinite(siU) || !(siU >= 0.0))
+        return false;
+    *value = si;
+    *uncertainty = siU;
     return true;
 }
 
@@ -119,10 +133,12 @@ bool SeriesFileReader::read(const QByteArray &bytes)
     if (bytes.size() > maxBytes)
         return fail(QStringLiteral("Le fichier de série dépasse %1 Ko : ce n'en est pas un.")
                         .arg(maxBytes / 1024));
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder(bytes);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder(bytes);
     if (decoder.hasError())
         return fail(QStringLiteral("Le fichier de série n'est pas du texte UTF-8."));
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
     const QStringList lines = text.split(QLatin1Char('\n'));
     auto at = [](qsizetype line, const QString &what) {
         return QStringLiteral("Ligne %1 : %2").arg(line + 1).arg(what);
