@@ -1,8 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets with clang and gives each a short pass: the
-# calculator's evaluator, the configuration reader, the RTF reader and the
-# reader of measured tables, about 25 seconds each. Exits 0 with a message when clang++ is not installed; fails
+# calculator's evaluator, the configuration reader, the RTF reader, the
+# reader of measured tables and the reader of series files, about 25 seconds
+# each. Exits 0 with a message when clang++ is not installed; fails
 # when a fuzzer finds a fault. The build folder is build-fuzz, or
 # $LORVA_FUZZ_BUILD; $LORVA_FUZZ_SECONDS sets the time of each pass.
 set -eu
@@ -18,7 +19,7 @@ seconds=${LORVA_FUZZ_SECONDS:-25}
 
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DLORVA_FUZZERS=ON \
     -DLORVA_BENCHMARKS=OFF -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" --target fuzz_evaluator fuzz_config fuzz_rtf fuzz_measures -j2
+cmake --build "$build" --target fuzz_evaluator fuzz_config fuzz_rtf fuzz_measures fuzz_series -j2
 
 # A short pass on a busy machine reports the slowest input without failing on it.
 export LORVA_FUZZ_REPORT_ONLY=1
@@ -44,3 +45,4 @@ run fuzz_evaluator 256
 run fuzz_config 4096 "$root/tests/data/golden.P18"
 run fuzz_rtf 2048 "$root"/tests/data/richtext/*.rtf
 run fuzz_measures 4096 "$root"/tests/data/measures/*
+run fuzz_series 4096 "$root"/tests/data/series/*

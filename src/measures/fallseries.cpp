@@ -225,8 +225,8 @@ QStringList lines(const std::vector<SeriesTrial> &trials, const SeriesResult &re
                           "(poids 1/u², u propre à chaque essai)")
                .arg(result.used)
                .arg(trials.size());
-    out << QStringLiteral("Incertitude : u interne = %1 Pa·s ; u commune à tous les essais "
-                          "(fluide, tube) = %2 Pa·s")
+    out << QStringLiteral("Incertitude : u interne = %1 Pa·s ; u commune à tous les essais = "
+                          "%2 Pa·s")
                .arg(two(result.etaUInternal), two(result.etaUShared));
     if (std::isnan(result.birge))
         out << QStringLiteral("Un seul essai : l'accord entre essais ne peut pas être jugé.");

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -113,12 +114,16 @@ bool SeriesFileReader::read(QIODevice *device)
 {
     if (!device || !device->isReadable())
         return fail(QStringLiteral("Le fichier de série ne peut pas être lu."));
+    // In small chunks: QIODevice::read(qint64) would allocate its whole
+    // maximum for every read, however few bytes the device hands over.
     QByteArray bytes;
+    char chunk[4096];
     while (bytes.size() <= maxBytes) {
-        const QByteArray chunk = device->read(maxBytes + 1 - bytes.size());
-        if (chunk.isEmpty())
+        const qint64 got
+            = device->read(chunk, std::min<qint64>(sizeof chunk, maxBytes + 1 - bytes.size()));
+        if (got <= 0)
             break;
-        bytes += chunk;
+        bytes.append(chunk, qsizetype(got));
     }
     if (bytes.size() > maxBytes)
         return fail(QStringLiteral("Le fichier de série dépasse %1 Ko : ce n'en est pas un.")

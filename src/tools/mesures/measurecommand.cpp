@@ -222,7 +222,7 @@ QString helpText()
                "  --colonne NOM          colonne des positions, par son nom ou son numéro (sinon\n"
                "                         celle qui varie le plus)\n"
                "  --help                 affiche cette aide\n"
-               "%1%2"
+               "%1%2%3"
                "\n"
                "Les nombres s'écrivent avec une virgule ou un point, suivis d'une unité : mm, cm, "
                "m\n"
@@ -237,12 +237,23 @@ QString helpText()
                "Code de retour : 0 si chaque fichier a donné η, 1 si un fichier n'a pas pu être "
                "lu\n"
                "ou ajusté, 2 si les options sont incorrectes.\n")
-        .arg(videoHelpText(), uncertaintyHelpText());
+        .arg(videoHelpText(), uncertaintyHelpText(), seriesHelpText());
+}
+
+QStringList resultLines(const QString &path, const FitResult &result, const Options &options)
+{
+    QStringList lines = FitReport::text(result).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const qsizetype etaLines = std::isfinite(result.etaWall) ? 2 : 1;
+    lines.insert(std::min(etaLines, lines.size()), QStringLiteral("Fichier : ") + path);
+    addUncertainty(result, options, lines, etaLines);
+    return lines;
 }
 
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err,
         const VideoReader &readVideo)
 {
+    if (arguments.contains(QStringLiteral("--serie")))
+        return runSeries(arguments, out, err);
     QString error;
     const std::optional<Options> options = parseArguments(arguments, &error);
     if (!options) {
@@ -296,10 +307,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err,
             }
         }
         const FitResult result = FallFit::fit(*set, options->setup, options->fit);
-        QStringList lines = FitReport::text(result).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        const qsizetype etaLines = std::isfinite(result.etaWall) ? 2 : 1;
-        lines.insert(std::min(etaLines, lines.size()), QStringLiteral("Fichier : ") + path);
-        addUncertainty(result, *options, lines, etaLines);
+        const QStringList lines = resultLines(path, result, *options);
         if (!first)
             out << '\n';
         first = false;
