@@ -31,13 +31,15 @@ struct Mean
     int count = 0;
 };
 
-// The weighted mean of the points' η, leaving out the point at skip (−1: none).
-Mean weightedMean(const std::vector<Point> &points, qsizetype skip)
+// The weighted mean of the η of the points where take is true (all of them
+// when take is empty).
+Mean weightedMean(const std::vector<Point> &points, const std::vector<bool> &take = {})
 {
     Mean m;
     double sw = 0.0, swEta = 0.0, swShared = 0.0;
-    for (qsizetype i = 0; i < qsizetype(points.size()); ++i) {
-        if (i == skip)
+    auto taken = [&take](size_t i) { return take.empty() || take[i]; };
+    for (size_t i = 0; i < points.size(); ++i) {
+        if (!taken(i))
             continue;
         const double w = 1.0 / (points[i].own * points[i].own);
         sw += w;
@@ -50,10 +52,21 @@ Mean weightedMean(const std::vector<Point> &points, qsizetype skip)
     m.value = swEta / sw;
     m.internal = 1.0 / std::sqrt(sw);
     m.shared = swShared / sw;
-    for (qsizetype i = 0; i < qsizetype(points.size()); ++i)
-        if (i != skip)
+    for (size_t i = 0; i < points.size(); ++i)
+        if (taken(i))
             m.chi2 += std::pow((points[i].eta - m.value) / points[i].own, 2);
     return m;
+}
+
+// Point i against the mean of the retained points other than itself.
+void compare(const std::vector<Point> &points, std::vector<bool> retained, size_t i,
+             TrialAgreement &a)
+{
+    retained[i] = false;
+    const Mean others = weightedMean(points, retained);
+    a.othersEta = others.value;
+    a.othersU = others.internal;
+    a.gap = std::abs(points[i].eta - others.value) / std::hypot(points[i].own, others.internal);
 }
 
 QString measured(double value, double u)
@@ -138,7 +151,7 @@ SeriesResult estimate(const std::vector<SeriesTrial> &trials, const SeriesSetup 
         if (std::abs(trials[p.trial].density - result.meanDensity) > 1e-9 * result.meanDensity)
             result.sameDensity = false;
 
-    const Mean all = weightedMean(points, -1);
+    const Mean all = weightedMean(points);
     result.eta = all.value;
     result.etaUInternal = all.internal;
     result.etaUShared = all.shared;
@@ -200,15 +213,32 @@ SeriesResult estimate(const std::vector<SeriesTrial> &trials, const SeriesSetup 
     result.lineEtaU
         = result.lineEta * std::hypot(result.slopeU / slope, differenceU / meanDifference);
 
-    // Leave-one-out: each trial against the mean of the others.
-    for (qsizetype i = 0; i < qsizetype(points.size()) && points.size() >= 2; ++i) {
-        const Mean others = weightedMean(points, i);
-        TrialAgreement &a = result.agreement[i];
-        a.othersEta = others.value;
-        a.othersU = others.internal;
-        a.gap = std::abs(points[i].eta - others.value) / std::hypot(points[i].own, others.internal);
-        // With two trials, each is as far from the other: none can be named.
-        if (points.size() >= 3 && a.gap > SeriesResult::outlierGap)
+    // Leave-one-out, repeated: the trial farthest from the mean of the others
+    // is named when beyond outlierGap, then set aside so that it no longer
+    // pulls the others' means, until none is beyond or fewer than three
+    // remain (with two, each is as far from the other: none can be named).
+    // Each trial is finally compared with the retained trials but itself.
+    std::vector<bool> retained(points.size(), true);
+    for (qsizetype left = qsizetype(points.size()); left >= 3; --left) {
+        size_t worst = 0;
+        double worstGap = -1.0;
+        for (size_t i = 0; i < points.size(); ++i) {
+            if (!retained[i])
+                continue;
+            TrialAgreement a;
+            compare(points, retained, i, a);
+            if (a.gap > worstGap) {
+                worstGap = a.gap;
+                worst = i;
+            }
+        }
+        if (!(worstGap > SeriesResult::outlierGap))
+            break;
+        retained[worst] = false;
+    }
+    for (size_t i = 0; i < points.size() && points.size() >= 2; ++i) {
+        compare(points, retained, i, result.agreement[i]);
+        if (!retained[i])
             result.outliers.push_back(points[i].trial);
     }
     result.ok = true;

@@ -46,8 +46,9 @@ struct SeriesSetup
 // How far a trial lies from the others and from the line.
 struct TrialAgreement
 {
-    int trial = 0;                       // index in the trials
-    double othersEta = SeriesTrial::nan; // weighted mean of the other used trials, Pa·s
+    int trial = 0; // index in the trials
+    // The weighted mean of the other used trials not named as outliers, Pa·s.
+    double othersEta = SeriesTrial::nan;
     double othersU = SeriesTrial::nan;
     double gap = SeriesTrial::nan; // |η − othersEta| in units of the combined u of both
     double lineDeparture = SeriesTrial::nan; // (v∞ − line)/line, relative
@@ -86,7 +87,10 @@ struct SeriesResult
     double lineEta = nan, lineEtaU = nan;
 
     std::vector<TrialAgreement> agreement; // one per used trial, in the trials' order
-    std::vector<int> outliers;             // used trials farther than outlierGap from the others
+    // Used trials farther than outlierGap from the others (found one at a
+    // time, the farthest first, each then set aside from the others' means),
+    // in the trials' order.
+    std::vector<int> outliers;
 };
 
 namespace FallSeries {

@@ -164,6 +164,17 @@ void TestFallSeries::badTrialNamed()
                  "laisser de côté.")),
              qPrintable(text.join(QLatin1Char('\n'))));
 
+    // Two bad trials among six: the farther one does not hide the other, nor
+    // make the good ones look bad through the others' mean.
+    std::vector<SeriesTrial> six = {plain(1.20, 0.01), plain(1.50, 0.01), plain(1.20, 0.01),
+                                    plain(1.20, 0.01), plain(1.30, 0.01), plain(1.20, 0.01)};
+    const SeriesResult two = FallSeries::estimate(six, glycerine());
+    QCOMPARE(two.outliers, (std::vector<int> {1, 4}));
+    // Against the four good ones: 0,1/√(0,01² + 0,01²/4) and 0,3/… for the worse.
+    QVERIFY(std::abs(two.agreement[4].gap - 0.1 / std::sqrt(1e-4 + 1e-4 / 4.0)) < 1e-9);
+    QVERIFY(std::abs(two.agreement[4].othersEta - 1.2) < 1e-12);
+    QVERIFY(two.agreement[0].gap < 1e-9);
+
     // Left out, it no longer weighs: the three others agree exactly.
     trials[3].used = false;
     const SeriesResult without = FallSeries::estimate(trials, glycerine());
