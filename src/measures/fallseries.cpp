@@ -291,8 +291,8 @@ QStringList lines(const std::vector<SeriesTrial> &trials, const SeriesResult &re
     }
     if (maxReynolds >= 0.1)
         out << QStringLiteral("Quand Re croît, la traînée dépasse celle de la loi de Stokes et "
-                              "v∞ passe sous la droite : l'η de la pente en est faussée, pas la "
-                              "moyenne des essais, dont chaque η suit le modèle de la chute.");
+                              "v∞ passe sous la droite : l'η de la pente (loi de Stokes) en est "
+                              "surestimée.");
     for (int index : result.outliers) {
         const auto a = std::find_if(result.agreement.begin(), result.agreement.end(),
                                     [index](const TrialAgreement &x) { return x.trial == index; });
