@@ -24,6 +24,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QToolButton>
+#include <QWheelEvent>
 
 namespace {
 
@@ -387,6 +388,10 @@ bool Graphes::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Picture1 && event->type() == QEvent::Leave)
         Form_MouseMove();
+    if (watched == Picture1 && event->type() == QEvent::Wheel) {
+        Picture1_MouseWheel(static_cast<QWheelEvent *>(event)->angleDelta().y());
+        return true;
+    }
     return QDialog::eventFilter(watched, event);
 }
 

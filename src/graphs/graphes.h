@@ -85,6 +85,9 @@ public:
     void Picture1_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, QPoint position);
     // Form_MouseMove: the pointer is off the graph; hides the read-out.
     void Form_MouseMove();
+    // Picture1_MouseWheel: over the plot, a turn away from the user shows
+    // the fit range only ("Plage ajustée"), a turn towards him the whole fall.
+    void Picture1_MouseWheel(int delta);
     // Picture1_MouseDown, Picture1_MouseUp: with measurements, a left press
     // and release over the plot. Close together they are a click on the
     // point under the pointer; apart they set the fit range between them.
@@ -143,8 +146,14 @@ private:
     void placeGraphAndTable();
     void drawCurve(const QColor &colour, double span);
     void drawMeasurements();
+    // The fitted measurement model through the points, shifted as they are.
+    void drawFittedModel();
     void drawAsymptote();
     void drawFitRange();
+    // With "Plage ajustée" on and a range with a finite bound, m_scale made
+    // to show the measured positions inside the range only, its axes
+    // starting at t0 and v0 (multiples of a division).
+    void zoomOnRange();
     // During a drag: the band the release would choose, over the plot.
     void Picture1_Drag(Qt::MouseButtons buttons, QPoint position);
     bool residualsShown() const;

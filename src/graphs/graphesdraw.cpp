@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QLabel>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -47,21 +48,32 @@ void Graphes::tracegraphe()
 
     // No fall: a blank graph and a table of headers only.
     const double tfin = m_state.tfin;
-    // A measured fall that goes beyond the model's grows the scale; the
-    // model's curve then covers the same span.
+    // Measured points, when shown, choose the scale: the simulator's curve
+    // is drawn over it for comparison, never forcing it (a 5,5 s video on
+    // a 170 s simulated fall would fill a thirtieth of the width).
     double span = tfin;
     if (tfin > 0.0 && std::isfinite(tfin)) {
         double extreme = SmallGraph::extremeValue(m_state, q);
         if (!std::isfinite(extreme))
             extreme = 0.0;
-        if (m_measures && !m_measures->isEmpty())
-            MeasuredPlot::extend(
-                MeasuredPlot::samples(m_measures->set(), q,
-                                      MeasuredPlot::offsetOf(m_measures->lastFit())),
-                span, extreme);
+        if (m_measures && !m_measures->isEmpty()) {
+            const MeasuredPlot::Offset offset = MeasuredPlot::offsetOf(m_measures->lastFit());
+            double measuredSpan = 0.0;
+            double measuredExtreme = 0.0;
+            MeasuredPlot::extend(MeasuredPlot::samples(m_measures->set(), q, offset), measuredSpan,
+                                 measuredExtreme);
+            if (q == DisplayOptions::Position)
+                MeasuredPlot::extend(MeasuredPlot::fitted(m_measures->lastFit(), offset),
+                                     measuredSpan, measuredExtreme);
+            if (measuredSpan > 0.0 && measuredExtreme != 0.0) {
+                span = measuredSpan;
+                extreme = measuredExtreme;
+            }
+        }
         const GraphScale scale = chooseScale(span, extreme, graphWindowRules);
         if (scale.isValid())
             m_scale = scale;
+        zoomOnRange();
     }
     if (!m_scale.isValid()) {
         MSFlexGrid1->fill(m_state.vlim, m_state.tau, 0.0, 0.0);
@@ -74,9 +86,13 @@ void Graphes::tracegraphe()
     drawFitRange();
     GraphFrame::draw(s, graphWindowGeometry, m_scale, q);
     s.setDrawWidth(m_options().boldGraph ? 2 : 1);
-    drawCurve(GraphFrame::curveColour(q), span);
+    // The simulated fall over the whole time axis, or to its end when the
+    // measurements stop sooner.
+    drawCurve(GraphFrame::curveColour(q),
+              m_scale.t0 + std::min(m_scale.ft(), std::max(span, tfin) - m_scale.t0));
     drawAsymptote();
     s.setDrawWidth(1);
+    drawFittedModel();
     drawMeasurements();
     Picture1->update();
 
@@ -94,7 +110,24 @@ void Graphes::drawMeasurements()
     const MeasuredPlot::Offset offset = MeasuredPlot::offsetOf(m_measures->lastFit());
     MeasuredPlot::draw(s, graphWindowGeometry, m_scale,
                        MeasuredPlot::samples(m_measures->set(), q, offset), 2);
-    MeasuredPlot::legend(s, graphWindowGeometry, q, m_measures->set().sourceName, offset.isShift());
+    const bool fitted = q == DisplayOptions::Position
+        && !MeasuredPlot::fitted(m_measures->lastFit(), offset).empty();
+    MeasuredPlot::legend(s, graphWindowGeometry, q, m_measures->set().sourceName, offset.isShift(),
+                         fitted);
+}
+
+void Graphes::drawFittedModel()
+{
+    if (!m_measures || m_measures->isEmpty() || quantity() != DisplayOptions::Position)
+        return;
+    const MeasuredPlot::Offset offset = MeasuredPlot::offsetOf(m_measures->lastFit());
+    DrawingSurface &s = Picture1->surface();
+    const int width = s.drawWidth();
+    s.setDrawWidth(2);
+    MeasuredPlot::drawLine(s, graphWindowGeometry, m_scale,
+                           MeasuredPlot::fitted(m_measures->lastFit(), offset),
+                           MeasuredPlot::fitColour);
+    s.setDrawWidth(width);
 }
 
 void Graphes::drawCurve(const QColor &colour, double span)
@@ -102,16 +135,23 @@ void Graphes::drawCurve(const QColor &colour, double span)
     DrawingSurface &s = Picture1->surface();
     const GraphGeometry &g = graphWindowGeometry;
     const int q = quantity();
-    // Each instant is a product, so the last point is exactly at span.
+    const double from = m_scale.t0;
+    // Each instant is a product, so the last point is exactly at span. The
+    // curve stops where it leaves the plot (a scale chosen for measurements
+    // may be smaller than the simulated fall) and resumes where it returns.
+    bool down = false;
     for (int i = 0; i <= curveSteps; ++i) {
-        const double t = span * i / curveSteps;
+        const double t = from + (span - from) * i / curveSteps;
         const double value = quantityAt(Motion::at(m_state.vlim, m_state.tau, t), q);
         const double x = g.x(t, m_scale);
         const double y = g.y(value, m_scale);
-        if (i == 0)
-            s.point(x, y, colour);
-        else
+        const bool inside
+            = std::isfinite(y) && y >= g.originY - g.valueSpan - 1.0 && y <= g.originY + 1.0;
+        if (inside && down)
             s.lineTo(x, y, colour);
+        else if (inside)
+            s.point(x, y, colour);
+        down = inside;
     }
 }
 
@@ -139,10 +179,12 @@ void Graphes::Picture1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPoint
         Label2->hide();
         return;
     }
-    Label1->setText(NumberFormat::fixedTwo((x - g.originX) * m_scale.ft() / g.timeSpan));
+    Label1->setText(
+        NumberFormat::fixedTwo(m_scale.t0 + (x - g.originX) * m_scale.ft() / g.timeSpan));
     Label1->adjustSize();
     Label1->move(x - Label1->width() / 2, timeLabelTop);
-    Label2->setText(NumberFormat::fixedTwo((g.originY - y) * m_scale.fv() / g.valueSpan));
+    Label2->setText(
+        NumberFormat::fixedTwo(m_scale.v0 + (g.originY - y) * m_scale.fv() / g.valueSpan));
     Label2->adjustSize();
     Label2->move(valueLabelRight - Label2->width(), y - Label2->height() / 2);
     Label1->show();

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -37,6 +38,9 @@ void Graphes::setMeasurements(MeasurementHolder *holder,
         connect(holder, &MeasurementHolder::changed, this, &Graphes::tracegraphe);
         connect(holder, &MeasurementHolder::rangeChanged, this, &Graphes::tracegraphe);
         connect(holder, &MeasurementHolder::fitChanged, this, &Graphes::tracegraphe);
+        // The simulator's curve follows what "Appliquer" put into its fields.
+        connect(holder, &MeasurementHolder::applied, this, &Graphes::tracegraphe);
+        connect(holder, &MeasurementHolder::viewChanged, this, &Graphes::tracegraphe);
     }
     tracegraphe();
 }
@@ -78,6 +82,54 @@ void Graphes::drawFitRange()
     if (!(from <= to))
         return;
     Picture1->surface().box(from, plotTop, to, g.originY, rangeColour, true);
+}
+
+void Graphes::zoomOnRange()
+{
+    if (!m_measures || m_measures->isEmpty() || !m_measures->zoomedOnRange()
+        || quantity() != DisplayOptions::Position || !m_scale.isValid())
+        return;
+    const FitRange &range = m_measures->fitRange();
+    if (range.isOpen())
+        return;
+    const MeasuredPlot::Offset offset = MeasuredPlot::offsetOf(m_measures->lastFit());
+    double tLo = std::numeric_limits<double>::infinity(), tHi = -tLo;
+    double vLo = tLo, vHi = -tLo;
+    const auto take = [&](const std::vector<MeasuredPlot::Sample> &samples) {
+        for (const MeasuredPlot::Sample &s : samples) {
+            const double t = s.t + offset.t; // the range is in the measurement's times
+            if (!(t >= range.tMin && t <= range.tMax) || !std::isfinite(s.value))
+                continue;
+            tLo = std::min(tLo, s.t);
+            tHi = std::max(tHi, s.t);
+            vLo = std::min(vLo, s.value);
+            vHi = std::max(vHi, s.value);
+        }
+    };
+    take(MeasuredPlot::samples(m_measures->set(), DisplayOptions::Position, offset));
+    take(MeasuredPlot::fitted(m_measures->lastFit(), offset));
+    if (!(tHi > tLo) || !(vHi > vLo))
+        return;
+    // The axes start on a division of a first choice, so that the grid
+    // lines fall on round values; the second choice covers the rest.
+    GraphScale first = chooseScale(tHi - tLo, vHi - vLo, graphWindowRules);
+    if (!first.isValid())
+        return;
+    const double t0 = std::floor(tLo / first.timeDivision()) * first.timeDivision();
+    const double v0 = std::floor(vLo / first.valueDivision()) * first.valueDivision();
+    GraphScale zoomed = chooseScale(tHi - t0, vHi - v0, graphWindowRules);
+    if (!zoomed.isValid())
+        return;
+    zoomed.t0 = t0;
+    zoomed.v0 = v0;
+    m_scale = zoomed;
+}
+
+void Graphes::Picture1_MouseWheel(int delta)
+{
+    if (!m_measures || delta == 0 || (delta > 0 && m_measures->fitRange().isOpen()))
+        return;
+    m_measures->setZoomedOnRange(delta > 0);
 }
 
 void Graphes::Picture1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint position)

@@ -79,6 +79,10 @@ void draw(DrawingSurface &s, const GraphGeometry &g, const GraphScale &scale, in
     s.setForeColor(black);
     s.setCurrentPoint(valueTextX, valueTextY);
     s.print(divisionText(scale.valueDivision(), QStringLiteral("m")));
+    // A zoomed view (positions only) says where its axes start.
+    if (scale.v0 != 0.0 || scale.t0 != 0.0)
+        s.print(QStringLiteral(" ; origine y = ") + NumberFormat::generalDouble(scale.v0)
+                + QStringLiteral(" m"));
     if (quantity == DisplayOptions::Velocity || quantity == DisplayOptions::Acceleration) {
         s.print(QStringLiteral(" · s"));
         s.setCurrentY(exponentY);
@@ -90,7 +94,10 @@ void draw(DrawingSurface &s, const GraphGeometry &g, const GraphScale &scale, in
     s.line(g.axisEnd - arrowLength, g.originY - arrowHalfWidth, g.axisEnd, g.originY, black);
     s.line(g.axisEnd - arrowLength, g.originY + arrowHalfWidth, g.axisEnd, g.originY, black);
 
-    const QString timeText = divisionText(scale.timeDivision(), QStringLiteral("s"));
+    QString timeText = divisionText(scale.timeDivision(), QStringLiteral("s"));
+    if (scale.v0 != 0.0 || scale.t0 != 0.0)
+        timeText += QStringLiteral(" ; origine t = ") + NumberFormat::generalDouble(scale.t0)
+            + QStringLiteral(" s");
     s.setCurrentPoint(s.width() - s.textWidth(timeText) - g.timeTextRight,
                       s.height() - s.textHeight(timeText) - g.timeTextBottom);
     s.print(timeText);

@@ -26,11 +26,11 @@ struct GraphGeometry
 
     double x(double t, const GraphScale &scale) const
     {
-        return originX + t * timeSpan / scale.ft();
+        return originX + (t - scale.t0) * timeSpan / scale.ft();
     }
     double y(double q, const GraphScale &scale) const
     {
-        return originY - q * valueSpan / scale.fv();
+        return originY - (q - scale.v0) * valueSpan / scale.fv();
     }
 };
 

@@ -15,6 +15,10 @@ struct GraphScale
     int d = 0;            // time division step, in units of 10^expt
     int dv = 0;           // value division step, in units of 10^expv
     bool negatif = false; // the quantity takes negative values over the range
+    // Time (s) and value at the axes' origin: 0, but in a zoomed view of the
+    // graph window, whose axes then start there.
+    double t0 = 0.0;
+    double v0 = 0.0;
 
     // Both axes found a full scale; a scale that is not valid must not be drawn.
     bool isValid() const { return mantt > 0 && mantv > 0; }

@@ -5,6 +5,7 @@
 #include "measures/fallfit.h"
 #include "platform/drawingsurface.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace MeasuredPlot {
@@ -28,6 +29,8 @@ std::vector<Sample> samples(const MeasurementSet &set, int quantity, Offset offs
         out.reserve(set.points.size());
         for (size_t i = 0; i < set.points.size(); ++i) {
             const MeasuredPoint &p = set.points[i];
+            if (p.exclusion == MeasuredPoint::Exclusion::LostBall)
+                continue;
             out.push_back({p.t - offset.t, p.y - offset.y, p.included(), int(i)});
         }
         return out;
@@ -46,6 +49,51 @@ std::vector<Sample> samples(const MeasurementSet &set, int quantity, Offset offs
                 {used[i]->t - offset.t, (used[i + 1]->y - used[i - 1]->y) / dt, true, -1});
     }
     return out;
+}
+
+std::vector<Sample> fitted(const FitResult *fit, Offset offset)
+{
+    std::vector<Sample> out;
+    if (!fit || !fit->hasEta())
+        return out;
+    for (const FitPoint &p : fit->points) {
+        if (std::isfinite(p.t) && std::isfinite(p.model))
+            out.push_back({p.t - offset.t, p.model - offset.y, true, p.index});
+    }
+    std::stable_sort(out.begin(), out.end(),
+                     [](const Sample &a, const Sample &b) { return a.t < b.t; });
+    return out;
+}
+
+namespace {
+
+// The sample's pixel lies over the plot: between the axes and their full
+// scales, within slack pixels.
+bool overPlot(const GraphGeometry &g, double x, double y, double slack)
+{
+    return std::isfinite(x) && std::isfinite(y) && x >= g.originX - slack
+        && x <= g.originX + g.timeSpan + slack && y >= g.originY - g.valueSpan - slack
+        && y <= g.originY + slack;
+}
+
+} // namespace
+
+void drawLine(DrawingSurface &surface, const GraphGeometry &geometry, const GraphScale &scale,
+              const std::vector<Sample> &samples, const QColor &colour)
+{
+    if (!scale.isValid())
+        return;
+    bool down = false;
+    for (const Sample &s : samples) {
+        const double x = geometry.x(s.t, scale);
+        const double y = geometry.y(s.value, scale);
+        const bool inside = overPlot(geometry, x, y, 1.0);
+        if (inside && down)
+            surface.lineTo(x, y, colour);
+        else if (inside)
+            surface.point(x, y, colour);
+        down = inside;
+    }
 }
 
 void extend(const std::vector<Sample> &samples, double &timeRange, double &extreme)
@@ -70,8 +118,7 @@ void draw(DrawingSurface &surface, const GraphGeometry &geometry, const GraphSca
     for (const Sample &s : samples) {
         const double x = geometry.x(s.t, scale);
         const double y = geometry.y(s.value, scale);
-        if (!std::isfinite(x) || !std::isfinite(y) || x < 0 || y < 0 || x >= surface.width()
-            || y >= surface.height())
+        if (!overPlot(geometry, x, y, half))
             continue;
         if (s.included)
             surface.box(x - half, y - half, x + half, y + half, markerColour, true);
@@ -82,12 +129,13 @@ void draw(DrawingSurface &surface, const GraphGeometry &geometry, const GraphSca
 }
 
 void legend(DrawingSurface &surface, const GraphGeometry &geometry, int quantity,
-            const QString &sourceName, bool shifted)
+            const QString &sourceName, bool shifted, bool fitted)
 {
     static const QString names[3]
         = {QStringLiteral("position"), QStringLiteral("vitesse"), QStringLiteral("accélération")};
     const int q = quantity >= 0 && quantity <= 2 ? quantity : 0;
-    const QString model = QStringLiteral("Modèle (%1)").arg(names[q]);
+    const QString model = QStringLiteral("Simulateur (%1)").arg(names[q]);
+    const QString fit = QStringLiteral("Modèle ajusté aux mesures");
     QString measured = q == DisplayOptions::Acceleration
         ? QStringLiteral("Mesures (non tracées pour l'accélération)")
         : isDerived(q) ? QStringLiteral("Vitesse dérivée des mesures")
@@ -100,8 +148,10 @@ void legend(DrawingSurface &surface, const GraphGeometry &geometry, int quantity
     surface.setFontName(QStringLiteral("Arial"));
     surface.setFontSize(8);
     surface.setForeColor(Qt::black);
-    const int w = std::max(surface.textWidth(model), surface.textWidth(measured));
+    const int w = std::max({surface.textWidth(model), surface.textWidth(measured),
+                            fitted ? surface.textWidth(fit) : 0});
     const int h = surface.textHeight(model);
+    const int rows = fitted ? 3 : 2;
     // In the corner the curve leaves empty: top left under a rising
     // position, bottom right under a velocity that levels off, top right
     // over a decaying acceleration.
@@ -111,15 +161,28 @@ void legend(DrawingSurface &surface, const GraphGeometry &geometry, int quantity
     double top = plotTop;
     if (q == DisplayOptions::Velocity) {
         left = right;
-        top = geometry.originY - 2 * h - 8;
+        top = geometry.originY - rows * (h + 2) - 8;
     } else if (q == DisplayOptions::Acceleration) {
         left = right;
     }
 
+    // Over the curves: none of them crosses the names.
+    surface.box(left - 3, top - 2, left + 22 + w + 3, top + rows * (h + 2) + 1, Qt::white, true);
+    surface.box(left - 3, top - 2, left + 22 + w + 3, top + rows * (h + 2) + 1,
+                MeasuredPlot::excludedColour, false);
     surface.line(left, top + h / 2.0, left + 16, top + h / 2.0, GraphFrame::curveColour(q));
     surface.setCurrentPoint(left + 22, top);
     surface.print(model);
-    const double y2 = top + h + 2;
+    double y2 = top + h + 2;
+    if (fitted) {
+        const int width = surface.drawWidth();
+        surface.setDrawWidth(2);
+        surface.line(left, y2 + h / 2.0, left + 16, y2 + h / 2.0, fitColour);
+        surface.setDrawWidth(width);
+        surface.setCurrentPoint(left + 22, y2);
+        surface.print(fit);
+        y2 += h + 2;
+    }
     surface.box(left + 6, y2 + h / 2.0 - 2, left + 10, y2 + h / 2.0 + 2, markerColour, true);
     surface.setCurrentPoint(left + 22, y2);
     surface.print(measured);

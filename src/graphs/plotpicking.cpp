@@ -8,7 +8,7 @@ namespace PlotPicking {
 
 double timeAt(const GraphGeometry &geometry, const GraphScale &scale, double x)
 {
-    return (x - geometry.originX) * scale.ft() / geometry.timeSpan;
+    return scale.t0 + (x - geometry.originX) * scale.ft() / geometry.timeSpan;
 }
 
 bool overTimeAxis(const GraphGeometry &geometry, double x)

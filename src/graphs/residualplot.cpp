@@ -108,7 +108,7 @@ void draw(DrawingSurface &s, const FitResult *fit, const GraphScale &scale)
                 if (p.used != used || !hasResidual(p))
                     continue;
                 // Under the points, which the plot shifts by the release.
-                const double x = originX + (p.t - offset.t) * timeSpan / scale.ft();
+                const double x = originX + (p.t - offset.t - scale.t0) * timeSpan / scale.ft();
                 const double r = p.residual * mmPerM;
                 if (x < originX || x > right || std::abs(r) > fs)
                     continue;

@@ -53,8 +53,9 @@ void FeuilleP::createGraphs()
     };
     hooks.measurements = createMeasurements();
     hooks.openMeasures = [this, holder = hooks.measurements](QWidget *graphWindow) {
-        MesuresDialog dialog(*holder, services(), graphWindow);
-        dialog.exec();
+        // Not modal, beside the graph window: the range can be dragged on the
+        // plot while the measures window is open.
+        MesuresDialog::showBeside(*holder, services(), graphWindow);
     };
     m_graphCommands->setIcons(Icons::close(), Icons::print(), Icons::copy(), Icons::calculator());
     QPushButton *command5 = displayPanel()->Command5();
@@ -113,7 +114,8 @@ MeasurementHolder *FeuilleP::createMeasurements()
         }
         put(ParameterFields::Viscosity, fit.viscosity);
     };
-    holder->folder = ProgramPaths::exercisesFolder(m_programFolder);
+    // "Ouvrir un fichier de mesures…" starts in the user's documents, then
+    // in the folder of the last file: never in the program's own folders.
     // One video window for the session: its calibration and track stay
     // between openings, and keep the measured fall up to date.
     auto video = std::make_shared<QPointer<VideoDialog>>();

@@ -16,6 +16,36 @@ bool isUncertainty(const MeasurementTable &table, int column)
     return table.columns[std::size_t(column)].uncertaintyOf >= 0;
 }
 
+// A column that counts frames or rows instead of measuring a position: its
+// name says so (trackers write "frame", "image", "n", "#", our own --tableau
+// "image").
+bool isFrameName(const QString &name)
+{
+    const QString lower = name.trimmed().toLower();
+    static const char16_t *const counters[]
+        = {u"n", u"i", u"#", u"n°", u"no", u"num", u"index", u"numéro", u"numero", u"img"};
+    for (const char16_t *counter : counters)
+        if (lower == QStringView(counter))
+            return true;
+    return lower.contains(u"frame") || lower.contains(u"image");
+}
+
+// Integers that step by exactly one from row to row (at least three of
+// them): a frame or row number, unless nothing else could be the position.
+bool stepsByOne(const MeasurementColumn &column)
+{
+    const std::vector<double> &v = column.values;
+    if (v.size() < 3)
+        return false;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        if (!std::isfinite(v[i]) || v[i] != std::floor(v[i]))
+            return false;
+        if (i > 0 && v[i] - v[i - 1] != 1.0)
+            return false;
+    }
+    return true;
+}
+
 int findTimeColumn(const MeasurementTable &table)
 {
     for (int c = 0; c < table.columnCount(); ++c) {
@@ -132,21 +162,31 @@ ColumnChoice defaultChoice(const MeasurementTable &table, MeasureUnit lengthWhen
     const MeasureUnit timeUnit = table.columns[std::size_t(choice.time)].unit;
     choice.timeUnit = isTimeUnit(timeUnit) ? timeUnit : MeasureUnit::Second;
 
+    // A frame index moves by a hundred "metres" over a video: it is never
+    // the position. A column of integers stepping by one without a length
+    // unit is taken only when no other column is left (marks 1, 2, 3… on
+    // a tube).
     int best = -1;
+    int bestCounting = -1;
     double bestRange = -1.0;
+    double bestCountingRange = -1.0;
     for (int c = 0; c < table.columnCount(); ++c) {
         const MeasurementColumn &column = table.columns[std::size_t(c)];
         if (c == choice.time || isUncertainty(table, c) || isTimeUnit(column.unit)
-            || column.unit == MeasureUnit::Other)
+            || column.unit == MeasureUnit::Other || isFrameName(column.name))
             continue;
-        const MeasureUnit unit = isLengthUnit(column.unit) ? column.unit : lengthWhenUnsaid;
+        const bool lengthSaid = isLengthUnit(column.unit);
+        const MeasureUnit unit = lengthSaid ? column.unit : lengthWhenUnsaid;
         const double moved = range(column) * unitFactor(unit);
-        if (moved > bestRange) {
-            best = c;
-            bestRange = moved;
+        const bool counting = !lengthSaid && stepsByOne(column);
+        int &bestOfKind = counting ? bestCounting : best;
+        double &rangeOfKind = counting ? bestCountingRange : bestRange;
+        if (moved > rangeOfKind) {
+            bestOfKind = c;
+            rangeOfKind = moved;
         }
     }
-    return withPosition(table, choice, best, lengthWhenUnsaid);
+    return withPosition(table, choice, best >= 0 ? best : bestCounting, lengthWhenUnsaid);
 }
 
 std::optional<MeasurementSet> toMeasurementSet(const MeasurementTable &table,

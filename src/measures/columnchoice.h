@@ -24,8 +24,10 @@ struct ColumnChoice
 // The choice the table suggests: the time column by its unit or its name
 // ("t", "Time", "temps"), else the first; the position column that moves most
 // (in metres, units converted) among the others that are neither a time, an
-// uncertainty nor a column of another quantity; units from the header, else
-// seconds and lengthWhenUnsaid; the sign from the data.
+// uncertainty, a column of another quantity nor a frame index (named
+// "image", "frame", "n", "i", "#"…; integers stepping by one without a
+// length unit are taken only when no other column is left); units from the
+// header, else seconds and lengthWhenUnsaid; the sign from the data.
 ColumnChoice defaultChoice(const MeasurementTable &table,
                            MeasureUnit lengthWhenUnsaid = MeasureUnit::Metre);
 

@@ -48,6 +48,10 @@ struct FitOptions
     // Fit the release instant t0 too; otherwise t0 is the time of the first
     // included point of the set.
     bool fitReleaseTime = false;
+    // The law fitted: the standard drag curve with added mass (default), or
+    // the simulator's own Stokes law (today's results, for comparison).
+    enum class Model { DragCurve, Stokes };
+    Model model = Model::DragCurve;
 };
 
 // One measured point against the fitted model, for a residuals plot.

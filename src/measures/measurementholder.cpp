@@ -1,11 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measurementholder.h"
 
+#include <QStringList>
+
 void MeasurementHolder::setSet(MeasurementSet set)
 {
+    // A range in the old points' times would leave the new ones out (a 42 s
+    // table's range makes a 5 s video unfittable): it goes with them.
+    QStringList dropped;
+    if (!m_range.isOpen())
+        dropped << QStringLiteral("plage d'ajustement");
+    if (m_fit)
+        dropped << QStringLiteral("résultats");
+    bool userExclusions = false;
+    for (const MeasuredPoint &p : m_set.points)
+        userExclusions |= p.exclusion == MeasuredPoint::Exclusion::User;
+    if (userExclusions)
+        dropped << QStringLiteral("points exclus");
+    m_resetNote = dropped.isEmpty()
+        ? QString()
+        : QStringLiteral("Nouvelles mesures : ce qui appartenait aux précédentes est effacé (%1).")
+              .arg(dropped.join(QStringLiteral(", ")));
     m_set = std::move(set);
     clearFit();
+    const bool rangeDropped = !m_range.isOpen();
+    m_range = FitRange();
+    emit replaced();
     emit changed();
+    if (rangeDropped)
+        emit rangeChanged();
 }
 
 bool MeasurementHolder::setUserExcluded(int index, bool excluded)
@@ -36,6 +59,14 @@ void MeasurementHolder::setFitRange(const FitRange &range)
         return;
     m_range = wanted;
     emit rangeChanged();
+}
+
+void MeasurementHolder::setZoomedOnRange(bool zoomed)
+{
+    if (zoomed == m_zoomed)
+        return;
+    m_zoomed = zoomed;
+    emit viewChanged();
 }
 
 void MeasurementHolder::setFit(FitResult fit)

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "measures/columnchoice.h"
 #include "measures/fallfit.h"
 #include "measures/measuredpoint.h"
+#include "measures/measurementtable.h"
 
 #include <QObject>
 #include <QString>
@@ -45,6 +47,29 @@ struct FitRange
     bool operator==(const FitRange &) const = default;
 };
 
+// What the user typed and chose in the measures window, kept for the whole
+// session so that the window reopens as it was left. The texts are the
+// fields' own: radius and tube in mm, the ball's mass in mg (or its density
+// in kg/m³, massKind 1), the fluid's density in kg/m³.
+struct MeasureInputs
+{
+    bool typed = false; // false: nothing typed yet, start from the main window's fields
+    QString radius;
+    int massKind = 0;
+    QString mass;
+    QString fluidDensity;
+    QString tube;
+    bool releaseTime = false;
+    FitOptions::Model model = FitOptions::Model::DragCurve;
+
+    // The last table read and the choice its points were read with, so that
+    // the columns and units can still be changed after a reopening. Empty
+    // when the points came from elsewhere (a video).
+    MeasurementTable table;
+    QString tableSource;
+    ColumnChoice choice;
+};
+
 // The measured fall of the session: created by the main window's
 // composition, read by the graph window, the small graph and the measures
 // dialog, for the whole run. It holds no widget; changed() tells the views.
@@ -61,13 +86,22 @@ public:
 
     const MeasurementSet &set() const { return m_set; }
     bool isEmpty() const { return m_set.isEmpty(); }
+    // A new set of points: the fit, the range and the exclusions that
+    // belonged to the previous one are dropped (resetNote() says which).
     void setSet(MeasurementSet set);
+    // In French, what the last setSet() dropped of the previous points'
+    // work; empty when there was nothing to drop.
+    const QString &resetNote() const { return m_resetNote; }
     void clear() { setSet(MeasurementSet()); }
     // Leaves point index out (or takes it back) as the user's choice; a
     // point the reader marked as lost stays out. Returns whether it changed.
     bool setUserExcluded(int index, bool excluded);
 
     const FitRange &fitRange() const { return m_range; }
+    // "Plage ajustée": the graph window shows the fit range only (when the
+    // range has a finite bound); emits viewChanged() when it changes.
+    bool zoomedOnRange() const { return m_zoomed; }
+    void setZoomedOnRange(bool zoomed);
     // Stores range (emits rangeChanged() when it differs).
     void setFitRange(const FitRange &range);
 
@@ -89,11 +123,19 @@ public:
     // Filled when the program can read videos: opens the video window, whose
     // tracked positions come back through setSet().
     std::function<void()> openVideo;
+    // The measures window's typed fields and table, for the session.
+    MeasureInputs inputs;
 
 signals:
     // The points changed (a new set, a point left out or taken back).
     void changed();
+    // A new set replaced the points (before changed()).
+    void replaced();
+    // "Appliquer" put a fit into the main window's fields: what the
+    // simulator draws changed.
+    void applied();
     void rangeChanged();
+    void viewChanged();
     // A fit was stored or dropped.
     void fitChanged();
 
@@ -101,4 +143,6 @@ private:
     MeasurementSet m_set;
     FitRange m_range;
     std::optional<FitResult> m_fit;
+    QString m_resetNote;
+    bool m_zoomed = false;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "seriesfile.h"
 
+#include "quantity.h"
+
 #include "core/atomicsave.h"
 #include "core/numberformat.h"
 
@@ -17,74 +19,18 @@ namespace {
 
 const QString magic = QStringLiteral("# Lorva : série de chutes");
 
-enum class Kind { Length, Mass, Density };
-
-struct Unit
+// "3,155 ± 0,005 mm", "7,8 g/cm3": the value (finite, positive) and u in SI
+// units, read as every typed quantity is; u is 0 without ±.
+bool parseQuantity(const QString &text, QuantityKind kind, double *value, double *uncertainty)
 {
-    const char *symbol; // UTF-8
-    double factor;
-};
-
-constexpr Unit lengthUnits[] = {{"mm", 1e-3}, {"cm", 1e-2}, {"m", 1.0}};
-constexpr Unit massUnits[] = {{"kg", 1.0}, {"mg", 1e-6}, {"g", 1e-3}};
-constexpr Unit densityUnits[]
-    = {{"kg/m3", 1.0}, {"kg/m³", 1.0}, {"g/cm3", 1e3}, {"g/cm³", 1e3}, {"g/mL", 1e3}};
-
-// Takes a known unit off the end of text (the longer units are listed
-// before those they end with: "mm" before "m").
-template<size_t N>
-bool takeUnit(QString &text, const Unit (&units)[N], double *factor)
-{
-    for (const Unit &u : units) {
-        const QString symbol = QString::fromUtf8(u.symbol);
-        if (text.endsWith(symbol)) {
-            text.chop(symbol.size());
-            *factor = u.factor;
-            return true;
-        }
-    }
-    return false;
-}
-
-// One side of a quantity: a number and an optional unit; the factor is 0
-// when no unit was written, and nothing when the text is not such a value.
-std::optional<double> side(QString text, Kind kind, double *factor)
-{
-    text = text.trimmed();
-    *factor = 0.0;
-    const bool unit = kind == Kind::Length ? takeUnit(text, lengthUnits, factor)
-        : kind == Kind::Mass               ? takeUnit(text, massUnits, factor)
-                                           : takeUnit(text, densityUnits, factor);
-    if (!unit && !text.isEmpty() && text.back().isLetter())
-        return std::nullopt;
-    return NumberFormat::parse(text);
-}
-
-// "3,155 ± 0,005 mm", "3,155mm ± 0,005mm": the value and u in SI units (the
-// unit written on either side or both); u is 0 without ±.
-bool parseQuantity(const QString &text, Kind kind, double *value, double *uncertainty)
-{
-    qsizetype at = text.indexOf(QChar(0x00B1));
-    qsizetype length = 1;
-    if (at < 0) {
-        at = text.indexOf(QLatin1String("+-"));
-        length = 2;
-    }
-    double valueFactor = 0.0, uFactor = 0.0;
-    const std::optional<double> v = side(at < 0 ? text : text.left(at), kind, &valueFactor);
-    const std::optional<double> u
-        = at < 0 ? std::optional<double>(0.0) : side(text.mid(at + length), kind, &uFactor);
-    if (!v || !u)
+    const std::optional<TypedQuantity> q = QuantityText::parse(text, kind, nullptr);
+    if (!q || !std::isfinite(q->value) || !(q->value > 0.0))
         return false;
-    if (valueFactor == 0.0)
-        valueFactor = uFactor == 0.0 ? 1.0 : uFactor;
-    if (uFactor == 0.0)
-        uFactor = valueFactor;
-    const double si = *v * valueFactor, siU = *u * uFactor;
-    if (!std::isfinite(si) || !(si > 0.0) || !std::isfinite(siU) || !(siU >= 0.0))
+    const double u = q->hasUncertainty() ? q->uncertainty : 0.0;
+    if (!std::isfinite(u) || !(u >= 0.0))
         return false;
-    *value = si;
-    *uncertainty = siU;
+    *value = q->value;
+    *uncertainty = u;
     return true;
 }
 
@@ -208,10 +154,10 @@ bool SeriesFileReader::read(const QByteArray &bytes)
         bool ok = true;
         if (!trial) {
             if (key == QLatin1String("fluide"))
-                ok = parseQuantity(value, Kind::Density, &series.fluidDensity,
+                ok = parseQuantity(value, QuantityKind::Density, &series.fluidDensity,
                                    &series.fluidDensityU);
             else if (key == QLatin1String("tube"))
-                ok = parseQuantity(value, Kind::Length, &series.tubeDiameter,
+                ok = parseQuantity(value, QuantityKind::Length, &series.tubeDiameter,
                                    &series.tubeDiameterU);
             else
                 return fail(at(i,
@@ -222,11 +168,11 @@ bool SeriesFileReader::read(const QByteArray &bytes)
             ok = !value.isEmpty() && !value.contains(QChar(0));
             trial->file = value;
         } else if (key == QLatin1String("rayon")) {
-            ok = parseQuantity(value, Kind::Length, &trial->radius, &trial->radiusU);
+            ok = parseQuantity(value, QuantityKind::Length, &trial->radius, &trial->radiusU);
         } else if (key == QLatin1String("masse")) {
-            ok = parseQuantity(value, Kind::Mass, &trial->mass, &trial->massU);
+            ok = parseQuantity(value, QuantityKind::Mass, &trial->mass, &trial->massU);
         } else if (key == QLatin1String("masse-volumique")) {
-            ok = parseQuantity(value, Kind::Density, &trial->density, &trial->densityU);
+            ok = parseQuantity(value, QuantityKind::Density, &trial->density, &trial->densityU);
         } else if (key == QLatin1String("retenu")) {
             ok = value == QLatin1String("oui") || value == QLatin1String("non");
             trial->used = value == QLatin1String("oui");

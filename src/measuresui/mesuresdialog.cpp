@@ -6,7 +6,9 @@
 #include "measuredpointsmodel.h"
 #include "measures/measurementholder.h"
 
+#include "measures/fitreport.h"
 #include "measures/measurementreader.h"
+#include "platform/namedwidgets.h"
 #include "platform/platformservices.h"
 
 #include <QCheckBox>
@@ -18,7 +20,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -38,20 +44,15 @@ int unitIndex(const MeasureUnit (&units)[N], MeasureUnit unit)
     return 0;
 }
 
-QComboBox *namedCombo(const QString &name, QWidget *parent)
-{
-    auto *combo = new QComboBox(parent);
-    combo->setObjectName(name);
-    combo->setAccessibleName(name);
-    return combo;
-}
-
 } // namespace
 
 MesuresDialog::MesuresDialog(MeasurementHolder &holder, PlatformServices &services, QWidget *parent)
     : QDialog(parent)
     , m_holder(holder)
     , m_services(services)
+    , m_table(holder.inputs.table)
+    , m_tableSource(holder.inputs.tableSource)
+    , m_choice(holder.inputs.choice)
 {
     setObjectName(QStringLiteral("mesures"));
     setWindowTitle(title());
@@ -63,25 +64,69 @@ MesuresDialog::MesuresDialog(MeasurementHolder &holder, PlatformServices &servic
     fillChoice();
     showSource();
     setStale();
+    restoreFit();
     resize(900, 560);
 }
 
 MesuresDialog::~MesuresDialog() = default;
+
+MesuresDialog *MesuresDialog::showBeside(MeasurementHolder &holder, PlatformServices &services,
+                                         QWidget *graphWindow)
+{
+    auto *dialog = graphWindow ? graphWindow->findChild<MesuresDialog *>(QStringLiteral("mesures"),
+                                                                         Qt::FindDirectChildrenOnly)
+                               : nullptr;
+    if (!dialog) {
+        dialog = new MesuresDialog(holder, services, graphWindow);
+        dialog->setModal(false);
+        if (graphWindow) {
+            const QRect here = graphWindow->frameGeometry();
+            const QScreen *screen = graphWindow->screen();
+            const QRect room = screen ? screen->availableGeometry() : QRect();
+            int x = here.right() + 1;
+            if (!room.isEmpty() && x + dialog->width() > room.right())
+                x = std::max(room.left(), room.right() - dialog->width());
+            dialog->move(x, here.top());
+        }
+    }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    return dialog;
+}
+
+void MesuresDialog::restoreFit()
+{
+    // A window opened again shows the session's last fit, as long as it
+    // still belongs to the points and to the typed values.
+    const FitResult *fit = m_holder.lastFit();
+    QString why;
+    const std::optional<FallSetup> setup = typedSetup(&why);
+    if (!fit || !setup)
+        return;
+    m_setup = *setup;
+    m_result = *fit;
+    results->setPlainText(FitReport::text(m_result));
+    m_fitted = true;
+    copier->setEnabled(true);
+    exporter->setEnabled(true);
+    appliquer->setEnabled(m_result.hasEta() && bool(m_holder.apply));
+}
 
 QWidget *MesuresDialog::createImport()
 {
     auto *box = new QWidget(this);
     auto *layout = new QVBoxLayout(box);
     auto *buttons = new QHBoxLayout;
-    ouvrir = new QPushButton(QStringLiteral("&Ouvrir un fichier de mesures…"), box);
+    ouvrir = NamedWidgets::button(QStringLiteral("&Ouvrir un fichier de mesures…"),
+                                  QStringLiteral("Ouvrir un fichier de mesures"), box);
     ouvrir->setObjectName(QStringLiteral("ouvrir"));
-    ouvrir->setAccessibleName(QStringLiteral("Ouvrir un fichier de mesures"));
-    coller = new QPushButton(QStringLiteral("Co&ller des mesures"), box);
+    coller = NamedWidgets::button(QStringLiteral("Co&ller des mesures"),
+                                  QStringLiteral("Coller des mesures"), box);
     coller->setObjectName(QStringLiteral("coller"));
-    coller->setAccessibleName(QStringLiteral("Coller des mesures"));
-    video = new QPushButton(QStringLiteral("Ouvrir une &vidéo…"), box);
+    video = NamedWidgets::button(QStringLiteral("Ouvrir une &vidéo…"),
+                                 QStringLiteral("Ouvrir une vidéo de la chute"), box);
     video->setObjectName(QStringLiteral("video"));
-    video->setAccessibleName(QStringLiteral("Ouvrir une vidéo de la chute"));
     video->setToolTip(
         QStringLiteral("Suivre la bille sur une vidéo de la chute et en tirer les mesures"));
     video->setVisible(bool(m_holder.openVideo));
@@ -95,10 +140,10 @@ QWidget *MesuresDialog::createImport()
     layout->addWidget(source);
 
     auto *grid = new QGridLayout;
-    timeColumn = namedCombo(QStringLiteral("Colonne du temps"), box);
-    timeUnit = namedCombo(QStringLiteral("Unité du temps"), box);
-    positionColumn = namedCombo(QStringLiteral("Colonne de la position"), box);
-    lengthUnit = namedCombo(QStringLiteral("Unité de la position"), box);
+    timeColumn = NamedWidgets::combo(QStringLiteral("Colonne du temps"), box);
+    timeUnit = NamedWidgets::combo(QStringLiteral("Unité du temps"), box);
+    positionColumn = NamedWidgets::combo(QStringLiteral("Colonne de la position"), box);
+    lengthUnit = NamedWidgets::combo(QStringLiteral("Unité de la position"), box);
     for (MeasureUnit u : timeUnits)
         timeUnit->addItem(unitSymbol(u));
     for (MeasureUnit u : lengthUnits)
@@ -113,17 +158,17 @@ QWidget *MesuresDialog::createImport()
     grid->addWidget(positionLabel, 1, 0);
     grid->addWidget(positionColumn, 1, 1);
     grid->addWidget(lengthUnit, 1, 2);
-    flip = new QCheckBox(QStringLiteral("Axe orienté vers le &haut"), box);
+    flip = NamedWidgets::checkBox(QStringLiteral("Axe orienté vers le &haut"),
+                                  QStringLiteral("Axe orienté vers le haut"), box);
     flip->setObjectName(QStringLiteral("flip"));
-    flip->setAccessibleName(QStringLiteral("Axe orienté vers le haut"));
     grid->addWidget(flip, 2, 1, 1, 2);
     layout->addLayout(grid);
 
     points = new QTableView(box);
     points->setObjectName(QStringLiteral("points"));
     points->setAccessibleName(QStringLiteral("Points mesurés"));
-    points->setToolTip(
-        QStringLiteral("Cliquer sur un point (ou Entrée) pour l'exclure ou le reprendre"));
+    points->setToolTip(QStringLiteral("Double-clic, Espace ou Entrée sur un point pour "
+                                      "l'exclure ou le reprendre ; Ctrl+Z annule"));
     m_model = new MeasuredPointsModel(m_holder, this);
     points->setModel(m_model);
     points->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -132,6 +177,13 @@ QWidget *MesuresDialog::createImport()
     points->verticalHeader()->hide();
     points->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     layout->addWidget(points, 1);
+    undo = NamedWidgets::button(QStringLiteral("Annuler l'exclusion (Ctrl+Z)"),
+                                QStringLiteral("Annuler l'exclusion"), box);
+    undo->setEnabled(false);
+    layout->addWidget(undo, 0, Qt::AlignLeft);
+    auto *undoKey = new QShortcut(QKeySequence::Undo, this);
+    connect(undoKey, &QShortcut::activated, this, &MesuresDialog::undo_Click);
+    connect(undo, &QPushButton::clicked, this, &MesuresDialog::undo_Click);
 
     connect(ouvrir, &QPushButton::clicked, this, &MesuresDialog::ouvrir_Click);
     connect(coller, &QPushButton::clicked, this, &MesuresDialog::coller_Click);
@@ -139,7 +191,8 @@ QWidget *MesuresDialog::createImport()
     for (QComboBox *combo : {timeColumn, timeUnit, positionColumn, lengthUnit})
         connect(combo, &QComboBox::currentIndexChanged, this, &MesuresDialog::choice_Changed);
     connect(flip, &QCheckBox::toggled, this, &MesuresDialog::choice_Changed);
-    connect(points, &QTableView::clicked, this,
+    // A single click only selects: a point is left out by a deliberate gesture.
+    connect(points, &QTableView::doubleClicked, this,
             [this](const QModelIndex &index) { points_Click(index.row()); });
     // Space or Enter on the current row, as a click does.
     points->installEventFilter(this);
@@ -151,12 +204,26 @@ QWidget *MesuresDialog::createImport()
             points->setCurrentIndex(m_model->index(row, 0));
         showSource();
     });
+    connect(&m_holder, &MeasurementHolder::replaced, this, [this] {
+        // The old points' results and undo steps no longer apply.
+        m_undo.clear();
+        undo->setEnabled(false);
+        results->clear();
+        setStale();
+        say(m_holder.resetNote());
+    });
     return box;
 }
 
 bool MesuresDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == points && event->type() == QEvent::KeyPress) {
+        // The table takes Ctrl+Z itself when the window's shortcut does not
+        // (an inactive window).
+        if (static_cast<QKeyEvent *>(event)->matches(QKeySequence::Undo)) {
+            undo_Click();
+            return true;
+        }
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
             points_Click(points->currentIndex().row());
@@ -196,10 +263,21 @@ void MesuresDialog::ouvrir_Click()
     FileDialogRequest request;
     request.title = QStringLiteral("Ouvrir un fichier de mesures");
     request.filter = QStringLiteral("Mesures (*.txt *.csv *.tsv *.dat);;Tous les fichiers (*)");
-    request.directory = m_holder.folder;
-    const std::optional<QString> name = m_services.openFileName(request);
-    if (!name)
+    // The last file's folder; at first the user's documents, never the
+    // program's own folders.
+    request.directory = m_holder.folder.isEmpty()
+        ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+        : m_holder.folder;
+    const std::optional<QStringList> names = m_services.openFileNames(request);
+    if (!names || names->isEmpty())
         return;
+    if (names->size() > 1) {
+        error(QStringLiteral("%1 fichiers sont choisis : ouvrez un seul fichier de mesures à la "
+                             "fois. Aucun n'a été lu.")
+                  .arg(names->size()));
+        return;
+    }
+    const QString *name = &names->constFirst();
     m_holder.folder = QFileInfo(*name).absolutePath();
     QFile file(*name);
     const QString shown = QFileInfo(*name).fileName();
@@ -321,8 +399,24 @@ void MesuresDialog::points_Click(int row)
     if (row < 0 || row >= int(all.size()))
         return;
     const bool excluded = all[size_t(row)].exclusion == MeasuredPoint::Exclusion::User;
-    if (m_holder.setUserExcluded(row, !excluded))
+    if (m_holder.setUserExcluded(row, !excluded)) {
+        m_undo.emplace_back(row, excluded);
+        undo->setEnabled(true);
         setStale();
+    }
+}
+
+void MesuresDialog::undo_Click()
+{
+    if (m_undo.empty())
+        return;
+    const auto [row, excluded] = m_undo.back();
+    m_undo.pop_back();
+    undo->setEnabled(!m_undo.empty());
+    if (m_holder.setUserExcluded(row, excluded))
+        setStale();
+    if (row < m_model->rowCount())
+        points->setCurrentIndex(m_model->index(row, 0));
 }
 
 void MesuresDialog::showSource()

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The fit half of the measures dialog: the sphere and the fluid, the range,
-// the results and what can be done with them.
+// The fit half of the measures window: the sphere and the fluid, the range,
+// the model and the fit itself.
 #include "mesuresdialog.h"
 
 #include "measures/measurementholder.h"
 
 #include "core/numberformat.h"
 #include "measures/fitreport.h"
+#include "platform/namedwidgets.h"
 #include "platform/platformservices.h"
 
 #include <QCheckBox>
@@ -23,23 +24,6 @@
 
 namespace {
 
-QLineEdit *namedEdit(const QString &name, QWidget *parent)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setAccessibleName(name);
-    return edit;
-}
-
-QPushButton *namedButton(const QString &caption, const QString &name, QWidget *parent)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
 // A field's text times factor, in the general form; empty when unreadable.
 QString scaled(const QString &text, double factor)
 {
@@ -55,6 +39,22 @@ std::optional<double> optionalValue(const QLineEdit *edit, double fallback)
     return NumberFormat::parse(edit->text());
 }
 
+// What a required field holds, or why it cannot be used: "what" is the
+// field's subject ("Le rayon de la bille"), feminine for "indiquée".
+std::optional<double> required(const QLineEdit *edit, const QString &what, bool feminine,
+                               QString *why)
+{
+    if (edit->text().trimmed().isEmpty()) {
+        *why = QStringLiteral("%1 n'est pas %2.")
+                   .arg(what, feminine ? QStringLiteral("indiquée") : QStringLiteral("indiqué"));
+        return std::nullopt;
+    }
+    const std::optional<double> value = NumberFormat::parse(edit->text());
+    if (!value)
+        *why = QStringLiteral("%1 n'est pas un nombre.").arg(what);
+    return value;
+}
+
 } // namespace
 
 QWidget *MesuresDialog::createFit()
@@ -62,40 +62,56 @@ QWidget *MesuresDialog::createFit()
     auto *box = new QWidget(this);
     auto *layout = new QVBoxLayout(box);
     auto *form = new QFormLayout;
-    radius = namedEdit(QStringLiteral("Rayon de la bille (mm)"), box);
+    radius = NamedWidgets::edit(QStringLiteral("Rayon de la bille (mm)"), box);
+    radius->setPlaceholderText(QStringLiteral("moitié du diamètre"));
+    radius->setToolTip(QStringLiteral("Le rayon, moitié du diamètre mesuré au pied à coulisse"));
     form->addRow(QStringLiteral("&Rayon de la bille (mm) :"), radius);
-    massKind = new QComboBox(box);
-    massKind->setObjectName(QStringLiteral("Grandeur de la bille"));
-    massKind->setAccessibleName(QStringLiteral("Grandeur de la bille"));
+    massKind = NamedWidgets::combo(QStringLiteral("Grandeur de la bille"), box);
     massKind->addItem(QStringLiteral("Masse (mg)"));
     massKind->addItem(QStringLiteral("Masse volumique (kg/m³)"));
-    mass = namedEdit(QStringLiteral("Masse de la bille"), box);
+    mass = NamedWidgets::edit(QStringLiteral("Masse de la bille"), box);
+    // Room for the longest values a class types ("145000", "7800,5").
+    mass->setMinimumWidth(mass->fontMetrics().horizontalAdvance(QStringLiteral("0000000,00")) + 12);
     auto *massRow = new QHBoxLayout;
     massRow->addWidget(massKind);
-    massRow->addWidget(mass);
+    massRow->addWidget(mass, 1);
     // A row built around a layout has no buddy: the label is given the
     // choice of mass or density, so that its access key reaches the row.
     auto *massLabel = new QLabel(QStringLiteral("&Bille :"), box);
     massLabel->setBuddy(massKind);
     form->addRow(massLabel, massRow);
-    fluidDensity = namedEdit(QStringLiteral("Masse volumique du fluide (kg/m³)"), box);
+    ballHint = new QLabel(box);
+    ballHint->setObjectName(QStringLiteral("ballHint"));
+    ballHint->setWordWrap(true);
+    form->addRow(ballHint);
+    fluidDensity = NamedWidgets::edit(QStringLiteral("Masse volumique du fluide (kg/m³)"), box);
     form->addRow(QStringLiteral("Masse volumique du &fluide (kg/m³) :"), fluidDensity);
-    tMin = namedEdit(QStringLiteral("Début de l'ajustement (s)"), box);
-    tMax = namedEdit(QStringLiteral("Fin de l'ajustement (s)"), box);
+    tube = NamedWidgets::edit(QStringLiteral("Diamètre intérieur du tube (mm)"), box);
+    tube->setPlaceholderText(QStringLiteral("sans correction de paroi"));
+    form->addRow(QStringLiteral("Diamètre intérieur du t&ube (mm) :"), tube);
+    tMin = NamedWidgets::edit(QStringLiteral("Début de l'ajustement (s)"), box);
+    tMax = NamedWidgets::edit(QStringLiteral("Fin de l'ajustement (s)"), box);
     tMin->setPlaceholderText(QStringLiteral("premier point"));
     tMax->setPlaceholderText(QStringLiteral("dernier point"));
     form->addRow(QStringLiteral("&De t (s) :"), tMin);
     form->addRow(QStringLiteral("&À t (s) :"), tMax);
-    releaseTime = new QCheckBox(QStringLiteral("Ajuster l'instant du &lâcher t0"), box);
+    zoomRange = NamedWidgets::checkBox(QStringLiteral("&Graphe : plage ajustée seulement"),
+                                       QStringLiteral("Graphe : plage ajustée seulement"), box);
+    zoomRange->setToolTip(QStringLiteral("Molette de la souris sur le graphe : vers l'avant la "
+                                         "plage ajustée, vers soi toute la chute"));
+    zoomRange->setChecked(m_holder.zoomedOnRange());
+    form->addRow(zoomRange);
+    releaseTime = NamedWidgets::checkBox(QStringLiteral("Ajuster l'instant du &lâcher t0"),
+                                         QStringLiteral("Ajuster l'instant du lâcher t0"), box);
     releaseTime->setObjectName(QStringLiteral("releaseTime"));
-    releaseTime->setAccessibleName(QStringLiteral("Ajuster l'instant du lâcher t0"));
     form->addRow(releaseTime);
-    tube = namedEdit(QStringLiteral("Diamètre intérieur du tube (mm)"), box);
-    tube->setPlaceholderText(QStringLiteral("sans correction de paroi"));
-    form->addRow(QStringLiteral("Diamètre du t&ube (mm) :"), tube);
+    model = NamedWidgets::combo(QStringLiteral("Modèle"), box);
+    model->addItem(QStringLiteral("courbe de traînée standard"));
+    model->addItem(QStringLiteral("loi de Stokes (celle du simulateur)"));
+    form->addRow(QStringLiteral("&Modèle :"), model);
     layout->addLayout(form);
 
-    ajuster = namedButton(QStringLiteral("A&juster"), QStringLiteral("Ajuster"), box);
+    ajuster = NamedWidgets::button(QStringLiteral("A&juster"), QStringLiteral("Ajuster"), box);
     layout->addWidget(ajuster);
     results = new QPlainTextEdit(box);
     results->setObjectName(QStringLiteral("results"));
@@ -105,15 +121,22 @@ QWidget *MesuresDialog::createFit()
     layout->addWidget(results, 1);
 
     auto *row = new QHBoxLayout;
-    copier = namedButton(QStringLiteral("&Copier les résultats"),
-                         QStringLiteral("Copier les résultats"), box);
-    exporter
-        = namedButton(QStringLiteral("&Exporter en CSV…"), QStringLiteral("Exporter en CSV"), box);
-    appliquer = namedButton(QStringLiteral("A&ppliquer"), QStringLiteral("Appliquer"), box);
-    fermer = namedButton(QStringLiteral("Fermer"), QStringLiteral("Fermer"), box);
+    copier = NamedWidgets::button(QStringLiteral("&Copier les résultats"),
+                                  QStringLiteral("Copier les résultats"), box);
+    exporter = NamedWidgets::button(QStringLiteral("&Exporter en CSV…"),
+                                    QStringLiteral("Exporter en CSV"), box);
+    appliquer
+        = NamedWidgets::button(QStringLiteral("A&ppliquer"), QStringLiteral("Appliquer"), box);
+    fermer = NamedWidgets::button(QStringLiteral("Fermer"), QStringLiteral("Fermer"), box);
     for (QPushButton *b : {copier, exporter, appliquer, fermer})
         row->addWidget(b);
     layout->addLayout(row);
+    status = new QLabel(box);
+    status->setObjectName(QStringLiteral("status"));
+    status->setAccessibleName(QStringLiteral("Compte rendu"));
+    status->setWordWrap(true);
+    status->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    layout->addWidget(status);
 
     connect(ajuster, &QPushButton::clicked, this, &MesuresDialog::ajuster_Click);
     connect(copier, &QPushButton::clicked, this, &MesuresDialog::copier_Click);
@@ -123,18 +146,82 @@ QWidget *MesuresDialog::createFit()
     connect(tMin, &QLineEdit::editingFinished, this, &MesuresDialog::range_Typed);
     connect(tMax, &QLineEdit::editingFinished, this, &MesuresDialog::range_Typed);
     connect(&m_holder, &MeasurementHolder::rangeChanged, this, &MesuresDialog::showRange);
+    connect(zoomRange, &QCheckBox::toggled, &m_holder, &MeasurementHolder::setZoomedOnRange);
+    connect(&m_holder, &MeasurementHolder::viewChanged, this,
+            [this] { zoomRange->setChecked(m_holder.zoomedOnRange()); });
+    for (QLineEdit *edit : {radius, mass, fluidDensity, tube})
+        connect(edit, &QLineEdit::textChanged, this, &MesuresDialog::storeInputs);
+    connect(massKind, &QComboBox::currentIndexChanged, this, &MesuresDialog::storeInputs);
+    connect(model, &QComboBox::currentIndexChanged, this, &MesuresDialog::storeInputs);
+    connect(releaseTime, &QCheckBox::toggled, this, &MesuresDialog::storeInputs);
     showRange();
     return box;
 }
 
 void MesuresDialog::prefill()
 {
-    if (!m_holder.fieldTexts)
+    m_filling = true;
+    const MeasureInputs &in = m_holder.inputs;
+    if (in.typed) {
+        radius->setText(in.radius);
+        massKind->setCurrentIndex(in.massKind);
+        mass->setText(in.mass);
+        fluidDensity->setText(in.fluidDensity);
+        tube->setText(in.tube);
+        releaseTime->setChecked(in.releaseTime);
+        model->setCurrentIndex(in.model == FitOptions::Model::Stokes ? 1 : 0);
+    } else if (m_holder.fieldTexts) {
+        const MeasureFieldTexts fields = m_holder.fieldTexts();
+        radius->setText(scaled(fields.radius, 10.0)); // cm to mm
+        mass->setText(scaled(fields.mass, 1000.0));   // g to mg
+        fluidDensity->setText(scaled(fields.fluidDensity, 1.0));
+    }
+    m_filling = false;
+    showBallHint();
+}
+
+void MesuresDialog::storeInputs()
+{
+    showBallHint();
+    if (m_filling)
         return;
-    const MeasureFieldTexts fields = m_holder.fieldTexts();
-    radius->setText(scaled(fields.radius, 10.0)); // cm to mm
-    mass->setText(scaled(fields.mass, 1000.0));   // g to mg
-    fluidDensity->setText(scaled(fields.fluidDensity, 1.0));
+    // A fit belongs to the values it was made on: "Appliquer" must not put
+    // the old η beside a new radius.
+    setStale();
+    m_holder.clearFit();
+    MeasureInputs &in = m_holder.inputs;
+    in.typed = true;
+    in.radius = radius->text();
+    in.massKind = massKind->currentIndex();
+    in.mass = mass->text();
+    in.fluidDensity = fluidDensity->text();
+    in.tube = tube->text();
+    in.releaseTime = releaseTime->isChecked();
+    in.model
+        = model->currentIndex() == 1 ? FitOptions::Model::Stokes : FitOptions::Model::DragCurve;
+}
+
+void MesuresDialog::showBallHint()
+{
+    // A diameter typed as the radius makes the ball 8 times too big for its
+    // mass: the density it gives shows it at once.
+    const std::optional<double> r = NumberFormat::parse(radius->text());
+    const std::optional<double> m = NumberFormat::parse(mass->text());
+    if (massKind->currentIndex() != 0 || !r || !m || !(*r > 0.0) || !(*m > 0.0)) {
+        ballHint->clear();
+        return;
+    }
+    // massFromDensity(r, 1) is the ball's volume, in m³.
+    const double rho = (*m / 1e6) / FallSetup::massFromDensity(*r / 1000.0, 1.0);
+    ballHint->setText(
+        QStringLiteral("Masse volumique de la bille : %1 kg/m³ (si ce rayon était "
+                       "le diamètre : %2 kg/m³)")
+            .arg(NumberFormat::threeSignificant(rho), NumberFormat::threeSignificant(8.0 * rho)));
+}
+
+void MesuresDialog::say(const QString &text)
+{
+    status->setText(text);
 }
 
 void MesuresDialog::range_Typed()
@@ -166,28 +253,31 @@ void MesuresDialog::setStale()
 
 std::optional<FallSetup> MesuresDialog::typedSetup(QString *why) const
 {
-    const auto unreadable = [why](const QString &what) {
-        *why = QStringLiteral("%1 n'est pas un nombre.").arg(what);
-        return std::nullopt;
-    };
     FallSetup setup;
-    const std::optional<double> r = NumberFormat::parse(radius->text());
+    const std::optional<double> r
+        = required(radius, QStringLiteral("Le rayon de la bille"), false, why);
     if (!r)
-        return unreadable(QStringLiteral("Le rayon de la bille"));
+        return std::nullopt;
     setup.radius = *r / 1000.0;
-    const std::optional<double> m = NumberFormat::parse(mass->text());
+    const bool byMass = massKind->currentIndex() == 0;
+    const std::optional<double> m
+        = required(mass,
+                   byMass ? QStringLiteral("La masse de la bille")
+                          : QStringLiteral("La masse volumique de la bille"),
+                   true, why);
     if (!m)
-        return unreadable(massKind->currentIndex() == 0 ? QStringLiteral("La masse de la bille")
-                                                        : QStringLiteral("Sa masse volumique"));
-    setup.mass
-        = massKind->currentIndex() == 0 ? *m / 1e6 : FallSetup::massFromDensity(setup.radius, *m);
-    const std::optional<double> rho = NumberFormat::parse(fluidDensity->text());
+        return std::nullopt;
+    setup.mass = byMass ? *m / 1e6 : FallSetup::massFromDensity(setup.radius, *m);
+    const std::optional<double> rho
+        = required(fluidDensity, QStringLiteral("La masse volumique du fluide"), true, why);
     if (!rho)
-        return unreadable(QStringLiteral("La masse volumique du fluide"));
+        return std::nullopt;
     setup.fluidDensity = *rho;
     const std::optional<double> d = optionalValue(tube, FallSetup::nan);
-    if (!d)
-        return unreadable(QStringLiteral("Le diamètre du tube"));
+    if (!d) {
+        *why = QStringLiteral("Le diamètre du tube n'est pas un nombre.");
+        return std::nullopt;
+    }
     setup.tubeDiameter = std::isfinite(*d) ? *d / 1000.0 : *d;
     const QString problem = setup.problem();
     if (!problem.isEmpty()) {
@@ -221,52 +311,16 @@ void MesuresDialog::ajuster_Click()
     options.tMin = *from;
     options.tMax = *to;
     options.fitReleaseTime = releaseTime->isChecked();
+    options.model
+        = model->currentIndex() == 1 ? FitOptions::Model::Stokes : FitOptions::Model::DragCurve;
     m_holder.setFitRange({options.tMin, options.tMax});
     m_setup = *setup;
     m_result = FallFit::fit(m_holder.set(), m_setup, options);
     m_holder.setFit(m_result);
     results->setPlainText(FitReport::text(m_result));
+    say(QString());
     m_fitted = true;
     copier->setEnabled(true);
     exporter->setEnabled(true);
     appliquer->setEnabled(m_result.hasEta() && bool(m_holder.apply));
-}
-
-void MesuresDialog::copier_Click()
-{
-    if (m_fitted)
-        m_services.setClipboardText(FitReport::text(m_result));
-}
-
-void MesuresDialog::exporter_Click()
-{
-    if (!m_fitted)
-        return;
-    FileDialogRequest request;
-    request.title = QStringLiteral("Exporter les résultats de l'ajustement");
-    request.filter = QStringLiteral("Fichiers CSV (*.csv)");
-    request.defaultExtension = QStringLiteral("csv");
-    const std::optional<QString> name = m_services.saveFileName(request);
-    if (!name)
-        return;
-    QString why;
-    if (!FitReport::writeCsv(*name, m_holder.set(), m_result, &why))
-        error(why);
-}
-
-void MesuresDialog::appliquer_Click()
-{
-    if (!m_fitted || !m_result.hasEta() || !m_holder.apply)
-        return;
-    // The wall-corrected η is the fluid's own when a tube was given.
-    const double eta = std::isfinite(m_result.etaWall) ? m_result.etaWall : m_result.eta;
-    AppliedFit applied;
-    applied.viscosity = NumberFormat::threeSignificant(eta);
-    applied.radius = NumberFormat::threeSignificant(m_setup.radius * 100.0); // cm
-    applied.mass = NumberFormat::threeSignificant(m_setup.mass * 1000.0);    // g
-    applied.fluidDensity = NumberFormat::threeSignificant(m_setup.fluidDensity);
-    applied.sphereAndFluid = m_setup.outsideAnimation().isEmpty();
-    if (applied.viscosity.isEmpty())
-        return;
-    m_holder.apply(applied);
 }

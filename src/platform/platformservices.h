@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -44,6 +45,16 @@ public:
     // Full path of the chosen file; nothing when cancelled.
     virtual std::optional<QString> openFileName(const FileDialogRequest &request) = 0;
     virtual std::optional<QString> saveFileName(const FileDialogRequest &request) = 0;
+    // Full paths of the files chosen in a dialog that lets the user pick
+    // several; nothing when cancelled. Implementations that cannot offer a
+    // multiple choice give the one file of openFileName.
+    virtual std::optional<QStringList> openFileNames(const FileDialogRequest &request)
+    {
+        const std::optional<QString> name = openFileName(request);
+        if (!name)
+            return std::nullopt;
+        return QStringList {*name};
+    }
     // The printer set-up dialog on printer; false when cancelled.
     virtual bool printerSetup(QPrinter &printer) = 0;
     virtual void setClipboardText(const QString &text) = 0;

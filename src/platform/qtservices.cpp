@@ -106,11 +106,13 @@ std::optional<QColor> QtServices::pickColour(const QColor &initial)
     return colour;
 }
 
-std::optional<QString> QtServices::fileName(const FileDialogRequest &request, bool save)
+std::optional<QStringList> QtServices::fileNames(const FileDialogRequest &request,
+                                                 QFileDialog::FileMode mode)
 {
     QFileDialog dialog(m_parent, request.title, request.directory, request.filter);
+    const bool save = mode == QFileDialog::AnyFile;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setFileMode(mode);
     // The callers ask their own overwrite question, with their own words.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.defaultExtension.isEmpty())
@@ -119,17 +121,24 @@ std::optional<QString> QtServices::fileName(const FileDialogRequest &request, bo
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return dialog.selectedFiles();
 }
 
 std::optional<QString> QtServices::openFileName(const FileDialogRequest &request)
 {
-    return fileName(request, false);
+    const std::optional<QStringList> names = fileNames(request, QFileDialog::ExistingFile);
+    return names ? std::optional<QString>(names->constFirst()) : std::nullopt;
+}
+
+std::optional<QStringList> QtServices::openFileNames(const FileDialogRequest &request)
+{
+    return fileNames(request, QFileDialog::ExistingFiles);
 }
 
 std::optional<QString> QtServices::saveFileName(const FileDialogRequest &request)
 {
-    return fileName(request, true);
+    const std::optional<QStringList> names = fileNames(request, QFileDialog::AnyFile);
+    return names ? std::optional<QString>(names->constFirst()) : std::nullopt;
 }
 
 bool QtServices::printerSetup(QPrinter &printer)

@@ -3,6 +3,7 @@
 
 #include "platformservices.h"
 
+#include <QFileDialog>
 #include <QPointer>
 
 #include <memory>
@@ -26,6 +27,7 @@ public:
     void beep() override;
     std::optional<QColor> pickColour(const QColor &initial) override;
     std::optional<QString> openFileName(const FileDialogRequest &request) override;
+    std::optional<QStringList> openFileNames(const FileDialogRequest &request) override;
     std::optional<QString> saveFileName(const FileDialogRequest &request) override;
     bool printerSetup(QPrinter &printer) override;
     void setClipboardText(const QString &text) override;
@@ -37,7 +39,8 @@ public:
     std::unique_ptr<QColorDialog> colourDialog(const QColor &initial) const;
 
 private:
-    std::optional<QString> fileName(const FileDialogRequest &request, bool save);
+    std::optional<QStringList> fileNames(const FileDialogRequest &request,
+                                         QFileDialog::FileMode mode);
 
     QPointer<QWidget> m_parent;
     QPointer<QTextBrowser> m_help;

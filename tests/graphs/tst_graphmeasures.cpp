@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/animationclock.h"
 #include "core/motion.h"
+#include "core/numberformat.h"
 #include "graphs/graphes.h"
 #include "graphs/graphframe.h"
 #include "graphs/measuredplot.h"
@@ -13,10 +14,12 @@
 #include "support/scriptedservices.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QRubberBand>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 namespace {
 
@@ -45,8 +48,11 @@ struct Fixture
     MeasurementHolder holder;
     Graphes window {clock.state(), [this] { return options; }, services};
 
-    explicit Fixture(int quantity)
+    // viscosity: the main window's field, Pa·s (the default fall's when empty).
+    explicit Fixture(int quantity, const QString &viscosity = QString())
     {
+        if (!viscosity.isEmpty())
+            fields.texts[ParameterFields::Viscosity] = viscosity;
         options.graphQuantity = quantity;
         clock.command18_Click();
         window.setMeasurements(&holder, [](QWidget *) {});
@@ -106,7 +112,159 @@ private slots:
     void residualsUnderThePlot();
     void stripToolsApart_data();
     void stripToolsApart();
+    void fittedModelThroughThePoints();
+    void scaleFitsTheMeasurements_data();
+    void scaleFitsTheMeasurements();
+    void lostPointsOffTheCaptions();
+    void zoomOnTheFitRange();
 };
+
+void TestGraphMeasures::zoomOnTheFitRange()
+{
+    Fixture f(DisplayOptions::Position);
+    MeasurementSet set;
+    for (int i = 0; i <= 20; ++i) // 2 cm/s for 2 s
+        set.points.push_back(
+            {0.1 * i, 0.002 * i, std::nan(""), i + 2, MeasuredPoint::Exclusion::None});
+    f.holder.setSet(set);
+    const double wholeFt = f.window.scale().ft();
+    // The wheel does nothing without a range to show.
+    const QPointF over(200, 200);
+    QWheelEvent forward(over, f.window.Picture1->mapToGlobal(over), {}, {0, 120}, Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(f.window.Picture1, &forward);
+    QVERIFY(!f.holder.zoomedOnRange());
+
+    f.holder.setFitRange({1.0, 1.5});
+    QApplication::sendEvent(f.window.Picture1, &forward);
+    QVERIFY(f.holder.zoomedOnRange());
+    const GraphScale &zoomed = f.window.scale();
+    // The axes start at the range: 1 s and 2 cm, a half second across.
+    QVERIFY2(std::abs(zoomed.t0 - 1.0) < 1e-9, qPrintable(QString::number(zoomed.t0)));
+    QVERIFY2(std::abs(zoomed.v0 - 0.02) < 1e-9, qPrintable(QString::number(zoomed.v0)));
+    QVERIFY(zoomed.ft() >= 0.5 && zoomed.ft() <= 0.6);
+    QVERIFY(zoomed.fv() >= 0.01 && zoomed.fv() <= 0.012);
+    // The point at 1,2 s and 2,4 cm where the zoomed axes put it.
+    const GraphGeometry &g = graphWindowGeometry;
+    const int x = int(std::lround(30 + (1.2 - 1.0) / zoomed.ft() * 400));
+    const int y = int(std::lround(360 - (0.024 - 0.02) / zoomed.fv() * 330));
+    QCOMPARE(f.window.Picture1->surface().image().pixelColor(x, y), MeasuredPlot::markerColour);
+    QVERIFY(g.x(1.2, zoomed) > g.originX);
+
+    // Towards the user: the whole fall again.
+    QWheelEvent back(over, f.window.Picture1->mapToGlobal(over), {}, {0, -120}, Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(f.window.Picture1, &back);
+    QVERIFY(!f.holder.zoomedOnRange());
+    QCOMPARE(f.window.scale().t0, 0.0);
+    QCOMPARE(f.window.scale().ft(), wholeFt);
+}
+
+// A fit whose model is a straight line y = 0,02 m/s · t, unlike the
+// simulator's curve, 1,5 mm under the points: the line drawn must be this
+// one, not a line joining the points.
+void TestGraphMeasures::fittedModelThroughThePoints()
+{
+    Fixture f(DisplayOptions::Position);
+    MeasurementSet set;
+    set.sourceName = QStringLiteral("chute.csv");
+    for (int i = 0; i <= 10; ++i)
+        set.points.push_back({0.1 * i, 0.02 * 0.1 * i + 0.0015, std::nan(""), i + 2,
+                              MeasuredPoint::Exclusion::None});
+    f.holder.setSet(set);
+    FitResult fit;
+    fit.status = FitResult::Status::Fitted;
+    fit.t0 = 0.0;
+    fit.y0 = 0.0;
+    for (int i = 0; i <= 10; ++i) {
+        const double t = 0.1 * i;
+        fit.points.push_back(
+            {i, t, set.points[size_t(i)].y, 0.02 * t, set.points[size_t(i)].y - 0.02 * t, true});
+    }
+    f.holder.setFit(fit);
+    // Between the points, on the line, and not on the simulator's curve.
+    for (double t : {0.25, 0.55, 0.85})
+        QVERIFY2(f.near(t, 0.02 * t, MeasuredPlot::fitColour), qPrintable(QString::number(t)));
+    QVERIFY(!f.near(0.55, 0.02 * 0.55 + 0.0015, MeasuredPlot::fitColour));
+    // The scale is the measurements': 1 s and 0,02 m, whatever the simulated fall.
+    QVERIFY(f.window.scale().ft() >= 1.0 && f.window.scale().ft() <= 1.1);
+    QVERIFY2(f.window.scale().fv() >= 0.02 && f.window.scale().fv() <= 0.03,
+             qPrintable(QString::number(f.window.scale().fv())));
+
+    // The legend, top left over a rising curve, is a white box no curve
+    // crosses, and names the fit.
+    const QImage &image = f.window.Picture1->surface().image();
+    const GraphGeometry &g = graphWindowGeometry;
+    int fitInLegend = 0, white = 0;
+    for (int x = int(g.originX) + 40; x < int(g.originX) + 120; ++x) {
+        for (int y = int(g.originY - g.valueSpan) + 6; y < int(g.originY - g.valueSpan) + 40; ++y) {
+            const QColor c = image.pixelColor(x, y);
+            white += c == QColor(Qt::white) ? 1 : 0;
+            fitInLegend += c == GraphFrame::curveColour(DisplayOptions::Position) ? 1 : 0;
+        }
+    }
+    QVERIFY(white > 1000);
+    QCOMPARE(fitInLegend, 0);
+    // Without a fit, no fitted line.
+    f.holder.clearFit();
+    QVERIFY(!f.near(0.55, 0.02 * 0.55, MeasuredPlot::fitColour));
+}
+
+void TestGraphMeasures::scaleFitsTheMeasurements_data()
+{
+    QTest::addColumn<QString>("viscosity"); // of the simulator, Pa·s
+    QTest::addColumn<double>("last");       // time of the last point, s
+    QTest::addColumn<double>("ft");         // time full scale expected, s
+    // η = 5 Pa·s: the simulated ball needs minutes to fall its metre.
+    QTest::newRow("5,5 s video, slow simulated fall") << QStringLiteral("5") << 5.5 << 6.0;
+    QTest::newRow("5,5 s video, quick simulated fall") << QStringLiteral("0,2") << 5.5 << 6.0;
+    QTest::newRow("0,8 s table, slow simulated fall") << QStringLiteral("5") << 0.8 << 0.8;
+}
+
+void TestGraphMeasures::scaleFitsTheMeasurements()
+{
+    QFETCH(QString, viscosity);
+    QFETCH(double, last);
+    QFETCH(double, ft);
+    Fixture f(DisplayOptions::Position, viscosity);
+    MeasurementSet set;
+    for (int i = 0; i <= 11; ++i) // 12 points, 2 cm/s
+        set.points.push_back({last * i / 11, 0.02 * last * i / 11, std::nan(""), i + 2,
+                              MeasuredPoint::Exclusion::None});
+    f.holder.setSet(set);
+    QCOMPARE(f.window.scale().ft(), ft);
+    // The positions fill more than half of the height.
+    QVERIFY(f.window.scale().fv() >= 0.02 * last);
+    QVERIFY(f.window.scale().fv() < 2 * 0.02 * last);
+    // The last point sits inside the plot, at its right.
+    QCOMPARE(f.at(last, 0.02 * last), MeasuredPlot::markerColour);
+}
+
+// A tracker's zeros after it lost the ball, drawn as measurements, fell on
+// the time caption once shifted by the release: they are no positions.
+void TestGraphMeasures::lostPointsOffTheCaptions()
+{
+    Fixture f(DisplayOptions::Position);
+    MeasurementSet set = onTheModel(f.state(), {0.2, 0.4, 0.6});
+    set.points.push_back(
+        {f.state().tfin * 0.8, 0.0, std::nan(""), 9, MeasuredPoint::Exclusion::LostBall});
+    f.holder.setSet(set);
+    FitResult fit;
+    fit.status = FitResult::Status::Fitted;
+    fit.t0 = 0.0;
+    fit.y0 = 0.01; // the points shift up by 1 cm: the lost zero goes below the axis
+    f.holder.setFit(fit);
+    const QImage with = f.window.Picture1->surface().image();
+    // The same picture as without the lost point.
+    set.points.pop_back();
+    f.holder.setSet(set);
+    f.holder.setFit(fit);
+    QCOMPARE(with, f.window.Picture1->surface().image());
+    set.points.push_back(
+        {f.state().tfin * 0.8, 0.0, std::nan(""), 9, MeasuredPoint::Exclusion::LostBall});
+    f.holder.setSet(set);
+    QCOMPARE(MeasuredPlot::samples(f.holder.set(), DisplayOptions::Position).size(), size_t(3));
+}
 
 void TestGraphMeasures::markersAtThePoints_data()
 {

@@ -28,6 +28,8 @@ private slots:
     void refused_data();
     void refused();
     void userChoices();
+    void frameIndex_data();
+    void frameIndex();
 };
 
 void TestColumnChoice::lostBall_data()
@@ -129,6 +131,43 @@ void TestColumnChoice::userChoices()
     QVERIFY(!toMeasurementSet(table, choice, &error));
     QCOMPARE(error,
              QStringLiteral("Choisissez deux colonnes différentes pour le temps et la position."));
+}
+
+void TestColumnChoice::frameIndex_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("position"); // the column chosen, from 0
+
+    // lorva-mesures --tableau: the frame number moves by 3 "metres", y by 3 cm.
+    QTest::newRow("our own tracked table")
+        << QByteArray("t (s);y (m);image\n0;0;0\n0,04;0,01;1\n0,08;0,02;2\n0,12;0,03;3\n") << 1;
+    QTest::newRow("frame first") << QByteArray(
+        "frame;t;y\n10;0;0\n11;0,04;0,01\n12;0,08;0,02\n13;0,12;0,03\n")
+                                 << 2;
+    QTest::newRow("n") << QByteArray("n\tt\ty\n1\t0\t0\n2\t0.04\t0.01\n3\t0.08\t0.02\n") << 2;
+    QTest::newRow("i") << QByteArray("i;t;y\n0;0;0\n1;0,04;0,01\n2;0,08;0,02\n") << 2;
+    QTest::newRow("#") << QByteArray("#;t;x\n0;0;0\n1;0,04;0,01\n2;0,08;0,02\n") << 2;
+    // Frames skipped by the tracker: not a step of one, but named so.
+    QTest::newRow("Frame Number") << QByteArray(
+        "Frame Number;Time;Y\n0;0;0\n2;0,08;0,02\n4;0,16;0,05\n")
+                                  << 2;
+    QTest::newRow("integers stepping by one")
+        << QByteArray("t;x;y\n0;0;0,1\n1;1;0,2\n2;2;0,35\n") << 2;
+    QTest::newRow("marks in cm stepping by one, with their unit")
+        << QByteArray("t;y (cm);k\n0;1;10\n1,2;2;11\n2,4;3;12\n3,6;4;13\n") << 1;
+    QTest::newRow("marks stepping by one, nothing else")
+        << QByteArray("t;y\n0;1\n1,2;2\n2,4;3\n3,6;4\n") << 1;
+    QTest::newRow("integers stepping by two are positions")
+        << QByteArray("t;a;b\n0;0;0,1\n1;2;0,2\n2;4;0,3\n") << 1;
+}
+
+void TestColumnChoice::frameIndex()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, position);
+    const MeasurementTable table = tableOf(file.constData());
+    QVERIFY(table.rowCount() > 0);
+    QCOMPARE(defaultChoice(table).position, position);
 }
 
 QTEST_APPLESS_MAIN(TestColumnChoice)

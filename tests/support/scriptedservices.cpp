@@ -22,6 +22,14 @@ std::optional<QString> ScriptedServices::openFileName(const FileDialogRequest &r
     return fileNames.isEmpty() ? std::nullopt : fileNames.dequeue();
 }
 
+std::optional<QStringList> ScriptedServices::openFileNames(const FileDialogRequest &request)
+{
+    if (fileLists.isEmpty())
+        return PlatformServices::openFileNames(request);
+    fileRequests.append(request);
+    return fileLists.dequeue();
+}
+
 std::optional<QString> ScriptedServices::saveFileName(const FileDialogRequest &request)
 {
     fileRequests.append(request);

@@ -29,6 +29,9 @@ public:
     std::optional<QColor> pickColour(const QColor &initial) override;
     std::optional<QString> openFileName(const FileDialogRequest &request) override;
     std::optional<QString> saveFileName(const FileDialogRequest &request) override;
+    // The next of fileLists when the test queued one (several files chosen
+    // at once), else the next of fileNames as a single file.
+    std::optional<QStringList> openFileNames(const FileDialogRequest &request) override;
     bool printerSetup(QPrinter &printer) override;
     void setClipboardText(const QString &text) override { clipboardText = text; }
     QString readClipboardText() override { return clipboard; }
@@ -39,6 +42,7 @@ public:
     QQueue<MessageAnswer> answers;
     QQueue<std::optional<QColor>> colours;
     QQueue<std::optional<QString>> fileNames;
+    QQueue<QStringList> fileLists;
     QQueue<bool> printerAnswers;
     // Run on the printer by an accepted set-up, as the user's choices would be.
     std::function<void(QPrinter &)> printerChoice;

@@ -53,6 +53,12 @@ private slots:
     void parseValue();
     void wrongArguments_data();
     void wrongArguments();
+    void inputs_data();
+    void inputs();
+    void unitSlips_data();
+    void unitSlips();
+    void millisecondTimes_data();
+    void millisecondTimes();
     void files();
     void program();
     void video();
@@ -135,7 +141,23 @@ void TestMeasureCommand::wrongArguments_data()
                                    << "L'option --de attend une valeur.";
     QTest::newRow("bad value")
         << (QStringList {file, QStringLiteral("--diametre-tube"), QStringLiteral("9cl")} + sphere)
-        << "Valeur incorrecte pour --diametre-tube : « 9cl ».";
+        << "Valeur incorrecte pour --diametre-tube : « 9cl ». L'unité « cl » est inconnue ; une "
+           "longueur s'écrit en µm, mm, cm, dm ou m.";
+    QTest::newRow("± without its uncertainty")
+        << (QStringList {file, QStringLiteral("--rayon=2mm±")} + sphere)
+        << "Valeur incorrecte pour --rayon : « 2mm± ». L'incertitude manque après « ± ».";
+    QTest::newRow("fluid in g/cm")
+        << (QStringList {file, QStringLiteral("--fluide"), QStringLiteral("1,26g/cm")} + sphere)
+        << "Valeur incorrecte pour --fluide : « 1,26g/cm ». L'unité « g/cm » est inconnue ; une "
+           "masse volumique s'écrit en kg/m3, g/cm3, g/mL, kg/L ou g/L.";
+    QTest::newRow("a mass for the density")
+        << (sphere + QStringList {file, QStringLiteral("--masse-volumique=2,5g")})
+        << "Valeur incorrecte pour --masse-volumique : « 2,5g ». « g » est une unité de masse ; "
+           "une masse volumique s'écrit en kg/m3, g/cm3, g/mL, kg/L ou g/L.";
+    QTest::newRow("an uncertainty on the range")
+        << (QStringList {file, QStringLiteral("--de"), QStringLiteral("2s±0,1s")} + sphere)
+        << "Valeur incorrecte pour --de : « 2s±0,1s ». Cette option ne prend pas d'incertitude "
+           "(« ± »).";
     QTest::newRow("empty range")
         << (QStringList {file, QStringLiteral("--de=5"), QStringLiteral("--a=2")} + sphere)
         << "L'intervalle d'ajustement est vide (--de après --a).";
@@ -154,6 +176,21 @@ void TestMeasureCommand::wrongArguments_data()
     QTest::newRow("scale without distance")
         << (video + ball + sphere + QStringList {QStringLiteral("--etalon=5,5:5,50")})
         << "Valeur incorrecte pour --etalon : « 5,5:5,50 ».";
+    QTest::newRow("scale in grams")
+        << (video + ball + sphere + QStringList {QStringLiteral("--etalon=5,5:5,50=1g")})
+        << "Valeur incorrecte pour --etalon : « 5,5:5,50=1g ». « g » est une unité de masse ; "
+           "une longueur s'écrit en µm, mm, cm, dm ou m.";
+    QTest::newRow("negative scale")
+        << (video + ball + sphere + QStringList {QStringLiteral("--etalon=5,5:5,50=-1cm±1mm")})
+        << "Valeur incorrecte pour --etalon : « 5,5:5,50=-1cm±1mm ». La distance doit être "
+           "positive.";
+    QTest::newRow("negative index")
+        << (video + scale + ball + sphere + QStringList {QStringLiteral("--indice=-1,47")})
+        << "Valeur incorrecte pour --indice : « -1,47 ». La valeur doit être positive.";
+    QTest::newRow("capture rate with a unit")
+        << (video + scale + ball + sphere + QStringList {QStringLiteral("--cadence=240s")})
+        << "Valeur incorrecte pour --cadence : « 240s ». « s » est une unité de durée ; cette "
+           "valeur s'écrit sans unité.";
     QTest::newRow("negative pixel")
         << (video + scale + sphere + QStringList {QStringLiteral("--bille=-3,4")})
         << "Valeur incorrecte pour --bille : « -3,4 ».";
@@ -175,6 +212,169 @@ void TestMeasureCommand::wrongArguments()
     QCOMPARE(MeasureCommand::run(arguments, outStream, errStream), 2);
     QCOMPARE(err, error + QStringLiteral("\nVoir « lorva-mesures --help ».\n"));
     QVERIFY(out.isEmpty());
+}
+
+void TestMeasureCommand::inputs_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QList<double>>("values");        // r, m, ρf, D (SI)
+    QTest::addColumn<QList<double>>("uncertainties"); // r, m, ρs, ρf, D, scale (SI; NaN: exact)
+    const double exact = std::nan("");
+    const double steelMass = 7800.0 * 4.0 / 3.0 * 3.1415927 * 8e-9; // a 2 mm ball
+    const QString file = QStringLiteral("a.txt");
+    QTest::newRow("every input with its uncertainty")
+        << QStringList {file,
+                        QStringLiteral("--rayon"),
+                        QStringLiteral("2mm±0,005mm"),
+                        QStringLiteral("--masse-volumique"),
+                        QStringLiteral("7800±20"),
+                        QStringLiteral("--fluide"),
+                        QStringLiteral("1260+-3"),
+                        QStringLiteral("--diametre-tube"),
+                        QStringLiteral("93,5mm±0,5mm")}
+        << QList<double> {2e-3, steelMass, 1260.0, 0.0935}
+        << QList<double> {5e-6, exact, 20.0, 3.0, 5e-4, exact};
+    QTest::newRow("densities in g/cm3, a mass in mg")
+        << QStringList {file, QStringLiteral("--rayon=1,5cm"),
+                        QStringLiteral("--masse=145000mg±10mg"),
+                        QStringLiteral("--fluide=1,26±0,01g/cm3")}
+        << QList<double> {0.015, 0.145, 1260.0, exact}
+        << QList<double> {exact, 1e-5, exact, 10.0, exact, exact};
+    QTest::newRow("exact inputs") << QStringList {file, QStringLiteral("--rayon=2mm"),
+                                                  QStringLiteral("--masse-volumique=7,8g/cm3"),
+                                                  QStringLiteral("--fluide=2200kg/m3")}
+                                  << QList<double> {2e-3, steelMass, 2200.0, exact}
+                                  << QList<double> {exact, exact, exact, exact, exact, exact};
+    QTest::newRow("the scale of a video")
+        << QStringList {QStringLiteral("--video"),
+                        QStringLiteral("chute.mp4"),
+                        QStringLiteral("--bille=100,40"),
+                        QStringLiteral("--etalon"),
+                        QStringLiteral("120,80:120,680=10cm±0,5mm"),
+                        QStringLiteral("--rayon=2mm"),
+                        QStringLiteral("--masse-volumique=7800"),
+                        QStringLiteral("--fluide=1260")}
+        << QList<double> {2e-3, steelMass, 1260.0, exact}
+        << QList<double> {exact, exact, exact, exact, exact, 5e-4};
+}
+
+void TestMeasureCommand::inputs()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QList<double>, values);
+    QFETCH(QList<double>, uncertainties);
+    QString error;
+    const std::optional<MeasureCommand::Options> options
+        = MeasureCommand::parseArguments(arguments, &error);
+    QVERIFY2(options, qPrintable(error));
+    auto same = [](double actual, double expected) {
+        return std::isnan(expected) ? std::isnan(actual)
+                                    : std::abs(actual - expected) <= 1e-9 * std::abs(expected);
+    };
+    const FallSetup &setup = options->setup;
+    const double typed[] = {setup.radius, setup.mass, setup.fluidDensity, setup.tubeDiameter};
+    for (int i = 0; i < 4; ++i)
+        QVERIFY2(same(typed[i], values.at(i)), qPrintable(QString::number(i)));
+    const MeasureCommand::InputUncertainties &u = options->uncertainties;
+    const double spread[]
+        = {u.radius, u.mass, u.sphereDensity, u.fluidDensity, u.tubeDiameter, u.scaleDistance};
+    for (int i = 0; i < 6; ++i)
+        QVERIFY2(same(spread[i], uncertainties.at(i)), qPrintable(QString::number(i)));
+    if (options->video)
+        QCOMPARE(options->video->scaleDistance, 0.1);
+}
+
+void TestMeasureCommand::unitSlips_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // after the file
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");
+    const QStringList ball {QStringLiteral("--rayon"), QStringLiteral("3,155mm"),
+                            QStringLiteral("--masse-volumique"), QStringLiteral("2500")};
+    QTest::newRow("fluid in g/cm3 without its unit")
+        << (ball + QStringList {QStringLiteral("--fluide"), QStringLiteral("1,26")}) << 0
+        << "1,26 kg/m³ est la masse volumique d'un gaz ; en g/cm³, écrivez 1,26g/cm3\n";
+    QTest::newRow("sphere in g/cm3 without its unit")
+        << QStringList {QStringLiteral("--rayon=3,155mm"), QStringLiteral("--masse-volumique=2,5"),
+                        QStringLiteral("--fluide=1260")}
+        << 2
+        << "2,5 kg/m³ est la masse volumique d'une mousse : une telle bille flotte ; en g/cm³, "
+           "écrivez 2,5g/cm3\nLa masse de la bille doit être comprise entre 1 mg et 50 kg.\n";
+    QTest::newRow("radius in mm without its unit")
+        << QStringList {QStringLiteral("--rayon=3,155"), QStringLiteral("--masse-volumique=2500"),
+                        QStringLiteral("--fluide=1260")}
+        << 2
+        << "Sans unité, le rayon est en mètres : 3,155 m ; en millimètres, écrivez 3,155mm\nLe "
+           "rayon de la bille doit être compris entre 0,1 mm et 50 cm.\n";
+    QTest::newRow("densities with their units")
+        << (sphere.mid(0, 2)
+            + QStringList {QStringLiteral("--masse-volumique=2,5g/cm3"),
+                           QStringLiteral("--fluide=1,26g/cm³")})
+        << 0 << "";
+}
+
+void TestMeasureCommand::unitSlips()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    QCOMPARE(MeasureCommand::run(QStringList {m_good} + arguments, outStream, errStream), status);
+    QCOMPARE(err, error);
+    if (status == 0)
+        QVERIFY2(etaLine.match(out.section(QLatin1Char('\n'), 0, 0)).hasMatch(), qPrintable(out));
+}
+
+void TestMeasureCommand::millisecondTimes_data()
+{
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<bool>("remark");
+    QTest::newRow("no time unit") << QByteArray("t\ty\n") << true;
+    QTest::newRow("ms said") << QByteArray("t (ms)\ty\n") << false;
+    QTest::newRow("ms in a units row") << QByteArray("t\ty\nms\tm\n") << false;
+}
+
+// A video's times written in milliseconds: read as seconds they would give
+// η a thousand times too large; the command says so and converts them.
+void TestMeasureCommand::millisecondTimes()
+{
+    QFETCH(QByteArray, header);
+    QFETCH(bool, remark);
+    SimulatedFall fall;
+    fall.setup = glassInGlycerol(3.155e-3);
+    fall.eta = 0.967;
+    fall.step = 0.04;
+    fall.count = 60;
+    QByteArray bytes = header;
+    for (const MeasuredPoint &p : fall.points(3).points)
+        bytes += QByteArray::number(p.t * 1000.0, 'f', 0) + '\t' + QByteArray::number(p.y, 'f', 5)
+            + '\n';
+    const QString path = m_dir.filePath(QStringLiteral("millisecondes.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    QCOMPARE(MeasureCommand::run(QStringList {path} + sphere, outStream, errStream), 0);
+    if (remark) {
+        QVERIFY2(err.startsWith(path
+                                + QStringLiteral(" : Les temps n'ont pas d'unité : lus en "
+                                                 "secondes, la chute de ")),
+                 qPrintable(err));
+        QVERIFY2(err.contains(QStringLiteral("Ce sont des millisecondes : les temps ont été "
+                                             "convertis en secondes")),
+                 qPrintable(err));
+    } else {
+        QVERIFY2(err.isEmpty(), qPrintable(err));
+    }
+    const QString first = out.section(QLatin1Char('\n'), 0, 0);
+    QVERIFY2(etaLine.match(first).hasMatch(), qPrintable(out));
+    const double found = first.section(QLatin1Char(' '), 2, 2)
+                             .replace(QLatin1Char(','), QLatin1Char('.'))
+                             .toDouble();
+    QVERIFY2(std::abs(found - 0.967) < 0.02 * 0.967, qPrintable(first));
 }
 
 // A ball of the files' glass falling through glycerol, filmed at 30 images/s
@@ -237,6 +437,23 @@ void TestMeasureCommand::video()
     QCOMPARE(lines.at(0), QByteArray("\xEF\xBB\xBFt (s);y (m);image\r"));
     QVERIFY(lines.at(1).startsWith("0;0;0"));
     QCOMPARE(lines.size(), 150 + 2); // a row per frame, then the last line's end
+
+    // The table read back with no option: y is the position, not the frame.
+    out.clear();
+    err.clear();
+    QCOMPARE(MeasureCommand::run(QStringList {table} + sphere, outStream, errStream), 0);
+    QVERIFY2(err.isEmpty(), qPrintable(err));
+    const QString again = out.section(QLatin1Char('\n'), 0, 0);
+    QVERIFY2(etaLine.match(again).hasMatch(), qPrintable(out));
+    // The same η; its u differs: the table no longer knows the scale's clicks.
+    const auto number = [](const QString &line, int field) {
+        return line.section(QLatin1Char(' '), field, field)
+            .replace(QLatin1Char(','), QLatin1Char('.'))
+            .toDouble();
+    };
+    // first: η rounded to its combined u (digits of u); again: the fit's own.
+    QVERIFY2(std::abs(number(again, 2) - number(first, 2)) <= 0.5e-4, qPrintable(again));
+    QVERIFY2(number(again, 4) < number(first, 4), qPrintable(again));
 }
 
 void TestMeasureCommand::files()

@@ -105,19 +105,25 @@ void TestUncertaintyCommand::wrongArguments_data()
     QTest::addColumn<QString>("error");
     const QString fluid = QStringLiteral("--fluide=1260");
     QTest::newRow("u illisible") << QStringList {QStringLiteral("--rayon=2mm±abc"), fluid}
-                                 << QStringLiteral("Valeur incorrecte pour --rayon : « 2mm±abc ».");
-    QTest::newRow("u négative") << QStringList {QStringLiteral("--rayon=2mm±-1mm"), fluid}
-                                << QStringLiteral("Valeur incorrecte pour --rayon : « 2mm±-1mm ».");
+                                 << QStringLiteral("Valeur incorrecte pour --rayon : « 2mm±abc ». "
+                                                   "« abc » ne commence pas par un nombre.");
+    QTest::newRow("u négative")
+        << QStringList {QStringLiteral("--rayon=2mm±-1mm"), fluid}
+        << QStringLiteral("Valeur incorrecte pour --rayon : « 2mm±-1mm ». L'incertitude « -1mm » "
+                          "est négative : écrivez-la sans signe.");
     QTest::newRow("valeur illisible devant ±")
         << QStringList {QStringLiteral("--rayon=abc±0,01mm"), fluid}
-        << QStringLiteral("Valeur incorrecte pour --rayon : « abc±0,01mm ».");
+        << QStringLiteral("Valeur incorrecte pour --rayon : « abc±0,01mm ». « abc » ne commence "
+                          "pas par un nombre.");
     QTest::newRow("étalon sans longueur")
         << QStringList {QStringLiteral("--rayon=2mm"), fluid, QStringLiteral("--video=v.mp4"),
                         QStringLiteral("--etalon=1,1:1,9=±1mm")}
-        << QStringLiteral("Valeur incorrecte pour --etalon : « 1,1:1,9=±1mm ».");
+        << QStringLiteral("Valeur incorrecte pour --etalon : « 1,1:1,9=±1mm ». « ±1mm » ne "
+                          "commence pas par un nombre.");
     QTest::newRow("un instant n'a pas d'incertitude")
         << QStringList {QStringLiteral("--rayon=2mm"), fluid, QStringLiteral("--de=0,5±0,1")}
-        << QStringLiteral("Valeur incorrecte pour --de : « 0,5±0,1 ».");
+        << QStringLiteral("Valeur incorrecte pour --de : « 0,5±0,1 ». Cette option ne prend pas "
+                          "d'incertitude (« ± »).");
     QTest::newRow("un seul tirage")
         << QStringList {QStringLiteral("--rayon=2mm"), fluid, QStringLiteral("--monte-carlo=1")}
         << QStringLiteral("Le nombre de tirages (--monte-carlo) doit être un entier de 2 à "

@@ -13,30 +13,6 @@
 
 namespace {
 
-struct Unit
-{
-    const char *symbol;
-    double factor;
-};
-
-constexpr Unit lengthUnits[] = {{"mm", 1e-3}, {"cm", 1e-2}, {"m", 1.0}};
-constexpr Unit massUnits[] = {{"mg", 1e-6}, {"g", 1e-3}, {"kg", 1.0}};
-constexpr Unit timeUnits[] = {{"ms", 1e-3}, {"s", 1.0}};
-
-template<size_t N>
-std::optional<double> factorOf(const QString &unit, const Unit (&units)[N])
-{
-    for (const Unit &u : units)
-        if (unit == QLatin1String(u.symbol))
-            return u.factor;
-    return std::nullopt;
-}
-
-QString valueError(const QString &option, const QString &value)
-{
-    return QStringLiteral("Valeur incorrecte pour %1 : « %2 ».").arg(option, value);
-}
-
 QString mean(const std::vector<double> &values, double *deviation)
 {
     double sum = 0.0;
@@ -54,41 +30,10 @@ QString mean(const std::vector<double> &values, double *deviation)
 
 namespace MeasureCommand {
 
-std::optional<double> parseValue(const QString &text, Quantity quantity)
-{
-    const QString trimmed = text.trimmed();
-    qsizetype end = trimmed.size();
-    while (end > 0 && trimmed.at(end - 1).isLetter())
-        --end;
-    const QString unit = trimmed.mid(end);
-    const std::optional<double> number = NumberFormat::parse(trimmed.left(end));
-    if (!number)
-        return std::nullopt;
-    if (unit.isEmpty())
-        return number;
-    std::optional<double> factor;
-    switch (quantity) {
-    case Quantity::Length:
-        factor = factorOf(unit, lengthUnits);
-        break;
-    case Quantity::Mass:
-        factor = factorOf(unit, massUnits);
-        break;
-    case Quantity::Time:
-        factor = factorOf(unit, timeUnits);
-        break;
-    case Quantity::Plain:
-        break;
-    }
-    if (!factor)
-        return std::nullopt;
-    return *number * *factor;
-}
-
 std::optional<Options> parseArguments(const QStringList &arguments, QString *error)
 {
     Options options;
-    double mass = FallSetup::nan;
+    UnitSanity::TypedInputs typed;
     auto fail = [error](const QString &message) {
         *error = message;
         return std::nullopt;
@@ -115,28 +60,10 @@ std::optional<Options> parseArguments(const QStringList &arguments, QString *err
             options.files << option;
             continue;
         }
-        struct Target
-        {
-            const char *name;
-            Quantity quantity;
-            double *value;
-        };
-        const Target targets[] = {
-            {"--rayon", Quantity::Length, &options.setup.radius},
-            {"--masse", Quantity::Mass, &mass},
-            {"--masse-volumique", Quantity::Plain, &options.sphereDensity},
-            {"--fluide", Quantity::Plain, &options.setup.fluidDensity},
-            {"--diametre-tube", Quantity::Length, &options.setup.tubeDiameter},
-            {"--de", Quantity::Time, &options.fit.tMin},
-            {"--a", Quantity::Time, &options.fit.tMax},
-        };
-        const Target *target = nullptr;
-        for (const Target &t : targets)
-            if (option == QLatin1String(t.name))
-                target = &t;
+        const bool quantity = isQuantityOption(option);
         const bool video = isVideoOption(option);
         const bool uncertainty = isUncertaintyOption(option);
-        if (!target && !video && !uncertainty && option != QLatin1String("--colonne"))
+        if (!quantity && !video && !uncertainty && option != QLatin1String("--colonne"))
             return fail(QStringLiteral("Option inconnue : « %1 ».").arg(option));
         if (!hasValue) {
             if (i + 1 >= arguments.size())
@@ -149,28 +76,21 @@ std::optional<Options> parseArguments(const QStringList &arguments, QString *err
                 return fail(why);
             continue;
         }
-        if (target || option == QLatin1String("--etalon") || option == QLatin1String("--cadence")) {
-            QString why;
-            if (!takeUncertainty(option, value, target ? target->quantity : Quantity::Length,
-                                 options.uncertainty, &why))
-                return fail(why);
-        }
         if (video) {
             if (!options.video)
                 options.video.emplace();
             QString why;
-            if (!parseVideoOption(option, value, *options.video, &why))
+            if (!parseVideoOption(option, value, *options.video, options.uncertainties, &why))
                 return fail(why);
             continue;
         }
-        if (!target) {
+        if (!quantity) {
             options.column = value;
             continue;
         }
-        const std::optional<double> parsed = parseValue(value, target->quantity);
-        if (!parsed || !std::isfinite(*parsed))
-            return fail(valueError(option, value));
-        *target->value = *parsed;
+        QString why;
+        if (!parseQuantityOption(option, value, options, typed, &why))
+            return fail(why);
     }
     if (options.help)
         return options;
@@ -185,12 +105,15 @@ std::optional<Options> parseArguments(const QStringList &arguments, QString *err
         return fail(QStringLiteral("Le rayon de la bille manque (--rayon)."));
     if (std::isnan(options.setup.fluidDensity))
         return fail(QStringLiteral("La masse volumique du fluide manque (--fluide)."));
+    const double mass = typed.mass.value;
     if (std::isnan(mass) == std::isnan(options.sphereDensity))
         return fail(QStringLiteral("Donner soit la masse de la bille (--masse), soit sa masse "
                                    "volumique (--masse-volumique)."));
     options.setup.mass = std::isnan(mass)
         ? FallSetup::massFromDensity(options.setup.radius, options.sphereDensity)
         : mass;
+    options.warnings = UnitSanity::inputWarnings(typed);
+    takeUncertainties(options.uncertainties, options.uncertainty);
     if (!(options.fit.tMin <= options.fit.tMax))
         return fail(QStringLiteral("L'intervalle d'ajustement est vide (--de après --a)."));
     return options;
@@ -210,9 +133,9 @@ QString helpText()
                "de chaque fichier et affiche η avec son incertitude-type.\n"
                "\n"
                "  --rayon R              rayon de la bille (0,1 mm à 50 cm)\n"
-               "  --masse-volumique ρs   masse volumique de la bille, en kg/m³\n"
+               "  --masse-volumique ρs   masse volumique de la bille (en kg/m³ sans unité)\n"
                "  --masse m              masse de la bille (1 mg à 50 kg), au lieu de ρs\n"
-               "  --fluide ρ             masse volumique du fluide, en kg/m³\n"
+               "  --fluide ρ             masse volumique du fluide (en kg/m³ sans unité)\n"
                "  --diametre-tube D      diamètre intérieur du tube : η corrigée de l'effet de\n"
                "                         paroi (formule de Faxén, d/D ≤ 0,5, Re ≤ 1)\n"
                "  --de t1, --a t2        n'ajuster que les points entre t1 et t2 (entrée dans le\n"
@@ -220,14 +143,12 @@ QString helpText()
                "  --t0                   ajuster aussi l'instant du lâcher (sinon le premier\n"
                "                         instant mesuré)\n"
                "  --colonne NOM          colonne des positions, par son nom ou son numéro (sinon\n"
-               "                         celle qui varie le plus)\n"
+               "                         celle qui varie le plus, jamais un numéro d'image)\n"
                "  --help                 affiche cette aide\n"
-               "%1%2%3"
-               "\n"
-               "Les nombres s'écrivent avec une virgule ou un point, suivis d'une unité : mm, cm, "
-               "m\n"
-               "pour les longueurs, mg, g, kg pour les masses, ms, s pour les temps ; sans unité,\n"
-               "ce sont des m, des kg et des s.\n"
+               "%1"
+               "%2"
+               "%3"
+               "%4"
                "\n"
                "Chaque bloc de résultats commence par une ligne « η = valeur ± incertitude Pa·s "
                "»,\n"
@@ -237,7 +158,7 @@ QString helpText()
                "Code de retour : 0 si chaque fichier a donné η, 1 si un fichier n'a pas pu être "
                "lu\n"
                "ou ajusté, 2 si les options sont incorrectes.\n")
-        .arg(videoHelpText(), uncertaintyHelpText(), seriesHelpText());
+        .arg(videoHelpText(), quantityHelpText(), uncertaintyHelpText(), seriesHelpText());
 }
 
 QStringList resultLines(const QString &path, const FitResult &result, const Options &options)
@@ -266,6 +187,8 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err,
         out.flush();
         return 0;
     }
+    for (const QString &warning : options->warnings)
+        err << warning << '\n';
     const QString problem = options->setup.problem();
     if (!problem.isEmpty()) {
         err << problem << '\n';
@@ -283,12 +206,15 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err,
         const QString &path = sources.at(i);
         const bool video = options->video && i == sources.size() - 1;
         std::optional<MeasurementSet> set;
+        QString remark;
         if (!video)
-            set = readFile(path, options->column, &error);
+            set = readFile(path, options->column, options->setup, &error, &remark);
         else if (!readVideo)
             error = QStringLiteral("Ce programme ne lit pas les vidéos.");
         else
             set = readVideo(*options->video, &error, err);
+        if (!remark.isEmpty())
+            err << path << " : " << remark << '\n';
         if (!set) {
             err << path << " : " << error << '\n';
             err.flush();

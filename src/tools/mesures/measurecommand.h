@@ -2,6 +2,8 @@
 #pragma once
 
 #include "measures/fallfit.h"
+#include "measures/quantity.h"
+#include "measures/unitsanity.h"
 #include "uncertaintyarguments.h"
 
 #include <QPointF>
@@ -19,13 +21,37 @@ class QTextStream;
 namespace MeasureCommand {
 
 // The quantity a command-line value measures, for its units.
-enum class Quantity { Length, Mass, Time, Plain };
+using Quantity = QuantityKind;
 
-// A value typed on the command line: a comma or a point as the decimal
-// separator, then an optional unit of its quantity (mm, cm, m; mg, g, kg;
-// ms, s). Without a unit, SI (m, kg, s). Nothing when the text is not such
-// a value.
+// An exact value typed on the command line: a comma or a point as the
+// decimal separator, then an optional unit of its quantity (µm, mm, cm, dm,
+// m; mg, g, kg; kg/m3, g/cm3…; ms, s). Without a unit, SI (m, kg, kg/m³,
+// s). Nothing when the text is not such a value or carries an uncertainty.
 std::optional<double> parseValue(const QString &text, Quantity quantity);
+
+// The standard uncertainties typed with "±" after the inputs, in SI units;
+// NaN for an input typed without one, which counts as exact. The command
+// keeps them for the propagation to η; the scale's is the uncertainty of
+// the distance of --etalon.
+struct InputUncertainties
+{
+    static constexpr double nan = FallSetup::nan;
+
+    double radius = nan;        // m, --rayon
+    double mass = nan;          // kg, --masse
+    double sphereDensity = nan; // kg/m³, --masse-volumique
+    double fluidDensity = nan;  // kg/m³, --fluide
+    double tubeDiameter = nan;  // m, --diametre-tube
+    double scaleDistance = nan; // m, --etalon …=D±u
+    double captureRate = nan;   // images/s, --cadence C±u
+};
+
+// "Valeur incorrecte pour OPTION : « VALUE »." followed by the reason, if any.
+QString valueError(const QString &option, const QString &value, const QString &reason = {});
+// The value of option read as a quantity of kind, with its uncertainty when
+// uncertain; nothing with valueError's message in *error.
+std::optional<TypedQuantity> optionValue(const QString &option, const QString &value,
+                                         QuantityKind kind, bool uncertain, QString *error);
 
 // What --video asks for: the video, the scale's two points (px) and the
 // distance between them, the ball clicked in a frame, and where the scale
@@ -60,8 +86,9 @@ using VideoReader = std::function<std::optional<MeasurementSet>(const VideoReque
 // Whether option is one of --video's, and reads its value into request;
 // false with *error when the value is wrong.
 bool isVideoOption(const QString &option);
+// The distance of --etalon may carry its uncertainty, put in *uncertainties.
 bool parseVideoOption(const QString &option, const QString &value, VideoRequest &request,
-                      QString *error);
+                      InputUncertainties &uncertainties, QString *error);
 // What is missing for a video, in French; empty when it can be read.
 QString videoProblem(const VideoRequest &request);
 QString videoHelpText();
@@ -79,19 +106,27 @@ struct Options
     std::optional<VideoRequest> video;
     UncertaintyRequest uncertainty;
     bool help = false;
+    InputUncertainties uncertainties;
+    QStringList warnings; // inputs in a plainly wrong unit (UnitSanity), shown before the results
 };
 
+// Whether option is one of the measured inputs (--rayon, --masse,
+// --masse-volumique, --fluide, --diametre-tube, --de, --a), and reads its
+// value into options and typed (as typed, for the unit checks); false with
+// *error when the value is wrong.
+bool isQuantityOption(const QString &option);
+// How the measured values are written (units, "±"), for --help.
+QString quantityHelpText();
+bool parseQuantityOption(const QString &option, const QString &value, Options &options,
+                         UnitSanity::TypedInputs &typed, QString *error);
 // Whether option is --monte-carlo or --glycerine, and reads its value into
 // request; false with *error when the value is wrong.
 bool isUncertaintyOption(const QString &option);
 bool parseUncertaintyOption(const QString &option, const QString &value,
                             UncertaintyRequest &request, QString *error);
-// Takes "±u" (or "+-u") off the value of option, storing u in SI units in
-// request; the value keeps its number and its unit (written on either side).
-// Without ± nothing changes; false with *error when u is wrong or option
-// takes none.
-bool takeUncertainty(const QString &option, QString &value, Quantity quantity,
-                     UncertaintyRequest &request, QString *error);
+// Copies the uncertainties typed with the inputs ("value±u") into request,
+// where an input without ± counts as exact (0).
+void takeUncertainties(const InputUncertainties &typed, UncertaintyRequest &request);
 // A fitted result's lines with u(η) combined from the inputs' uncertainties
 // and the fit's: the first etaLines lines get the new u, and the budget, the
 // Monte-Carlo result and the glycerine reference follow the line after them.
@@ -104,8 +139,12 @@ std::optional<Options> parseArguments(const QStringList &arguments, QString *err
 
 QString helpText();
 
-// Reads one file of measurements with the chosen position column.
-std::optional<MeasurementSet> readFile(const QString &path, const QString &column, QString *error);
+// Reads one file of measurements with the chosen position column. When the
+// time column states no unit and its times are plainly milliseconds for
+// setup (UnitSanity::millisecondTimes), they are converted to seconds and
+// *remark says so; otherwise *remark is left empty.
+std::optional<MeasurementSet> readFile(const QString &path, const QString &column,
+                                       const FallSetup &setup, QString *error, QString *remark);
 
 // A fitted file's block: the fit's lines, "Fichier : path" after the η
 // lines, then the uncertainty's.

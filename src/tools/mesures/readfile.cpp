@@ -25,7 +25,8 @@ int findColumn(const MeasurementTable &table, const QString &name)
 
 } // namespace
 
-std::optional<MeasurementSet> readFile(const QString &path, const QString &column, QString *error)
+std::optional<MeasurementSet> readFile(const QString &path, const QString &column,
+                                       const FallSetup &setup, QString *error, QString *remark)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -53,8 +54,14 @@ std::optional<MeasurementSet> readFile(const QString &path, const QString &colum
         choice = withPosition(table, choice, index);
     }
     std::optional<MeasurementSet> set = toMeasurementSet(table, choice, error);
-    if (set)
-        set->sourceName = QFileInfo(path).fileName();
+    if (!set)
+        return set;
+    set->sourceName = QFileInfo(path).fileName();
+    if (!isTimeUnit(table.columns[size_t(choice.time)].unit)) {
+        *remark = UnitSanity::millisecondTimes(*set, setup);
+        if (!remark->isEmpty())
+            UnitSanity::toSeconds(*set);
+    }
     return set;
 }
 

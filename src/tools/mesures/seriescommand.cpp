@@ -229,6 +229,8 @@ int runSeries(const QStringList &arguments, QTextStream &out, QTextStream &err)
         if (!o || !error.isEmpty())
             return wrong(
                 QStringLiteral("Essai %1 (%2) : %3").arg(i + 1).arg((*trials)[i].path, error));
+        for (const QString &warning : o->warnings)
+            err << QStringLiteral("Essai %1 : ").arg(i + 1) << warning << '\n';
         options.push_back(*o);
     }
 
@@ -249,7 +251,11 @@ int runSeries(const QStringList &arguments, QTextStream &out, QTextStream &err)
             << QStringLiteral("Essai %1%2\n")
                    .arg(i + 1)
                    .arg(trial.used ? QString() : QStringLiteral(" (laissé de côté)"));
-        const std::optional<MeasurementSet> set = readFile(trial.path, o.column, &error);
+        QString remark;
+        const std::optional<MeasurementSet> set
+            = readFile(trial.path, o.column, o.setup, &error, &remark);
+        if (!remark.isEmpty())
+            err << trial.path << " : " << remark << '\n';
         if (!set) {
             out << trial.path << " : " << error << '\n';
             err << trial.path << " : " << error << '\n';

@@ -14,73 +14,6 @@
 
 namespace {
 
-using MeasureCommand::Quantity;
-
-// Where "±" or "+-" splits a text, and the length of the separator; -1 when
-// neither is there.
-qsizetype separator(const QString &text, qsizetype *length)
-{
-    qsizetype at = text.indexOf(QChar(0x00B1));
-    *length = 1;
-    if (at < 0) {
-        at = text.indexOf(QLatin1String("+-"));
-        *length = 2;
-    }
-    return at;
-}
-
-QString unitOf(const QString &text)
-{
-    const QString trimmed = text.trimmed();
-    qsizetype end = trimmed.size();
-    while (end > 0 && trimmed.at(end - 1).isLetter())
-        --end;
-    return trimmed.mid(end);
-}
-
-double *uncertaintyOf(const QString &option, MeasureCommand::UncertaintyRequest &request)
-{
-    if (option == QLatin1String("--rayon"))
-        return &request.radius;
-    if (option == QLatin1String("--masse"))
-        return &request.mass;
-    if (option == QLatin1String("--masse-volumique"))
-        return &request.sphereDensity;
-    if (option == QLatin1String("--fluide"))
-        return &request.fluidDensity;
-    if (option == QLatin1String("--diametre-tube"))
-        return &request.tubeDiameter;
-    return nullptr;
-}
-
-// A ±u part: its value in SI with the unit written on either side.
-bool splitValue(const QString &text, Quantity quantity, QString *value, double *uncertainty)
-{
-    qsizetype length = 0;
-    const qsizetype at = separator(text, &length);
-    if (at < 0) {
-        *value = text;
-        *uncertainty = 0.0;
-        return true;
-    }
-    QString left = text.left(at).trimmed();
-    QString right = text.mid(at + length).trimmed();
-    // "2±0,005mm" and "2mm±0,005" both mean 2 mm ± 0,005 mm.
-    const QString leftUnit = unitOf(left);
-    const QString rightUnit = unitOf(right);
-    if (leftUnit.isEmpty())
-        left += rightUnit;
-    if (rightUnit.isEmpty())
-        right += leftUnit;
-    // Both halves are checked here, so that an error names the text as typed.
-    const std::optional<double> u = MeasureCommand::parseValue(right, quantity);
-    if (!u || !std::isfinite(*u) || *u < 0.0 || !MeasureCommand::parseValue(left, quantity))
-        return false;
-    *value = left;
-    *uncertainty = *u;
-    return true;
-}
-
 // The measurand on the fit's model: η = (m − ρ_f·V)·g / (6π·r·v_lim), with
 // the program's g and π so that it gives the fitted η at the inputs' values;
 // the wall factor of Faxén for a tube diameter. For a video, v_lim is in
@@ -262,34 +195,17 @@ bool parseUncertaintyOption(const QString &option, const QString &value,
     return true;
 }
 
-bool takeUncertainty(const QString &option, QString &value, Quantity quantity,
-                     UncertaintyRequest &request, QString *error)
+void takeUncertainties(const InputUncertainties &typed, UncertaintyRequest &request)
 {
-    double *target = option == QLatin1String("--cadence") ? &request.captureRate
-                                                          : uncertaintyOf(option, request);
-    const bool scale = option == QLatin1String("--etalon");
-    qsizetype length = 0;
-    if (separator(value, &length) < 0)
-        return true;
-    *error = QStringLiteral("Valeur incorrecte pour %1 : « %2 ».").arg(option, value);
-    if (scale) {
-        // X1,Y1:X2,Y2=10cm±0,5mm: the uncertainty is the length's.
-        const qsizetype equals = value.indexOf(QLatin1Char('='));
-        QString length;
-        if (equals < 0
-            || !splitValue(value.mid(equals + 1), Quantity::Length, &length,
-                           &request.scaleDistance))
-            return false;
-        value = value.left(equals + 1) + length;
-        return true;
-    }
-    if (!target)
-        return false;
-    QString plain;
-    if (!splitValue(value, quantity, &plain, target))
-        return false;
-    value = plain;
-    return true;
+    // The request counts an input without ± as exact: 0.
+    const auto or0 = [](double u) { return std::isnan(u) ? 0.0 : u; };
+    request.radius = or0(typed.radius);
+    request.mass = or0(typed.mass);
+    request.sphereDensity = or0(typed.sphereDensity);
+    request.fluidDensity = or0(typed.fluidDensity);
+    request.tubeDiameter = or0(typed.tubeDiameter);
+    request.scaleDistance = or0(typed.scaleDistance);
+    request.captureRate = or0(typed.captureRate);
 }
 
 void addUncertainty(const FitResult &result, const Options &options, QStringList &lines,
@@ -371,13 +287,14 @@ QString uncertaintyHelpText()
 {
     return QStringLiteral(
         "\n"
-        "Incertitudes : chaque grandeur peut s'écrire valeur±u (ou valeur+-u), u étant\n"
-        "son incertitude-type, l'unité d'un côté ou des deux : --rayon 2mm±0,005mm,\n"
-        "--fluide 1260±3, --etalon 120,80:120,680=10cm±0,5mm, --cadence 240±1. Sans ±,\n"
-        "la grandeur compte comme exacte ; les clics de l'étalon comptent pour 0,5 px\n"
-        "chacun. La première ligne donne alors η avec son incertitude-type composée\n"
-        "(type A des points, type B des grandeurs), et le bilan suit, la plus grande\n"
-        "contribution d'abord.\n"
+        "Incertitudes : le rayon, la masse, les masses volumiques, le diamètre du tube,\n"
+        "la distance de l'étalon et la cadence peuvent porter leur incertitude-type\n"
+        "après « ± » (ou « +- »), l'unité d'un côté ou des deux : --rayon 2mm±0,005mm,\n"
+        "--fluide 1,26±0,01g/cm3, --etalon 120,80:120,680=10cm±0,5mm, --cadence 240±1.\n"
+        "Sans « ± », la grandeur compte comme exacte ; les clics de l'étalon comptent\n"
+        "pour 0,5 px chacun. La première ligne donne alors η avec son incertitude-type\n"
+        "composée (type A des points, type B des grandeurs), et le bilan suit, la plus\n"
+        "grande contribution d'abord.\n"
         "  --monte-carlo N        tire N fois les grandeurs et donne la moyenne, l'écart\n"
         "                         type et l'intervalle à 95 % de η\n"
         "  --glycerine T[:w]      compare η à celle d'une glycérine à T °C contenant w %\n"

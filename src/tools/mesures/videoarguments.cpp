@@ -22,12 +22,20 @@ std::optional<QPointF> pixel(const QString &text)
     return QPointF(*x, *y);
 }
 
-bool positive(const QString &value, MeasureCommand::Quantity quantity, double *out)
+// A positive exact value of kind, or nothing with the reason in *error.
+bool positive(const QString &option, const QString &value, QuantityKind kind, double *out,
+              QString *error)
 {
-    const std::optional<double> v = MeasureCommand::parseValue(value, quantity);
-    if (!v || !std::isfinite(*v) || *v <= 0.0)
+    const std::optional<TypedQuantity> v
+        = MeasureCommand::optionValue(option, value, kind, false, error);
+    if (!v)
         return false;
-    *out = *v;
+    if (!(v->value > 0.0)) {
+        *error = MeasureCommand::valueError(option, value,
+                                            QStringLiteral("La valeur doit être positive."));
+        return false;
+    }
+    *out = v->value;
     return true;
 }
 
@@ -49,25 +57,35 @@ bool isVideoOption(const QString &option)
 }
 
 bool parseVideoOption(const QString &option, const QString &value, VideoRequest &request,
-                      QString *error)
+                      InputUncertainties &uncertainties, QString *error)
 {
     const auto wrong = [&] {
-        *error = QStringLiteral("Valeur incorrecte pour %1 : « %2 ».").arg(option, value);
+        *error = valueError(option, value);
         return false;
     };
     if (option == QLatin1String("--video")) {
         request.path = value;
     } else if (option == QLatin1String("--etalon")) {
-        // X1,Y1:X2,Y2=10cm
+        // X1,Y1:X2,Y2=10cm, or =10cm±0,5mm
         const qsizetype equals = value.indexOf(QLatin1Char('='));
         const QStringList ends = value.left(equals).split(QLatin1Char(':'));
         if (equals < 0 || ends.size() != 2)
             return wrong();
         const std::optional<QPointF> a = pixel(ends.at(0));
         const std::optional<QPointF> b = pixel(ends.at(1));
-        if (!a || !b || *a == *b
-            || !positive(value.mid(equals + 1), Quantity::Length, &request.scaleDistance))
+        if (!a || !b || *a == *b)
             return wrong();
+        QString why;
+        const std::optional<TypedQuantity> distance
+            = QuantityText::parse(value.mid(equals + 1), QuantityKind::Length, &why);
+        if (distance && !(distance->value > 0.0))
+            why = QStringLiteral("La distance doit être positive.");
+        if (!distance || !why.isEmpty()) {
+            *error = valueError(option, value, why);
+            return false;
+        }
+        request.scaleDistance = distance->value;
+        uncertainties.scaleDistance = distance->uncertainty;
         request.scaleStart = *a;
         request.scaleEnd = *b;
         request.hasScale = true;
@@ -84,8 +102,18 @@ bool parseVideoOption(const QString &option, const QString &value, VideoRequest 
         if (!ok || request.frame < 0)
             return wrong();
     } else if (option == QLatin1String("--cadence")) {
-        if (!positive(value, Quantity::Plain, &request.captureRate))
-            return wrong();
+        // A typed rate may carry its uncertainty: 240±1.
+        const std::optional<TypedQuantity> rate
+            = MeasureCommand::optionValue(option, value, QuantityKind::Plain, true, error);
+        if (!rate)
+            return false;
+        if (!(rate->value > 0.0)) {
+            *error = MeasureCommand::valueError(option, value,
+                                                QStringLiteral("La valeur doit être positive."));
+            return false;
+        }
+        request.captureRate = rate->value;
+        uncertainties.captureRate = rate->uncertainty;
     } else if (option == QLatin1String("--tableau")) {
         request.table = value;
     } else if (option == QLatin1String("--echelle")) {
@@ -99,14 +127,14 @@ bool parseVideoOption(const QString &option, const QString &value, VideoRequest 
         else
             return wrong();
     } else if (option == QLatin1String("--indice")) {
-        if (!positive(value, Quantity::Plain, &request.refractiveIndex))
-            return wrong();
+        if (!positive(option, value, QuantityKind::Plain, &request.refractiveIndex, error))
+            return false;
     } else if (option == QLatin1String("--rayon-tube")) {
-        if (!positive(value, Quantity::Length, &request.tubeRadius))
-            return wrong();
+        if (!positive(option, value, QuantityKind::Length, &request.tubeRadius, error))
+            return false;
     } else if (option == QLatin1String("--distance-camera")) {
-        if (!positive(value, Quantity::Length, &request.cameraDistance))
-            return wrong();
+        if (!positive(option, value, QuantityKind::Length, &request.cameraDistance, error))
+            return false;
     } else {
         return wrong();
     }
@@ -135,7 +163,7 @@ QString videoHelpText()
         "Avec une vidéo de la chute (MP4, MOV, AVI, WebM) au lieu de fichiers :\n"
         "  --video FICHIER        la vidéo ; la bille y est suivie image par image\n"
         "  --etalon X1,Y1:X2,Y2=D deux points de l'image (en pixels) distants de D\n"
-        "                         (par exemple 120,80:120,680=10cm)\n"
+        "                         (par exemple 120,80:120,680=10cm±0,5mm)\n"
         "  --bille X,Y            le centre de la bille dans l'image où le suivi commence\n"
         "  --image N              cette image (par défaut la première, numéro 0)\n"
         "  --origine X,Y          le point de position 0 (par défaut, la bille cliquée)\n"
