@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets with clang and gives each a short pass: the
 # calculator's evaluator, the configuration reader, the RTF reader, the
-# reader of measured tables, the fit of the fall's law and the video reader,
-# about 25 seconds each. Fails when clang++ is not
+# reader of measured tables, the fit of the fall's law, the video reader and
+# the reader of series files, about 25 seconds each. Fails when clang++ is not
 # installed (the fuzzing would silently not happen) and when a fuzzer finds a
 # fault. The build folder is build-fuzz, or
 # $LORVA_FUZZ_BUILD; $LORVA_FUZZ_SECONDS sets the time of each pass.
@@ -20,7 +20,8 @@ seconds=${LORVA_FUZZ_SECONDS:-25}
 
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DLORVA_FUZZERS=ON \
     -DLORVA_BENCHMARKS=OFF -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" --target fuzz_evaluator fuzz_config fuzz_rtf fuzz_measures fuzz_fit fuzz_video -j2
+cmake --build "$build" --target fuzz_evaluator fuzz_config fuzz_rtf fuzz_measures fuzz_fit fuzz_video \
+    fuzz_series -j2
 
 # A short pass on a busy machine reports the slowest input without failing on it.
 export LORVA_FUZZ_REPORT_ONLY=1
@@ -48,3 +49,4 @@ run fuzz_rtf 2048 "$root"/tests/data/richtext/*.rtf
 run fuzz_measures 4096 "$root"/tests/data/measures/*
 run fuzz_fit 2048
 run fuzz_video 8192 "$root"/tests/data/video/*
+run fuzz_series 4096 "$root"/tests/data/series/*

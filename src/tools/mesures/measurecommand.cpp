@@ -169,6 +169,7 @@ QString helpText()
                "%1"
                "%2"
                "%3"
+               "%4"
                "\n"
                "Chaque bloc de résultats commence par une ligne « η = valeur ± incertitude Pa·s "
                "»,\n"
@@ -178,12 +179,23 @@ QString helpText()
                "Code de retour : 0 si chaque fichier a donné η, 1 si un fichier n'a pas pu être "
                "lu\n"
                "ou ajusté, 2 si les options sont incorrectes.\n")
-        .arg(videoHelpText(), quantityHelpText(), uncertaintyHelpText());
+        .arg(videoHelpText(), quantityHelpText(), uncertaintyHelpText(), seriesHelpText());
+}
+
+QStringList resultLines(const QString &path, const FitResult &result, const Options &options)
+{
+    QStringList lines = FitReport::text(result).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const qsizetype etaLines = std::isfinite(result.etaWall) ? 2 : 1;
+    lines.insert(std::min(etaLines, lines.size()), QStringLiteral("Fichier : ") + path);
+    addUncertainty(result, options, lines, etaLines);
+    return lines;
 }
 
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err,
         const VideoReader &readVideo)
 {
+    if (arguments.contains(QStringLiteral("--serie")))
+        return runSeries(arguments, out, err);
     QString error;
     const std::optional<Options> options = parseArguments(arguments, &error);
     if (!options) {
@@ -242,10 +254,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err,
             }
         }
         const FitResult result = FallFit::fit(*set, options->setup, options->fit);
-        QStringList lines = FitReport::text(result).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        const qsizetype etaLines = std::isfinite(result.etaWall) ? 2 : 1;
-        lines.insert(std::min(etaLines, lines.size()), QStringLiteral("Fichier : ") + path);
-        addUncertainty(result, *options, lines, etaLines);
+        const QStringList lines = resultLines(path, result, *options);
         if (!first)
             out << '\n';
         first = false;

@@ -146,6 +146,38 @@ QString helpText();
 std::optional<MeasurementSet> readFile(const QString &path, const QString &column,
                                        const FallSetup &setup, QString *error, QString *remark);
 
+// A fitted file's block: the fit's lines, "Fichier : path" after the η
+// lines, then the uncertainty's.
+QStringList resultLines(const QString &path, const FitResult &result, const Options &options);
+
+// The combined u(η) of a fitted result (of the wall-corrected η when the tube
+// corrects it) and the part of it that comes from the inputs every trial of
+// a series shares (the fluid's density, the tube's diameter, and the ball's
+// radius or mass when one value was given for every trial: one error for
+// them all). Without a propagation (nothing given, u of zero), the fit's u
+// and no shared part.
+struct CombinedEta
+{
+    double eta = FallSetup::nan;
+    double u = FallSetup::nan;
+    double shared = 0.0;
+};
+struct SharedBall
+{
+    bool radius = false;
+    bool mass = false; // the mass or the density
+};
+CombinedEta combinedEta(const FitResult &result, const Options &options,
+                        SharedBall sharedBall = {});
+
+// lorva-mesures --serie: each file (or each trial of a series file) fitted
+// with its own ball, then the series' η, the line of v∞ against r² and the
+// agreement between trials. --rayon, --masse and --masse-volumique are given
+// once for all or once per file, in the files' order. Same return codes as
+// run.
+int runSeries(const QStringList &arguments, QTextStream &out, QTextStream &err);
+QString seriesHelpText();
+
 // Runs the command (arguments without the program's name): a block of results
 // per file, then the mean and the standard deviation of η over the files.
 // Returns 0 when every file (and the video) gave η, 1 when one could not be read or fitted,

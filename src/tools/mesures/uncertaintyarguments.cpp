@@ -111,6 +111,33 @@ void addUncertainty(const FitResult &result, const Options &options, QStringList
         lines.insert(std::min(etaLines + 1 + i, lines.size()), added.at(i));
 }
 
+CombinedEta combinedEta(const FitResult &result, const Options &options, SharedBall sharedBall)
+{
+    CombinedEta combined;
+    if (!result.hasEta())
+        return combined;
+    const bool wall = std::isfinite(result.etaWall);
+    combined.eta = wall ? result.etaWall : result.eta;
+    combined.u = wall ? result.etaWallU : result.etaU;
+    if (!std::isfinite(result.etaU))
+        return combined;
+    Model model;
+    model.fromDensity = std::isfinite(options.sphereDensity);
+    model.wall = wall;
+    const Propagation p = Uncertainty::propagate(inputsOf(result, options, model), model);
+    if (!p.ok || !(p.uncertainty > 0.0))
+        return combined;
+    combined.u = p.uncertainty;
+    double shared = 0.0;
+    for (const BudgetLine &line : p.budget)
+        if (line.input == FluidDensity || line.input == Tube
+            || (line.input == Radius && sharedBall.radius)
+            || (line.input == Mass && sharedBall.mass))
+            shared += line.contribution * line.contribution;
+    combined.shared = std::sqrt(shared);
+    return combined;
+}
+
 QString uncertaintyHelpText()
 {
     return QStringLiteral(
