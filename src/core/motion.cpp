@@ -88,7 +88,9 @@ FrictionModel frictionModel(double r, double m, double rho, double eta,
 
     // Displaced fluid mass ρV, kg, and the limit velocity (P − Π) / k.
     double displaced = 0.0;
-    assign(displaced, rho * sphereVolume(r));
+    // Written as the animation always computed it: the floating sphere's
+    // weight and thrust cancel exactly only in this order of the products.
+    assign(displaced, r * r * r * (rho * 4.0 / 3.0 * pi));
     assign(model.vlim, (m - displaced) * g / k);
 
     // Reynolds number ρ·v·D/η of the terminal motion with linear friction.

@@ -53,6 +53,12 @@ Measured withUncertainty(double value, double uncertainty);
 // The value with the given number of significant digits, in the general
 // form with a decimal comma: (0.0983712, 3) gives "0,0984".
 QString significant(double value, int digits);
+// Three significant digits of a double, for the sentences of results and
+// warnings: significant(value, 3).
+inline QString significant3(double value)
+{
+    return significant(value, 3);
+}
 
 // The calculator's "Scientifique" display ("#.#######E+00"), written with a
 // decimal point so that the text can be typed back into an expression: one

@@ -37,11 +37,6 @@ constexpr double maxDragReynolds = 800.0;
 constexpr size_t minUsefulPoints = 10;
 constexpr double minUsefulShare = 0.25;
 
-QString number(double value)
-{
-    return NumberFormat::significant(value, 3);
-}
-
 // The samples of the points marked used, in time order of the set.
 std::vector<Sample> samplesOf(const FitResult &result, const MeasurementSet &set)
 {
@@ -114,7 +109,8 @@ QString newtonMessage(double velocity, double reynolds)
                           "Re = %2 > 800 ; la traînée n'y dépend presque plus de η (elle tend "
                           "vers le régime de Newton) et la vitesse limite ne permet pas de la "
                           "mesurer.")
-        .arg(number(velocity), std::isfinite(reynolds) ? number(reynolds) : QStringLiteral("∞"));
+        .arg(NumberFormat::significant3(velocity),
+             std::isfinite(reynolds) ? NumberFormat::significant3(reynolds) : QStringLiteral("∞"));
 }
 
 // The drag curve without a range given: the rest and the end found in the

@@ -16,11 +16,6 @@ constexpr double runsThreshold = -3.0;
 // Stokes's law 24/Re equals the drag coefficient of the quadratic regime.
 constexpr double coincidentReynolds = 24.0 / Motion::dragCoefficient;
 
-QString number(double value)
-{
-    return NumberFormat::significant(value, 3);
-}
-
 double excessWeight(const FallSetup &setup)
 {
     return Motion::excessWeight(setup.radius, setup.mass, setup.fluidDensity);
@@ -110,7 +105,7 @@ QString quadraticMessage(const FallSetup &setup, double velocity, double reynold
                               "mesurée (%1 m/s) donnerait Re = %2 > 250 ; le modèle est alors "
                               "dans le régime quadratique équivalent, où la vitesse limite ne "
                               "dépend pas de η.")
-            .arg(number(velocity), number(reynolds));
+            .arg(NumberFormat::significant3(velocity), NumberFormat::significant3(reynolds));
     }
     // Linear Reynolds number 2ρ·R·vlim/η with vlim = (m − ρV)g / (6πηR):
     // it reaches 250 at this viscosity.
@@ -121,7 +116,7 @@ QString quadraticMessage(const FallSetup &setup, double velocity, double reynold
                           "quadratique équivalent (vitesse limite %1 m/s), la même pour toute "
                           "viscosité inférieure à %2 Pa·s, où Re > 250 ; la vitesse limite n'y "
                           "dépend pas de η.")
-        .arg(number(velocity), number(critical));
+        .arg(NumberFormat::significant3(velocity), NumberFormat::significant3(critical));
 }
 
 void wallCorrection(const FallSetup &setup, FitResult &result)
@@ -145,13 +140,13 @@ void wallCorrection(const FallSetup &setup, FitResult &result)
     if (!(result.lambda <= FallFit::maxWallLambda)) {
         result.wallMessage = QStringLiteral("Correction de paroi refusée : d/D = %1 dépasse 0,5, "
                                             "la formule de Faxén n'est plus valable.")
-                                 .arg(number(result.lambda));
+                                 .arg(NumberFormat::significant3(result.lambda));
         return;
     }
     if (!(result.reynolds <= 1.0)) {
         result.wallMessage = QStringLiteral("Correction de paroi refusée : Re = %1 > 1, hors du "
                                             "régime de Stokes où vaut la formule de Faxén.")
-                                 .arg(number(result.reynolds));
+                                 .arg(NumberFormat::significant3(result.reynolds));
         return;
     }
     // The tube slows the ball by f: the free velocity is v/f, and η, inversely
@@ -195,7 +190,7 @@ void warnings(FitResult &result)
     if (result.model == FitOptions::Model::Stokes && result.reynolds > 1.0)
         result.warnings << QStringLiteral("Re = %1 > 1 : la loi de Stokes n'est plus exacte et "
                                           "surestime η (la traînée réelle dépasse 6πηRv).")
-                               .arg(number(result.reynolds));
+                               .arg(NumberFormat::significant3(result.reynolds));
 
     std::vector<double> residuals;
     for (const FitPoint &p : result.points)
@@ -208,7 +203,7 @@ void warnings(FitResult &result)
                                           "%2 attendues) : le modèle ne suit pas ces points ; "
                                           "réduire l'intervalle d'ajustement ?")
                                .arg(runs)
-                               .arg(number(expected));
+                               .arg(NumberFormat::significant3(expected));
 
     const int dof = result.used - (result.t0Fitted ? 3 : 2);
     if (result.weighted && dof > 0) {
@@ -216,7 +211,7 @@ void warnings(FitResult &result)
         if (std::fabs(result.chi2Reduced - 1.0) > spread)
             result.warnings << QStringLiteral("χ²/(N − p) = %1, loin de 1 : les incertitudes "
                                               "données %2, ou le modèle ne convient pas.")
-                                   .arg(number(result.chi2Reduced),
+                                   .arg(NumberFormat::significant3(result.chi2Reduced),
                                         result.chi2Reduced > 1.0
                                             ? QStringLiteral("sont sous-estimées")
                                             : QStringLiteral("sont surestimées"));
@@ -227,7 +222,8 @@ void warnings(FitResult &result)
                                        "(τ = %1 s) est bien plus court que l'intervalle entre deux "
                                        "mesures. t₀ est fixé au premier instant mesuré (%2 s) et "
                                        "y₀ en tient compte.")
-                            .arg(number(result.tau), NumberFormat::generalDouble(result.t0));
+                            .arg(NumberFormat::significant3(result.tau),
+                                 NumberFormat::generalDouble(result.t0));
 }
 
 } // namespace FitChecks

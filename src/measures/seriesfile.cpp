@@ -34,16 +34,16 @@ bool parseQuantity(const QString &text, QuantityKind kind, double *value, double
     return true;
 }
 
-QString number(double value)
+QString shownNumber(double value)
 {
     return NumberFormat::generalDouble(value);
 }
 
 QString quantity(double value, double uncertainty, double factor, const char *unit)
 {
-    QString text = number(value / factor);
+    QString text = shownNumber(value / factor);
     if (uncertainty > 0.0)
-        text += QStringLiteral(" ± ") + number(uncertainty / factor);
+        text += QStringLiteral(" ± ") + shownNumber(uncertainty / factor);
     return text + QLatin1Char(' ') + QString::fromUtf8(unit);
 }
 

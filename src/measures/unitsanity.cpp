@@ -17,7 +17,7 @@ constexpr double largestRadius = 0.1;
 constexpr double largestTube = 1.0;
 
 // Three significant digits without an exponent below 10⁷: "4900", "30000".
-QString number(double value)
+QString roundedNumber(double value)
 {
     return NumberFormat::generalDouble(QString::number(value, 'g', 3).toDouble());
 }
@@ -69,7 +69,7 @@ QStringList inputWarnings(const TypedInputs &inputs)
         QString warning = QStringLiteral("Une bille de %1 mm de rayon et de %2 g aurait une masse "
                                          "volumique de %3 kg/m³, plus que tout solide (osmium : "
                                          "22 590 kg/m³)")
-                              .arg(number(ball.radius * 1e3), number(ball.mass * 1e3),
+                              .arg(roundedNumber(ball.radius * 1e3), roundedNumber(ball.mass * 1e3),
                                    NumberFormat::significant(density, 3));
         if (!inputs.mass.unitTyped) {
             const QString typed = NumberFormat::generalDouble(ball.mass);
@@ -115,7 +115,7 @@ QString millisecondTimes(const MeasurementSet &set, const FallSetup &setup)
                           "Ce sont des millisecondes : les temps ont été convertis en secondes "
                           "(si ce sont des secondes, écrivez « t (s) » en tête de la colonne "
                           "des temps).")
-        .arg(number(distance * 100.0), number(duration), number(eta));
+        .arg(roundedNumber(distance * 100.0), roundedNumber(duration), roundedNumber(eta));
 }
 
 void toSeconds(MeasurementSet &set)

@@ -13,11 +13,6 @@ constexpr double maxFiniteLambda = 0.7;
 constexpr double maxCreepingReynolds = 0.2;
 constexpr double maxReynolds = 200.0;
 
-QString number(double value)
-{
-    return NumberFormat::significant(value, 3);
-}
-
 } // namespace
 
 namespace WallFactor {
@@ -50,18 +45,19 @@ Factor factor(double lambda, double reynolds)
         "pour 0,01 < Re < 200 et d/D < 0,7");
     if (!(lambda > 0.0 && lambda <= maxCreepingLambda) || !(reynolds >= 0.0)) {
         f.refusal = QStringLiteral("Correction de paroi refusée : d/D = %1 ; %2.")
-                        .arg(number(lambda), ranges);
+                        .arg(NumberFormat::significant3(lambda), ranges);
         return f;
     }
     if (!(reynolds < maxReynolds)) {
         f.refusal = QStringLiteral("Correction de paroi refusée : Re = %1 ; %2.")
-                        .arg(number(reynolds), ranges);
+                        .arg(NumberFormat::significant3(reynolds), ranges);
         return f;
     }
     if (lambda >= maxFiniteLambda) {
         if (reynolds > maxCreepingReynolds) {
             f.refusal = QStringLiteral("Correction de paroi refusée : d/D = %1 avec Re = %2 ; %3.")
-                            .arg(number(lambda), number(reynolds), ranges);
+                            .arg(NumberFormat::significant3(lambda),
+                                 NumberFormat::significant3(reynolds), ranges);
             return f;
         }
         f.value = habermanSayre(lambda);

@@ -13,7 +13,6 @@ namespace {
 
 // Lengths in RTF are in twips; the document lays text out in pixels of a
 // 96 dpi screen.
-constexpr double twipsPerPixel = Twips::perPixel;
 
 // The code page of a font's character set ("\fcharset"); 0 for none known.
 int codePageOfCharset(int charset)
@@ -58,12 +57,12 @@ int codePageOfCharset(int charset)
 
 double RtfParser::pixelsOf(int twips)
 {
-    return twips / twipsPerPixel;
+    return twips / double(Twips::perPixel);
 }
 
 int RtfParser::twipsOf(double pixels)
 {
-    return qRound(std::clamp(pixels * twipsPerPixel, -1e9, 1e9));
+    return qRound(std::clamp(pixels * double(Twips::perPixel), -1e9, 1e9));
 }
 
 const RtfParser::Font *RtfParser::font(int index) const
@@ -218,15 +217,15 @@ QTextBlockFormat RtfParser::blockFormat(const ParaState &state) const
     QTextBlockFormat format;
     format.setAlignment(state.alignment);
     if (state.left != 0)
-        format.setLeftMargin(state.left / twipsPerPixel);
+        format.setLeftMargin(state.left / double(Twips::perPixel));
     if (state.right != 0)
-        format.setRightMargin(state.right / twipsPerPixel);
+        format.setRightMargin(state.right / double(Twips::perPixel));
     if (state.firstLine != 0)
-        format.setTextIndent(state.firstLine / twipsPerPixel);
+        format.setTextIndent(state.firstLine / double(Twips::perPixel));
     if (state.before != 0)
-        format.setTopMargin(state.before / twipsPerPixel);
+        format.setTopMargin(state.before / double(Twips::perPixel));
     if (state.after != 0)
-        format.setBottomMargin(state.after / twipsPerPixel);
+        format.setBottomMargin(state.after / double(Twips::perPixel));
     if (state.pageBreakBefore)
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     // Tab stops are measured in RTF from the paragraph's left edge, in the
@@ -235,14 +234,15 @@ QTextBlockFormat RtfParser::blockFormat(const ParaState &state) const
     QList<QTextOption::Tab> tabs;
     for (int tab : state.tabs) {
         if (tab > lineStart)
-            tabs.append(QTextOption::Tab((tab - lineStart) / twipsPerPixel, QTextOption::LeftTab));
+            tabs.append(
+                QTextOption::Tab((tab - lineStart) / double(Twips::perPixel), QTextOption::LeftTab));
     }
     // A hanging indent stops the first tab of the paragraph's first line at
     // the indent, as word processors do after a list number.
     if (state.firstLine < 0 && state.left > 0
         && std::none_of(state.tabs.cbegin(), state.tabs.cend(),
                         [&state](int tab) { return tab == state.left; }))
-        tabs.append(QTextOption::Tab(-state.firstLine / twipsPerPixel, QTextOption::LeftTab));
+        tabs.append(QTextOption::Tab(-state.firstLine / double(Twips::perPixel), QTextOption::LeftTab));
     if (!tabs.isEmpty()) {
         std::sort(tabs.begin(), tabs.end(),
                   [](const QTextOption::Tab &a, const QTextOption::Tab &b) {

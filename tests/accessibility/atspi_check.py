@@ -5,6 +5,7 @@
 # with their names and roles, and every file of the exercise list as a named
 # item. Run by atspi_session.sh inside a
 # virtual display with its own session bus; exits 1 on the first miss.
+import os
 import sys
 import time
 
@@ -131,11 +132,12 @@ VIDEO_CONTROLS = [
     ('text', 'Distance entre les deux points, en cm'),
     ('radio button', 'Origine : cliquer le point de position 0'),
     ('text', 'Indice de réfraction du liquide'),
-    ('text', 'Rayon intérieur du tube, en mm'),
+    ('text', 'Diamètre intérieur du tube, en mm'),
     ('text', "Distance de la caméra à l'axe du tube, en cm"),
     ('text', 'Cadence de prise de vue, en images par seconde'),
     ('radio button', 'Bille : cliquer la bille pour la suivre'),
-    ('radio button', 'Pointage manuel : un clic par image'),
+    ('radio button', 'Pointage manuel : cliquer la bille'),
+    ('spin button', "Pointage manuel : nombre d'images d'un clic au suivant"),
     ('push button', 'Utiliser ces mesures'),
     ('push button', 'Fermer'),
 ]
@@ -153,6 +155,18 @@ def check_video_window(application):
         application, lambda n: button_named('Ouvrir une vidéo de la chute')(n) and showing(n)))
     measures = window_with(application, button_named('Ouvrir une vidéo de la chute'))
     press(opener)
+    # The file chooser comes first: a committed test video is typed into it.
+    chooser = wait_for('choix du fichier « Ouvrir une vidéo » absent', lambda: first(
+        application, lambda n: n.getRoleName() == 'dialog' and n.name == 'Ouvrir une vidéo'
+        and showing(n)))
+    name = wait_for('champ du nom de fichier absent', lambda: first(
+        chooser, lambda n: n.getRoleName() == 'text' and showing(n)
+        and n.getState().contains(pyatspi.STATE_EDITABLE)))
+    sample = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'data', 'video',
+                          'h264-rotated.mp4')
+    name.queryEditableText().setTextContents(os.path.normpath(sample))
+    press(wait_for('bouton Ouvrir du choix du fichier absent', lambda: first(
+        chooser, lambda n: button_named('Ouvrir')(n) and showing(n))))
     video = wait_for('fenêtre « Vidéo de la chute » absente', lambda: first(
         application, lambda n: n.getRoleName() == 'dialog' and n.name == 'Vidéo de la chute'
         and showing(n)))

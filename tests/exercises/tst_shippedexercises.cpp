@@ -14,13 +14,14 @@
 #include "core/validation.h"
 #include "fakefields.h"
 #include "glycerinefall.h"
-#include "measures/measurementreader.h"
 #include "measures/measurementholder.h"
+#include "measures/measurementreader.h"
 #include "measuresui/mesuresdialog.h"
 #include "richtext/rtfreader.h"
 #include "support/scriptedservices.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -166,6 +167,8 @@ struct GlycerineLesson
         };
         holder.apply = [this](const AppliedFit &fit) { applied.append(fit); };
         dialog = std::make_unique<MesuresDialog>(holder, services);
+        // The lesson measures with the simulator's law, as its statement asks.
+        dialog->model->setCurrentIndex(1);
         services.fileNames.enqueue(sources().filePath(dataFile()));
         QTest::mouseClick(dialog->ouvrir, Qt::LeftButton);
         if (!services.messages.isEmpty())

@@ -80,6 +80,9 @@ struct Fixture
             }
         };
         dialog = std::make_unique<MesuresDialog>(holder, services);
+        // The tables of these tests follow the simulator's own law: they are
+        // fitted with it, so that their η is the one they were made with.
+        dialog->model->setCurrentIndex(1);
     }
     // The window closed and opened again, as the graph window does.
     void reopen()

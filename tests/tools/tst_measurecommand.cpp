@@ -379,7 +379,9 @@ void TestMeasureCommand::millisecondTimes()
 
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
-    QCOMPARE(MeasureCommand::run(QStringList {path} + sphere, outStream, errStream), 0);
+    // The fall follows the simulator's law: fitted with it.
+    const QStringList stokes {QStringLiteral("--modele"), QStringLiteral("stokes")};
+    QCOMPARE(MeasureCommand::run(QStringList {path} + sphere + stokes, outStream, errStream), 0);
     if (remark) {
         QVERIFY2(err.startsWith(path
                                 + QStringLiteral(" : Les temps n'ont pas d'unité : lus en "
@@ -493,7 +495,9 @@ void TestMeasureCommand::files()
                                                QStringLiteral("--diametre-tube"),
                                                QStringLiteral("63,1mm"),
                                                QStringLiteral("--de"),
-                                               QStringLiteral("0,5")}
+                                               QStringLiteral("0,5"),
+                                               QStringLiteral("--modele"),
+                                               QStringLiteral("stokes")}
         + sphere;
     QCOMPARE(MeasureCommand::run(arguments, outStream, errStream), 0);
     QVERIFY2(err.isEmpty(), qPrintable(err));

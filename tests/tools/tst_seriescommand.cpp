@@ -212,7 +212,9 @@ void TestSeriesCommand::seriesFile()
     QVERIFY(seriesEta(r.lines, &eta, &u));
     QVERIFY(std::abs(eta / trueEta - 1.0) < 0.01);
 
-    // The same three on the command line give the same η.
+    // The same three on the command line give the same η, to a small part of
+    // its u: a density typed once on the command line is shared by the
+    // trials, in the file each trial has its own, and the weights differ.
     QStringList arguments = {QStringLiteral("--serie"), m_files[0], m_files[1], m_files[2]};
     for (int i = 0; i < 3; ++i)
         arguments << QStringLiteral("--rayon") << m_radii[i];
@@ -221,7 +223,8 @@ void TestSeriesCommand::seriesFile()
     const Run direct = run(arguments);
     double directEta = 0.0, directU = 0.0;
     QVERIFY(seriesEta(direct.lines, &directEta, &directU));
-    QCOMPARE(directEta, eta);
+    QVERIFY2(std::abs(directEta - eta) <= 0.25 * u,
+             qPrintable(direct.lines.join(QLatin1Char('\n'))));
 
     QFile copy(saved);
     QVERIFY(copy.open(QIODevice::ReadOnly));

@@ -6,6 +6,7 @@
 #include "measures/measurementholder.h"
 #include "measuresui/mesuresdialog.h"
 #include "scriptedservices.h"
+#include "video/videoloader.h"
 #include "videoui/calibrationtexts.h"
 #include "videoui/frameview.h"
 #include "videoui/videodialog.h"
@@ -722,12 +723,13 @@ void TestVideoDialog::opensARealFile()
     const QString slow = dir.filePath(QStringLiteral("lent.mp4"));
     QVERIFY2(writeVideo(slow, recipe, regularTimes(12, 30.0), grey, &why), qPrintable(why));
 
+    VideoLoader::setSearchDirectories({QStringLiteral(LORVA_VIDEO_MODULE_DIR)});
     MeasurementHolder holder;
     ScriptedServices services;
     VideoDialog dialog(holder, services);
     services.fileNames.enqueue(slow);
     QTest::mouseClick(dialog.ouvrir, Qt::LeftButton);
-    QTRY_COMPARE(dialog.fileLabel->text(), QStringLiteral("lent.mp4 : 12 images, 64 × 48 px"));
+    QTRY_COMPARE(dialog.fileLabel->text(), QStringLiteral("lent.mp4\n12 images, 64 × 48 px"));
     QVERIFY2(services.messages.isEmpty(), qPrintable(services.messages.value(0).text));
     QCOMPARE(dialog.captureRate->text(), QStringLiteral("240"));
     QVERIFY(dialog.warning->isHidden());
@@ -752,7 +754,7 @@ void TestVideoDialog::opensARealFile()
     QVERIFY2(writeVideo(ramped, plain, ramps, grey, &why), qPrintable(why));
     services.fileNames.enqueue(ramped);
     QTest::mouseClick(dialog.ouvrir, Qt::LeftButton);
-    QTRY_VERIFY(dialog.fileLabel->text().startsWith(QStringLiteral("rampes.mp4 : 121 images")));
+    QTRY_VERIFY(dialog.fileLabel->text().startsWith(QStringLiteral("rampes.mp4\n121 images")));
     QVERIFY(!dialog.warning->isHidden());
     QVERIFY(!dialog.warning->text().isEmpty());
     QCOMPARE(services.messages.size(), 1);

@@ -80,7 +80,7 @@ void TestVideoOpening::throughTheModule()
     services.fileNames.enqueue(m_path);
 
     dialog.ouvrir_Click();
-    QTRY_COMPARE(dialog.fileLabel->text(), QStringLiteral("chute.mp4 : 24 images, 192 × 112 px"));
+    QTRY_COMPARE(dialog.fileLabel->text(), QStringLiteral("chute.mp4\n24 images, 192 × 112 px"));
     QVERIFY(services.messages.isEmpty());
     QVERIFY(VideoLoader::isLoaded());
     dialog.showFrame(10);

@@ -13,6 +13,37 @@
 
 namespace MeasureCommand {
 
+// The inputs of η's uncertainty as the command was given them.
+static EtaUncertainty::Inputs etaInputs(const Options &options)
+{
+    const UncertaintyRequest &request = options.uncertainty;
+    EtaUncertainty::Inputs in;
+    in.model = options.fit.model;
+    in.radius = options.setup.radius;
+    in.uRadius = request.radius;
+    if (std::isfinite(options.sphereDensity)) {
+        in.sphereDensity = options.sphereDensity;
+        in.uSphereDensity = request.sphereDensity;
+    } else {
+        in.mass = options.setup.mass;
+        in.uMass = request.mass;
+    }
+    in.fluidDensity = options.setup.fluidDensity;
+    in.uFluidDensity = request.fluidDensity;
+    in.tubeDiameter = options.setup.tubeDiameter;
+    in.uTubeDiameter = request.tubeDiameter;
+    if (options.video && options.video->hasScale) {
+        const VideoRequest &video = *options.video;
+        in.scaleDistance = video.scaleDistance;
+        in.uScaleDistance = request.scaleDistance;
+        in.scaleClicks = std::hypot(video.scaleEnd.x() - video.scaleStart.x(),
+                                    video.scaleEnd.y() - video.scaleStart.y());
+        in.captureRate = video.captureRate;
+        in.uCaptureRate = request.captureRate;
+    }
+    return in;
+}
+
 bool isUncertaintyOption(const QString &option)
 {
     return option == QLatin1String("--monte-carlo") || option == QLatin1String("--glycerine");
@@ -72,30 +103,7 @@ void addUncertainty(const FitResult &result, const Options &options, QStringList
     if (!result.hasEta() || !std::isfinite(result.etaU) || lines.size() < etaLines + 1)
         return;
     const UncertaintyRequest &request = options.uncertainty;
-    EtaUncertainty::Inputs in;
-    in.model = options.fit.model;
-    in.radius = options.setup.radius;
-    in.uRadius = request.radius;
-    if (std::isfinite(options.sphereDensity)) {
-        in.sphereDensity = options.sphereDensity;
-        in.uSphereDensity = request.sphereDensity;
-    } else {
-        in.mass = options.setup.mass;
-        in.uMass = request.mass;
-    }
-    in.fluidDensity = options.setup.fluidDensity;
-    in.uFluidDensity = request.fluidDensity;
-    in.tubeDiameter = options.setup.tubeDiameter;
-    in.uTubeDiameter = request.tubeDiameter;
-    if (options.video && options.video->hasScale) {
-        const VideoRequest &video = *options.video;
-        in.scaleDistance = video.scaleDistance;
-        in.uScaleDistance = request.scaleDistance;
-        in.scaleClicks = std::hypot(video.scaleEnd.x() - video.scaleStart.x(),
-                                    video.scaleEnd.y() - video.scaleStart.y());
-        in.captureRate = video.captureRate;
-        in.uCaptureRate = request.captureRate;
-    }
+    const EtaUncertainty::Inputs in = etaInputs(options);
     const EtaUncertainty::Combined combined = EtaUncertainty::combine(result, in);
     QStringList added = EtaUncertainty::applyTo(combined, result, lines, etaLines);
     if (request.monteCarloDraws > 0) {
@@ -121,19 +129,23 @@ CombinedEta combinedEta(const FitResult &result, const Options &options, SharedB
     combined.u = wall ? result.etaWallU : result.etaU;
     if (!std::isfinite(result.etaU))
         return combined;
-    Model model;
-    model.fromDensity = std::isfinite(options.sphereDensity);
-    model.wall = wall;
-    const Propagation p = Uncertainty::propagate(inputsOf(result, options, model), model);
-    if (!p.ok || !(p.uncertainty > 0.0))
+    const EtaUncertainty::Combined c = EtaUncertainty::combine(result, etaInputs(options));
+    if (!c.ok || !(c.final.uncertainty > 0.0))
         return combined;
-    combined.u = p.uncertainty;
+    combined.u = c.final.uncertainty;
+    // What every trial of a series shares: the fluid, the tube, and the ball
+    // when it was given once for all.
     double shared = 0.0;
-    for (const BudgetLine &line : p.budget)
-        if (line.input == FluidDensity || line.input == Tube
-            || (line.input == Radius && sharedBall.radius)
-            || (line.input == Mass && sharedBall.mass))
+    for (const BudgetLine &line : c.final.budget) {
+        const QString &name = c.inputs.at(size_t(line.input)).name;
+        const bool ball = name == QLatin1String("rayon de la bille");
+        const bool mass = name.startsWith(QLatin1String("masse de la bille"))
+            || name == QLatin1String("masse volumique de la bille");
+        if (name == QLatin1String("masse volumique du fluide")
+            || name == QLatin1String("diamètre du tube") || (ball && sharedBall.radius)
+            || (mass && sharedBall.mass))
             shared += line.contribution * line.contribution;
+    }
     combined.shared = std::sqrt(shared);
     return combined;
 }
