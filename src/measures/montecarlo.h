@@ -8,9 +8,9 @@
 
 // The propagation of distributions by Monte-Carlo draws: each input drawn from
 // its law (normal, or rectangular for a resolution) around its value with its
-// standard uncertainty, the measurand computed for every draw, and the
-// distribution of the results summarised. The draws depend only on the seed:
-// the same inputs and seed give the same figures on every machine.
+// standard uncertainty, the measurand computed for every draw, and the values
+// drawn described by their mean, deviation and quantiles. A run repeats
+// itself: the same inputs and seed give the same figures on every machine.
 struct MonteCarloResult
 {
     bool ok = false;

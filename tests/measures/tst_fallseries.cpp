@@ -80,7 +80,7 @@ void TestFallSeries::weightedMean_data()
     // χ² = 2·10² = 200: u_int = 0,01/√2 scaled by R_B = √200 gives 0,1.
     QTest::newRow("scattered") << QList<double> {1.0, 1.2} << QList<double> {0.01, 0.01}
                                << QList<double> {0.0, 0.0} << 1.1 << 0.1 << std::sqrt(200.0);
-    // Own parts 0,04 (0,05² − 0,03²): u_int = 0,04/√2, the shared 0,03 added once.
+    // Each trial's own u is 0,04 (0,05² − 0,03²): u_int = 0,04/√2, the shared 0,03 added once.
     QTest::newRow("shared part") << QList<double> {1.0, 1.0} << QList<double> {0.05, 0.05}
                                  << QList<double> {0.03, 0.03} << 1.0 << std::sqrt(0.0008 + 0.0009)
                                  << 0.0;
