@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "commandrun.h"
 #include "measurecommand.h"
 
 #include "core/numberformat.h"
@@ -44,22 +45,11 @@ QByteArray fall(double radius, unsigned seed)
 
 const double radii[] = {0.6e-3, 0.8e-3, 1.0e-3, 1.2e-3};
 
-struct Run
-{
-    int status = 0;
-    QStringList lines;
-    QString err;
-};
+using Run = CommandRun;
 
 Run run(const QStringList &arguments)
 {
-    QString out, err;
-    QTextStream outStream(&out), errStream(&err);
-    Run r;
-    r.status = MeasureCommand::run(arguments, outStream, errStream);
-    r.lines = out.split(QLatin1Char('\n'));
-    r.err = err;
-    return r;
+    return runCommand(arguments);
 }
 
 // The series' line "η (série) = 1,2003 ± 0,0085 Pa·s".

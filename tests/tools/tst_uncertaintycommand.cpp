@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "commandrun.h"
 #include "measurecommand.h"
 #include "measures/fitreport.h"
 #include "simulatedfall.h"
@@ -30,25 +31,13 @@ SimulatedFall steelInGlycerine()
     return fall;
 }
 
-struct Run
-{
-    int status = 0;
-    QStringList lines;
-    QString err;
-};
+using Run = CommandRun;
 
+// The falls of these tests follow the simulator's law, whose η in closed
+// form gives the expected uncertainties: they are fitted with it.
 Run run(const QStringList &arguments)
 {
-    QString out, err;
-    QTextStream outStream(&out), errStream(&err);
-    Run r;
-    // The falls of these tests follow the simulator's law, whose η in closed
-    // form gives the expected uncertainties: they are fitted with it.
-    r.status = MeasureCommand::run(arguments + QStringList {QStringLiteral("--modele=stokes")},
-                                   outStream, errStream);
-    r.lines = out.split(QLatin1Char('\n'));
-    r.err = err;
-    return r;
+    return runCommand(arguments + QStringList {QStringLiteral("--modele=stokes")});
 }
 
 // "η = 1,200 ± 0,013 Pa·s": the value and its u.
