@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds and runs every test twice: a normal build,
 # whose installation and Debian package are then checked, and one with
-# AddressSanitizer and UndefinedBehaviorSanitizer. Ends with a
-# short fuzzing pass of the calculator when clang is present.
+# AddressSanitizer and UndefinedBehaviorSanitizer, built with clang, whose
+# fuzz targets then get a short pass.
 source "$(dirname "$0")/scripts/common.sh"
 
 # Each stage says when it starts, in seconds since the beginning, and the
@@ -38,9 +38,12 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 # Light debug information keeps the sanitizers' reports readable and the build short.
+# This tree is built with clang and also holds the fuzz targets: its objects
+# carry the fuzzers' coverage instrumentation, so the libraries are compiled
+# once for the sanitizer tests and the fuzzing pass alike.
 stage "construction avec les sanitizers"
 build_tree build-asan -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" \
-    -DLORVA_SANITIZE=ON -DLORVA_WERROR=ON -DLORVA_BENCHMARKS=OFF
+    -DCMAKE_CXX_COMPILER=clang++ -DLORVA_FUZZERS=ON -DLORVA_WERROR=ON -DLORVA_BENCHMARKS=OFF
 stage "tests avec les sanitizers"
 ctest --test-dir "$ROOT/build-asan" --output-on-failure -j "$JOBS"
 
@@ -51,8 +54,6 @@ if grep -E "^SKIP +:" "$ROOT"/build-{tests,asan}/Testing/Temporary/LastTest.log;
     exit 1
 fi
 stage "fuzzing court"
-if [ -x "$ROOT/fuzz/run-short.sh" ]; then
-    "$ROOT/fuzz/run-short.sh"
-fi
+LORVA_FUZZ_BUILD="$ROOT/build-asan" "$ROOT/fuzz/run-short.sh"
 stage "fin"
 echo "Tous les tests sont passés."
