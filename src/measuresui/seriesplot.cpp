@@ -183,9 +183,12 @@ QString SeriesPlot::description(const SeriesPlotData &data)
     }
     if (shown == 0)
         return QStringLiteral("Aucun essai dans la série.");
-    QString text = QStringLiteral("v∞ en fonction de r² pour %1 essais, dont %2 retenus.")
-                       .arg(shown)
-                       .arg(used);
+    QString text = shown == 1
+        ? QStringLiteral("v∞ en fonction de r² pour 1 essai, %1.")
+              .arg(used == 1 ? QStringLiteral("retenu") : QStringLiteral("laissé de côté"))
+        : QStringLiteral("v∞ en fonction de r² pour %1 essais, dont %2 retenus.")
+              .arg(shown)
+              .arg(used);
     if (data.result.ok)
         text += QStringLiteral(" Pente de la droite passant par l'origine : %1 m⁻¹·s⁻¹.")
                     .arg(NumberFormat::significant(data.result.slope, 3));
