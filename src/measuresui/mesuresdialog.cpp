@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStandardPaths>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -62,6 +63,7 @@ MesuresDialog::MesuresDialog(MeasurementHolder &holder, PlatformServices &servic
     tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("onglets"));
     tabs->setAccessibleName(QStringLiteral("Chute ou série"));
+    tabs->tabBar()->setAccessibleName(QStringLiteral("Onglets : une chute, la série"));
     auto *fall = new QWidget(tabs);
     auto *halves = new QHBoxLayout(fall);
     halves->setContentsMargins(0, 0, 0, 0);
