@@ -80,13 +80,15 @@ SeriesPanel::SeriesPanel(PlatformServices &services, Hooks hooks, QWidget *paren
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->hide();
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table->horizontalHeader()->setSectionResizeMode(SeriesTableModel::Source, QHeaderView::Stretch);
+    table->horizontalHeader()->setStretchLastSection(true);
     table->installEventFilter(this);
     plot = new SeriesPlot(split);
     split->addWidget(table);
     split->addWidget(plot);
+    // The table's seven columns whole, the plot beside them.
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
+    split->setSizes({660, 300});
     layout->addWidget(split, 3);
 
     results = new QPlainTextEdit(this);

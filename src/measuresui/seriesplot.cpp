@@ -165,10 +165,10 @@ void SeriesPlot::paint(QPainter &painter, const QRectF &rect, const SeriesPlotDa
     };
     entry(QPen(QBColor(2), 1.2), QStringLiteral("essais (± u)"), true);
     if (data.result.ok)
-        entry(QPen(QBColor(1), 1.5), QStringLiteral("droite passant par l'origine"), false);
+        entry(QPen(QBColor(1), 1.5), QStringLiteral("droite par l'origine"), false);
     if (data.curve.size() >= 2)
         entry(QPen(QBColor(6), 1.5, Qt::DashLine),
-              QStringLiteral("courbe de traînée pour l'η de la série"), false);
+              QStringLiteral("courbe de traînée (η de la série)"), false);
     painter.restore();
 }
 

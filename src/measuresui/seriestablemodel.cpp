@@ -105,8 +105,9 @@ QVariant SeriesTableModel::data(const QModelIndex &index, int role) const
                       : QStringLiteral("Clic sur « Retenu », Espace ou Entrée : reprendre cet "
                                        "essai");
     case Qt::TextAlignmentRole:
-        return index.column() == Source ? int(Qt::AlignLeft | Qt::AlignVCenter)
-                                        : int(Qt::AlignRight | Qt::AlignVCenter);
+        return index.column() == Source || index.column() == Used
+            ? int(Qt::AlignLeft | Qt::AlignVCenter)
+            : int(Qt::AlignRight | Qt::AlignVCenter);
     default:
         return {};
     }
