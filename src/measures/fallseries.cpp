@@ -69,13 +69,6 @@ void compare(const std::vector<Point> &points, std::vector<bool> retained, size_
     a.gap = std::abs(points[i].eta - others.value) / std::hypot(points[i].own, others.internal);
 }
 
-QString measured(double value, double u)
-{
-    const NumberFormat::Measured shown = NumberFormat::withUncertainty(value, u);
-    return shown.uncertainty.isEmpty() ? shown.value
-                                       : shown.value + QStringLiteral(" ± ") + shown.uncertainty;
-}
-
 QString two(double value)
 {
     return NumberFormat::significant(value, 2);
@@ -96,6 +89,26 @@ QString signedPercent(double relative)
 } // namespace
 
 namespace FallSeries {
+
+const TrialAgreement *agreementOf(const SeriesResult &result, int trial)
+{
+    const auto a = std::find_if(result.agreement.begin(), result.agreement.end(),
+                                [trial](const TrialAgreement &x) { return x.trial == trial; });
+    return a == result.agreement.end() ? nullptr : &*a;
+}
+
+bool isOutlier(const SeriesResult &result, int trial)
+{
+    return std::find(result.outliers.begin(), result.outliers.end(), trial)
+        != result.outliers.end();
+}
+
+QString measured(double value, double u)
+{
+    const NumberFormat::Measured shown = NumberFormat::withUncertainty(value, u);
+    return shown.uncertainty.isEmpty() ? shown.value
+                                       : shown.value + QStringLiteral(" ± ") + shown.uncertainty;
+}
 
 SeriesResult estimate(const std::vector<SeriesTrial> &trials, const SeriesSetup &setup)
 {
@@ -294,8 +307,7 @@ QStringList lines(const std::vector<SeriesTrial> &trials, const SeriesResult &re
                               "v∞ passe sous la droite : l'η de la pente (loi de Stokes) en est "
                               "surestimée.");
     for (int index : result.outliers) {
-        const auto a = std::find_if(result.agreement.begin(), result.agreement.end(),
-                                    [index](const TrialAgreement &x) { return x.trial == index; });
+        const TrialAgreement *a = agreementOf(result, index);
         out << QStringLiteral("L'essai %1 (%2) s'écarte de %3 u de la moyenne des autres "
                               "(%4 Pa·s) : vérifier son rayon, sa masse et ses points, ou le "
                               "laisser de côté.")

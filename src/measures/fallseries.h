@@ -101,6 +101,16 @@ inline constexpr int maxTrials = 200;
 // or when a used trial has no finite positive η, u(η), v∞, radius or density.
 SeriesResult estimate(const std::vector<SeriesTrial> &trials, const SeriesSetup &setup);
 
+// The agreement of trial (its index in the trials); nullptr when it is not
+// a used trial of result.
+const TrialAgreement *agreementOf(const SeriesResult &result, int trial);
+// Whether trial is named as disagreeing with the others.
+bool isOutlier(const SeriesResult &result, int trial);
+
+// "0,967 ± 0,012": value and u as NumberFormat::withUncertainty writes
+// them; the value alone when u is not given.
+QString measured(double value, double u);
+
 // What the series says, in French, one line each: the method, the line
 // "η (série) = value ± u Pa·s", the Birge ratio, the slope and its η, each
 // trial's departure from the line, the named outliers.

@@ -25,6 +25,8 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStandardPaths>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -57,9 +59,19 @@ MesuresDialog::MesuresDialog(MeasurementHolder &holder, PlatformServices &servic
     setObjectName(QStringLiteral("mesures"));
     setWindowTitle(title());
     setAccessibleName(title());
-    auto *layout = new QHBoxLayout(this);
-    layout->addWidget(createImport(), 1);
-    layout->addWidget(createFit(), 1);
+    auto *layout = new QVBoxLayout(this);
+    tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("onglets"));
+    tabs->setAccessibleName(QStringLiteral("Chute ou série"));
+    tabs->tabBar()->setAccessibleName(QStringLiteral("Onglets : une chute, la série"));
+    auto *fall = new QWidget(tabs);
+    auto *halves = new QHBoxLayout(fall);
+    halves->setContentsMargins(0, 0, 0, 0);
+    halves->addWidget(createImport(), 1);
+    halves->addWidget(createFit(), 1);
+    tabs->addTab(fall, QStringLiteral("U&ne chute"));
+    tabs->addTab(createSeries(), QStringLiteral("&Série"));
+    layout->addWidget(tabs);
     prefill();
     fillChoice();
     showSource();
@@ -294,7 +306,8 @@ void MesuresDialog::ouvrir_Click()
         error(reader.errorString());
         return;
     }
-    adopt(reader.takeTable(), shown);
+    if (adopt(reader.takeTable(), shown))
+        m_openedPath = QFileInfo(*name).absoluteFilePath();
 }
 
 void MesuresDialog::coller_Click()
@@ -304,7 +317,8 @@ void MesuresDialog::coller_Click()
         error(QStringLiteral("Le presse-papiers ne contient pas de texte."));
         return;
     }
-    importBytes(text.toUtf8(), QStringLiteral("presse-papiers"));
+    if (importBytes(text.toUtf8(), QStringLiteral("presse-papiers")))
+        m_openedPath.clear();
 }
 
 bool MesuresDialog::importBytes(const QByteArray &bytes, const QString &sourceName)

@@ -27,6 +27,9 @@ class QPlainTextEdit;
 class QPushButton;
 class QTableView;
 class MeasuredPointsModel;
+class QTabWidget;
+class SeriesPanel;
+struct SeriesFall;
 
 // "Mesures", the measures window beside the graph window: imports a measured
 // fall from a file or the clipboard into the session's holder, lets the
@@ -154,6 +157,9 @@ public:
     QPushButton *fermer = nullptr;
     // What the last action did or dropped, in one or a few French lines.
     QLabel *status = nullptr;
+    // "Chute" (the fall above) and "Série" (SeriesPanel).
+    QTabWidget *tabs = nullptr;
+    SeriesPanel *serie = nullptr;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -168,7 +174,17 @@ private:
     QWidget *createUncertainty(QWidget *parent);
     // The typed uncertainties with m_setup, in SI units; nothing, with a
     // French reason, when a "±" field cannot be read.
-    std::optional<EtaUncertainty::Inputs> typedUncertainties(QString *why) const;
+    std::optional<EtaUncertainty::Inputs> typedUncertainties(const FallSetup &setup,
+                                                             QString *why) const;
+    // The range, release and model typed; nothing, with a French reason,
+    // when a bound cannot be read.
+    std::optional<FitOptions> typedOptions(QString *why) const;
+    // The Série tab, and the fall it takes from this window: the points,
+    // the typed ball, fluid and tube, the fit's options.
+    QWidget *createSeries();
+    std::optional<SeriesFall> currentFall(QString *why) const;
+    // The glycerine reference typed (°C, water fraction), when one is.
+    std::optional<std::pair<double, double>> typedReference() const;
     // Whether the time column, read as seconds without a stated unit, is
     // plainly in milliseconds for setup: then the column is read again in ms
     // and *note says so.
@@ -220,4 +236,6 @@ private:
     QStringList m_lines;
     // The time unit was chosen by the user for this table: no guess over it.
     bool m_timeUnitChosen = false;
+    // The file the last table was opened from; empty for a paste.
+    QString m_openedPath;
 };

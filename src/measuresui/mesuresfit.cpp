@@ -331,6 +331,23 @@ std::optional<FallSetup> MesuresDialog::typedSetup(QString *why) const
     return setup;
 }
 
+std::optional<FitOptions> MesuresDialog::typedOptions(QString *why) const
+{
+    FitOptions options;
+    const std::optional<double> from = optionalValue(tMin, options.tMin);
+    const std::optional<double> to = optionalValue(tMax, options.tMax);
+    if (!from || !to) {
+        *why = QStringLiteral("Les bornes de l'ajustement ne sont pas des nombres.");
+        return std::nullopt;
+    }
+    options.tMin = *from;
+    options.tMax = *to;
+    options.fitReleaseTime = releaseTime->isChecked();
+    options.model
+        = model->currentIndex() == 1 ? FitOptions::Model::Stokes : FitOptions::Model::DragCurve;
+    return options;
+}
+
 void MesuresDialog::ajuster_Click()
 {
     setStale();
@@ -346,7 +363,7 @@ void MesuresDialog::ajuster_Click()
         return;
     }
     m_setup = *setup;
-    if (!typedUncertainties(&why)) {
+    if (!typedUncertainties(m_setup, &why)) {
         error(why);
         return;
     }
@@ -354,18 +371,12 @@ void MesuresDialog::ajuster_Click()
     QString milliseconds;
     if (millisecondsTaken(m_setup, &milliseconds))
         m_notes << milliseconds;
-    FitOptions options;
-    const std::optional<double> from = optionalValue(tMin, options.tMin);
-    const std::optional<double> to = optionalValue(tMax, options.tMax);
-    if (!from || !to) {
-        error(QStringLiteral("Les bornes de l'ajustement ne sont pas des nombres."));
+    const std::optional<FitOptions> typed = typedOptions(&why);
+    if (!typed) {
+        error(why);
         return;
     }
-    options.tMin = *from;
-    options.tMax = *to;
-    options.fitReleaseTime = releaseTime->isChecked();
-    options.model
-        = model->currentIndex() == 1 ? FitOptions::Model::Stokes : FitOptions::Model::DragCurve;
+    const FitOptions &options = *typed;
     m_holder.setFitRange({options.tMin, options.tMax});
     m_result = FallFit::fit(m_holder.set(), m_setup, options);
     m_holder.setFit(m_result);

@@ -169,14 +169,15 @@ QWidget *MesuresDialog::createUncertainty(QWidget *parent)
     return box;
 }
 
-std::optional<EtaUncertainty::Inputs> MesuresDialog::typedUncertainties(QString *why) const
+std::optional<EtaUncertainty::Inputs> MesuresDialog::typedUncertainties(const FallSetup &setup,
+                                                                        QString *why) const
 {
     EtaUncertainty::Inputs in;
     in.model
         = model->currentIndex() == 1 ? FitOptions::Model::Stokes : FitOptions::Model::DragCurve;
-    in.radius = m_setup.radius;
-    in.fluidDensity = m_setup.fluidDensity;
-    in.tubeDiameter = m_setup.tubeDiameter;
+    in.radius = setup.radius;
+    in.fluidDensity = setup.fluidDensity;
+    in.tubeDiameter = setup.tubeDiameter;
     const std::optional<double> r
         = typedUncertainty(radiusU, QuantityKind::Length, u"mm", QStringLiteral("du rayon"), why);
     const bool byMass = massKind->currentIndex() == 0;
@@ -198,7 +199,7 @@ std::optional<EtaUncertainty::Inputs> MesuresDialog::typedUncertainties(QString 
         return std::nullopt;
     in.uRadius = *r;
     if (byMass) {
-        in.mass = m_setup.mass;
+        in.mass = setup.mass;
         in.uMass = *m;
     } else {
         in.sphereDensity = NumberFormat::parse(mass->text()).value_or(FallSetup::nan);
@@ -254,7 +255,7 @@ void MesuresDialog::combine()
     m_drawn.reset();
     histogram->clear();
     QString why;
-    const std::optional<EtaUncertainty::Inputs> in = typedUncertainties(&why);
+    const std::optional<EtaUncertainty::Inputs> in = typedUncertainties(m_setup, &why);
     if (!in) {
         m_notes << why;
         return;
@@ -264,22 +265,32 @@ void MesuresDialog::combine()
     monteCarlo->setEnabled(m_combined && m_combined->ok);
 }
 
-QStringList MesuresDialog::referenceLines() const
+std::optional<std::pair<double, double>> MesuresDialog::typedReference() const
 {
     const QString celsiusText = glycerineCelsius->text().trimmed();
-    if (celsiusText.isEmpty() || !m_combined)
-        return {};
+    if (celsiusText.isEmpty())
+        return std::nullopt;
     const std::optional<double> celsius = NumberFormat::parse(celsiusText);
     const std::optional<double> water = glycerineWater->text().trimmed().isEmpty()
         ? std::optional<double>(0.0)
         : NumberFormat::parse(glycerineWater->text());
     if (!celsius || !water || !(*water >= 0.0 && *water <= 100.0)
         || !GlycerineReference::covers(*celsius, *water / 100.0))
+        return std::nullopt;
+    return std::make_pair(*celsius, *water / 100.0);
+}
+
+QStringList MesuresDialog::referenceLines() const
+{
+    if (glycerineCelsius->text().trimmed().isEmpty() || !m_combined)
+        return {};
+    const std::optional<std::pair<double, double>> reference = typedReference();
+    if (!reference)
         return {QStringLiteral("Référence : la formule de Cheng couvre de 0 à 100 °C et de 0 à "
                                "100 % d'eau ; la température et la part d'eau sont à écrire en "
                                "nombres.")};
-    return UncertaintyReport::referenceLines(
-        UncertaintyReport::compare(m_combined->eta, m_combined->u, *celsius, *water / 100.0));
+    return UncertaintyReport::referenceLines(UncertaintyReport::compare(
+        m_combined->eta, m_combined->u, reference->first, reference->second));
 }
 
 void MesuresDialog::showResults()

@@ -96,7 +96,7 @@ QString PicturePrinter::shownName(const QPrinter &printer)
         + QFileInfo(printer.outputFileName()).fileName();
 }
 
-bool PicturePrinter::chooseOutput(QPrinter &printer)
+bool PicturePrinter::chooseOutput(QPrinter &printer, const QString &suggested)
 {
     if (!PagedOutput::goesToPdf(printer) || !printer.outputFileName().isEmpty())
         return true;
@@ -104,7 +104,7 @@ bool PicturePrinter::chooseOutput(QPrinter &printer)
     request.title = QStringLiteral("Imprimer dans un fichier PDF");
     request.filter = pdfFilter();
     request.defaultExtension = QStringLiteral("pdf");
-    request.fileName = QStringLiteral("impression.pdf");
+    request.fileName = suggested;
     const std::optional<QString> name = m_services.saveFileName(request);
     if (!name || name->isEmpty())
         return false;

@@ -56,10 +56,12 @@ public:
     static QString pdfFilter() { return QStringLiteral("Document PDF (*.pdf)"); }
     static QString pdfPrinterName() { return QStringLiteral("Imprimer dans un fichier (PDF)"); }
 
-    // Asks for the PDF name when the printer's pages go to an unnamed file,
-    // and makes the printer a PDF printer of that name; false when the user
-    // cancels. Nothing to ask for a named file or a real printer.
-    bool chooseOutput(QPrinter &printer);
+    // Asks for the PDF name (the dialog opening on suggested) when the
+    // printer's pages go to an unnamed file, and makes the printer a PDF
+    // printer of that name; false when the user cancels. Nothing to ask for
+    // a named file or a real printer.
+    bool chooseOutput(QPrinter &printer,
+                      const QString &suggested = QStringLiteral("impression.pdf"));
 
 private:
     PlatformServices &m_services;

@@ -19,14 +19,6 @@ TextPrinting::TextPrinting(PlatformServices &services)
 
 TextPrinting::Result TextPrinting::print(const QTextEdit &supertext)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Lorva avec frottement"));
-    if (!m_services.printerSetup(printer))
-        return Result::Cancelled;
-    PicturePrinter pictures(m_services);
-    if (!pictures.chooseOutput(printer))
-        return Result::Cancelled;
-
     // The selection is printed as a document of its own, with its formats.
     std::unique_ptr<QTextDocument> selection;
     const QTextDocument *document = supertext.document();
@@ -36,7 +28,20 @@ TextPrinting::Result TextPrinting::print(const QTextEdit &supertext)
         QTextCursor(selection.get()).insertFragment(supertext.textCursor().selection());
         document = selection.get();
     }
-    if (!printOn(printer, *document)) {
+    return printDocument(*document, QStringLiteral("impression.pdf"));
+}
+
+TextPrinting::Result TextPrinting::printDocument(const QTextDocument &document,
+                                                 const QString &pdfName)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Lorva avec frottement"));
+    if (!m_services.printerSetup(printer))
+        return Result::Cancelled;
+    PicturePrinter pictures(m_services);
+    if (!pictures.chooseOutput(printer, pdfName))
+        return Result::Cancelled;
+    if (!printOn(printer, document)) {
         m_services.message(MessageIcon::Error, PicturePrinter::failureTitle(), m_error);
         return Result::Failed;
     }

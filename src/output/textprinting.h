@@ -22,6 +22,9 @@ public:
     explicit TextPrinting(PlatformServices &services);
 
     Result print(const QTextEdit &supertext);
+    // Prints document the same way: printer set-up, the PDF's name (the
+    // dialog opening on pdfName) without a printer, the failure message.
+    Result printDocument(const QTextDocument &document, const QString &pdfName);
     // Prints document on a printer already set up; fills errorString().
     bool printOn(QPrinter &printer, const QTextDocument &document);
     QString errorString() const { return m_error; }

@@ -3,6 +3,7 @@
 
 #include "measures/fallfit.h"
 #include "measures/quantity.h"
+#include "measures/seriestrial.h"
 #include "measures/unitsanity.h"
 #include "uncertaintyarguments.h"
 
@@ -150,25 +151,11 @@ std::optional<MeasurementSet> readFile(const QString &path, const QString &colum
 // lines, then the uncertainty's.
 QStringList resultLines(const QString &path, const FitResult &result, const Options &options);
 
-// The combined u(η) of a fitted result (of the wall-corrected η when the tube
-// corrects it) and the part of it that comes from the inputs every trial of
-// a series shares (the fluid's density, the tube's diameter, and the ball's
-// radius or mass when one value was given for every trial: one error for
-// them all). Without a propagation (nothing given, u of zero), the fit's u
-// and no shared part.
-struct CombinedEta
-{
-    double eta = FallSetup::nan;
-    double u = FallSetup::nan;
-    double shared = 0.0;
-};
-struct SharedBall
-{
-    bool radius = false;
-    bool mass = false; // the mass or the density
-};
-CombinedEta combinedEta(const FitResult &result, const Options &options,
-                        SharedBall sharedBall = {});
+// The trial of a series that a fitted result makes with the inputs of
+// options (SeriesTrials::fromFit): the ball's radius or mass given once for
+// every trial is an error common to them all.
+SeriesTrial seriesTrial(const FitResult &result, const Options &options,
+                        SeriesTrials::SharedBall sharedBall = {});
 
 // lorva-mesures --serie: each file (or each trial of a series file) fitted
 // with its own ball, then the series' η, the line of v∞ against r² and the

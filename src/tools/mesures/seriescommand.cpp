@@ -108,7 +108,7 @@ struct Trial
     QString path;
     QStringList arguments; // for parseArguments
     bool used = true;
-    MeasureCommand::SharedBall shared; // the ball's values given once for several trials
+    SeriesTrials::SharedBall shared; // the ball's values given once for several trials
 };
 
 // The trials of the command line: each file with its ball's options, given
@@ -239,14 +239,9 @@ int runSeries(const QStringList &arguments, QTextStream &out, QTextStream &err)
     for (size_t i = 0; i < trials->size(); ++i) {
         const Trial &trial = (*trials)[i];
         const Options &o = options[i];
-        SeriesTrial s;
+        // Without a fit, the ball alone, left out.
+        SeriesTrial s = seriesTrial(FitResult(), o, trial.shared);
         s.label = QFileInfo(trial.path).fileName();
-        s.radius = o.setup.radius;
-        s.radiusU = o.uncertainty.radius;
-        s.density = o.setup.sphereDensity();
-        s.densityU = std::isfinite(o.sphereDensity) ? o.uncertainty.sphereDensity
-                                                    : s.density * o.uncertainty.mass / o.setup.mass;
-        s.used = false;
         out << (i == 0 ? "" : "\n")
             << QStringLiteral("Essai %1%2\n")
                    .arg(i + 1)
@@ -265,21 +260,12 @@ int runSeries(const QStringList &arguments, QTextStream &out, QTextStream &err)
         }
         const FitResult result = FallFit::fit(*set, o.setup, o.fit);
         out << resultLines(trial.path, result, o).join(QLatin1Char('\n')) << '\n';
-        if (!result.hasEta()) {
+        const QString label = s.label;
+        s = seriesTrial(result, o, trial.shared);
+        s.label = label;
+        s.used = s.used && trial.used;
+        if (!result.hasEta())
             status = 1;
-            series.push_back(s);
-            continue;
-        }
-        const CombinedEta combined = combinedEta(result, o, trial.shared);
-        s.eta = combined.eta;
-        s.etaU = combined.u;
-        s.etaUShared = combined.shared;
-        // v∞ in an unbounded fluid: the tube slows the ball by the wall factor.
-        const bool wall = std::isfinite(result.etaWall);
-        s.velocity = wall ? result.vlim / result.wallFactor : result.vlim;
-        s.velocityU = s.velocity * result.etaU / result.eta; // the fit's scatter
-        s.reynolds = result.reynolds;
-        s.used = trial.used;
         series.push_back(s);
     }
     err.flush();

@@ -5,6 +5,7 @@
 
 #include "measures/etauncertainty.h"
 #include "measures/montecarlo.h"
+#include "measures/seriestrial.h"
 #include "measures/uncertaintyreport.h"
 
 #include "core/numberformat.h"
@@ -119,35 +120,10 @@ void addUncertainty(const FitResult &result, const Options &options, QStringList
         lines.insert(std::min(etaLines + 1 + i, lines.size()), added.at(i));
 }
 
-CombinedEta combinedEta(const FitResult &result, const Options &options, SharedBall sharedBall)
+SeriesTrial seriesTrial(const FitResult &result, const Options &options,
+                        SeriesTrials::SharedBall sharedBall)
 {
-    CombinedEta combined;
-    if (!result.hasEta())
-        return combined;
-    const bool wall = std::isfinite(result.etaWall);
-    combined.eta = wall ? result.etaWall : result.eta;
-    combined.u = wall ? result.etaWallU : result.etaU;
-    if (!std::isfinite(result.etaU))
-        return combined;
-    const EtaUncertainty::Combined c = EtaUncertainty::combine(result, etaInputs(options));
-    if (!c.ok || !(c.final.uncertainty > 0.0))
-        return combined;
-    combined.u = c.final.uncertainty;
-    // What every trial of a series shares: the fluid, the tube, and the ball
-    // when it was given once for all.
-    double shared = 0.0;
-    for (const BudgetLine &line : c.final.budget) {
-        const QString &name = c.inputs.at(size_t(line.input)).name;
-        const bool ball = name == QLatin1String("rayon de la bille");
-        const bool mass = name.startsWith(QLatin1String("masse de la bille"))
-            || name == QLatin1String("masse volumique de la bille");
-        if (name == QLatin1String("masse volumique du fluide")
-            || name == QLatin1String("diamètre du tube") || (ball && sharedBall.radius)
-            || (mass && sharedBall.mass))
-            shared += line.contribution * line.contribution;
-    }
-    combined.shared = std::sqrt(shared);
-    return combined;
+    return SeriesTrials::fromFit(result, etaInputs(options), sharedBall);
 }
 
 QString uncertaintyHelpText()

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The measures window's side of the series: the Série tab, and the fall it
+// takes from the window.
+#include "mesuresdialog.h"
+
+#include "seriespanel.h"
+
+#include "measures/measurementholder.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTabWidget>
+
+QWidget *MesuresDialog::createSeries()
+{
+    SeriesPanel::Hooks hooks;
+    hooks.currentFall = [this](QString *why) { return currentFall(why); };
+    hooks.fitOptions = [this] {
+        // A series file's falls are fitted whole, with the typed model and
+        // release.
+        FitOptions options;
+        QString unread;
+        if (const std::optional<FitOptions> typed = typedOptions(&unread)) {
+            options.model = typed->model;
+            options.fitReleaseTime = typed->fitReleaseTime;
+        }
+        return options;
+    };
+    hooks.reference = [this] { return typedReference(); };
+    serie = new SeriesPanel(m_services, std::move(hooks), this);
+    return serie;
+}
+
+std::optional<SeriesFall> MesuresDialog::currentFall(QString *why) const
+{
+    if (m_holder.isEmpty()) {
+        *why = QStringLiteral("Aucune chute à ajouter : ouvrir un fichier, coller des mesures ou "
+                              "suivre une vidéo dans l'onglet « Une chute ».");
+        return std::nullopt;
+    }
+    SeriesFall fall;
+    const std::optional<FallSetup> setup = typedSetup(why);
+    if (!setup)
+        return std::nullopt;
+    fall.setup = *setup;
+    const std::optional<EtaUncertainty::Inputs> inputs = typedUncertainties(fall.setup, why);
+    if (!inputs)
+        return std::nullopt;
+    fall.inputs = *inputs;
+    const std::optional<FitOptions> options = typedOptions(why);
+    if (!options)
+        return std::nullopt;
+    fall.options = *options;
+    fall.set = m_holder.set();
+    fall.label = fall.set.sourceName;
+    // The file itself serves a saved series only when reading it again
+    // gives these very points: its suggested columns, the whole fall.
+    bool asRead = !m_openedPath.isEmpty() && fall.label == QFileInfo(m_openedPath).fileName()
+        && m_tableSource == fall.label && tMin->text().trimmed().isEmpty()
+        && tMax->text().trimmed().isEmpty();
+    if (asRead) {
+        const ColumnChoice suggested = defaultChoice(m_table);
+        asRead = suggested.time == m_choice.time && suggested.position == m_choice.position
+            && suggested.uncertainty == m_choice.uncertainty
+            && suggested.timeUnit == m_choice.timeUnit
+            && suggested.lengthUnit == m_choice.lengthUnit && suggested.flip == m_choice.flip;
+    }
+    for (const MeasuredPoint &p : fall.set.points)
+        asRead = asRead && p.exclusion != MeasuredPoint::Exclusion::User;
+    if (asRead)
+        fall.file = m_openedPath;
+    return fall;
+}
