@@ -5,6 +5,7 @@
 #include "feuillep.h"
 
 #include "calculator/machine.h"
+#include "platform/fontwarmup.h"
 #include "platform/programpaths.h"
 #include "platform/qtservices.h"
 #include "platform/translations.h"
@@ -25,6 +26,8 @@ void Program::prepareApplication(QApplication &app)
     // matches the windows to them through it.
     QGuiApplication::setDesktopFileName(ProgramPaths::applicationId());
     QApplication::setQuitOnLastWindowClosed(false);
+    // The window's first texts are laid out as it is built.
+    FontWarmup::wait();
 }
 
 Program::Program(QApplication &app, const QString &programFolder)
