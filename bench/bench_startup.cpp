@@ -14,6 +14,7 @@
 
 #include "mainwindow/feuillep.h"
 #include "mainwindow/program.h"
+#include "platform/fontwarmup.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -78,6 +79,9 @@ template<typename Show>
 // otherwise an empty window.
 int runChild(int argc, char *argv[], bool program, const QString &folder)
 {
+    // As the program's main does.
+    if (program)
+        FontWarmup::start();
     QApplication app(argc, argv);
     if (!program) {
         QWidget window;

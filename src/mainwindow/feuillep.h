@@ -211,5 +211,6 @@ private:
     bool m_repgrapheDue = false;
     bool m_majaffDue = false;
     bool m_activated = false;
+    bool m_unloaded = false;
     bool m_snapPending = false;
 };

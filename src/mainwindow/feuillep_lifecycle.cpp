@@ -2,6 +2,7 @@
 // Start-up, activation, size policy, help and closing of the main window.
 #include "feuillep.h"
 
+#include "afterfirstpaint.h"
 #include "chronopanel.h"
 #include "hintline.h"
 #include "introtext.h"
@@ -34,7 +35,13 @@
 void FeuilleP::Form_Load()
 {
     m_drawingDeferred = true;
-    m_flag->markRunning();
+    // The flag is saved atomically and synced to the disk, which can take
+    // tens of milliseconds on a busy disk: the first frame does not wait for
+    // it. A window closed before then keeps the closed mark.
+    afterFirstPaint(*this, [this] {
+        if (!m_unloaded)
+            m_flag->markRunning();
+    });
     Form_Resize();
     writeIntroduction(supertext());
 
@@ -165,6 +172,7 @@ void FeuilleP::Form_Unload()
     m_timer1->stop();
     if (m_hooks.unloadCalculator)
         m_hooks.unloadCalculator();
+    m_unloaded = true;
     m_flag->markClosed();
     emit unloaded();
 }

@@ -2,6 +2,8 @@
 #include "commandline.h"
 #include "program.h"
 
+#include "platform/fontwarmup.h"
+
 #include <QApplication>
 
 #include <cstdio>
@@ -19,6 +21,9 @@ int main(int argc, char *argv[])
         return commandLine.exitCode;
     }
 
+    // The font configuration loads while the application connects to the
+    // display (Program::prepareApplication waits for it).
+    FontWarmup::start();
     QApplication app(argc, argv);
     Program::prepareApplication(app);
     // The program's folder: the flag file goes there when it can be written,

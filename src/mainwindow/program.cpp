@@ -1,67 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "program.h"
 
+#include "afterfirstpaint.h"
 #include "feuillep.h"
 
 #include "calculator/machine.h"
+#include "platform/fontwarmup.h"
 #include "platform/programpaths.h"
 #include "platform/qtservices.h"
 #include "platform/translations.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QTimer>
 
 #include <clocale>
-#include <functional>
-
-namespace {
-
-// Runs a function once the watched widget's first paint event has been
-// handled (the function is queued from that event), then goes away. A window
-// that is not painted for a second (started minimized) gets it all the same.
-class AfterFirstPaint : public QObject
-{
-public:
-    AfterFirstPaint(QWidget &widget, std::function<void()> run)
-        : QObject(&widget)
-        , m_widget(widget)
-        , m_run(std::move(run))
-    {
-        widget.installEventFilter(this);
-        QTimer::singleShot(1000, this, [this] { runOnce(); });
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            runOnce();
-        return false;
-    }
-
-private:
-    void runOnce()
-    {
-        if (m_done)
-            return;
-        m_done = true;
-        m_widget.removeEventFilter(this);
-        QTimer::singleShot(0, &m_widget, m_run);
-        deleteLater();
-    }
-
-    QWidget &m_widget;
-    std::function<void()> m_run;
-    bool m_done = false;
-};
-
-void afterFirstPaint(QWidget &widget, std::function<void()> run)
-{
-    new AfterFirstPaint(widget, std::move(run));
-}
-
-} // namespace
 
 void Program::prepareApplication(QApplication &app)
 {
@@ -74,6 +26,8 @@ void Program::prepareApplication(QApplication &app)
     // matches the windows to them through it.
     QGuiApplication::setDesktopFileName(ProgramPaths::applicationId());
     QApplication::setQuitOnLastWindowClosed(false);
+    // The window's first texts are laid out as it is built.
+    FontWarmup::wait();
 }
 
 Program::Program(QApplication &app, const QString &programFolder)

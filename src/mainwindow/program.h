@@ -20,7 +20,8 @@ public:
     // Prepares app once, before any window exists: Qt's French translations,
     // the C library's numeric conventions, the names the desktop
     // matches the windows with, and ending with the main window rather than
-    // the last window closed (the help viewer may still be open).
+    // the last window closed (the help viewer may still be open). Returns
+    // once the font configuration started by FontWarmup::start() is loaded.
     static void prepareApplication(QApplication &app);
 
     // Creates the services and the main window; programFolder is where the

@@ -67,6 +67,7 @@ private slots:
     void introductionText();
     void background();
     void flagFileRecords();
+    void closedBeforeTheFirstFrame();
     void requestedExerciseOpensOnce();
     void requestRelativeToProgram_data();
     void requestRelativeToProgram();
@@ -205,6 +206,24 @@ void TestFeuilleP::flagFileRecords()
     QCOMPARE(after.left(18 * 128), original.left(18 * 128));
     QCOMPARE(after.mid(18 * 128, 5), QByteArray("\x03\x00NON", 5));
     QCOMPARE(after.mid(19 * 128, 11 * 128), original.mid(19 * 128, 11 * 128));
+}
+
+void TestFeuilleP::closedBeforeTheFirstFrame()
+{
+    ScriptedServices services;
+    FeuilleP window(services, m_dir->path());
+    window.show();
+    // Closed before any event is handled: nothing is painted.
+    services.answers.enqueue(MessageAnswer::Ok);
+    QVERIFY(window.close());
+    QCOMPARE(RecordFile::readRecord(window.flagPath(), 19),
+             std::optional<QString>(QStringLiteral("NON")));
+    // The running mark, left for after the first frame, has its turn (at the
+    // latest a second later) and leaves the closed mark alone.
+    QTRY_VERIFY(!window.findChild<QObject *>(QStringLiteral("afterFirstPaint")));
+    QCoreApplication::processEvents();
+    QCOMPARE(RecordFile::readRecord(window.flagPath(), 19),
+             std::optional<QString>(QStringLiteral("NON")));
 }
 
 void TestFeuilleP::requestedExerciseOpensOnce()

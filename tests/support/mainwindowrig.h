@@ -8,7 +8,8 @@
 #include <QStringList>
 #include <QTest>
 
-// A main window over a scratch program folder, shown and activated.
+// A main window over a scratch program folder, shown and activated, with the
+// work it leaves for after its first frame done.
 struct MainWindowRig
 {
     explicit MainWindowRig(const QString &folder)
@@ -18,6 +19,7 @@ struct MainWindowRig
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCoreApplication::processEvents();
+        QTRY_VERIFY(!window.findChild<QObject *>(QStringLiteral("afterFirstPaint")));
     }
     ScriptedServices services;
     FeuilleP window;
