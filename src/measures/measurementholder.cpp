@@ -92,3 +92,12 @@ void MeasurementHolder::setTubeDiameter(const QString &text)
     inputs.tube = trimmed;
     emit tubeChanged();
 }
+
+void MeasurementHolder::setTubeUncertainty(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed == inputs.tubeU)
+        return;
+    inputs.tubeU = trimmed;
+    emit tubeChanged();
+}

@@ -148,6 +148,10 @@ public:
     // Stores text, blanks trimmed, also as inputs.tube (emits tubeChanged()
     // when it differs).
     void setTubeDiameter(const QString &text);
+    // The tube's standard uncertainty as typed in either window's "±" field
+    // beside it (inputs.tubeU); set as the diameter is.
+    const QString &tubeUncertainty() const { return inputs.tubeU; }
+    void setTubeUncertainty(const QString &text);
 
 signals:
     // The points changed (a new set, a point left out or taken back).
