@@ -31,6 +31,8 @@ QLineEdit *field(const QString &accessible, const QString &text = {})
 {
     auto *edit = new QLineEdit(text);
     edit->setAccessibleName(accessible);
+    // Room for "125,55" beside its "±" field, never more than a column's share.
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("1250,55")) + 12);
     edit->setMaximumWidth(110);
     return edit;
 }
@@ -112,14 +114,15 @@ VideoDialog::VideoDialog(MeasurementHolder &holder, PlatformServices &services, 
 
     auto *side = new QWidget;
     side->setLayout(right);
-    side->setFixedWidth(330);
+    // The calibration's rows hold a label, a value and its "±" field.
+    side->setFixedWidth(400);
     auto *top = new QHBoxLayout(this);
     top->addLayout(left, 1);
     top->addWidget(side);
 
     setTabOrder(ouvrir, view);
     refresh();
-    resize(800, 660);
+    resize(870, 680);
 }
 
 VideoDialog::~VideoDialog()

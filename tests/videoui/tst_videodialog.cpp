@@ -374,6 +374,10 @@ void TestVideoDialog::everyControlNamedAndReachable()
         while (after && !(after->focusPolicy() & Qt::TabFocus))
             after = after->nextInFocusChain();
         QVERIFY2(after == u, qPrintable(value->accessibleName()));
+        // Neither squeezed by the other: a long value and a/√3 both show.
+        QVERIFY2(value->width() >= value->fontMetrics().horizontalAdvance(QStringLiteral("125,55")),
+                 qPrintable(value->accessibleName()));
+        QVERIFY(u->width() >= u->fontMetrics().horizontalAdvance(QStringLiteral("0,05cm/√3")));
         QVERIFY2(u->accessibleName().startsWith(QStringLiteral("Incertitude-type : ")),
                  qPrintable(u->accessibleName()));
         QVERIFY(!u->toolTip().isEmpty());
