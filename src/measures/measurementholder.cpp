@@ -31,6 +31,12 @@ void MeasurementHolder::setSet(MeasurementSet set)
         emit rangeChanged();
 }
 
+void MeasurementHolder::setScale(const VideoScale &scale)
+{
+    m_set.scale = scale;
+    emit scaleChanged();
+}
+
 bool MeasurementHolder::setUserExcluded(int index, bool excluded)
 {
     if (index < 0 || index >= int(m_set.points.size()))

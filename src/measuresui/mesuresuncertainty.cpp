@@ -131,6 +131,14 @@ QWidget *MesuresDialog::createUncertainty(QWidget *parent)
             [this](int n) { m_holder.inputs.monteCarloDraws = n; });
     for (QLineEdit *edit : {glycerineCelsius, glycerineWater})
         connect(edit, &QLineEdit::editingFinished, this, &MesuresDialog::reference_Typed);
+    // A "±" typed in the video window: the same fit, a new budget.
+    connect(&m_holder, &MeasurementHolder::scaleChanged, this, [this] {
+        if (!m_fitted)
+            return;
+        m_notes = inputWarnings();
+        combine();
+        showResults();
+    });
     return box;
 }
 

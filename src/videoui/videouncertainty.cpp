@@ -115,9 +115,13 @@ std::optional<VideoScale> VideoDialog::videoScale(QString *why) const
 void VideoDialog::uncertaintyTyped()
 {
     QString why;
-    if (!videoScale(&why)) {
+    const std::optional<VideoScale> scale = videoScale(&why);
+    if (!scale) {
         status->setText(why);
         return;
     }
-    publishIfLinked();
+    // The points stay as they are, and so does their fit: only its budget
+    // changes.
+    if (m_linked)
+        m_holder.setScale(*scale);
 }

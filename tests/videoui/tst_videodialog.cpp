@@ -456,6 +456,18 @@ void TestVideoDialog::uncertaintiesReachTheBudget()
                                        [&](const QString &line) { return line.startsWith(start); });
         QVERIFY2(found, qPrintable(start + QLatin1Char('\n') + lines.join(QLatin1Char('\n'))));
     }
+    // A "±" typed afterwards changes the budget, not the fit.
+    const FitResult before = mesures.result();
+    rig.type(rig.dialog.distanceU, QStringLiteral("1mm"));
+    QCOMPARE(mesures.result().eta, before.eta);
+    QVERIFY(mesures.hasResult());
+    const QStringList after = mesures.resultLines();
+    QVERIFY2(std::any_of(after.begin(), after.end(),
+                         [](const QString &line) {
+                             return line.startsWith(
+                                 QStringLiteral("  longueur de l'étalon : 10,00 ± 0,10 cm → "));
+                         }),
+             qPrintable(after.join(QLatin1Char('\n'))));
     // Typed in "Mesures", the tube's u shows in the video window at once.
     mesures.tubeU->setText(QStringLiteral("0,5"));
     QCOMPARE(rig.dialog.tubeDiameterU->text(), QStringLiteral("0,5"));
