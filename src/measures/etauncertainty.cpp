@@ -6,6 +6,7 @@
 #include "uncertaintyreport.h"
 
 #include "core/motion.h"
+#include "core/numberformat.h"
 
 #include <cmath>
 
@@ -15,9 +16,23 @@ namespace {
 // the program's g and π so that it gives the fitted η at the inputs' values;
 // the wall factor of Faxén for a tube diameter. For a video, v_lim is in
 // proportion to the scale's length over its length in pixels between the two
-// clicks (the positions are measured in its units), and to a typed capture
-// rate (the times are image numbers over it).
-enum Input { Radius, Mass, FluidDensity, Velocity, Tube, Scale, Clicks, Rate, InputCount };
+// clicks (the positions are measured in its units), to the refraction factor
+// applied to the scale, and to a typed capture rate (the times are image
+// numbers over it).
+enum Input {
+    Radius,
+    Mass,
+    FluidDensity,
+    Velocity,
+    Tube,
+    Scale,
+    Clicks,
+    Rate,
+    Index,
+    TubeRadius,
+    Camera,
+    InputCount
+};
 
 struct Model
 {
@@ -27,6 +42,15 @@ struct Model
     double scale = 0.0;  // m; 0 without a video
     double clicks = 0.0; // px between the scale's clicks; 0 without a video
     double rate = 0.0;   // images/s when typed, else 0
+    // The refraction factor as a function of (n, R, L), and its value at the
+    // inputs' values, by which the points were scaled; empty: none applied.
+    VideoScale::RefractionFactor refraction;
+    double factor = 1.0;
+    // With the wall's tube, the refraction's radius follows its diameter:
+    // R = radius·D/diameter, radius and diameter at the inputs' values.
+    bool tubeIsWallTube = false;
+    double radius = 0.0;
+    double diameter = 0.0;
 
     // η from the inputs through the law the points were fitted with: the
     // limit velocity inverted with the drag curve (or Stokes), and with the
@@ -42,6 +66,10 @@ struct Model
         double velocity = x[Velocity];
         if (scale > 0.0)
             velocity *= x[Scale] / scale * (clicks / x[Clicks]);
+        if (refraction) {
+            const double tubeRadius = tubeIsWallTube ? radius * x[Tube] / diameter : x[TubeRadius];
+            velocity *= refraction(x[Index], tubeRadius, x[Camera]) / factor;
+        }
         if (rate > 0.0)
             velocity *= x[Rate] / rate;
         if (!(r > 0.0) || !(velocity > 0.0) || !(setup.mass > setup.fluidDensity * volume))
@@ -55,17 +83,24 @@ struct Model
     }
 };
 
-UncertainInput input(const char *name, double value, double u, const char *unit, double factor,
-                     UncertainInput::Type type = UncertainInput::Type::B, bool exact = false)
+UncertainInput input(const QString &name, double value, double u, const char *unit, double factor,
+                     bool uniform = false, UncertainInput::Type type = UncertainInput::Type::B,
+                     bool exact = false)
 {
-    return {QString::fromUtf8(name),
+    return {name,
             value,
             u,
             QString::fromUtf8(unit),
             factor,
-            UncertainInput::Distribution::Normal,
+            uniform ? UncertainInput::Distribution::Uniform : UncertainInput::Distribution::Normal,
             type,
             exact};
+}
+
+// An input the measurand does not use here: exact, never listed.
+UncertainInput unused(const char *name)
+{
+    return input(QString::fromUtf8(name), 0.0, 0.0, "", 1.0, false, UncertainInput::Type::B, true);
 }
 
 // u(v_lim) from the fit's u(η): u(η) / |∂η/∂v| on the free-fluid law, at the
@@ -76,6 +111,7 @@ double velocityUncertainty(const FitResult &result, const EtaUncertainty::Inputs
     Model free = model;
     free.wall = false;
     free.scale = free.clicks = free.rate = 0.0;
+    free.refraction = nullptr;
     std::vector<double> x(InputCount, 0.0);
     x[Radius] = in.radius;
     x[Mass] = model.fromDensity ? in.sphereDensity : in.mass;
@@ -94,35 +130,58 @@ double velocityUncertainty(const FitResult &result, const EtaUncertainty::Inputs
 std::vector<UncertainInput> inputsOf(const FitResult &result, const EtaUncertainty::Inputs &in,
                                      const Model &model)
 {
+    const VideoScale &video = in.scale;
     std::vector<UncertainInput> inputs(InputCount);
-    inputs[Radius] = input("rayon de la bille", in.radius, in.uRadius, "mm", 1e-3);
+    inputs[Radius] = input(QStringLiteral("rayon de la bille"), in.radius, in.uRadius, "mm", 1e-3,
+                           in.radiusUniform);
     if (model.fromDensity)
-        inputs[Mass] = input("masse volumique de la bille", in.sphereDensity, in.uSphereDensity,
-                             "kg/m³", 1.0);
+        inputs[Mass] = input(QStringLiteral("masse volumique de la bille"), in.sphereDensity,
+                             in.uSphereDensity, "kg/m³", 1.0, in.massUniform);
     else
-        inputs[Mass] = input("masse de la bille", in.mass, in.uMass, "g", 1e-3);
-    inputs[FluidDensity]
-        = input("masse volumique du fluide", in.fluidDensity, in.uFluidDensity, "kg/m³", 1.0);
+        inputs[Mass] = input(QStringLiteral("masse de la bille"), in.mass, in.uMass, "g", 1e-3,
+                             in.massUniform);
+    inputs[FluidDensity] = input(QStringLiteral("masse volumique du fluide"), in.fluidDensity,
+                                 in.uFluidDensity, "kg/m³", 1.0, in.fluidDensityUniform);
     // The scatter of the points: u(v_lim) such that it alone gives the fit's
     // u(η) through the free-fluid law (η ∝ 1/v_lim with Stokes, steeper as
     // the drag curve rises).
-    inputs[Velocity]
-        = input("vitesse limite (ajustement des points)", result.vlim,
-                velocityUncertainty(result, in, model), "mm/s", 1e-3, UncertainInput::Type::A);
-    inputs[Tube] = input("diamètre du tube", model.wall ? in.tubeDiameter : 0.0,
-                         model.wall ? in.uTubeDiameter : 0.0, "mm", 1e-3, UncertainInput::Type::B,
-                         !model.wall);
-    const bool video = model.scale > 0.0;
-    inputs[Scale] = input("longueur de l'étalon", model.scale, video ? in.uScaleDistance : 0.0,
-                          "cm", 1e-2, UncertainInput::Type::B, !video);
-    // The two clicks' errors along the scale add up in quadrature.
-    const bool clicked = model.clicks > 0.0;
-    inputs[Clicks] = input("clics de l'étalon (0,5 px chacun)", model.clicks,
-                           clicked ? std::sqrt(2.0) * EtaUncertainty::clickUncertainty : 0.0, "px",
-                           1.0, UncertainInput::Type::B, !clicked);
-    const bool rate = model.rate > 0.0;
-    inputs[Rate] = input("cadence de prise de vue", model.rate, rate ? in.uCaptureRate : 0.0,
-                         "images/s", 1.0, UncertainInput::Type::B, !rate);
+    inputs[Velocity] = input(QStringLiteral("vitesse limite (ajustement des points)"), result.vlim,
+                             velocityUncertainty(result, in, model), "mm/s", 1e-3, false,
+                             UncertainInput::Type::A);
+    const bool refracted = bool(model.refraction);
+    const bool tube = model.wall || (refracted && model.tubeIsWallTube);
+    inputs[Tube] = tube ? input(QStringLiteral("diamètre du tube"), model.diameter,
+                                in.uTubeDiameter, "mm", 1e-3, in.tubeDiameterUniform)
+                        : unused("diamètre du tube");
+    if (model.scale > 0.0) {
+        inputs[Scale] = input(QStringLiteral("longueur de l'étalon"), model.scale, video.uDistance,
+                              "cm", 1e-2, video.distanceUniform);
+        // The two clicks' errors along the scale add up in quadrature.
+        inputs[Clicks] = input(QStringLiteral("clics de l'étalon (%1 px chacun)")
+                                   .arg(NumberFormat::significant(video.uClick, 2)),
+                               model.clicks, std::sqrt(2.0) * video.uClick, "px", 1.0);
+    } else {
+        inputs[Scale] = unused("longueur de l'étalon");
+        inputs[Clicks] = unused("clics de l'étalon");
+    }
+    inputs[Rate] = model.rate > 0.0
+        ? input(QStringLiteral("cadence de prise de vue"), model.rate, video.uCaptureRate,
+                "images/s", 1.0, video.captureRateUniform)
+        : unused("cadence de prise de vue");
+    if (refracted) {
+        inputs[Index] = input(QStringLiteral("indice du liquide"), video.index, video.uIndex, "",
+                              1.0, video.indexUniform);
+        inputs[TubeRadius] = model.tubeIsWallTube
+            ? unused("rayon intérieur du tube")
+            : input(QStringLiteral("rayon intérieur du tube"), video.tubeRadius, video.uTubeRadius,
+                    "mm", 1e-3, video.tubeRadiusUniform);
+        inputs[Camera] = input(QStringLiteral("distance de la caméra"), video.cameraDistance,
+                               video.uCameraDistance, "cm", 1e-2, video.cameraDistanceUniform);
+    } else {
+        inputs[Index] = unused("indice du liquide");
+        inputs[TubeRadius] = unused("rayon intérieur du tube");
+        inputs[Camera] = unused("distance de la caméra");
+    }
     return inputs;
 }
 
@@ -148,9 +207,23 @@ Combined combine(const FitResult &result, const Inputs &in)
     Model model;
     model.law = in.model;
     model.fromDensity = in.fromDensity();
-    model.scale = in.scaleDistance;
-    model.clicks = in.scaleClicks;
-    model.rate = in.captureRate;
+    const VideoScale &video = in.scale;
+    if (video.isVideo()) {
+        model.scale = video.distance;
+        model.clicks = video.clicks;
+        model.rate = video.captureRate;
+    }
+    model.diameter = in.tubeDiameter;
+    if (video.refracted()) {
+        model.tubeIsWallTube = video.tubeIsWallTube;
+        model.radius = video.tubeRadius;
+        // Without a wall correction the tube is the refraction's alone.
+        if (!std::isfinite(model.diameter) || !(model.diameter > 0.0))
+            model.diameter = 2.0 * video.tubeRadius;
+        model.factor = video.refraction(video.index, video.tubeRadius, video.cameraDistance);
+        if (std::isfinite(model.factor) && model.factor > 0.0)
+            model.refraction = video.refraction;
+    }
     c.plain = Uncertainty::propagate(inputsOf(result, in, model), model);
     Model corrected = model;
     corrected.wall = std::isfinite(result.etaWall);

@@ -3,6 +3,7 @@
 
 #include "fallfit.h"
 #include "uncertainty.h"
+#include "videoscale.h"
 
 #include <QStringList>
 
@@ -23,11 +24,9 @@ struct Inputs
     double sphereDensity = FallSetup::nan; // kg/m³; NaN when the mass is given
     double fluidDensity = 0.0;             // kg/m³
     double tubeDiameter = FallSetup::nan;  // m; used when the fit made a wall correction
-    // A video's scale: its length (m) and the distance between its two clicks
-    // (px); 0 for points that came from elsewhere.
-    double scaleDistance = 0.0;
-    double scaleClicks = 0.0;
-    double captureRate = 0.0; // images/s when typed, else 0
+    // A video's scale with its inputs' uncertainties (the refraction's
+    // included); its distance is 0 for points that came from elsewhere.
+    VideoScale scale;
     // The law the points were fitted with: η is derived from v_lim through it.
     FitOptions::Model model = FitOptions::Model::DragCurve;
 
@@ -36,14 +35,16 @@ struct Inputs
     double uSphereDensity = 0.0;
     double uFluidDensity = 0.0;
     double uTubeDiameter = 0.0;
-    double uScaleDistance = 0.0;
-    double uCaptureRate = 0.0;
+    // The inputs whose u is the a/√3 of a rectangular law of half-width a
+    // (a resolution): Monte-Carlo draws them uniform. The mass's covers the
+    // sphere's density when that is given instead.
+    bool radiusUniform = false;
+    bool massUniform = false;
+    bool fluidDensityUniform = false;
+    bool tubeDiameterUniform = false;
 
     bool fromDensity() const { return std::isfinite(sphereDensity); }
 };
-
-// Each click of the scale is good to about half a pixel along the scale.
-inline constexpr double clickUncertainty = 0.5; // px
 
 struct Combined
 {

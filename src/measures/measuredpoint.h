@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "videoscale.h"
+
 #include <QString>
 
 #include <cmath>
@@ -32,6 +34,9 @@ struct MeasurementSet
 {
     std::vector<MeasuredPoint> points;
     QString sourceName; // file name or "presse-papiers", for titles and legends
+    // For a video: its scale and the uncertainties of its inputs, which η's
+    // uncertainty takes into account.
+    VideoScale scale;
 
     bool isEmpty() const { return points.empty(); }
     int includedCount() const

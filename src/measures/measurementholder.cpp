@@ -31,6 +31,12 @@ void MeasurementHolder::setSet(MeasurementSet set)
         emit rangeChanged();
 }
 
+void MeasurementHolder::setScale(const VideoScale &scale)
+{
+    m_set.scale = scale;
+    emit scaleChanged();
+}
+
 bool MeasurementHolder::setUserExcluded(int index, bool excluded)
 {
     if (index < 0 || index >= int(m_set.points.size()))
@@ -90,5 +96,14 @@ void MeasurementHolder::setTubeDiameter(const QString &text)
         return;
     m_tubeDiameter = trimmed;
     inputs.tube = trimmed;
+    emit tubeChanged();
+}
+
+void MeasurementHolder::setTubeUncertainty(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed == inputs.tubeU)
+        return;
+    inputs.tubeU = trimmed;
     emit tubeChanged();
 }

@@ -107,6 +107,9 @@ public:
     // work; empty when there was nothing to drop.
     const QString &resetNote() const { return m_resetNote; }
     void clear() { setSet(MeasurementSet()); }
+    // The same points with another scale (a "±" typed in the video window):
+    // the fit, the range and the exclusions stay; emits scaleChanged().
+    void setScale(const VideoScale &scale);
     // Leaves point index out (or takes it back) as the user's choice; a
     // point the reader marked as lost stays out. Returns whether it changed.
     bool setUserExcluded(int index, bool excluded);
@@ -148,6 +151,10 @@ public:
     // Stores text, blanks trimmed, also as inputs.tube (emits tubeChanged()
     // when it differs).
     void setTubeDiameter(const QString &text);
+    // The tube's standard uncertainty as typed in either window's "±" field
+    // beside it (inputs.tubeU); set as the diameter is.
+    const QString &tubeUncertainty() const { return inputs.tubeU; }
+    void setTubeUncertainty(const QString &text);
 
 signals:
     // The points changed (a new set, a point left out or taken back).
@@ -162,6 +169,9 @@ signals:
     // A fit was stored or dropped.
     void fitChanged();
     void tubeChanged();
+    // The points' scale changed, not the points: η's uncertainty is to be
+    // combined again.
+    void scaleChanged();
 
 private:
     MeasurementSet m_set;

@@ -219,6 +219,25 @@ std::pair<qsizetype, qsizetype> findPlusMinus(QStringView text, int *count)
     return first;
 }
 
+// Strips a trailing "/√3" or "/rac3" (spaces allowed around "/") from text,
+// the mark of a half-width; says whether there was one.
+bool takeRootThree(QStringView *text)
+{
+    QStringView t = text->trimmed();
+    qsizetype root = -1;
+    if (t.endsWith(u"√3"))
+        root = t.size() - 2;
+    else if (t.endsWith(u"rac3", Qt::CaseInsensitive))
+        root = t.size() - 4;
+    if (root < 0)
+        return false;
+    const QStringView before = t.first(root).trimmed();
+    if (!before.endsWith(u'/'))
+        return false;
+    *text = before.chopped(1).trimmed();
+    return true;
+}
+
 } // namespace
 
 namespace QuantityText {
@@ -280,8 +299,10 @@ std::optional<TypedQuantity> parse(QStringView text, QuantityKind kind, QString 
     if (!value)
         return fail(why);
     std::optional<Side> spread;
+    bool uniform = false;
     if (at >= 0) {
-        const QStringView rest = body.sliced(at + length).trimmed();
+        QStringView rest = body.sliced(at + length).trimmed();
+        uniform = takeRootThree(&rest);
         if (rest.isEmpty())
             return fail(QStringLiteral("L'incertitude manque après « ± »."));
         spread = readSide(rest, &why);
@@ -326,8 +347,53 @@ std::optional<TypedQuantity> parse(QStringView text, QuantityKind kind, QString 
             spreadFactor = *f;
         }
         quantity.uncertainty = spread->number * spreadFactor;
+        if (uniform) {
+            quantity.uncertainty /= std::sqrt(3.0);
+            quantity.uniform = true;
+        }
     }
     return quantity;
+}
+
+std::optional<TypedQuantity> parseUncertainty(QStringView text, QuantityKind kind,
+                                              const QString &what, QString *error,
+                                              QStringView unitWhenUnsaid)
+{
+    QStringView body = text.trimmed();
+    if (body.startsWith(u'±'))
+        body = body.sliced(1);
+    else if (body.startsWith(u"+-"))
+        body = body.sliced(2);
+    body = body.trimmed();
+    TypedQuantity u;
+    u.value = 0.0;
+    u.uncertainty = 0.0;
+    if (body.isEmpty())
+        return u;
+    const bool uniform = takeRootThree(&body);
+    QString why;
+    const std::optional<TypedQuantity> q = parse(body, kind, &why, unitWhenUnsaid);
+    if (!q) {
+        if (error)
+            *error = QStringLiteral("L'incertitude %1 ne se lit pas : %2").arg(what, why);
+        return std::nullopt;
+    }
+    if (q->hasUncertainty()) {
+        if (error)
+            *error = QStringLiteral("Dans le champ « ± » %1, écrivez seulement "
+                                    "l'incertitude-type.")
+                         .arg(what);
+        return std::nullopt;
+    }
+    if (!(q->value >= 0.0) || !std::isfinite(q->value)) {
+        if (error)
+            *error = QStringLiteral("L'incertitude %1 doit être un nombre positif.").arg(what);
+        return std::nullopt;
+    }
+    u.uncertainty = uniform ? q->value / std::sqrt(3.0) : q->value;
+    u.uniform = uniform;
+    u.unitTyped = q->unitTyped;
+    return u;
 }
 
 } // namespace QuantityText

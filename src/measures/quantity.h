@@ -15,6 +15,10 @@
 // separator; the numbers are read by NumberScanner. A unit written once,
 // after the uncertainty or after the value, applies to both; each side may
 // also carry its own.
+//
+// An uncertainty followed by "/√3" (or "/rac3") is the half-width a of a
+// rectangular law, a resolution: "2mm±0,01mm/√3" reads u = a/√3 as
+// written, and the law is kept for the Monte-Carlo draws.
 
 enum class QuantityKind {
     Length,  // µm, mm, cm, dm, m
@@ -31,6 +35,7 @@ struct TypedQuantity
     double value = nan;       // in SI units: m, kg, kg/m³, s
     double uncertainty = nan; // standard uncertainty, SI, ≥ 0; NaN: none typed (exact)
     bool unitTyped = false;   // a unit was written; false: the default unit was assumed
+    bool uniform = false;     // "a/√3": uncertainty is a/√3 of a rectangular law
 
     bool hasUncertainty() const { return !std::isnan(uncertainty); }
 };
@@ -44,6 +49,15 @@ namespace QuantityText {
 // uncertainty.
 std::optional<TypedQuantity> parse(QStringView text, QuantityKind kind, QString *error,
                                    QStringView unitWhenUnsaid = {});
+
+// A "±" field's text: the standard uncertainty alone, as in
+// "0,01mm", "±0,01mm" or "0,01mm/√3" (a leading "±" or "+-" is allowed).
+// uncertainty is 0 for an empty text (the input is exact). Without a unit
+// the number is in unitWhenUnsaid. Nothing on failure, with a French
+// sentence about the uncertainty of what ("du rayon") in *error.
+std::optional<TypedQuantity> parseUncertainty(QStringView text, QuantityKind kind,
+                                              const QString &what, QString *error,
+                                              QStringView unitWhenUnsaid = {});
 
 // The units of kind as a French list for help texts and messages:
 // "µm, mm, cm, dm ou m".

@@ -108,6 +108,7 @@ Inversion invert(const FallSetup &setup, double vInf, Model model)
     inversion.lambda = d / setup.tubeDiameter;
     if (model == Model::Stokes) {
         FitResult stokes;
+        stokes.model = Model::Stokes;
         stokes.reynolds = inversion.reynolds;
         stokes.eta = inversion.eta;
         stokes.etaU = 0.0;

@@ -31,9 +31,11 @@ QString cell(double value)
 QString measured(double value, double uncertainty, const QString &unit)
 {
     const NumberFormat::Measured shown = NumberFormat::withUncertainty(value, uncertainty);
+    // A pure number (an index) has no unit to write after it.
+    const QString after = unit.isEmpty() ? QString() : QLatin1Char(' ') + unit;
     if (shown.uncertainty.isEmpty())
-        return shown.value + QLatin1Char(' ') + unit;
-    return QStringLiteral("%1 ± %2 %3").arg(shown.value, shown.uncertainty, unit);
+        return shown.value + after;
+    return QStringLiteral("%1 ± %2").arg(shown.value, shown.uncertainty) + after;
 }
 
 QString percentOfVariance(double share)
@@ -79,7 +81,9 @@ QStringList budgetLines(const std::vector<UncertainInput> &inputs, const Propaga
                                    input.uncertainty / input.unitFactor, input.unit),
                           two(line.contribution), percentOfVariance(line.share),
                           input.type == UncertainInput::Type::A ? QStringLiteral(", type A")
-                                                                : QString());
+                              : input.distribution == UncertainInput::Distribution::Uniform
+                              ? QStringLiteral(", loi rectangulaire")
+                              : QString());
     }
     if (!propagation.withoutUncertainty.isEmpty())
         lines << QStringLiteral("Sans incertitude donnée (comptées comme exactes) : ")

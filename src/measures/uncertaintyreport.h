@@ -21,6 +21,8 @@ namespace UncertaintyReport {
 //   Bilan d'incertitude (contributions à u(η), la plus grande d'abord) :
 //     rayon de la bille : 2,000 ± 0,010 mm → 0,012 Pa·s (99 % de u²)
 //   Sans incertitude donnée (comptées comme exactes) : masse volumique du fluide
+// A type A line ends with ", type A", an input of a rectangular law with
+// ", loi rectangulaire" (its ± is still the standard uncertainty a/√3).
 // Nothing for a failed propagation.
 QStringList budgetLines(const std::vector<UncertainInput> &inputs, const Propagation &propagation);
 

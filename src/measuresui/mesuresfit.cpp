@@ -116,6 +116,8 @@ QWidget *MesuresDialog::createFit()
     connect(&m_holder, &MeasurementHolder::tubeChanged, this, [this] {
         if (tube->text().trimmed() != m_holder.tubeDiameter())
             tube->setText(m_holder.tubeDiameter());
+        if (tubeU->text().trimmed() != m_holder.tubeUncertainty())
+            tubeU->setText(m_holder.tubeUncertainty());
     });
     tMin = NamedWidgets::edit(QStringLiteral("Début de l'ajustement (s)"), box);
     tMax = NamedWidgets::edit(QStringLiteral("Fin de l'ajustement (s)"), box);
@@ -202,7 +204,6 @@ void MesuresDialog::prefill()
         radiusU->setText(in.radiusU);
         massU->setText(in.massU);
         fluidDensityU->setText(in.fluidDensityU);
-        tubeU->setText(in.tubeU);
         releaseTime->setChecked(in.releaseTime);
         model->setCurrentIndex(in.model == FitOptions::Model::Stokes ? 1 : 0);
     } else if (m_holder.fieldTexts) {
@@ -213,6 +214,7 @@ void MesuresDialog::prefill()
     }
     // The tube is the session's, typed here or in the video window.
     tube->setText(m_holder.tubeDiameter());
+    tubeU->setText(m_holder.tubeUncertainty());
     m_filling = false;
     showBallHint();
 }
@@ -232,11 +234,11 @@ void MesuresDialog::storeInputs()
     in.massKind = massKind->currentIndex();
     in.mass = mass->text();
     in.fluidDensity = fluidDensity->text();
+    m_holder.setTubeUncertainty(tubeU->text());
     m_holder.setTubeDiameter(tube->text());
     in.radiusU = radiusU->text();
     in.massU = massU->text();
     in.fluidDensityU = fluidDensityU->text();
-    in.tubeU = tubeU->text();
     in.releaseTime = releaseTime->isChecked();
     in.model
         = model->currentIndex() == 1 ? FitOptions::Model::Stokes : FitOptions::Model::DragCurve;

@@ -29,36 +29,13 @@
 
 namespace {
 
-// A "±" field's text as a standard uncertainty in SI units: empty is 0 (the
-// input is exact); a leading "±" or "+-" is allowed; without a unit the
-// number is in unitWhenUnsaid. Nothing, with a French reason, otherwise.
-std::optional<double> typedUncertainty(const QLineEdit *edit, QuantityKind kind,
-                                       QStringView unitWhenUnsaid, const QString &what,
-                                       QString *why)
+// A "±" field's standard uncertainty in SI units and its law (0 when empty:
+// the input is exact); nothing, with a French reason, otherwise.
+std::optional<TypedQuantity> typedUncertainty(const QLineEdit *edit, QuantityKind kind,
+                                              QStringView unitWhenUnsaid, const QString &what,
+                                              QString *why)
 {
-    QString text = edit->text().trimmed();
-    if (text.startsWith(QChar(0x00B1)))
-        text.remove(0, 1);
-    else if (text.startsWith(QLatin1String("+-")))
-        text.remove(0, 2);
-    if (text.trimmed().isEmpty())
-        return 0.0;
-    QString error;
-    const std::optional<TypedQuantity> q = QuantityText::parse(text, kind, &error, unitWhenUnsaid);
-    if (!q) {
-        *why = QStringLiteral("L'incertitude %1 ne se lit pas : %2").arg(what, error);
-        return std::nullopt;
-    }
-    if (q->hasUncertainty()) {
-        *why = QStringLiteral("Dans le champ « ± » %1, écrivez seulement l'incertitude-type.")
-                   .arg(what);
-        return std::nullopt;
-    }
-    if (!(q->value >= 0.0) || !std::isfinite(q->value)) {
-        *why = QStringLiteral("L'incertitude %1 doit être un nombre positif.").arg(what);
-        return std::nullopt;
-    }
-    return q->value;
+    return QuantityText::parseUncertainty(edit->text(), kind, what, why, unitWhenUnsaid);
 }
 
 // A typed field as the unit checks see it: the window's fields have their
@@ -77,26 +54,13 @@ TypedQuantity checked(const QLineEdit *edit, double factor, bool unitKnown)
 QLineEdit *MesuresDialog::uncertaintyField(const QString &name, const QString &help,
                                            QWidget *parent)
 {
-    QLineEdit *edit = NamedWidgets::edit(QStringLiteral("Incertitude-type : ") + name, parent);
-    edit->setPlaceholderText(QStringLiteral("exact"));
-    edit->setToolTip(help);
-    edit->setWhatsThis(help);
-    // Room for "0,005mm" and "0,01g/cm3" without pushing the value aside.
-    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0,003g/cm3")) + 16);
-    return edit;
+    return NamedWidgets::uncertaintyEdit(name, help, parent);
 }
 
 void MesuresDialog::addInputRow(QFormLayout *form, const QString &label, QWidget *field,
                                 QLineEdit *u)
 {
-    auto *row = new QHBoxLayout;
-    row->addWidget(field, 1);
-    row->addWidget(new QLabel(QStringLiteral("±"), form->parentWidget()));
-    row->addWidget(u);
-    // A row built around a layout has no buddy: the label leads to the value.
-    auto *text = new QLabel(label, form->parentWidget());
-    text->setBuddy(field);
-    form->addRow(text, row);
+    NamedWidgets::addUncertainRow(form, label, field, u);
 }
 
 QWidget *MesuresDialog::createUncertainty(QWidget *parent)
@@ -107,7 +71,8 @@ QWidget *MesuresDialog::createUncertainty(QWidget *parent)
     auto *help
         = new QLabel(QStringLiteral("± : incertitude-type, vide si exacte (pied à coulisse : "
                                     "la moitié du dernier chiffre ; balance : sa résolution "
-                                    "/ √3), unité permise : 0,01mm"),
+                                    "/ √3), unité permise : 0,01mm ; une demi-largeur a "
+                                    "s'écrit a/√3 (loi rectangulaire)"),
                      box);
     help->setObjectName(QStringLiteral("uncertaintyHelp"));
     help->setWordWrap(true);
@@ -166,6 +131,14 @@ QWidget *MesuresDialog::createUncertainty(QWidget *parent)
             [this](int n) { m_holder.inputs.monteCarloDraws = n; });
     for (QLineEdit *edit : {glycerineCelsius, glycerineWater})
         connect(edit, &QLineEdit::editingFinished, this, &MesuresDialog::reference_Typed);
+    // A "±" typed in the video window: the same fit, a new budget.
+    connect(&m_holder, &MeasurementHolder::scaleChanged, this, [this] {
+        if (!m_fitted)
+            return;
+        m_notes = inputWarnings();
+        combine();
+        showResults();
+    });
     return box;
 }
 
@@ -178,35 +151,42 @@ std::optional<EtaUncertainty::Inputs> MesuresDialog::typedUncertainties(const Fa
     in.radius = setup.radius;
     in.fluidDensity = setup.fluidDensity;
     in.tubeDiameter = setup.tubeDiameter;
-    const std::optional<double> r
+    const std::optional<TypedQuantity> r
         = typedUncertainty(radiusU, QuantityKind::Length, u"mm", QStringLiteral("du rayon"), why);
     const bool byMass = massKind->currentIndex() == 0;
-    const std::optional<double> m = r
+    const std::optional<TypedQuantity> m = r
         ? typedUncertainty(massU, byMass ? QuantityKind::Mass : QuantityKind::Density,
                            byMass ? u"mg" : u"",
                            byMass ? QStringLiteral("de la masse")
                                   : QStringLiteral("de la masse volumique de la bille"),
                            why)
         : std::nullopt;
-    const std::optional<double> rho = m
+    const std::optional<TypedQuantity> rho = m
         ? typedUncertainty(fluidDensityU, QuantityKind::Density, u"",
                            QStringLiteral("de la masse volumique du fluide"), why)
         : std::nullopt;
-    const std::optional<double> d = rho
+    const std::optional<TypedQuantity> d = rho
         ? typedUncertainty(tubeU, QuantityKind::Length, u"mm", QStringLiteral("du tube"), why)
         : std::nullopt;
     if (!d)
         return std::nullopt;
-    in.uRadius = *r;
+    in.uRadius = r->uncertainty;
+    in.radiusUniform = r->uniform;
     if (byMass) {
         in.mass = setup.mass;
-        in.uMass = *m;
+        in.uMass = m->uncertainty;
     } else {
         in.sphereDensity = NumberFormat::parse(mass->text()).value_or(FallSetup::nan);
-        in.uSphereDensity = *m;
+        in.uSphereDensity = m->uncertainty;
     }
-    in.uFluidDensity = *rho;
-    in.uTubeDiameter = *d;
+    in.massUniform = m->uniform;
+    in.uFluidDensity = rho->uncertainty;
+    in.fluidDensityUniform = rho->uniform;
+    in.uTubeDiameter = d->uncertainty;
+    in.tubeDiameterUniform = d->uniform;
+    // Points from a video bring their scale, its uncertainties typed in the
+    // video window.
+    in.scale = m_holder.set().scale;
     return in;
 }
 

@@ -3,6 +3,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
@@ -45,6 +48,33 @@ inline QCheckBox *checkBox(const QString &caption, const QString &name, QWidget 
     box->setObjectName(name);
     box->setAccessibleName(name);
     return box;
+}
+
+// The "±" field of a measured input: its standard uncertainty, named
+// "Incertitude-type : " + what, empty meaning exact, with help (what to type)
+// as its tool tip and "What's this?". As wide as "0,003g/cm3".
+inline QLineEdit *uncertaintyEdit(const QString &what, const QString &help, QWidget *parent)
+{
+    QLineEdit *u = edit(QStringLiteral("Incertitude-type : ") + what, parent);
+    u->setPlaceholderText(QStringLiteral("exact"));
+    u->setToolTip(help);
+    u->setWhatsThis(help);
+    u->setFixedWidth(u->fontMetrics().horizontalAdvance(QStringLiteral("0,003g/cm3")) + 16);
+    return u;
+}
+
+// A form's row "label  value ± u": the label leads to the value (its
+// buddy), and the "±" field comes right after the value in keyboard order.
+inline void addUncertainRow(QFormLayout *form, const QString &label, QWidget *value, QLineEdit *u)
+{
+    auto *row = new QHBoxLayout;
+    row->addWidget(value, 1);
+    row->addWidget(new QLabel(QStringLiteral("±"), form->parentWidget()));
+    row->addWidget(u);
+    auto *text = new QLabel(label, form->parentWidget());
+    text->setBuddy(value);
+    form->addRow(text, row);
+    QWidget::setTabOrder(value, u);
 }
 
 } // namespace NamedWidgets

@@ -314,10 +314,15 @@ MeasurementSet VideoDialog::measurements(QString *why) const
         *why = calibration.problem();
         return {};
     }
+    const std::optional<VideoScale> scale = videoScale(why);
+    if (!scale)
+        return {};
     std::map<int, TrackPoint> points = m_tracker->points();
     for (auto &[frame, point] : points)
         point.time = m_source->timeOf(frame);
-    return toMeasurements(points, calibration, m_name);
+    MeasurementSet set = toMeasurements(points, calibration, m_name);
+    set.scale = *scale;
+    return set;
 }
 
 void VideoDialog::utiliser_Click()

@@ -39,7 +39,7 @@ void VideoDialog::calibrationChanged()
     const auto where = static_cast<ScalePlacement>(placement->currentIndex());
     const bool immersed = where == ScalePlacement::Immersed;
     // The diameter stays open: the fit's wall correction needs it anyway.
-    for (QLineEdit *edit : {index, cameraDistance})
+    for (QLineEdit *edit : {index, indexU, cameraDistance, cameraDistanceU})
         edit->setEnabled(!immersed);
     m_calibration.refractionFactor = 1.0;
     QString text = CalibrationTexts::factorText(true, 1.0);
@@ -51,13 +51,8 @@ void VideoDialog::calibrationChanged()
             m_calibration.refractionFactor = std::nan("");
             text = typed.problem;
         } else {
-            // The fall spans the picture's height, seen in the plane of the fall.
-            Calibration plain = m_calibration;
-            plain.refractionFactor = 1.0;
-            double halfSpan = 0.0;
-            if (plain.isValid() && m_source)
-                halfSpan = plain.metresPerPixel() * m_source->frameSize().height() / 2.0;
-            m_calibration.refractionFactor = Refraction::scaleFactor(where, typed.optics, halfSpan);
+            m_calibration.refractionFactor
+                = Refraction::scaleFactor(where, typed.optics, halfSpan());
             text = CalibrationTexts::factorText(false, m_calibration.refractionFactor);
         }
     }
@@ -65,6 +60,16 @@ void VideoDialog::calibrationChanged()
     showBallSize();
     publishIfLinked();
     refresh();
+}
+
+double VideoDialog::halfSpan() const
+{
+    // The fall spans the picture's height, seen in the plane of the fall.
+    Calibration plain = m_calibration;
+    plain.refractionFactor = 1.0;
+    if (!plain.isValid() || !m_source)
+        return 0.0;
+    return plain.metresPerPixel() * m_source->frameSize().height() / 2.0;
 }
 
 void VideoDialog::tubeTyped()
@@ -75,6 +80,10 @@ void VideoDialog::tubeTyped()
 
 void VideoDialog::showTube()
 {
+    // The tube's u goes to η's budget from the session's inputs, not with
+    // the points: nothing to hand over again.
+    if (tubeDiameterU->text().trimmed() != m_holder.tubeUncertainty())
+        tubeDiameterU->setText(m_holder.tubeUncertainty());
     if (tubeDiameter->text().trimmed() == m_holder.tubeDiameter())
         return;
     tubeDiameter->setText(m_holder.tubeDiameter());

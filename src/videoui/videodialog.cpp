@@ -4,6 +4,7 @@
 #include "calibrationtexts.h"
 #include "frameview.h"
 #include "measures/measurementholder.h"
+#include "platform/namedwidgets.h"
 #include "video/openedvideo.h"
 #include "video/videoopener.h"
 
@@ -30,6 +31,8 @@ QLineEdit *field(const QString &accessible, const QString &text = {})
 {
     auto *edit = new QLineEdit(text);
     edit->setAccessibleName(accessible);
+    // Room for "125,55" beside its "±" field, never more than a column's share.
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("1250,55")) + 12);
     edit->setMaximumWidth(110);
     return edit;
 }
@@ -111,14 +114,15 @@ VideoDialog::VideoDialog(MeasurementHolder &holder, PlatformServices &services, 
 
     auto *side = new QWidget;
     side->setLayout(right);
-    side->setFixedWidth(330);
+    // The calibration's rows hold a label, a value and its "±" field.
+    side->setFixedWidth(400);
     auto *top = new QHBoxLayout(this);
     top->addLayout(left, 1);
     top->addWidget(side);
 
     setTabOrder(ouvrir, view);
     refresh();
-    resize(800, 660);
+    resize(870, 680);
 }
 
 VideoDialog::~VideoDialog()
@@ -181,8 +185,26 @@ QWidget *VideoDialog::createCalibration()
     modeScale = new QRadioButton(QStringLiteral("Éc&helle : cliquer deux points"));
     modeScale->setToolTip(QStringLiteral("Cliquer deux repères dont la distance est connue"));
     distance = field(QStringLiteral("Distance entre les deux points, en cm"));
+    index = field(QStringLiteral("Indice de réfraction du liquide"), QStringLiteral("1,47"));
+    tubeDiameter = field(QStringLiteral("Diamètre intérieur du tube, en mm"));
+    tubeDiameter->setToolTip(
+        QStringLiteral("Le même tube que dans « Mesures », où il sert à la correction de paroi"));
+    cameraDistance = field(QStringLiteral("Distance de la caméra à l'axe du tube, en cm"));
+    captureRate = field(QStringLiteral("Cadence de prise de vue, en images par seconde"));
+    captureRate->setToolTip(
+        QStringLiteral("Pour un ralenti : la cadence à laquelle la vidéo a été filmée"));
+    createUncertaintyFields();
     form->addRow(modeScale);
-    form->addRow(QStringLiteral("&Distance (cm) :"), distance);
+    NamedWidgets::addUncertainRow(form, QStringLiteral("&Distance (cm) :"), distance, distanceU);
+    // Each click is an input of the scale too, though it has no field of
+    // its own: its "±" stands alone on its row.
+    auto *clickRow = new QHBoxLayout;
+    clickRow->addStretch(1);
+    clickRow->addWidget(new QLabel(QStringLiteral("±")));
+    clickRow->addWidget(clickU);
+    auto *clickLabel = new QLabel(QStringLiteral("Chaque clic (px) :"));
+    clickLabel->setBuddy(clickU);
+    form->addRow(clickLabel, clickRow);
     modeOrigin = new QRadioButton(QStringLiteral("O&rigine : cliquer le point de position 0"));
     form->addRow(modeOrigin);
 
@@ -196,23 +218,18 @@ QWidget *VideoDialog::createCalibration()
     placementLabel->setBuddy(placement);
     form->addRow(placementLabel);
     form->addRow(placement);
-    index = field(QStringLiteral("Indice de réfraction du liquide"), QStringLiteral("1,47"));
-    tubeDiameter = field(QStringLiteral("Diamètre intérieur du tube, en mm"));
-    tubeDiameter->setToolTip(
-        QStringLiteral("Le même tube que dans « Mesures », où il sert à la correction de paroi"));
-    cameraDistance = field(QStringLiteral("Distance de la caméra à l'axe du tube, en cm"));
-    form->addRow(QStringLiteral("&Indice du liquide :"), index);
-    form->addRow(QStringLiteral("Diamètre du &tube (mm) :"), tubeDiameter);
-    form->addRow(QStringLiteral("Distance ca&méra (cm) :"), cameraDistance);
+    NamedWidgets::addUncertainRow(form, QStringLiteral("&Indice du liquide :"), index, indexU);
+    NamedWidgets::addUncertainRow(form, QStringLiteral("Diamètre du &tube (mm) :"), tubeDiameter,
+                                  tubeDiameterU);
+    NamedWidgets::addUncertainRow(form, QStringLiteral("Distance ca&méra (cm) :"), cameraDistance,
+                                  cameraDistanceU);
     factor = new QLabel;
     // A form does not grow a wrapped row by itself: room for the longest
     // message.
     reserveLines(factor, 3);
     form->addRow(factor);
-    captureRate = field(QStringLiteral("Cadence de prise de vue, en images par seconde"));
-    captureRate->setToolTip(
-        QStringLiteral("Pour un ralenti : la cadence à laquelle la vidéo a été filmée"));
-    form->addRow(QStringLiteral("&Cadence (images/s) :"), captureRate);
+    NamedWidgets::addUncertainRow(form, QStringLiteral("&Cadence (images/s) :"), captureRate,
+                                  captureRateU);
     warning = new QLabel;
     warning->setWordWrap(true);
     warning->setMinimumHeight(3 * warning->fontMetrics().lineSpacing() + 2);
@@ -232,6 +249,11 @@ QWidget *VideoDialog::createCalibration()
     tubeDiameter->setText(m_holder.tubeDiameter());
     connect(placement, &QComboBox::currentIndexChanged, this, &VideoDialog::calibrationChanged);
     connect(captureRate, &QLineEdit::editingFinished, this, &VideoDialog::captureRateChanged);
+    for (QLineEdit *u : {distanceU, clickU, indexU, cameraDistanceU, captureRateU})
+        connect(u, &QLineEdit::editingFinished, this, &VideoDialog::uncertaintyTyped);
+    connect(tubeDiameterU, &QLineEdit::editingFinished, this,
+            [this] { m_holder.setTubeUncertainty(tubeDiameterU->text()); });
+    tubeDiameterU->setText(m_holder.tubeUncertainty());
     return box;
 }
 

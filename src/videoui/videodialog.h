@@ -5,11 +5,14 @@
 #include "video/tracking/calibration.h"
 #include "video/tracking/refraction.h"
 
+#include "measures/videoscale.h"
+
 #include <QDialog>
 #include <QPointer>
 
 #include <atomic>
 #include <memory>
+#include <optional>
 
 class FrameSource;
 class FrameView;
@@ -92,6 +95,7 @@ public:
     QPushButton *next = nullptr;
     QLabel *frameLabel = nullptr;
     QLineEdit *captureRate = nullptr;
+    QLineEdit *captureRateU = nullptr;
     QLabel *warning = nullptr;
     QRadioButton *modeScale = nullptr;
     QRadioButton *modeOrigin = nullptr;
@@ -102,6 +106,15 @@ public:
     QLineEdit *index = nullptr;
     QLineEdit *tubeDiameter = nullptr;   // mm, inner
     QLineEdit *cameraDistance = nullptr; // cm
+    // The "±" fields: the standard uncertainty of the value beside them
+    // (in its unit unless one is typed, "a/√3" for a half-width); clickU is
+    // each click's along the scale, in px. Empty: exact. tubeDiameterU is
+    // the session's, shared with "Mesures" as the diameter is.
+    QLineEdit *distanceU = nullptr;
+    QLineEdit *clickU = nullptr;
+    QLineEdit *indexU = nullptr;
+    QLineEdit *tubeDiameterU = nullptr;
+    QLineEdit *cameraDistanceU = nullptr;
     QLabel *factor = nullptr;
     QSpinBox *manualStep = nullptr; // images between two manual clicks
     QLabel *ballSize = nullptr;     // the tracked ball's apparent radius
@@ -125,6 +138,15 @@ private:
     void setBusy(bool busy);
     void tubeTyped();
     void showTube();
+    // The "±" fields (videouncertainty.cpp): made with their help texts;
+    // read into the scale handed over with the points, or nothing with the
+    // French reason; a typed one updates the points handed over.
+    void createUncertaintyFields();
+    std::optional<VideoScale> videoScale(QString *why) const;
+    void uncertaintyTyped();
+    // Half the height the picture spans in the plane of the fall (m), the
+    // span the refraction factor is traced over; 0 while the scale is not placed.
+    double halfSpan() const;
     void manualClick(QPointF point);
     void showBallSize();
     // Makes the window a transient child of the application-modal window on

@@ -66,6 +66,8 @@ private slots:
     void parse();
     void refused_data();
     void refused();
+    void halfWidth_data();
+    void halfWidth();
     void inputWarnings_data();
     void inputWarnings();
     void millisecondTimes_data();
@@ -192,6 +194,8 @@ void TestQuantity::refused_data()
         << "2mm±-0,005mm" << length
         << "L'incertitude « -0,005mm » est négative : écrivez-la sans signe.";
     QTest::newRow("two ±") << "1±2±3" << plain << "Un seul « ± » par valeur.";
+    QTest::newRow("a half-width without its number")
+        << "2mm±/√3" << length << "L'incertitude manque après « ± ».";
     QTest::newRow("uncertainty of another quantity")
         << "2mm±0,005g" << length
         << "« g » est une unité de masse ; une longueur s'écrit en µm, mm, cm, dm ou m.";
@@ -210,6 +214,57 @@ void TestQuantity::refused()
     QString why;
     QVERIFY(!QuantityText::parse(text, QuantityKind(kind), &why));
     QCOMPARE(why, error);
+}
+
+// "a/√3": the half-width a of a rectangular law, read as u = a/√3 and
+// marked uniform, in a value ("2mm±0,01mm/√3") and alone in a "±" field.
+void TestQuantity::halfWidth_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("field"); // the text of a "±" field, not a value
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("unsaid");
+    QTest::addColumn<double>("uncertainty");
+    QTest::addColumn<bool>("uniform");
+    const int length = int(QuantityKind::Length);
+    const int density = int(QuantityKind::Density);
+    const int plain = int(QuantityKind::Plain);
+    const double root3 = std::sqrt(3.0);
+
+    QTest::newRow("value, unit on both sides")
+        << "2mm±0,01mm/√3" << false << length << "" << 1e-5 / root3 << true;
+    QTest::newRow("value, ASCII rac3")
+        << "7800±20/rac3" << false << density << "" << 20.0 / root3 << true;
+    QTest::newRow("value, parentheses and blanks")
+        << "(1,26 ± 0,01 / √3) g/cm³" << false << density << "" << 10.0 / root3 << true;
+    QTest::newRow("value, a standard uncertainty")
+        << "10cm±0,5mm" << false << length << "" << 5e-4 << false;
+    QTest::newRow("field, the value's unit")
+        << "0,05/√3" << true << length << "cm" << 5e-4 / root3 << true;
+    QTest::newRow("field, its own unit")
+        << "±0,5mm/√3" << true << length << "cm" << 5e-4 / root3 << true;
+    QTest::newRow("field, standard") << "+-0,3" << true << length << "mm" << 3e-4 << false;
+    QTest::newRow("field, index") << "0,005/√3" << true << plain << "" << 0.005 / root3 << true;
+    QTest::newRow("field, empty: exact") << "  " << true << length << "mm" << 0.0 << false;
+}
+
+void TestQuantity::halfWidth()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, field);
+    QFETCH(int, kind);
+    QFETCH(QString, unsaid);
+    QFETCH(double, uncertainty);
+    QFETCH(bool, uniform);
+    QString error;
+    const std::optional<TypedQuantity> read = field
+        ? QuantityText::parseUncertainty(text, QuantityKind(kind), QStringLiteral("du rayon"),
+                                         &error, unsaid)
+        : QuantityText::parse(text, QuantityKind(kind), &error, unsaid);
+    QVERIFY2(read, qPrintable(error));
+    QVERIFY2(near(read->uncertainty, uncertainty),
+             qPrintable(QString::number(read->uncertainty, 'g', 17)));
+    QCOMPARE(read->uniform, uniform);
 }
 
 void TestQuantity::inputWarnings_data()

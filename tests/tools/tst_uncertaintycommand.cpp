@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -64,9 +65,12 @@ private slots:
     void wrongArguments();
     void combined_data();
     void combined();
+    void monteCarlo_data();
     void monteCarlo();
     void glycerine();
     void video();
+    void refraction_data();
+    void refraction();
     void coverage();
 
 private:
@@ -199,12 +203,31 @@ void TestUncertaintyCommand::combined()
     QVERIFY2(r.lines.at(4).startsWith(largest), qPrintable(r.lines.at(4)));
 }
 
+// The 95 % interval of the draws: ±1,96·u when normal laws dominate, and
+// ±0,95·a = ±0,95·√3·u when a rectangular law of half-width a does (a
+// radius read "a/√3"), whose budget line says so.
+void TestUncertaintyCommand::monteCarlo_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<double>("halfWidth"); // of the interval, in units of u
+    QTest::addColumn<QString>("radiusLine");
+    QTest::newRow("lois normales")
+        << QStringList {QStringLiteral("--rayon=2mm±0,01mm"), QStringLiteral("--fluide=1260±3"),
+                        QStringLiteral("--masse-volumique=7800±20")}
+        << 1.959964 << QStringLiteral("  rayon de la bille : 2,000 ± 0,010 mm → ");
+    QTest::newRow("rayon à une demi-largeur près")
+        << QStringList {QStringLiteral("--rayon=2mm±0,04mm/√3"), QStringLiteral("--fluide=1260"),
+                        QStringLiteral("--masse-volumique=7800")}
+        << 0.95 * std::sqrt(3.0) << QStringLiteral("  rayon de la bille : 2,000 ± 0,023 mm → ");
+}
+
 void TestUncertaintyCommand::monteCarlo()
 {
-    const Run r
-        = run(withFile({QStringLiteral("--rayon=2mm±0,01mm"), QStringLiteral("--fluide=1260±3"),
-                        QStringLiteral("--masse-volumique=7800±20"),
-                        QStringLiteral("--monte-carlo"), QStringLiteral("20000")}));
+    QFETCH(QStringList, options);
+    QFETCH(double, halfWidth);
+    QFETCH(QString, radiusLine);
+    const Run r = run(
+        withFile(options + QStringList {QStringLiteral("--monte-carlo"), QStringLiteral("20000")}));
     QCOMPARE(r.status, 0);
     double eta = 0.0, u = 0.0;
     QVERIFY(etaAndU(r.lines.at(0), &eta, &u));
@@ -217,9 +240,16 @@ void TestUncertaintyCommand::monteCarlo()
     QVERIFY2(m.hasMatch(), qPrintable(r.lines.join(QLatin1Char('\n'))));
     const double low = *NumberFormat::parse(m.captured(1));
     const double high = *NumberFormat::parse(m.captured(2));
-    // Nearly linear: the interval is η ± 1,96·u, to the rounding of u.
-    QVERIFY2(std::abs((high - low) / 2.0 / (1.96 * u) - 1.0) < 0.08, qPrintable(m.captured(0)));
+    // Nearly linear: the interval is η ± halfWidth·u, to the rounding of u.
+    QVERIFY2(std::abs((high - low) / 2.0 / (halfWidth * u) - 1.0) < 0.06,
+             qPrintable(m.captured(0)));
     QVERIFY(std::abs((high + low) / 2.0 - eta) < 0.2 * u);
+    const bool rectangular = halfWidth < 1.9;
+    const auto radius = std::find_if(r.lines.begin(), r.lines.end(), [&](const QString &line) {
+        return line.startsWith(radiusLine);
+    });
+    QVERIFY2(radius != r.lines.end(), qPrintable(r.lines.join(QLatin1Char('\n'))));
+    QCOMPARE(radius->endsWith(QStringLiteral(", loi rectangulaire")), rectangular);
 }
 
 void TestUncertaintyCommand::glycerine()
@@ -286,6 +316,97 @@ void TestUncertaintyCommand::video()
                                           "rayon de la bille, masse volumique de la bille, masse "
                                           "volumique du fluide")));
     QCOMPARE(lines.last(), QStringLiteral("y₀ = …"));
+}
+
+// --indice, --rayon-tube and --distance-camera with their ± reach the
+// budget through the reader's refraction factor, here the small-angle one
+// of marks on the tube's wall, f = 1 + R/(n·(L − R)), so that with Stokes
+// (η ∝ 1/f) each contribution is |∂ln f/∂x|·u(x)·η:
+//   ∂ln f/∂n = −R/(n²(L − R)f), ∂ln f/∂R = L/(n(L − R)²f), ∂ln f/∂L = −R/(n(L − R)²f).
+// With --diametre-tube too, the radius is the tube's: one input, u(D) = 2u(R),
+// which moves both Faxén's wall factor K(λ) = 1 − 2,104λ + 2,09λ³ − 0,95λ⁵
+// (λ = d/D, η_wall = K·η) and the refraction (R = D/2):
+//   ∂ln η_wall/∂D = −K′(λ)·d/(D²K) − ∂ln f/∂R · R/D.
+void TestUncertaintyCommand::refraction_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("lines");      // the budget's lines, up to "→"
+    QTest::addColumn<QList<double>>("relative"); // their contributions over the free η
+    const double n = 1.47, R = 0.03, L = 0.5;
+    const double f = 1.0 + R / (n * (L - R));
+    const double d = 4e-3, D = 0.06, lambda = d / D;
+    const double K = 1.0 - 2.104 * lambda + 2.09 * std::pow(lambda, 3) - 0.95 * std::pow(lambda, 5);
+    const double dK = -2.104 + 6.27 * lambda * lambda - 4.75 * std::pow(lambda, 4);
+    QTest::newRow("indice, rayon, caméra")
+        << QStringList {QStringLiteral("--indice=1,47±0,02"),
+                        QStringLiteral("--rayon-tube=3cm±0,5mm/√3"),
+                        QStringLiteral("--distance-camera=50cm±1cm")}
+        << QStringList {QStringLiteral("  indice du liquide : 1,470 ± 0,020 → "),
+                        QStringLiteral("  rayon intérieur du tube : 30,00 ± 0,29 mm → "),
+                        QStringLiteral("  distance de la caméra : 50,0 ± 1,0 cm → ")}
+        << QList<double> {R / (n * n * (L - R) * f) * 0.02,
+                          L / (n * (L - R) * (L - R) * f) * 5e-4 / std::sqrt(3.0),
+                          R / (n * (L - R) * (L - R) * f) * 0.01};
+    QTest::newRow("le tube de la paroi")
+        << QStringList {QStringLiteral("--rayon-tube=3cm±0,5mm"),
+                        QStringLiteral("--diametre-tube=60mm"),
+                        QStringLiteral("--distance-camera=50cm")}
+        << QStringList {QStringLiteral("  diamètre du tube : 60,0 ± 1,0 mm → ")}
+        << QList<double> {std::abs(-dK * d / (D * D * K) - L / (n * (L - R) * (L - R) * f) * R / D)
+                          * 1e-3 * K};
+}
+
+void TestUncertaintyCommand::refraction()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, lines);
+    QFETCH(QList<double>, relative);
+    QString error;
+    const std::optional<MeasureCommand::Options> parsed = MeasureCommand::parseArguments(
+        QStringList {QStringLiteral("--video=chute.mp4"),
+                     QStringLiteral("--etalon=100,50:100,650=10cm"),
+                     QStringLiteral("--bille=100,60"), QStringLiteral("--echelle=paroi"),
+                     QStringLiteral("--rayon=2mm"), QStringLiteral("--masse-volumique=7800"),
+                     QStringLiteral("--fluide=1260"), QStringLiteral("--modele=stokes")}
+            + options,
+        &error);
+    QVERIFY2(parsed, qPrintable(error));
+    VideoScale measured;
+    measured.refraction = [](double n, double radius, double camera) {
+        return 1.0 + radius / (n * (camera - radius));
+    };
+    FitResult result;
+    result.status = FitResult::Status::Fitted;
+    const double r = 2e-3;
+    result.eta = 1.2;
+    result.etaU = 1e-6;
+    result.vlim = (7800.0 - 1260.0) * 9.8 * 2.0 * r * r / (9.0 * result.eta);
+    const bool wall = std::isfinite(parsed->setup.tubeDiameter);
+    if (wall) {
+        result.etaWall = 1.1;
+        result.etaWallU = 1e-6;
+    }
+    QStringList text {QStringLiteral("η = 1,2000 ± 0,0012 Pa·s"), QStringLiteral("Fichier : v")};
+    if (wall)
+        text.insert(1, QStringLiteral("η corrigée = 1,1000 ± 0,0011 Pa·s"));
+    MeasureCommand::addUncertainty(result, *parsed, text, wall ? 2 : 1, &measured);
+    double eta = 0.0, u = 0.0;
+    QVERIFY2(etaAndU(text.at(0), &eta, &u), qPrintable(text.join(QLatin1Char('\n'))));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const auto line = std::find_if(text.begin(), text.end(),
+                                       [&](const QString &t) { return t.startsWith(lines.at(i)); });
+        QVERIFY2(line != text.end(), qPrintable(text.join(QLatin1Char('\n'))));
+        // "… → 0,0012 Pa·s (…": the contribution as printed, two digits,
+        // within half a unit of its last digit (η as printed too).
+        const QString printed = line->mid(lines.at(i).size()).section(QLatin1Char(' '), 0, 0);
+        const double contribution = *NumberFormat::parse(printed);
+        const qsizetype comma = printed.indexOf(QLatin1Char(','));
+        const double digit = std::pow(10.0, comma < 0 ? 0 : -(printed.size() - comma - 1));
+        QVERIFY2(std::abs(contribution - relative.at(i) * eta) <= 0.5 * digit * 1.01,
+                 qPrintable(*line));
+    }
+    QCOMPARE(text.filter(QStringLiteral("rayon intérieur du tube")).isEmpty(),
+             !lines.join(QString()).contains(QStringLiteral("rayon intérieur")));
 }
 
 // 200 classes film the same ball with their own noise and measure its

@@ -30,6 +30,8 @@
 #include <QTest>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace {
 
 // A ball falling at 120 px/s from row 60, at 60 images/s: 60 frames.
@@ -100,6 +102,7 @@ private slots:
     void keyboardClicks();
     void everyControlNamedAndReachable();
     void tubeSharedWithMesures();
+    void uncertaintiesReachTheBudget();
     void fieldMessages_data();
     void fieldMessages();
     void scaleStatus_data();
@@ -356,6 +359,32 @@ void TestVideoDialog::everyControlNamedAndReachable()
         if (label->text().contains(QLatin1Char('&')))
             QVERIFY2(label->buddy(), qPrintable(label->text()));
     }
+    // Each "±" field comes right after its value, named after it, and the
+    // clicks' right after the scale's distance.
+    const std::pair<QLineEdit *, QLineEdit *> pairs[] = {
+        {rig.dialog.distance, rig.dialog.distanceU},
+        {rig.dialog.distanceU, rig.dialog.clickU},
+        {rig.dialog.index, rig.dialog.indexU},
+        {rig.dialog.tubeDiameter, rig.dialog.tubeDiameterU},
+        {rig.dialog.cameraDistance, rig.dialog.cameraDistanceU},
+        {rig.dialog.captureRate, rig.dialog.captureRateU},
+    };
+    for (const auto &[value, u] : pairs) {
+        QWidget *after = value->nextInFocusChain();
+        while (after && !(after->focusPolicy() & Qt::TabFocus))
+            after = after->nextInFocusChain();
+        QVERIFY2(after == u, qPrintable(value->accessibleName()));
+        // Neither squeezed by the other: a long value and a/√3 both show.
+        QVERIFY2(value->width() >= value->fontMetrics().horizontalAdvance(QStringLiteral("125,55")),
+                 qPrintable(value->accessibleName()));
+        QVERIFY(u->width() >= u->fontMetrics().horizontalAdvance(QStringLiteral("0,05cm/√3")));
+        QVERIFY2(u->accessibleName().startsWith(QStringLiteral("Incertitude-type : ")),
+                 qPrintable(u->accessibleName()));
+        QVERIFY(!u->toolTip().isEmpty());
+    }
+    QCOMPARE(rig.dialog.clickU->accessibleName(),
+             QStringLiteral("Incertitude-type : position de chaque clic de l'échelle (px)"));
+    QCOMPARE(rig.dialog.clickU->text(), QStringLiteral("0,5"));
 }
 
 void TestVideoDialog::tubeSharedWithMesures()
@@ -383,6 +412,65 @@ void TestVideoDialog::tubeSharedWithMesures()
     // A new "Mesures" still has it.
     MesuresDialog again(rig.holder, rig.services);
     QCOMPARE(again.tube->text(), QStringLiteral("40"));
+}
+
+// The "±" fields of the scale and of the tube's optics go with the points
+// to "Mesures", whose budget lists them; the tube's is the session's.
+void TestVideoDialog::uncertaintiesReachTheBudget()
+{
+    Rig rig;
+    rig.calibrate();
+    rig.dialog.placement->setCurrentIndex(1); // marks on the wall
+    rig.type(rig.dialog.cameraDistance, QStringLiteral("50"));
+    rig.type(rig.dialog.tubeDiameter, QStringLiteral("60"));
+    rig.type(rig.dialog.distanceU, QStringLiteral("0,5mm"));
+    rig.type(rig.dialog.clickU, QStringLiteral("1"));
+    rig.type(rig.dialog.indexU, QStringLiteral("0,01"));
+    rig.type(rig.dialog.tubeDiameterU, QStringLiteral("1"));
+    rig.type(rig.dialog.cameraDistanceU, QStringLiteral("0,5"));
+    QCOMPARE(rig.holder.tubeUncertainty(), QStringLiteral("1"));
+    rig.dialog.setMode(VideoDialog::Mode::Ball);
+    rig.dialog.pictureClicked(rig.video->centreOf(0));
+    rig.dialog.waitForTracking();
+    rig.dialog.utiliser->click();
+    QVERIFY2(rig.services.messages.isEmpty(), qPrintable(rig.services.messages.value(0).text));
+
+    MesuresDialog mesures(rig.holder, rig.services);
+    QCOMPARE(mesures.tubeU->text(), QStringLiteral("1"));
+    mesures.radius->setText(QStringLiteral("2"));
+    mesures.massKind->setCurrentIndex(1);
+    mesures.mass->setText(QStringLiteral("7800"));
+    mesures.fluidDensity->setText(QStringLiteral("1260"));
+    QTest::mouseClick(mesures.ajuster, Qt::LeftButton);
+    QVERIFY2(mesures.hasResult(), qPrintable(rig.services.messages.value(0).text));
+    const QStringList lines = mesures.resultLines();
+    const QStringList expected {
+        QStringLiteral("  longueur de l'étalon : 10,000 ± 0,050 cm → "),
+        QStringLiteral("  clics de l'étalon (1 px chacun) : 200,0 ± 1,4 px → "),
+        QStringLiteral("  indice du liquide : 1,470 ± 0,010 → "),
+        QStringLiteral("  diamètre du tube : 60,0 ± 1,0 mm → "),
+        QStringLiteral("  distance de la caméra : 50,00 ± 0,50 cm → "),
+    };
+    for (const QString &start : expected) {
+        const bool found = std::any_of(lines.begin(), lines.end(),
+                                       [&](const QString &line) { return line.startsWith(start); });
+        QVERIFY2(found, qPrintable(start + QLatin1Char('\n') + lines.join(QLatin1Char('\n'))));
+    }
+    // A "±" typed afterwards changes the budget, not the fit.
+    const FitResult before = mesures.result();
+    rig.type(rig.dialog.distanceU, QStringLiteral("1mm"));
+    QCOMPARE(mesures.result().eta, before.eta);
+    QVERIFY(mesures.hasResult());
+    const QStringList after = mesures.resultLines();
+    QVERIFY2(std::any_of(after.begin(), after.end(),
+                         [](const QString &line) {
+                             return line.startsWith(
+                                 QStringLiteral("  longueur de l'étalon : 10,00 ± 0,10 cm → "));
+                         }),
+             qPrintable(after.join(QLatin1Char('\n'))));
+    // Typed in "Mesures", the tube's u shows in the video window at once.
+    mesures.tubeU->setText(QStringLiteral("0,5"));
+    QCOMPARE(rig.dialog.tubeDiameterU->text(), QStringLiteral("0,5"));
 }
 
 void TestVideoDialog::fieldMessages_data()

@@ -182,12 +182,13 @@ QString helpText()
         .arg(videoHelpText(), quantityHelpText(), uncertaintyHelpText(), seriesHelpText());
 }
 
-QStringList resultLines(const QString &path, const FitResult &result, const Options &options)
+QStringList resultLines(const QString &path, const FitResult &result, const Options &options,
+                        const VideoScale *scale)
 {
     QStringList lines = FitReport::text(result).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     const qsizetype etaLines = std::isfinite(result.etaWall) ? 2 : 1;
     lines.insert(std::min(etaLines, lines.size()), QStringLiteral("Fichier : ") + path);
-    addUncertainty(result, options, lines, etaLines);
+    addUncertainty(result, options, lines, etaLines, scale);
     return lines;
 }
 
@@ -254,7 +255,8 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err,
             }
         }
         const FitResult result = FallFit::fit(*set, options->setup, options->fit);
-        const QStringList lines = resultLines(path, result, *options);
+        const QStringList lines
+            = resultLines(path, result, *options, video ? &set->scale : nullptr);
         if (!first)
             out << '\n';
         first = false;

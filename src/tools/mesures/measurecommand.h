@@ -38,13 +38,17 @@ struct InputUncertainties
 {
     static constexpr double nan = FallSetup::nan;
 
-    double radius = nan;        // m, --rayon
-    double mass = nan;          // kg, --masse
-    double sphereDensity = nan; // kg/m³, --masse-volumique
-    double fluidDensity = nan;  // kg/m³, --fluide
-    double tubeDiameter = nan;  // m, --diametre-tube
-    double scaleDistance = nan; // m, --etalon …=D±u
-    double captureRate = nan;   // images/s, --cadence C±u
+    double radius = nan;         // m, --rayon
+    double mass = nan;           // kg, --masse
+    double sphereDensity = nan;  // kg/m³, --masse-volumique
+    double fluidDensity = nan;   // kg/m³, --fluide
+    double tubeDiameter = nan;   // m, --diametre-tube
+    double scaleDistance = nan;  // m, --etalon …=D±u
+    double captureRate = nan;    // images/s, --cadence C±u
+    double index = nan;          // --indice n±u
+    double tubeRadius = nan;     // m, --rayon-tube R±u
+    double cameraDistance = nan; // m, --distance-camera L±u
+    UniformInputs uniform;
 };
 
 // "Valeur incorrecte pour OPTION : « VALUE »." followed by the reason, if any.
@@ -131,8 +135,10 @@ void takeUncertainties(const InputUncertainties &typed, UncertaintyRequest &requ
 // A fitted result's lines with u(η) combined from the inputs' uncertainties
 // and the fit's: the first etaLines lines get the new u, and the budget, the
 // Monte-Carlo result and the glycerine reference follow the line after them.
+// scale is the one the video reader measured the points with (its
+// refraction factor as a function of the tube's optics), if any.
 void addUncertainty(const FitResult &result, const Options &options, QStringList &lines,
-                    qsizetype etaLines);
+                    qsizetype etaLines, const VideoScale *scale = nullptr);
 QString uncertaintyHelpText();
 
 // The options, or nothing with a French error.
@@ -149,7 +155,8 @@ std::optional<MeasurementSet> readFile(const QString &path, const QString &colum
 
 // A fitted file's block: the fit's lines, "Fichier : path" after the η
 // lines, then the uncertainty's.
-QStringList resultLines(const QString &path, const FitResult &result, const Options &options);
+QStringList resultLines(const QString &path, const FitResult &result, const Options &options,
+                        const VideoScale *scale = nullptr);
 
 // The trial of a series that a fitted result makes with the inputs of
 // options (SeriesTrials::fromFit): the ball's radius or mass given once for

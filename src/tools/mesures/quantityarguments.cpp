@@ -88,25 +88,29 @@ bool parseQuantityOption(const QString &option, const QString &value, Options &o
     {
         double *value;
         double *uncertainty; // nullptr: the option takes none
+        bool *uniform;
         TypedQuantity *typed;
     };
     InputUncertainties &u = options.uncertainties;
+    UniformInputs &law = u.uniform;
     const Destination destinations[] = {
-        {&options.setup.radius, &u.radius, &typed.radius},
-        {&typed.mass.value, &u.mass, &typed.mass},
-        {&options.sphereDensity, &u.sphereDensity, &typed.sphereDensity},
-        {&options.setup.fluidDensity, &u.fluidDensity, &typed.fluidDensity},
-        {&options.setup.tubeDiameter, &u.tubeDiameter, &typed.tubeDiameter},
-        {&options.fit.tMin, nullptr, nullptr},
-        {&options.fit.tMax, nullptr, nullptr},
+        {&options.setup.radius, &u.radius, &law.radius, &typed.radius},
+        {&typed.mass.value, &u.mass, &law.mass, &typed.mass},
+        {&options.sphereDensity, &u.sphereDensity, &law.mass, &typed.sphereDensity},
+        {&options.setup.fluidDensity, &u.fluidDensity, &law.fluidDensity, &typed.fluidDensity},
+        {&options.setup.tubeDiameter, &u.tubeDiameter, &law.tubeDiameter, &typed.tubeDiameter},
+        {&options.fit.tMin, nullptr, nullptr, nullptr},
+        {&options.fit.tMax, nullptr, nullptr, nullptr},
     };
     static_assert(std::size(destinations) == std::size(targets));
     const Destination &d = destinations[std::size_t(target - targets)];
     if (d.typed)
         *d.typed = *read;
     *d.value = read->value;
-    if (d.uncertainty)
+    if (d.uncertainty) {
         *d.uncertainty = read->uncertainty;
+        *d.uniform = read->uniform;
+    }
     return true;
 }
 

@@ -14,14 +14,19 @@
 
 namespace MeasureCommand {
 
-// The inputs of η's uncertainty as the command was given them.
-static EtaUncertainty::Inputs etaInputs(const Options &options)
+// The inputs of η's uncertainty as the command was given them; measured is
+// the scale the video reader measured the points with (its refraction
+// factor), if any.
+static EtaUncertainty::Inputs etaInputs(const Options &options,
+                                        const VideoScale *measured = nullptr)
 {
     const UncertaintyRequest &request = options.uncertainty;
+    const UniformInputs &uniform = request.uniform;
     EtaUncertainty::Inputs in;
     in.model = options.fit.model;
     in.radius = options.setup.radius;
     in.uRadius = request.radius;
+    in.radiusUniform = uniform.radius;
     if (std::isfinite(options.sphereDensity)) {
         in.sphereDensity = options.sphereDensity;
         in.uSphereDensity = request.sphereDensity;
@@ -29,18 +34,45 @@ static EtaUncertainty::Inputs etaInputs(const Options &options)
         in.mass = options.setup.mass;
         in.uMass = request.mass;
     }
+    in.massUniform = uniform.mass;
     in.fluidDensity = options.setup.fluidDensity;
     in.uFluidDensity = request.fluidDensity;
+    in.fluidDensityUniform = uniform.fluidDensity;
     in.tubeDiameter = options.setup.tubeDiameter;
     in.uTubeDiameter = request.tubeDiameter;
+    in.tubeDiameterUniform = uniform.tubeDiameter;
     if (options.video && options.video->hasScale) {
         const VideoRequest &video = *options.video;
-        in.scaleDistance = video.scaleDistance;
-        in.uScaleDistance = request.scaleDistance;
-        in.scaleClicks = std::hypot(video.scaleEnd.x() - video.scaleStart.x(),
-                                    video.scaleEnd.y() - video.scaleStart.y());
-        in.captureRate = video.captureRate;
-        in.uCaptureRate = request.captureRate;
+        VideoScale &scale = in.scale;
+        scale.distance = video.scaleDistance;
+        scale.uDistance = request.scaleDistance;
+        scale.distanceUniform = uniform.scaleDistance;
+        scale.clicks = std::hypot(video.scaleEnd.x() - video.scaleStart.x(),
+                                  video.scaleEnd.y() - video.scaleStart.y());
+        scale.captureRate = video.captureRate;
+        scale.uCaptureRate = request.captureRate;
+        scale.captureRateUniform = uniform.captureRate;
+        if (measured && video.placement != VideoRequest::Placement::Immersed) {
+            scale.refraction = measured->refraction;
+            scale.index = video.refractiveIndex;
+            scale.uIndex = request.index;
+            scale.indexUniform = uniform.index;
+            scale.tubeRadius = video.tubeRadius;
+            scale.uTubeRadius = request.tubeRadius;
+            scale.tubeRadiusUniform = uniform.tubeRadius;
+            scale.cameraDistance = video.cameraDistance;
+            scale.uCameraDistance = request.cameraDistance;
+            scale.cameraDistanceUniform = uniform.cameraDistance;
+            // --rayon-tube and --diametre-tube name the same tube: one input,
+            // whose u is the diameter's, or twice the radius's.
+            if (std::isfinite(in.tubeDiameter)) {
+                scale.tubeIsWallTube = true;
+                if (!(in.uTubeDiameter > 0.0)) {
+                    in.uTubeDiameter = 2.0 * request.tubeRadius;
+                    in.tubeDiameterUniform = uniform.tubeRadius;
+                }
+            }
+        }
     }
     return in;
 }
@@ -96,15 +128,19 @@ void takeUncertainties(const InputUncertainties &typed, UncertaintyRequest &requ
     request.tubeDiameter = or0(typed.tubeDiameter);
     request.scaleDistance = or0(typed.scaleDistance);
     request.captureRate = or0(typed.captureRate);
+    request.index = or0(typed.index);
+    request.tubeRadius = or0(typed.tubeRadius);
+    request.cameraDistance = or0(typed.cameraDistance);
+    request.uniform = typed.uniform;
 }
 
 void addUncertainty(const FitResult &result, const Options &options, QStringList &lines,
-                    qsizetype etaLines)
+                    qsizetype etaLines, const VideoScale *scale)
 {
     if (!result.hasEta() || !std::isfinite(result.etaU) || lines.size() < etaLines + 1)
         return;
     const UncertaintyRequest &request = options.uncertainty;
-    const EtaUncertainty::Inputs in = etaInputs(options);
+    const EtaUncertainty::Inputs in = etaInputs(options, scale);
     const EtaUncertainty::Combined combined = EtaUncertainty::combine(result, in);
     QStringList added = EtaUncertainty::applyTo(combined, result, lines, etaLines);
     if (request.monteCarloDraws > 0) {
@@ -131,9 +167,13 @@ QString uncertaintyHelpText()
     return QStringLiteral(
         "\n"
         "Incertitudes : le rayon, la masse, les masses volumiques, le diamètre du tube,\n"
-        "la distance de l'étalon et la cadence peuvent porter leur incertitude-type\n"
-        "après « ± » (ou « +- »), l'unité d'un côté ou des deux : --rayon 2mm±0,005mm,\n"
-        "--fluide 1,26±0,01g/cm3, --etalon 120,80:120,680=10cm±0,5mm, --cadence 240±1.\n"
+        "la distance de l'étalon, la cadence, l'indice, le rayon du tube et la distance\n"
+        "de la caméra peuvent porter leur incertitude-type après « ± » (ou « +- »),\n"
+        "l'unité d'un côté ou des deux : --rayon 2mm±0,005mm, --fluide 1,26±0,01g/cm3,\n"
+        "--etalon 120,80:120,680=10cm±0,5mm, --cadence 240±1, --indice 1,47±0,01.\n"
+        "Une incertitude suivie de « /√3 » (ou « /rac3 ») est la demi-largeur a d'une\n"
+        "loi rectangulaire (une résolution) : --rayon 2mm±0,005mm/√3 donne\n"
+        "u = 0,005/√3 mm, et Monte-Carlo tire cette grandeur selon une loi uniforme.\n"
         "Sans « ± », la grandeur compte comme exacte ; les clics de l'étalon comptent\n"
         "pour 0,5 px chacun. La première ligne donne alors η avec son incertitude-type\n"
         "composée (type A des points, type B des grandeurs), et le bilan suit, la plus\n"

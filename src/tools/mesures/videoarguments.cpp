@@ -22,12 +22,13 @@ std::optional<QPointF> pixel(const QString &text)
     return QPointF(*x, *y);
 }
 
-// A positive exact value of kind, or nothing with the reason in *error.
+// A positive value of kind, with its uncertainty and law when uncertainty
+// is not null (NaN when none is typed); nothing with the reason in *error.
 bool positive(const QString &option, const QString &value, QuantityKind kind, double *out,
-              QString *error)
+              QString *error, double *uncertainty = nullptr, bool *uniform = nullptr)
 {
     const std::optional<TypedQuantity> v
-        = MeasureCommand::optionValue(option, value, kind, false, error);
+        = MeasureCommand::optionValue(option, value, kind, uncertainty != nullptr, error);
     if (!v)
         return false;
     if (!(v->value > 0.0)) {
@@ -36,6 +37,10 @@ bool positive(const QString &option, const QString &value, QuantityKind kind, do
         return false;
     }
     *out = v->value;
+    if (uncertainty) {
+        *uncertainty = v->uncertainty;
+        *uniform = v->uniform;
+    }
     return true;
 }
 
@@ -86,6 +91,7 @@ bool parseVideoOption(const QString &option, const QString &value, VideoRequest 
         }
         request.scaleDistance = distance->value;
         uncertainties.scaleDistance = distance->uncertainty;
+        uncertainties.uniform.scaleDistance = distance->uniform;
         request.scaleStart = *a;
         request.scaleEnd = *b;
         request.hasScale = true;
@@ -103,17 +109,9 @@ bool parseVideoOption(const QString &option, const QString &value, VideoRequest 
             return wrong();
     } else if (option == QLatin1String("--cadence")) {
         // A typed rate may carry its uncertainty: 240±1.
-        const std::optional<TypedQuantity> rate
-            = MeasureCommand::optionValue(option, value, QuantityKind::Plain, true, error);
-        if (!rate)
+        if (!positive(option, value, QuantityKind::Plain, &request.captureRate, error,
+                      &uncertainties.captureRate, &uncertainties.uniform.captureRate))
             return false;
-        if (!(rate->value > 0.0)) {
-            *error = MeasureCommand::valueError(option, value,
-                                                QStringLiteral("La valeur doit être positive."));
-            return false;
-        }
-        request.captureRate = rate->value;
-        uncertainties.captureRate = rate->uncertainty;
     } else if (option == QLatin1String("--tableau")) {
         request.table = value;
     } else if (option == QLatin1String("--echelle")) {
@@ -127,13 +125,16 @@ bool parseVideoOption(const QString &option, const QString &value, VideoRequest 
         else
             return wrong();
     } else if (option == QLatin1String("--indice")) {
-        if (!positive(option, value, QuantityKind::Plain, &request.refractiveIndex, error))
+        if (!positive(option, value, QuantityKind::Plain, &request.refractiveIndex, error,
+                      &uncertainties.index, &uncertainties.uniform.index))
             return false;
     } else if (option == QLatin1String("--rayon-tube")) {
-        if (!positive(option, value, QuantityKind::Length, &request.tubeRadius, error))
+        if (!positive(option, value, QuantityKind::Length, &request.tubeRadius, error,
+                      &uncertainties.tubeRadius, &uncertainties.uniform.tubeRadius))
             return false;
     } else if (option == QLatin1String("--distance-camera")) {
-        if (!positive(option, value, QuantityKind::Length, &request.cameraDistance, error))
+        if (!positive(option, value, QuantityKind::Length, &request.cameraDistance, error,
+                      &uncertainties.cameraDistance, &uncertainties.uniform.cameraDistance))
             return false;
     } else {
         return wrong();
@@ -174,6 +175,9 @@ QString videoHelpText()
         "  --indice n             indice de réfraction du liquide (1,47 par défaut)\n"
         "  --rayon-tube R         rayon intérieur du tube\n"
         "  --distance-camera L    distance de l'objectif à l'axe du tube\n"
+        "                         (avec --diametre-tube, c'est le même tube : une seule\n"
+        "                         grandeur dans le bilan, l'incertitude du diamètre, ou\n"
+        "                         le double de celle du rayon)\n"
         "  --tableau SORTIE.csv   écrit le tableau temps-position suivi (pour un tableur)\n");
 }
 

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <cmath>
+
 std::optional<MeasurementSet> readVideo(const MeasureCommand::VideoRequest &request, QString *error,
                                         QTextStream &err)
 {
@@ -47,6 +49,7 @@ std::optional<MeasurementSet> readVideo(const MeasureCommand::VideoRequest &requ
     calibration.scaleEnd = request.scaleEnd;
     calibration.scaleDistance = request.scaleDistance;
     calibration.origin = request.hasOrigin ? request.origin : request.ball;
+    VideoScale::RefractionFactor refraction;
     if (request.placement != MeasureCommand::VideoRequest::Placement::Immersed) {
         TubeOptics optics;
         optics.refractiveIndex = request.refractiveIndex;
@@ -62,7 +65,9 @@ std::optional<MeasurementSet> readVideo(const MeasureCommand::VideoRequest &requ
         const auto where = request.placement == MeasureCommand::VideoRequest::Placement::FrontWall
             ? ScalePlacement::FrontWall
             : ScalePlacement::AirAtCentre;
-        calibration.refractionFactor = Refraction::scaleFactor(where, optics, halfSpan);
+        refraction = Refraction::factorFunction(where, halfSpan);
+        calibration.refractionFactor
+            = refraction(optics.refractiveIndex, optics.innerRadius, optics.cameraDistance);
         err << QStringLiteral("Facteur appliqué à l'échelle (réfraction du tube) : %1\n")
                    .arg(calibration.refractionFactor, 0, 'f', 4)
                    .replace(QLatin1Char('.'), QLatin1Char(','));
@@ -82,6 +87,12 @@ std::optional<MeasurementSet> readVideo(const MeasureCommand::VideoRequest &requ
     err.flush();
     MeasurementSet set
         = toMeasurements(tracker.points(), calibration, QFileInfo(request.path).fileName());
+    // How the positions were scaled, for η's uncertainty: the command adds
+    // the uncertainties it was given.
+    set.scale.distance = calibration.scaleDistance;
+    set.scale.clicks = std::hypot(request.scaleEnd.x() - request.scaleStart.x(),
+                                  request.scaleEnd.y() - request.scaleStart.y());
+    set.scale.refraction = refraction;
     if (set.points.size() < 3) {
         *error = QStringLiteral("Moins de trois positions de la bille ont pu être suivies.");
         return std::nullopt;

@@ -103,4 +103,16 @@ double scaleFactor(ScalePlacement placement, const TubeOptics &optics, double ha
     return h / (scalePlaneDistance(placement, optics) * std::tan(theta));
 }
 
+std::function<double(double, double, double)> factorFunction(ScalePlacement placement,
+                                                             double halfSpan)
+{
+    return [placement, halfSpan](double index, double radius, double cameraDistance) {
+        TubeOptics optics;
+        optics.refractiveIndex = index;
+        optics.innerRadius = radius;
+        optics.cameraDistance = cameraDistance;
+        return scaleFactor(placement, optics, halfSpan);
+    };
+}
+
 } // namespace Refraction

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // The liquid in a round tube acts as a lens between the ball and the camera.
 // A scale read in another plane than the ball's therefore gives distances
 // that are off by a factor this module computes.
@@ -48,6 +50,13 @@ namespace Refraction {
 // axis that the measured fall spans; 0 gives the limit of rays close to the
 // axis. NaN when the optics are not valid.
 double scaleFactor(ScalePlacement placement, const TubeOptics &optics, double halfSpan = 0.0);
+
+// scaleFactor for placement and halfSpan as a function of the liquid's index
+// n, the tube's inner radius R (m) and the camera's distance L (m) to its
+// axis, for the uncertainty of η: how the factor moves with each of them.
+// NaN where the optics are not valid; safe to call from several threads.
+std::function<double(double index, double radius, double cameraDistance)>
+factorFunction(ScalePlacement placement, double halfSpan);
 
 // The same factor in the small-angle approximation:
 // ((L − R) + R/n)/(L − R) for the front wall, ((L − R) + R/n)/L in air.

@@ -2,6 +2,8 @@
 #include "video/tracking/calibration.h"
 #include "video/tracking/refraction.h"
 
+#include "measures/etauncertainty.h"
+
 #include <QTest>
 
 #include <cmath>
@@ -21,7 +23,32 @@ private slots:
     void refraction_data();
     void refraction();
     void refractionGoesToTheCalibration();
+    void refractionSensitivities_data();
+    void refractionSensitivities();
 };
+
+namespace {
+
+// The refraction factor traced here from Snell's law alone: the ray that
+// meets the plane of the fall at height h leaves the camera at the angle θ
+// for which (L − R)·tan θ + R·tan φ = h with sin θ = n·sin φ (found by
+// bisection), and the scale, in the plane at distance d, reads d·tan θ.
+double snellFactor(ScalePlacement placement, double n, double radius, double camera, double h)
+{
+    const auto height = [&](double theta) {
+        const double phi = std::asin(std::sin(theta) / n);
+        return (camera - radius) * std::tan(theta) + radius * std::tan(phi);
+    };
+    double lo = 0.0, hi = 1.5;
+    for (int i = 0; i < 200; ++i) {
+        const double mid = 0.5 * (lo + hi);
+        (height(mid) < h ? lo : hi) = mid;
+    }
+    const double d = placement == ScalePlacement::FrontWall ? camera - radius : camera;
+    return h / (d * std::tan(0.5 * (lo + hi)));
+}
+
+} // namespace
 
 void TestCalibration::positions_data()
 {
@@ -200,6 +227,81 @@ void TestCalibration::refractionGoesToTheCalibration()
              QStringLiteral("La caméra doit être hors du tube : sa distance à l'axe du tube doit "
                             "dépasser le rayon intérieur."));
     QVERIFY(std::isnan(Refraction::scaleFactor(ScalePlacement::AirAtCentre, optics)));
+}
+
+// η's sensitivity to the tube's optics goes through the traced factor: the
+// points are scaled by f(n, R, L), so v_lim is too and, with Stokes, η ∝ 1/f:
+// ∂ln η/∂x = −∂ln f/∂x, the derivative taken here by central differences of
+// the factor traced above.
+void TestCalibration::refractionSensitivities_data()
+{
+    QTest::addColumn<ScalePlacement>("placement");
+    QTest::addColumn<double>("halfSpan");
+    QTest::addColumn<int>("input"); // 0: n, 1: R, 2: L
+    QTest::addColumn<QString>("name");
+    const QString n = QStringLiteral("indice du liquide");
+    const QString r = QStringLiteral("rayon intérieur du tube");
+    const QString l = QStringLiteral("distance de la caméra");
+    QTest::newRow("indice, repères sur la paroi") << ScalePlacement::FrontWall << 0.0 << 0 << n;
+    QTest::newRow("rayon, repères sur la paroi, ±10 cm")
+        << ScalePlacement::FrontWall << 0.1 << 1 << r;
+    QTest::newRow("caméra, repères sur la paroi, ±10 cm")
+        << ScalePlacement::FrontWall << 0.1 << 2 << l;
+    QTest::newRow("indice, règle dans l'air, ±20 cm")
+        << ScalePlacement::AirAtCentre << 0.2 << 0 << n;
+    QTest::newRow("rayon, règle dans l'air") << ScalePlacement::AirAtCentre << 0.0 << 1 << r;
+    QTest::newRow("caméra, règle dans l'air") << ScalePlacement::AirAtCentre << 0.0 << 2 << l;
+}
+
+void TestCalibration::refractionSensitivities()
+{
+    QFETCH(ScalePlacement, placement);
+    QFETCH(double, halfSpan);
+    QFETCH(int, input);
+    QFETCH(QString, name);
+
+    // 3 cm of glycerol filmed from 50 cm; one optical input uncertain at a time.
+    double x[3] = {1.47, 0.03, 0.5};
+    const double u[3] = {0.01, 5e-4, 5e-3};
+    EtaUncertainty::Inputs in;
+    in.model = FitOptions::Model::Stokes;
+    in.radius = 2e-3;
+    in.sphereDensity = 7800.0;
+    in.fluidDensity = 1260.0;
+    VideoScale &scale = in.scale;
+    scale.distance = 0.1;
+    scale.clicks = 400.0;
+    scale.uClick = 0.0;
+    scale.refraction = Refraction::factorFunction(placement, halfSpan);
+    scale.index = x[0];
+    scale.tubeRadius = x[1];
+    scale.cameraDistance = x[2];
+    (input == 0 ? scale.uIndex : input == 1 ? scale.uTubeRadius : scale.uCameraDistance) = u[input];
+    FitResult fit;
+    fit.status = FitResult::Status::Fitted;
+    fit.eta = 1.2;
+    fit.etaU = 0.0;
+    fit.vlim = 0.05;
+    const EtaUncertainty::Combined c = EtaUncertainty::combine(fit, in);
+    QVERIFY2(c.ok, qPrintable(c.error));
+    QCOMPARE(int(c.final.budget.size()), 1);
+    const BudgetLine &line = c.final.budget.front();
+    QCOMPARE(c.inputs.at(size_t(line.input)).name, name);
+
+    const double h = halfSpan > 0.0 ? halfSpan : 1e-6;
+    const auto f = [&] { return snellFactor(placement, x[0], x[1], x[2], h); };
+    const double f0 = f();
+    const double step = 1e-5 * x[input];
+    const double centre = x[input];
+    x[input] = centre + step;
+    const double above = f();
+    x[input] = centre - step;
+    const double below = f();
+    const double expected = -(above - below) / (2.0 * step) / f0;
+    const double got = line.sensitivity / c.final.value;
+    QVERIFY2(std::abs(got / expected - 1.0) < 1e-4,
+             qPrintable(QStringLiteral("%1 au lieu de %2").arg(got).arg(expected)));
+    QVERIFY(std::abs(line.contribution - std::abs(line.sensitivity) * u[input]) < 1e-15);
 }
 
 QTEST_APPLESS_MAIN(TestCalibration)
