@@ -14,7 +14,6 @@ namespace {
 const QRgb magenta = qRgb(255, 0, 255);
 const QRgb black = qRgb(0, 0, 0);
 const QRgb orange = qRgb(255, 128, 0);
-const QRgb green = qRgb(0, 192, 0);
 const QRgb darkRed = qRgb(192, 0, 0);
 
 // The main window as the clock, the scene and the vectors see it: the default
