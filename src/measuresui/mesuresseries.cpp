@@ -51,16 +51,16 @@ void MesuresDialog::ajouterSerie_Click()
     if (!serie->addCurrentFall())
         return;
     const std::vector<SeriesEntry> &entries = m_holder.series.entries;
-    QString text = QStringLiteral("Essai %1 ajouté à la série : %2.")
+    // One line under the results: the trial, its name and the series' η;
+    // the table and the plot are in the Série tab.
+    QString text = QStringLiteral("Essai %1 ajouté à la série : %2")
                        .arg(entries.size())
                        .arg(entries.back().fall.label);
     const SeriesResult &series = serie->result();
     if (series.ok)
-        text += QStringLiteral(" η (série, %1 essai%2 retenu%2) = %3 Pa·s ; le tableau et le "
-                               "graphe sont dans l'onglet « Série ».")
-                    .arg(series.used)
-                    .arg(series.used > 1 ? QStringLiteral("s") : QString())
+        text += QStringLiteral(" ; η (série) = %1 Pa·s")
                     .arg(FallSeries::measured(series.eta, series.etaU));
+    text += QLatin1Char('.');
     say(text);
 }
 

@@ -143,6 +143,7 @@ private slots:
     void addedFromTheFallTab();
     void trialsNamedBySource();
     void reportNotWritten();
+    void reportOfThreeBeads();
 };
 
 void TestSeriesPanel::fourRadiiGiveTheTrueEta_data()
@@ -451,14 +452,15 @@ void TestSeriesPanel::addedFromTheFallTab()
         press();
         // A mnemonic clicks as the button's animation ends.
         QTRY_COMPARE(f.serie().entries().size(), size_t(i + 1));
-        const QString said = f.dialog->status->text();
-        QVERIFY2(said.startsWith(QStringLiteral("Essai %1 ajouté à la série : presse-papiers %1. "
-                                                "η (série, %1 essai")
-                                     .arg(i + 1)),
-                 qPrintable(said));
-        QVERIFY2(said.endsWith(QStringLiteral(" Pa·s ; le tableau et le graphe sont dans "
-                                              "l'onglet « Série ».")),
-                 qPrintable(said));
+        // The trial, its name and the series' η, which the steel balls'
+        // falls give as 1,2 Pa·s.
+        const QRegularExpressionMatch said
+            = QRegularExpression(QStringLiteral("^Essai %1 ajouté à la série : presse-papiers %1 ; "
+                                                "η \\(série\\) = ([0-9,]+) ± [0-9,]+ Pa·s\\.$")
+                                     .arg(i + 1))
+                  .match(f.dialog->status->text());
+        QVERIFY2(said.hasMatch(), qPrintable(f.dialog->status->text()));
+        QVERIFY(std::abs(NumberFormat::parse(said.captured(1)).value() / 1.2 - 1.0) < 0.01);
     }
     // The group stays on its fall.
     QCOMPARE(f.dialog->tabs->currentIndex(), 0);
@@ -545,6 +547,66 @@ void TestSeriesPanel::reportNotWritten()
     // No report claimed, none left half written.
     QCOMPARE(f.serie().status->text(), said);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestSeriesPanel::reportOfThreeBeads()
+{
+    QVERIFY2(PdfPages::available(), "pdftotext (poppler-utils) est nécessaire");
+    QTemporaryDir dir;
+    Fixture f;
+    f.dialog->glycerineCelsius->setText(QStringLiteral("20"));
+    // Steel beads of 6,31, 4,72 and 3,12 mm in diameter in glycerine.
+    const double eta = 1.41;
+    const double radii[] = {3.155e-3, 2.36e-3, 1.56e-3};
+    for (int i = 0; i < 3; ++i)
+        f.addSteel(radii[i], eta, i);
+    QVERIFY2(f.services.messages.isEmpty(), qPrintable(f.services.messages.value(0).text));
+    const QString path = dir.filePath(QStringLiteral("rapport.pdf"));
+    f.services.printerChoice = [](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString());
+    };
+    f.services.fileNames.enqueue(path);
+    QTest::mouseClick(f.serie().rapport, Qt::LeftButton);
+    QVERIFY2(f.services.messages.isEmpty(), qPrintable(f.services.messages.value(0).text));
+
+    // The set-up, the result and the table on the first page, the series'
+    // plot under its heading on the second, then one trial a page with its
+    // graph and its whole budget (the fit's line last).
+    QCOMPARE(PdfPages::count(path), 5);
+    const auto page = [&path](int p) {
+        return PdfPages::text(path, p).replace(QChar(0x00A0), QLatin1Char(' '));
+    };
+    const QString first = page(1);
+    for (int c = 0; c < 7; ++c) {
+        const QString header = f.serie().table->model()->headerData(c, Qt::Horizontal).toString();
+        QVERIFY2(first.contains(header), qPrintable(header));
+    }
+    QVERIFY(first.contains(QStringLiteral("presse-papiers 3")));
+    QVERIFY(first.contains(QStringLiteral("1,5600 ± 0,0050")));
+    QVERIFY(page(2).trimmed().startsWith(QStringLiteral("v∞ en fonction de r²")));
+    QList<int> imagePages;
+    for (const auto &image : PdfPages::images(path))
+        imagePages << image.first;
+    QCOMPARE(imagePages, (QList<int> {2, 3, 4, 5}));
+    for (int k = 1; k <= 3; ++k) {
+        const QString text = page(k + 2);
+        QVERIFY2(text.contains(QStringLiteral("Essai %1 : presse-papiers %1").arg(k)),
+                 qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("vitesse limite (ajustement des points)")),
+                 qPrintable(text));
+    }
+    // Nothing runs into the right margin: its outer centimetre (a twentieth
+    // of the page's width) is blank on every page.
+    for (int p = 1; p <= 5; ++p) {
+        const QImage shown = PdfPages::render(path, p, 60, dir.path());
+        QVERIFY(!shown.isNull());
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = shown.width() * 19 / 20; x < shown.width(); ++x)
+                QVERIFY2(shown.pixel(x, y) == qRgb(255, 255, 255),
+                         qPrintable(QStringLiteral("page %1 : (%2, %3)").arg(p).arg(x).arg(y)));
+        }
+    }
 }
 
 QTEST_MAIN(TestSeriesPanel)
