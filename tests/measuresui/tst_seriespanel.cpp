@@ -94,6 +94,17 @@ struct Fixture
             NumberFormat::generalDouble(1e3 * (typedRadius > 0.0 ? typedRadius : radius)),
             QStringLiteral("7800"));
     }
+    // "Rapport…" without a printer: the pages go to a PDF file whose name
+    // is asked for, path.
+    void printReport(const QString &path)
+    {
+        services.printerChoice = [](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString());
+        };
+        services.fileNames.enqueue(path);
+        QTest::mouseClick(serie().rapport, Qt::LeftButton);
+    }
     QString results() const { return serie().results->toPlainText(); }
     QStringList cells() const
     {
@@ -326,13 +337,7 @@ void TestSeriesPanel::reportPrinted()
     for (int i = 0; i < 3; ++i)
         f.addSteel(1e-3 * (i + 2), 1.2, i);
     const QString path = dir.filePath(QStringLiteral("rapport.pdf"));
-    // No printer chosen: the pages go to a PDF file whose name is asked for.
-    f.services.printerChoice = [](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString());
-    };
-    f.services.fileNames.enqueue(path);
-    QTest::mouseClick(f.serie().rapport, Qt::LeftButton);
+    f.printReport(path);
     QVERIFY2(f.services.messages.isEmpty(), qPrintable(f.services.messages.value(0).text));
     QCOMPARE(f.services.fileRequests.last().fileName, QStringLiteral("rapport de série.pdf"));
     const int pages = PdfPages::count(path);
@@ -523,17 +528,12 @@ void TestSeriesPanel::reportNotWritten()
         f.addSteel(1e-3 * (i + 2), 1.2, i);
     const QString said = f.serie().status->text();
     const QString path = dir.filePath(QStringLiteral("rapport.pdf"));
-    f.services.printerChoice = [](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString());
-    };
-    f.services.fileNames.enqueue(path);
     {
         // The disk fills up in the middle of the report (its pictures alone
         // take far more than 20 kB).
         const FileSizeLimit limit(20'000);
         QVERIFY(limit.isActive());
-        QTest::mouseClick(f.serie().rapport, Qt::LeftButton);
+        f.printReport(path);
     }
     QCOMPARE(f.services.messages.size(), 1);
     QCOMPARE(f.services.messages.at(0).icon, MessageIcon::Error);
@@ -562,12 +562,7 @@ void TestSeriesPanel::reportOfThreeBeads()
         f.addSteel(radii[i], eta, i);
     QVERIFY2(f.services.messages.isEmpty(), qPrintable(f.services.messages.value(0).text));
     const QString path = dir.filePath(QStringLiteral("rapport.pdf"));
-    f.services.printerChoice = [](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString());
-    };
-    f.services.fileNames.enqueue(path);
-    QTest::mouseClick(f.serie().rapport, Qt::LeftButton);
+    f.printReport(path);
     QVERIFY2(f.services.messages.isEmpty(), qPrintable(f.services.messages.value(0).text));
 
     // The set-up, the result and the table on the first page, the series'
