@@ -16,8 +16,9 @@ class QIODevice;
 //
 // QSaveFile alone is not enough: its commit() renames the temporary file even
 // when the buffered bytes could not be written when it closes it (a full
-// disk gives a file of 0 bytes). Here the buffer is flushed and synced, and
-// every error checked, before the commit.
+// disk gives a file of 0 bytes), and it takes a block written in part for a
+// success. Here a short write fails the save, the buffer is flushed and
+// synced, and every error checked, before the commit.
 namespace AtomicSave {
 
 // Writes the contents on device and returns true, or returns false with a

@@ -5,6 +5,7 @@
 #include "measures/fallfit.h"
 #include "measures/measuredpoint.h"
 #include "measures/measurementtable.h"
+#include "measures/seriessession.h"
 
 #include <QObject>
 #include <QString>
@@ -82,6 +83,9 @@ struct MeasureInputs
     MeasurementTable table;
     QString tableSource;
     ColumnChoice choice;
+    // Tables pasted in the session: the n-th is named "presse-papiers n",
+    // so that the trials of a series tell them apart.
+    int pastes = 0;
 };
 
 // The measured fall of the session: created by the main window's
@@ -142,6 +146,9 @@ public:
     std::function<void()> openVideo;
     // The measures window's typed fields and table, for the session.
     MeasureInputs inputs;
+    // The Série tab's trials (points, inputs, fits, left-out flags), for
+    // the session.
+    SeriesSession series;
 
     // The tube's inner diameter in mm as the user typed it (a field's text,
     // empty when no tube is given). The tube is given once for the session,

@@ -125,6 +125,7 @@ void MesuresDialog::restoreFit()
     copier->setEnabled(true);
     exporter->setEnabled(true);
     appliquer->setEnabled(m_result.hasEta() && bool(m_holder.apply));
+    ajouterSerie->setEnabled(m_result.hasEta());
 }
 
 QWidget *MesuresDialog::createImport()
@@ -317,8 +318,12 @@ void MesuresDialog::coller_Click()
         error(QStringLiteral("Le presse-papiers ne contient pas de texte."));
         return;
     }
-    if (importBytes(text.toUtf8(), QStringLiteral("presse-papiers")))
+    // Numbered for the session, so that a series' pasted trials differ.
+    const int paste = m_holder.inputs.pastes + 1;
+    if (importBytes(text.toUtf8(), QStringLiteral("presse-papiers %1").arg(paste))) {
+        m_holder.inputs.pastes = paste;
         m_openedPath.clear();
+    }
 }
 
 bool MesuresDialog::importBytes(const QByteArray &bytes, const QString &sourceName)

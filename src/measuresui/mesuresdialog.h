@@ -106,6 +106,10 @@ public:
     // was applied and left, and how the simulator's Stokes fall compares
     // with the measured one.
     void appliquer_Click();
+    // "Ajouter à la série": the fall just fitted, with its typed ball, as
+    // a new trial of the Série tab; the status line says which trial it is
+    // and the series' η, a refusal comes as the Série tab's message.
+    void ajouterSerie_Click();
 
     const FitResult &result() const { return m_result; }
     // The lines the results show (and "Copier les résultats" copies): the
@@ -154,6 +158,7 @@ public:
     QPushButton *copier = nullptr;
     QPushButton *exporter = nullptr;
     QPushButton *appliquer = nullptr;
+    QPushButton *ajouterSerie = nullptr; // "Ajouter à la série", with a fit that gives η
     QPushButton *fermer = nullptr;
     // What the last action did or dropped, in one or a few French lines.
     QLabel *status = nullptr;
@@ -182,6 +187,7 @@ private:
     // The Série tab, and the fall it takes from this window: the points,
     // the typed ball, fluid and tube, the fit's options.
     QWidget *createSeries();
+    QPushButton *createAddToSeries(QWidget *parent);
     std::optional<SeriesFall> currentFall(QString *why) const;
     // The glycerine reference typed (°C, water fraction), when one is.
     std::optional<std::pair<double, double>> typedReference() const;

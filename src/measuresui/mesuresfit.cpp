@@ -162,7 +162,8 @@ QWidget *MesuresDialog::createFit()
     appliquer
         = NamedWidgets::button(QStringLiteral("A&ppliquer"), QStringLiteral("Appliquer"), box);
     fermer = NamedWidgets::button(QStringLiteral("Fermer"), QStringLiteral("Fermer"), box);
-    for (QPushButton *b : {copier, exporter, appliquer, fermer})
+    ajouterSerie = createAddToSeries(box);
+    for (QPushButton *b : {ajouterSerie, copier, exporter, appliquer, fermer})
         row->addWidget(b);
     layout->addLayout(row);
     status = new QLabel(box);
@@ -290,7 +291,7 @@ void MesuresDialog::setStale()
 {
     // A result belongs to the points and values it was fitted on.
     m_fitted = false;
-    for (QPushButton *b : {copier, exporter, appliquer, monteCarlo})
+    for (QPushButton *b : {copier, exporter, appliquer, monteCarlo, ajouterSerie})
         b->setEnabled(false);
     m_combined.reset();
     m_drawn.reset();
@@ -389,4 +390,5 @@ void MesuresDialog::ajuster_Click()
     copier->setEnabled(true);
     exporter->setEnabled(true);
     appliquer->setEnabled(m_result.hasEta() && bool(m_holder.apply));
+    ajouterSerie->setEnabled(m_result.hasEta());
 }

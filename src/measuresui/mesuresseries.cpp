@@ -6,9 +6,11 @@
 #include "seriespanel.h"
 
 #include "measures/measurementholder.h"
+#include "platform/namedwidgets.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 
 QWidget *MesuresDialog::createSeries()
@@ -27,8 +29,39 @@ QWidget *MesuresDialog::createSeries()
         return options;
     };
     hooks.reference = [this] { return typedReference(); };
-    serie = new SeriesPanel(m_services, std::move(hooks), this);
+    serie = new SeriesPanel(m_services, std::move(hooks), m_holder.series, this);
     return serie;
+}
+
+QPushButton *MesuresDialog::createAddToSeries(QWidget *parent)
+{
+    auto *button
+        = NamedWidgets::button(QStringLiteral("&Ajouter à la série"),
+                               QStringLiteral("Ajouter la chute ajustée à la série"), parent);
+    button->setObjectName(QStringLiteral("ajouterSerie"));
+    button->setToolTip(QStringLiteral("Ajouter cette chute et sa bille comme essai de l'onglet "
+                                      "« Série », sans quitter cet onglet"));
+    button->setEnabled(false);
+    connect(button, &QPushButton::clicked, this, &MesuresDialog::ajouterSerie_Click);
+    return button;
+}
+
+void MesuresDialog::ajouterSerie_Click()
+{
+    if (!serie->addCurrentFall())
+        return;
+    const std::vector<SeriesEntry> &entries = m_holder.series.entries;
+    // One line under the results: the trial, its name and the series' η;
+    // the table and the plot are in the Série tab.
+    QString text = QStringLiteral("Essai %1 ajouté à la série : %2")
+                       .arg(entries.size())
+                       .arg(entries.back().fall.label);
+    const SeriesResult &series = serie->result();
+    if (series.ok)
+        text += QStringLiteral(" ; η (série) = %1 Pa·s")
+                    .arg(FallSeries::measured(series.eta, series.etaU));
+    text += QLatin1Char('.');
+    say(text);
 }
 
 std::optional<SeriesFall> MesuresDialog::currentFall(QString *why) const

@@ -7,6 +7,7 @@
 
 #include "histogramview.h"
 #include "measures/measurementholder.h"
+#include "seriespanel.h"
 
 #include "core/numberformat.h"
 #include "measures/fitreport.h"
@@ -314,6 +315,7 @@ void MesuresDialog::reference_Typed()
 {
     m_holder.inputs.glycerineCelsius = glycerineCelsius->text();
     m_holder.inputs.glycerineWater = glycerineWater->text();
+    serie->refresh(); // the series' result compares with the reference too
     if (m_fitted)
         showResults();
 }

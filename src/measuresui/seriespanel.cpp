@@ -29,17 +29,39 @@ namespace {
 // in a million (a value typed again, read back from a file).
 bool same(double a, double b)
 {
+    if (a == b) // an open range's infinite bounds too
+        return true;
     if (std::isnan(a) || std::isnan(b))
         return std::isnan(a) && std::isnan(b);
     return std::abs(a - b) <= 1e-6 * std::max(std::abs(a), std::abs(b));
 }
 
+// The same points (times, positions, what is left out) with the same
+// ball and fit range: a second "Ajouter" of one fall, not a new trial.
+bool sameFall(const SeriesFall &a, const SeriesFall &b)
+{
+    if (a.set.points.size() != b.set.points.size() || !same(a.setup.radius, b.setup.radius)
+        || !same(a.setup.mass, b.setup.mass) || !same(a.options.tMin, b.options.tMin)
+        || !same(a.options.tMax, b.options.tMax))
+        return false;
+    for (size_t i = 0; i < a.set.points.size(); ++i) {
+        const MeasuredPoint &p = a.set.points[i];
+        const MeasuredPoint &q = b.set.points[i];
+        if (p.t != q.t || p.y != q.y || p.included() != q.included())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
-SeriesPanel::SeriesPanel(PlatformServices &services, Hooks hooks, QWidget *parent)
+SeriesPanel::SeriesPanel(PlatformServices &services, Hooks hooks, SeriesSession &session,
+                         QWidget *parent)
     : QWidget(parent)
     , m_services(services)
     , m_hooks(std::move(hooks))
+    , m_entries(session.entries)
+    , m_folder(session.folder)
 {
     setObjectName(QStringLiteral("serie"));
     auto *layout = new QVBoxLayout(this);
@@ -139,17 +161,23 @@ void SeriesPanel::error(const QString &text)
 
 void SeriesPanel::ajouter_Click()
 {
+    addCurrentFall();
+}
+
+bool SeriesPanel::addCurrentFall()
+{
     QString why;
     const std::optional<SeriesFall> fall
         = m_hooks.currentFall ? m_hooks.currentFall(&why) : std::nullopt;
     if (!fall || !addFall(*fall, &why)) {
         error(why);
-        return;
+        return false;
     }
     status->setText(QStringLiteral("Essai %1 ajouté : %2.")
                         .arg(m_entries.size())
                         .arg(m_entries.back().fall.label));
     table->setCurrentIndex(m_model->index(int(m_entries.size()) - 1, 0));
+    return true;
 }
 
 bool SeriesPanel::addFall(const SeriesFall &fall, QString *why)
@@ -172,6 +200,14 @@ bool SeriesPanel::addFall(const SeriesFall &fall, QString *why)
                                       .arg(NumberFormat::significant(1e3 * first.setup.tubeDiameter,
                                                                      4)));
             return false;
+        }
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            if (sameFall(m_entries[i].fall, fall)) {
+                *why = QStringLiteral("Cette chute, avec cette bille, est déjà l'essai %1 de la "
+                                      "série.")
+                           .arg(i + 1);
+                return false;
+            }
         }
         if (fall.options.model != first.options.model) {
             *why = QStringLiteral("Cette chute est ajustée avec un autre modèle que les essais "

@@ -3,6 +3,7 @@
 
 #include "measures/etauncertainty.h"
 #include "measures/fallseries.h"
+#include "measures/seriessession.h"
 
 #include <QWidget>
 
@@ -18,37 +19,13 @@ class QTableView;
 class SeriesPlot;
 class SeriesTableModel;
 
-// A measured fall as the measures window hands it to the series: its points,
-// its ball and the shared fluid and tube as typed, the fit's options and the
-// inputs of its η's uncertainty.
-struct SeriesFall
-{
-    QString label; // the source's name, as the table shows it
-    // The file the points are read from as they are (its first reading, no
-    // point left out); empty for a paste, a video or a file read otherwise,
-    // whose points a saved series writes beside it.
-    QString file;
-    MeasurementSet set;
-    FallSetup setup;
-    FitOptions options;
-    EtaUncertainty::Inputs inputs;
-};
-
-// A trial of the window's series: the fall, its fit and what the series
-// takes of it.
-struct SeriesEntry
-{
-    SeriesFall fall;
-    FitResult fit;
-    SeriesTrial trial;
-};
-
 // The "Série" tab of the measures window: falls added one after the other
 // (each fitted with its own ball, the fluid and the tube shared), the table
 // of the trials (a click on "Retenu", Space or Enter leaves one out or takes
 // it back), the plot of v∞ against r² and the series' η with the method
 // that gives it; opens and saves series files, exports the table as CSV and
-// prints the lab report.
+// prints the lab report. The trials live in the session's SeriesSession,
+// which outlives the panel.
 class SeriesPanel : public QWidget
 {
     Q_OBJECT
@@ -68,10 +45,16 @@ public:
         std::function<std::optional<std::pair<double, double>>()> reference;
     };
 
-    SeriesPanel(PlatformServices &services, Hooks hooks, QWidget *parent = nullptr);
+    // session: the trials shown, changed in place; it must outlive the panel.
+    SeriesPanel(PlatformServices &services, Hooks hooks, SeriesSession &session,
+                QWidget *parent = nullptr);
 
     // "Ajouter la chute": the window's fall, fitted, as a new trial.
     void ajouter_Click();
+    // The window's fall as a new trial, the status saying so; a refusal is
+    // shown (message titled "Série") and gives false. Also called by the
+    // first tab's "Ajouter à la série".
+    bool addCurrentFall();
     // "Retirer l'essai": the current row out of the series.
     void retirer_Click();
     // A click on "Retenu", Space or Enter on a row: the trial is left out
@@ -100,6 +83,9 @@ public:
     // the reference's.
     const QStringList &resultLines() const { return m_lines; }
     SeriesSetup setup() const;
+    // The table, the plot and the results again from the trials and the
+    // typed reference (the window calls it when the reference changes).
+    void refresh();
 
     QPushButton *ajouter = nullptr;
     QPushButton *retirer = nullptr;
@@ -116,15 +102,14 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void refresh();
     void error(const QString &text);
     std::vector<SeriesTrial> trials() const;
 
     PlatformServices &m_services;
     Hooks m_hooks;
     SeriesTableModel *m_model = nullptr;
-    std::vector<SeriesEntry> m_entries;
+    std::vector<SeriesEntry> &m_entries; // the session's
     SeriesResult m_result;
     QStringList m_lines;
-    QString m_folder; // of the last series file, for the dialogs
+    QString &m_folder; // the session's: of the last series file, for the dialogs
 };

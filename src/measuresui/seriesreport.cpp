@@ -18,9 +18,19 @@
 namespace {
 
 // The pictures are drawn at twice the size they take on the page, so that
-// they print sharp.
+// they print sharp. Their text is 13 px of the 640: on an A4 page about the
+// size of the report's own text.
 constexpr int pictureWidth = 640;
 constexpr int pictureScale = 2;
+constexpr int pictureFontPixels = 13;
+
+// A heading that starts a page: the figure or the trial under it stays with
+// it (a rich-text document moves a picture whole to the next page, and
+// would leave its heading behind).
+QString pageHeading(int level, const QString &text)
+{
+    return QStringLiteral("<h%1 style=\"page-break-before: always\">%2</h%1>").arg(level).arg(text);
+}
 
 QString escaped(const QString &text)
 {
@@ -47,7 +57,7 @@ QString picture(Pictures &pictures, const QString &name, int height, Paint paint
     {
         QPainter painter(&image);
         QFont font = painter.font();
-        font.setPixelSize(11 * pictureScale);
+        font.setPixelSize(pictureFontPixels * pictureScale);
         painter.setFont(font);
         paint(painter, QRectF(0, 0, image.width(), image.height()));
     }
@@ -84,10 +94,12 @@ QStringList setupLines(const std::vector<SeriesEntry> &entries, const SeriesSetu
 
 QString tableHtml(const std::vector<SeriesTrial> &trials, const SeriesResult &result)
 {
-    QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\"><tr>");
+    // The header row repeats on every page a long series' table takes.
+    QString html
+        = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\"><thead><tr>");
     for (int c = 0; c < SeriesTableModel::ColumnCount; ++c)
         html += QStringLiteral("<th>%1</th>").arg(escaped(SeriesTableModel::header(c)));
-    html += QStringLiteral("</tr>");
+    html += QStringLiteral("</tr></thead>");
     for (int r = 0; r < int(trials.size()); ++r) {
         html += QStringLiteral("<tr>");
         for (int c = 0; c < SeriesTableModel::ColumnCount; ++c)
@@ -142,16 +154,19 @@ std::unique_ptr<QTextDocument> document(const std::vector<SeriesEntry> &entries,
     html += QStringLiteral("<h2>Tableau des essais</h2>") + tableHtml(trials, result);
 
     const SeriesPlotData data = SeriesPlot::dataOf(trials, result, setup.fluidDensity);
-    html += QStringLiteral("<h2>v∞ en fonction de r²</h2>");
+    html += pageHeading(2, QStringLiteral("v∞ en fonction de r²"));
     html += picture(pictures, QStringLiteral("serie"), 360,
                     [&data](QPainter &p, const QRectF &r) { SeriesPlot::paint(p, r, data); });
 
-    html += QStringLiteral("<h2>Les essais et leur bilan d'incertitude</h2>");
+    // One trial a page, its graph and its budget together.
+    html += pageHeading(2, QStringLiteral("Les essais et leur bilan d'incertitude"));
     for (size_t i = 0; i < entries.size(); ++i) {
         const SeriesEntry &e = entries[i];
-        html += QStringLiteral("<h3>Essai %1 : %2</h3>").arg(i + 1).arg(escaped(e.fall.label));
+        const QString heading
+            = QStringLiteral("Essai %1 : %2").arg(i + 1).arg(escaped(e.fall.label));
+        html += i == 0 ? QStringLiteral("<h3>%1</h3>").arg(heading) : pageHeading(3, heading);
         html += paragraphs(trialLines(e));
-        html += picture(pictures, QStringLiteral("essai%1").arg(i + 1), 300,
+        html += picture(pictures, QStringLiteral("essai%1").arg(i + 1), 380,
                         [&e](QPainter &p, const QRectF &r) { TrialPlot::paint(p, r, e.fit); });
         const EtaUncertainty::Combined c = EtaUncertainty::combine(e.fit, e.fall.inputs);
         if (c.ok)

@@ -33,7 +33,9 @@ void paint(QPainter &painter, const QRectF &rect, const FitResult &fit)
         if (p.used && std::isfinite(p.residual))
             rMax = std::max(rMax, std::abs(p.residual));
     }
-    const double split = rect.top() + 0.68 * rect.height();
+    // The residuals take a third: room for their three ticks at the
+    // report's text size.
+    const double split = rect.top() + 0.64 * rect.height();
     const PlotAxes::Frame top
         = PlotAxes::draw(painter, QRectF(rect.left(), rect.top(), rect.width(), split - rect.top()),
                          PlotAxes::niceAxis(tMin, tMax, QStringLiteral("t (s)")),

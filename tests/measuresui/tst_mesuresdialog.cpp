@@ -413,7 +413,7 @@ void TestMesuresDialog::pasted()
     f.paste(text);
     QVERIFY2(f.services.messages.isEmpty(), qPrintable(f.services.messages.value(0).text));
     QCOMPARE(int(f.holder.set().points.size()), count);
-    QCOMPARE(f.holder.set().sourceName, QStringLiteral("presse-papiers"));
+    QCOMPARE(f.holder.set().sourceName, QStringLiteral("presse-papiers 1"));
     const auto &points = f.holder.set().points;
     QVERIFY(std::abs(points.back().y - points.front().y - drop) < 1e-12);
     QCOMPARE(f.dialog->points->model()->rowCount(), count);
@@ -499,7 +499,7 @@ void TestMesuresDialog::failedImportKeepsTheSet()
     if (!reader.read(bytes))
         QCOMPARE(f.services.messages[0].text, reader.errorString());
     QCOMPARE(f.holder.set().points.size(), size_t(3));
-    QCOMPARE(f.holder.set().sourceName, QStringLiteral("presse-papiers"));
+    QCOMPARE(f.holder.set().sourceName, QStringLiteral("presse-papiers 1"));
     QCOMPARE(f.dialog->positionColumn->count(), 2); // the columns of the kept table
 }
 
@@ -615,7 +615,7 @@ void TestMesuresDialog::copyAndExport()
     QVERIFY2(read, qPrintable(copied));
     QVERIFY2(qAbs(eta - 1.2) <= 5e-4, qPrintable(copied));
     for (const QString &line :
-         {QStringLiteral("Mesures : presse-papiers (21 points)"),
+         {QStringLiteral("Mesures : presse-papiers 1 (21 points)"),
           QStringLiteral("Rayon de la bille : 2 mm"), QStringLiteral("Masse de la bille : 261 mg"),
           QStringLiteral("Masse volumique du fluide : 1260 kg/m³"),
           QStringLiteral("Diamètre du tube : 40 mm"),
