@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The import half of the measures dialog: the source, the column choice and
-// the table of points.
+// The import half of the measures dialog: the source and the table of points
+// (the column choice is in mesurescolumns.cpp).
 #include "mesuresdialog.h"
 
 #include "measuredpointsmodel.h"
@@ -11,11 +11,9 @@
 #include "platform/namedwidgets.h"
 #include "platform/platformservices.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -29,24 +27,6 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
-
-namespace {
-
-constexpr MeasureUnit timeUnits[] = {MeasureUnit::Second, MeasureUnit::Millisecond};
-constexpr MeasureUnit lengthUnits[]
-    = {MeasureUnit::Metre, MeasureUnit::Centimetre, MeasureUnit::Millimetre};
-
-template<size_t N>
-int unitIndex(const MeasureUnit (&units)[N], MeasureUnit unit)
-{
-    for (size_t i = 0; i < N; ++i) {
-        if (units[i] == unit)
-            return int(i);
-    }
-    return 0;
-}
-
-} // namespace
 
 MesuresDialog::MesuresDialog(MeasurementHolder &holder, PlatformServices &services, QWidget *parent)
     : QDialog(parent)
@@ -154,30 +134,7 @@ QWidget *MesuresDialog::createImport()
     source->setWordWrap(true);
     layout->addWidget(source);
 
-    auto *grid = new QGridLayout;
-    timeColumn = NamedWidgets::combo(QStringLiteral("Colonne du temps"), box);
-    timeUnit = NamedWidgets::combo(QStringLiteral("Unité du temps"), box);
-    positionColumn = NamedWidgets::combo(QStringLiteral("Colonne de la position"), box);
-    lengthUnit = NamedWidgets::combo(QStringLiteral("Unité de la position"), box);
-    for (MeasureUnit u : timeUnits)
-        timeUnit->addItem(unitSymbol(u));
-    for (MeasureUnit u : lengthUnits)
-        lengthUnit->addItem(unitSymbol(u));
-    auto *timeLabel = new QLabel(QStringLiteral("&Temps :"), box);
-    timeLabel->setBuddy(timeColumn);
-    auto *positionLabel = new QLabel(QStringLiteral("&Position :"), box);
-    positionLabel->setBuddy(positionColumn);
-    grid->addWidget(timeLabel, 0, 0);
-    grid->addWidget(timeColumn, 0, 1);
-    grid->addWidget(timeUnit, 0, 2);
-    grid->addWidget(positionLabel, 1, 0);
-    grid->addWidget(positionColumn, 1, 1);
-    grid->addWidget(lengthUnit, 1, 2);
-    flip = NamedWidgets::checkBox(QStringLiteral("Axe orienté vers le &haut"),
-                                  QStringLiteral("Axe orienté vers le haut"), box);
-    flip->setObjectName(QStringLiteral("flip"));
-    grid->addWidget(flip, 2, 1, 1, 2);
-    layout->addLayout(grid);
+    layout->addLayout(createColumnChoice(box));
 
     points = new QTableView(box);
     points->setObjectName(QStringLiteral("points"));
@@ -203,9 +160,6 @@ QWidget *MesuresDialog::createImport()
     connect(ouvrir, &QPushButton::clicked, this, &MesuresDialog::ouvrir_Click);
     connect(coller, &QPushButton::clicked, this, &MesuresDialog::coller_Click);
     connect(video, &QPushButton::clicked, this, &MesuresDialog::video_Click);
-    for (QComboBox *combo : {timeColumn, timeUnit, positionColumn, lengthUnit})
-        connect(combo, &QComboBox::currentIndexChanged, this, &MesuresDialog::choice_Changed);
-    connect(flip, &QCheckBox::toggled, this, &MesuresDialog::choice_Changed);
     // A single click only selects: a point is left out by a deliberate gesture.
     connect(points, &QTableView::doubleClicked, this,
             [this](const QModelIndex &index) { points_Click(index.row()); });
@@ -351,72 +305,6 @@ bool MesuresDialog::adopt(MeasurementTable table, const QString &sourceName)
     }
     fillChoice();
     return true;
-}
-
-bool MesuresDialog::applySet(const ColumnChoice &choice, const QString &sourceName)
-{
-    QString why;
-    std::optional<MeasurementSet> set = toMeasurementSet(m_table, choice, &why);
-    if (!set) {
-        error(why);
-        return false;
-    }
-    set->sourceName = sourceName;
-    m_choice = choice;
-    m_holder.setSet(std::move(*set));
-    setStale();
-    return true;
-}
-
-void MesuresDialog::fillChoice()
-{
-    // The controls show the choice the set was read with; filling them must
-    // not read it again.
-    m_filling = true;
-    const bool hasTable = m_table.columnCount() > 0;
-    for (QComboBox *combo : {timeColumn, positionColumn}) {
-        combo->clear();
-        for (const MeasurementColumn &column : m_table.columns)
-            combo->addItem(column.name);
-    }
-    for (QWidget *w :
-         std::initializer_list<QWidget *> {timeColumn, timeUnit, positionColumn, lengthUnit, flip})
-        w->setEnabled(hasTable);
-    m_filling = false;
-    if (hasTable)
-        showChoice(m_choice);
-}
-
-void MesuresDialog::showChoice(const ColumnChoice &choice)
-{
-    m_filling = true;
-    timeColumn->setCurrentIndex(choice.time);
-    positionColumn->setCurrentIndex(choice.position);
-    timeUnit->setCurrentIndex(unitIndex(timeUnits, choice.timeUnit));
-    lengthUnit->setCurrentIndex(unitIndex(lengthUnits, choice.lengthUnit));
-    flip->setChecked(choice.flip);
-    m_filling = false;
-}
-
-void MesuresDialog::choice_Changed()
-{
-    if (m_filling || m_table.columnCount() == 0)
-        return;
-    ColumnChoice choice = m_choice;
-    if (positionColumn->currentIndex() != m_choice.position) {
-        // Another position column brings its own unit, uncertainty and sign.
-        choice = withPosition(m_table, m_choice, positionColumn->currentIndex());
-    } else {
-        choice.lengthUnit = lengthUnits[std::max(0, lengthUnit->currentIndex())];
-        choice.flip = flip->isChecked();
-    }
-    choice.time = timeColumn->currentIndex();
-    if (timeUnits[std::max(0, timeUnit->currentIndex())] != m_choice.timeUnit)
-        m_timeUnitChosen = true;
-    choice.timeUnit = timeUnits[std::max(0, timeUnit->currentIndex())];
-    applySet(choice, m_tableSource);
-    // A refused choice puts the controls back on the set's.
-    showChoice(m_choice);
 }
 
 void MesuresDialog::points_Click(int row)

@@ -20,6 +20,7 @@ class QCheckBox;
 class QComboBox;
 class HistogramView;
 class QFormLayout;
+class QLayout;
 class QLabel;
 class QSpinBox;
 class QLineEdit;
@@ -171,6 +172,9 @@ protected:
 
 private:
     QWidget *createImport();
+    // The time and position columns, their units and the axis' sense, wired
+    // to choice_Changed.
+    QLayout *createColumnChoice(QWidget *parent);
     QWidget *createFit();
     void prefill();
     // The "±" field beside edit, with its help; in the form's row of label.
