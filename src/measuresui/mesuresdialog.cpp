@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTabBar>
@@ -55,6 +56,7 @@ MesuresDialog::MesuresDialog(MeasurementHolder &holder, PlatformServices &servic
     prefill();
     fillChoice();
     showSource();
+    fitPointsWidth();
     setStale();
     restoreFit();
     resize(960, 720);
@@ -132,6 +134,9 @@ QWidget *MesuresDialog::createImport()
     source = new QLabel(box);
     source->setObjectName(QStringLiteral("source"));
     source->setWordWrap(true);
+    // Its height follows its width (see eventFilter): a squeezed column
+    // must not cut the file name and the table's layout in half.
+    source->installEventFilter(this);
     layout->addWidget(source);
 
     layout->addLayout(createColumnChoice(box));
@@ -147,7 +152,11 @@ QWidget *MesuresDialog::createImport()
     points->setSelectionMode(QAbstractItemView::SingleSelection);
     points->setEditTriggers(QAbstractItemView::NoEditTriggers);
     points->verticalHeader()->hide();
-    points->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // A number is never broken or cut ("0,00517861", "-0,0123457"): each
+    // column is as wide as its widest text, the last takes what is left.
+    points->setWordWrap(false);
+    points->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    points->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(points, 1);
     undo = NamedWidgets::button(QStringLiteral("Annuler l'exclusion (Ctrl+Z)"),
                                 QStringLiteral("Annuler l'exclusion"), box);
@@ -183,6 +192,7 @@ QWidget *MesuresDialog::createImport()
         // The table is read again; the keyboard stays on its row.
         const int row = points->currentIndex().row();
         m_model->reload();
+        fitPointsWidth();
         if (row >= 0 && row < m_model->rowCount())
             points->setCurrentIndex(m_model->index(row, 0));
         showSource();
@@ -198,8 +208,25 @@ QWidget *MesuresDialog::createImport()
     return box;
 }
 
+void MesuresDialog::fitPointsWidth()
+{
+    const QAbstractItemView *view = points;
+    int width = 2 * points->frameWidth() + points->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < m_model->columnCount(); ++column)
+        width += std::max(view->sizeHintForColumn(column),
+                          points->horizontalHeader()->sectionSizeHint(column));
+    points->setMinimumWidth(width);
+}
+
 bool MesuresDialog::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == source && event->type() == QEvent::Resize) {
+        // The lines the text takes at this width; a word-wrapped label's own
+        // minimum is one short line, which a full column would give it.
+        const int height = source->heightForWidth(source->width());
+        if (height > 0 && height != source->minimumHeight())
+            source->setMinimumHeight(height);
+    }
     if (watched == points && event->type() == QEvent::KeyPress) {
         // The table takes Ctrl+Z itself when the window's shortcut does not
         // (an inactive window).

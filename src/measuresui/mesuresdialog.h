@@ -215,6 +215,8 @@ private:
     void fillChoice();
     void showChoice(const ColumnChoice &choice);
     void showSource();
+    // The points table no narrower than its columns' widest texts.
+    void fitPointsWidth();
     void setStale();
     // Takes a table just read, with its suggested choice; keeps the previous
     // table and set when no set can be made of it.

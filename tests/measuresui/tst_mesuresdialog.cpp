@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -21,6 +22,7 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -149,6 +151,8 @@ private slots:
     void glycerineReference();
     void exportHoldsTheBudget();
     void unitChecksShown();
+    void wholeSourceAndCells_data();
+    void wholeSourceAndCells();
 };
 
 // "Mesures" stays open beside the graph window, which keeps the mouse (a
@@ -1176,6 +1180,55 @@ void TestMesuresDialog::unitChecksShown()
     QTest::mouseClick(g.dialog->ajuster, Qt::LeftButton);
     QCOMPARE(g.dialog->timeUnit->currentText(), QStringLiteral("s"));
     QVERIFY(!g.dialog->results->toPlainText().contains(QStringLiteral("millisecondes")));
+}
+
+// The longest texts a class gives: the source line whole at the width it
+// is given, every number of the table on one line inside its column, with
+// enough points for a scroll bar, in a window at its smallest.
+void TestMesuresDialog::wholeSourceAndCells_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("table"); // 27 points at 20000 s, 20001 s … follow
+    QTest::newRow("presse-papiers, petits nombres")
+        << "presse-papiers 2"
+        << "t (s);y (m)\n0,00517861;-0,00517861\n0,0385453;-0,0175243\n0,0718;-0,0298712\n";
+    QTest::newRow("fichier au long nom, temps à 5 chiffres")
+        << "chute_bille_acier_glycerine_2024-03-15_groupe3_essai2_bis.csv"
+        << "t (s);y (m)\n10250,4;-0,351786\n12345,6;-1,23457\n14440,8;-2,11735\n";
+}
+
+void TestMesuresDialog::wholeSourceAndCells()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, table);
+    for (int i = 0; i < 27; ++i)
+        table += QStringLiteral("%1;-3,%2\n").arg(20000 + i).arg(i);
+    Fixture f;
+    QVERIFY2(f.dialog->importBytes(table.toUtf8(), source),
+             qPrintable(f.services.messages.value(0).text));
+    f.dialog->show();
+    f.dialog->resize(f.dialog->minimumSizeHint());
+    QVERIFY(QTest::qWaitForWindowExposed(f.dialog.get()));
+    QLabel *label = f.dialog->source;
+    QVERIFY(label->text().startsWith(source + QStringLiteral(" : 30 points")));
+    QTRY_VERIFY2(label->height() >= label->heightForWidth(label->width()),
+                 qPrintable(QStringLiteral("%1 px for %2")
+                                .arg(label->height())
+                                .arg(label->heightForWidth(label->width()))));
+    QTableView *view = f.dialog->points;
+    // As the item delegate draws: a focus frame's margin and a pixel each side.
+    const int margin = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    const QAbstractItemModel *model = view->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        for (int column = 0; column < 2; ++column) {
+            const QString text = model->index(row, column).data().toString();
+            QTRY_VERIFY2(view->fontMetrics().horizontalAdvance(text) + margin
+                             <= view->columnWidth(column),
+                         qPrintable(text));
+            QVERIFY(view->visualRect(model->index(row, column)).right()
+                    < view->viewport()->width());
+        }
+    }
 }
 
 QTEST_MAIN(TestMesuresDialog)
