@@ -219,8 +219,10 @@ std::pair<qsizetype, qsizetype> findPlusMinus(QStringView text, int *count)
     return first;
 }
 
-// Strips a trailing "/√3" or "/rac3" (spaces allowed around "/") from text,
-// the mark of a half-width; says whether there was one.
+} // namespace
+
+namespace QuantityText {
+
 bool takeRootThree(QStringView *text)
 {
     QStringView t = text->trimmed();
@@ -237,10 +239,6 @@ bool takeRootThree(QStringView *text)
     *text = before.chopped(1).trimmed();
     return true;
 }
-
-} // namespace
-
-namespace QuantityText {
 
 QString unitList(QuantityKind kind)
 {
@@ -302,7 +300,7 @@ std::optional<TypedQuantity> parse(QStringView text, QuantityKind kind, QString 
     bool uniform = false;
     if (at >= 0) {
         QStringView rest = body.sliced(at + length).trimmed();
-        uniform = takeRootThree(&rest);
+        uniform = QuantityText::takeRootThree(&rest);
         if (rest.isEmpty())
             return fail(QStringLiteral("L'incertitude manque après « ± »."));
         spread = readSide(rest, &why);
@@ -370,7 +368,7 @@ std::optional<TypedQuantity> parseUncertainty(QStringView text, QuantityKind kin
     u.uncertainty = 0.0;
     if (body.isEmpty())
         return u;
-    const bool uniform = takeRootThree(&body);
+    const bool uniform = QuantityText::takeRootThree(&body);
     QString why;
     const std::optional<TypedQuantity> q = parse(body, kind, &why, unitWhenUnsaid);
     if (!q) {

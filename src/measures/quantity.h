@@ -59,6 +59,10 @@ std::optional<TypedQuantity> parseUncertainty(QStringView text, QuantityKind kin
                                               const QString &what, QString *error,
                                               QStringView unitWhenUnsaid = {});
 
+// Strips a trailing "/√3" or "/rac3" (spaces allowed around "/") from text,
+// the mark of a half-width; says whether there was one.
+bool takeRootThree(QStringView *text);
+
 // The units of kind as a French list for help texts and messages:
 // "µm, mm, cm, dm ou m".
 QString unitList(QuantityKind kind);

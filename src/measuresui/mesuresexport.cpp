@@ -4,6 +4,7 @@
 #include "core/csvtext.h"
 #include "core/numberformat.h"
 #include "measures/fitreport.h"
+#include "measures/quantity.h"
 
 #include <cmath>
 
@@ -25,10 +26,16 @@ QString typed(const QString &text, const QString &unit, const QString &u = {})
         uncertainty = uncertainty.mid(1).trimmed();
     else if (uncertainty.startsWith(QLatin1String("+-")))
         uncertainty = uncertainty.mid(2).trimmed();
-    return value + QLatin1Char(' ') + unit
-        + (uncertainty.isEmpty() ? QString()
-                                 : QStringLiteral(" ± ") + uncertainty
-                   + (hasOwnUnit(uncertainty) ? QString() : QLatin1Char(' ') + unit));
+    if (uncertainty.isEmpty())
+        return value + QLatin1Char(' ') + unit;
+    // A half-width a typed as "a/√3" keeps its mark after the unit, and
+    // says its law as the budget does.
+    QStringView half = uncertainty;
+    const bool rectangular = QuantityText::takeRootThree(&half);
+    const QString a = half.toString();
+    return value + QLatin1Char(' ') + unit + QStringLiteral(" ± ") + a
+        + (hasOwnUnit(a) ? QString() : QLatin1Char(' ') + unit)
+        + (rectangular ? QStringLiteral("/√3, loi rectangulaire") : QString());
 }
 
 QString cell(double value)

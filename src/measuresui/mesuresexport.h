@@ -13,7 +13,8 @@
 namespace MesuresExport {
 
 // One French line per input: the data, the ball, the fluid, the tube (each
-// with its "±" when one is typed), the range, the release, the model and
+// with its "±" when one is typed, and ", loi rectangulaire" after a
+// half-width typed "a/√3"), the range, the release, the model and
 // the points left out, as typed in the window's units.
 QStringList inputLines(const MeasurementSet &set, const MeasureInputs &inputs,
                        const FitRange &range);

@@ -153,6 +153,8 @@ private slots:
     void unitChecksShown();
     void wholeSourceAndCells_data();
     void wholeSourceAndCells();
+    void exportSaysTheLaw_data();
+    void exportSaysTheLaw();
 };
 
 // "Mesures" stays open beside the graph window, which keeps the mouse (a
@@ -1229,6 +1231,52 @@ void TestMesuresDialog::wholeSourceAndCells()
                     < view->viewport()->width());
         }
     }
+}
+
+// The export's input lines say which "±" is the half-width of a
+// rectangular law, as the budget lines do.
+void TestMesuresDialog::exportSaysTheLaw_data()
+{
+    QTest::addColumn<QString>("radiusU");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("rectangular");
+    QTest::newRow("a/√3 avec unité")
+        << "0,01mm/√3"
+        << "Rayon de la bille : 2 mm ± 0,01mm/√3, loi rectangulaire" << true;
+    QTest::newRow("a / rac3 sans unité")
+        << "0,01 / rac3"
+        << "Rayon de la bille : 2 mm ± 0,01 mm/√3, loi rectangulaire" << true;
+    QTest::newRow("incertitude-type") << "0,01"
+                                      << "Rayon de la bille : 2 mm ± 0,01 mm" << false;
+}
+
+void TestMesuresDialog::exportSaysTheLaw()
+{
+    QFETCH(QString, radiusU);
+    QFETCH(QString, line);
+    QFETCH(bool, rectangular);
+    Fixture f;
+    f.paste(fallTable(1.2));
+    f.dialog->radiusU->setText(radiusU);
+    QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bilan.csv"));
+    f.services.fileNames.enqueue(path);
+    QTest::mouseClick(f.dialog->exporter, Qt::LeftButton);
+    QVERIFY2(f.services.messages.isEmpty(), qPrintable(f.services.messages.value(0).text));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    QVERIFY2(text.contains(line + QStringLiteral("\r\n")), qPrintable(text));
+    // The budget's line of the radius: 0,01/√3 = 0,0058 mm.
+    const QString budget = rectangular ? QStringLiteral("rayon de la bille : 2,0000 ± 0,0058 mm → ")
+                                       : QStringLiteral("rayon de la bille : 2,000 ± 0,010 mm → ");
+    const qsizetype at = text.indexOf(budget);
+    QVERIFY2(at >= 0, qPrintable(text));
+    QCOMPARE(text.mid(at)
+                 .section(QStringLiteral("\r\n"), 0, 0)
+                 .endsWith(QStringLiteral(", loi rectangulaire")),
+             rectangular);
 }
 
 QTEST_MAIN(TestMesuresDialog)
