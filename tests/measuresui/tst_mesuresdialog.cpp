@@ -97,6 +97,14 @@ struct Fixture
         services.clipboard = text;
         QTest::mouseClick(dialog->coller, Qt::LeftButton);
     }
+    // "Exporter en CSV…" into path: the bytes written, empty when none were.
+    QByteArray exported(const QString &path)
+    {
+        services.fileNames.enqueue(path);
+        QTest::mouseClick(dialog->exporter, Qt::LeftButton);
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     void clickRow(int row, bool twice = true)
     {
         dialog->show();
@@ -1130,12 +1138,7 @@ void TestMesuresDialog::exportHoldsTheBudget()
         QVERIFY2(f.services.clipboardText.contains(figure), qPrintable(figure));
 
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("bilan.csv"));
-    f.services.fileNames.enqueue(path);
-    QTest::mouseClick(f.dialog->exporter, Qt::LeftButton);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = f.exported(dir.filePath(QStringLiteral("bilan.csv")));
     const QString text = QString::fromUtf8(bytes);
     for (const QString &figure : figures)
         QVERIFY2(text.contains(figure), qPrintable(figure));
@@ -1260,13 +1263,8 @@ void TestMesuresDialog::exportSaysTheLaw()
     f.dialog->radiusU->setText(radiusU);
     QTest::mouseClick(f.dialog->ajuster, Qt::LeftButton);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("bilan.csv"));
-    f.services.fileNames.enqueue(path);
-    QTest::mouseClick(f.dialog->exporter, Qt::LeftButton);
+    const QString text = QString::fromUtf8(f.exported(dir.filePath(QStringLiteral("bilan.csv"))));
     QVERIFY2(f.services.messages.isEmpty(), qPrintable(f.services.messages.value(0).text));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(file.readAll());
     QVERIFY2(text.contains(line + QStringLiteral("\r\n")), qPrintable(text));
     // The budget's line of the radius: 0,01/√3 = 0,0058 mm.
     const QString budget = rectangular ? QStringLiteral("rayon de la bille : 2,0000 ± 0,0058 mm → ")
