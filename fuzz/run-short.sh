@@ -47,6 +47,6 @@ run fuzz_evaluator 256
 run fuzz_config 4096 "$root/tests/data/golden.P18"
 run fuzz_rtf 2048 "$root"/tests/data/richtext/*.rtf
 run fuzz_measures 4096 "$root"/tests/data/measures/*
-run fuzz_fit 2048
+run fuzz_fit 2048 "$root"/tests/data/fuzz/fit/*
 run fuzz_video 8192 "$root"/tests/data/video/*
 run fuzz_series 4096 "$root"/tests/data/series/*

@@ -177,6 +177,8 @@ void TestFallModel::terminalVelocity_data()
     QTest::newRow("10 mm steel in glycerine") << 5e-3 << 7800.0 << 1260.0 << 1.41;
     QTest::newRow("4 mm steel in oil") << 2e-3 << 7800.0 << 920.0 << 0.05;
     QTest::newRow("steel in water") << 1e-3 << 7800.0 << 1000.0 << 0.01;
+    // Re 3·10⁻²¹, below any bracket of log Re a search would start from.
+    QTest::newRow("steel in pitch") << 1e-3 << 7800.0 << 1100.0 << 1e8;
 }
 
 // The limit velocity against the reference's bisection, and η back from it.
