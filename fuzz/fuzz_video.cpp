@@ -5,9 +5,9 @@
 // reader hands to FFmpeg through its own AVIOContext, so no file name and no
 // protocol is involved). A refusal must come with a reason and leave nothing
 // open. An accepted video must list between one and VideoFile::kMaxFrames
-// frames at finite times in increasing order, turn its pictures by a quarter
-// turn at most, state finite rates and give its pictures at the size it
-// announces. A few pictures are decoded, the last and the first again (a seek
+// frames at finite times in increasing order, turn its pictures by quarter
+// turns (after a mirror, perhaps), state finite rates and give its pictures
+// at the size it announces. A few pictures are decoded, the last and the first again (a seek
 // back), so that the work per input stays bounded.
 
 #include "video/videofile.h"
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (frameSize.isEmpty()
         || qint64(frameSize.width()) * frameSize.height() > VideoFile::kMaxPixels)
         fail("picture size out of range");
-    const int rotation = video.rotation();
+    const int rotation = video.orientation().rotation;
     if (rotation != 0 && rotation != 90 && rotation != 180 && rotation != 270)
         fail("a rotation other than a quarter turn");
     if (!std::isfinite(video.playbackRate()) || video.playbackRate() < 0.0)

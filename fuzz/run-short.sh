@@ -80,7 +80,7 @@ start fuzz_config 4096 "$root/tests/data/golden.P18"
 start fuzz_rtf 2048 "$root"/tests/data/richtext/*.rtf
 start fuzz_measures 4096 "$root"/tests/data/measures/*
 start fuzz_video 8192 "$root"/tests/data/video/*
-start fuzz_fit 2048
+start fuzz_fit 2048 "$root"/tests/data/fuzz/fit/*
 start fuzz_series 4096 "$root"/tests/data/series/*
 finish
 exit "$failed"

@@ -22,6 +22,11 @@ constexpr double maxLogReynolds = 25.0;
 // depends on η at all.
 constexpr double newtonReynolds = 1.2e4;
 constexpr int wallIterations = 60;
+// Below this Re, φ(Re) = 1 + 3·Re/16 rounds to 1: the balance is Stokes'
+// to the last bit. Far above the searches' lower bound, so that a slow
+// ball in a very viscous fluid (the fit tries such viscosities) is not
+// held at that bound.
+constexpr double stokesReynolds = 1e-16;
 
 double diameter(const FallSetup &setup)
 {
@@ -62,6 +67,8 @@ double of(const FallSetup &setup, double eta, Model model)
     const double target = w * setup.fluidDensity / (3.0 * Motion::pi * eta * eta);
     if (!(target > 0.0) || !std::isfinite(target))
         return FitResult::nan;
+    if (target < stokesReynolds)
+        return w / (3.0 * Motion::pi * eta * d);
     const double logRe = bisect(
         [](double x) {
             const double re = std::exp(x);
@@ -85,6 +92,8 @@ double freeEta(const FallSetup &setup, double vInf, Model model)
     const double target = w / (3.0 * Motion::pi * setup.fluidDensity * d * d * vInf * vInf);
     if (!(target > DragCurve::ratio(newtonReynolds) / newtonReynolds))
         return FitResult::nan;
+    if (target > 1.0 / stokesReynolds)
+        return w / (3.0 * Motion::pi * d * vInf);
     const double logRe = bisect(
         [](double x) {
             const double re = std::exp(x);

@@ -71,6 +71,10 @@ Ends ends(const std::vector<FitSolver::Sample> &samples, double ballDiameter)
     // The bottom slows the ball about a diameter above where it stops.
     while (stop > found.restCount && samples[stop - 1].y > bottom - ballDiameter)
         --stop;
+    // Every point lies within a diameter of the bottom, none at rest before:
+    // no fall to keep before the end, so none is left out.
+    if (stop == 0)
+        return found;
     found.stopIndex = stop;
     found.endReason = QStringLiteral("la bille ne bouge plus après %1 (fond du tube ou bord de "
                                      "l'image) : ces points et ceux du dernier diamètre de bille "

@@ -3,8 +3,6 @@
 
 #include "videofile.h"
 
-#include <QTransform>
-
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -91,11 +89,11 @@ QImage paddedImage(int width, int height, QImage::Format format)
 } // namespace
 
 FrameDecoder::FrameDecoder(AVFormatContext *format, int stream, const QList<IndexedFrame> &frames,
-                           int rotation)
+                           Orientation orientation)
     : m_format(format)
     , m_stream(stream)
     , m_frames(frames)
-    , m_rotation(rotation)
+    , m_orientation(orientation)
 { }
 
 FrameDecoder::~FrameDecoder()
@@ -277,8 +275,8 @@ QImage FrameDecoder::convert(const AVFrame *decoded)
             != height)
             return {};
     }
-    if (!image.isNull() && m_rotation != 0)
-        image = image.transformed(QTransform().rotate(m_rotation));
+    if (!image.isNull() && m_orientation != Orientation())
+        image = m_orientation.upright(image);
     return image;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "orientation.h"
+
 #include <QImage>
 #include <QList>
 
@@ -28,7 +30,7 @@ class FrameDecoder
 {
 public:
     FrameDecoder(AVFormatContext *format, int stream, const QList<IndexedFrame> &frames,
-                 int rotation);
+                 Orientation orientation);
     ~FrameDecoder();
     FrameDecoder(const FrameDecoder &) = delete;
     FrameDecoder &operator=(const FrameDecoder &) = delete;
@@ -55,7 +57,7 @@ private:
     AVFormatContext *m_format;
     int m_stream;
     const QList<IndexedFrame> m_frames; // implicitly shared with the index
-    int m_rotation;
+    Orientation m_orientation;
     QImage::Format m_pixelFormat = QImage::Format_RGB32;
 
     AVCodecContext *m_codec = nullptr;

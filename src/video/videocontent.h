@@ -3,6 +3,7 @@
 
 #include "framedecoder.h"
 #include "mediainput.h"
+#include "orientation.h"
 
 #include <QIODevice>
 #include <QList>
@@ -24,7 +25,7 @@ struct VideoContent
     // Seconds from the first frame, as stored in the container.
     QList<double> storedTimes;
 
-    int rotation = 0;
+    Orientation orientation;
     QSize uprightSize;
     double playbackRate = 0.0;
     double statedCaptureRate = 0.0;

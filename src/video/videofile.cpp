@@ -9,11 +9,11 @@
 
 extern "C" {
 #include <libavformat/avformat.h>
-#include <libavutil/display.h>
 }
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -35,20 +35,16 @@ void quietLibraries()
     Q_UNUSED(quiet);
 }
 
-// The clockwise rotation that shows the stored pictures upright, to the
-// nearest quarter turn.
-int rotationOf(const AVStream *stream)
+// How the stored pictures are shown upright: the stream's display matrix.
+Orientation orientationOf(const AVStream *stream)
 {
     size_t size = 0;
     const uint8_t *matrix = av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, &size);
     if (!matrix || size < 9 * sizeof(int32_t))
-        return 0;
-    const double counterClockwise
-        = av_display_rotation_get(reinterpret_cast<const int32_t *>(matrix));
-    if (!std::isfinite(counterClockwise))
-        return 0;
-    const long quarters = std::lround(-counterClockwise / 90.0);
-    return int(((quarters % 4) + 4) % 4) * 90;
+        return {};
+    int32_t terms[9];
+    std::memcpy(terms, matrix, sizeof terms);
+    return Orientation::fromDisplayMatrix(terms);
 }
 
 // Android states the rate of a slow-motion recording in this key, in the
@@ -233,7 +229,7 @@ bool VideoFile::open(std::unique_ptr<QIODevice> device, const Progress &progress
         return fail(indexError);
 
     const AVStream *stream = format->streams[content->stream];
-    content->rotation = rotationOf(stream);
+    content->orientation = orientationOf(stream);
     content->playbackRate
         = content->frames.size() > 1 ? 1.0 / FrameTimes::medianInterval(content->storedTimes) : 0.0;
     if (!std::isfinite(content->playbackRate))
@@ -244,7 +240,7 @@ bool VideoFile::open(std::unique_ptr<QIODevice> device, const Progress &progress
     content->speedRamps = FrameTimes::hasSpeedRamps(content->storedTimes);
 
     content->decoder = std::make_unique<FrameDecoder>(format, content->stream, content->frames,
-                                                      content->rotation);
+                                                      content->orientation);
     QString decoderError;
     if (!content->decoder->open(&decoderError))
         return fail(decoderError);
@@ -308,9 +304,9 @@ void VideoFile::setPixelFormat(QImage::Format format)
         m_content->decoder->setPixelFormat(format);
 }
 
-int VideoFile::rotation() const
+Orientation VideoFile::orientation() const
 {
-    return m_content ? m_content->rotation : 0;
+    return m_content ? m_content->orientation : Orientation();
 }
 
 double VideoFile::playbackRate() const

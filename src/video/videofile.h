@@ -2,6 +2,7 @@
 #pragma once
 
 #include "openedvideo.h"
+#include "orientation.h"
 
 #include <QString>
 
@@ -52,9 +53,9 @@ public:
     // The pictures frame() returns: QImage::Format_RGB32 (the default) or
     // QImage::Format_Grayscale8.
     void setPixelFormat(QImage::Format format);
-    // Clockwise rotation in degrees (0, 90, 180, 270) applied to the stored
-    // pictures to show them upright.
-    int rotation() const;
+    // The mirror and the quarter turn applied to the stored pictures to show
+    // them upright, as the video's display matrix asks.
+    Orientation orientation() const;
 
     double playbackRate() const override;
     double statedCaptureRate() const override;

@@ -1,65 +1,68 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/numberformat.h"
+#include "fakefallvideo.h"
 #include "mainwindow/feuillep.h"
 #include "mainwindow/parameteredit.h"
 #include "mainwindow/parameterpanel.h"
-#include "scene/readoutpanel.h"
-#include "scriptedservices.h"
+#include "measures/measurementholder.h"
+#include "measuresui/mesuresdialog.h"
+#include "monkey.h"
+#include "video/videoloader.h"
+#include "videoui/videodialog.h"
+#include "videowriter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMouseEvent>
-#include <QRandomGenerator>
-#include <QRegularExpression>
+#include <QPointer>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QWheelEvent>
 
-// Random mouse and key events on the whole main window, in batches; after each
-// batch nothing may show a non-number and the fall must be within its bounds.
-// The environment variables LORVA_MONKEY_EVENTS and LORVA_MONKEY_SEED choose
-// how many events are sent and from which seed; a failure names both so that
-// the same run can be replayed.
+// Random mouse and key events, in batches: first on the whole main window,
+// then on the measures window and the video window opened from the graph
+// window as a student opens them. After each batch nothing may show a
+// non-number and the fall must be within its bounds. The environment
+// variables LORVA_MONKEY_EVENTS, LORVA_MONKEY_WINDOW_EVENTS and
+// LORVA_MONKEY_SEED choose how many events are sent and from which seed; a
+// failure names them so that the same run can be replayed.
 
 namespace {
 
-// Every question is cancelled (the window must stay open), every printer
-// set-up too (nothing reaches a real printer); the rest as scripted.
-class MonkeyServices : public ScriptedServices
-{
-public:
-    MessageAnswer message(MessageIcon icon, const QString &title, const QString &text,
-                          MessageButtons buttons = MessageButtons::Ok) override
-    {
-        ScriptedServices::message(icon, title, text, buttons);
-        return buttons == MessageButtons::Ok   ? MessageAnswer::Ok
-            : buttons == MessageButtons::YesNo ? MessageAnswer::No
-                                               : MessageAnswer::Cancel;
-    }
-    bool printerSetup(QPrinter &) override { return false; }
-};
+constexpr quint32 kSeed = 20260118;
+// The rows of the glycerine lesson's table.
+constexpr size_t kGlycerinePoints = 289;
+constexpr int kVideoFrames = 24;
+constexpr double kVideoRate = 30.0;
 
-int environmentNumber(const char *name, int fallback)
+// Where the video's ball is at t seconds, in picture pixels.
+QPointF ballAt(double t)
 {
-    bool ok = false;
-    const int value = qEnvironmentVariableIntValue(name, &ok);
-    return ok && value > 0 ? value : fallback;
+    return QPointF(48.0, 20.0 + 180.0 * t);
 }
 
-// Keys a student may press: digits and the separators of numbers, letters for
-// the access keys, editing and navigation keys.
-const Qt::Key keys[] = {
-    Qt::Key_0,      Qt::Key_1,       Qt::Key_5,      Qt::Key_9,        Qt::Key_Comma,
-    Qt::Key_Period, Qt::Key_Minus,   Qt::Key_E,      Qt::Key_A,        Qt::Key_C,
-    Qt::Key_I,      Qt::Key_O,       Qt::Key_P,      Qt::Key_F,        Qt::Key_Space,
-    Qt::Key_Tab,    Qt::Key_Backtab, Qt::Key_Return, Qt::Key_Escape,   Qt::Key_Backspace,
-    Qt::Key_Delete, Qt::Key_Left,    Qt::Key_Right,  Qt::Key_Up,       Qt::Key_Down,
-    Qt::Key_Home,   Qt::Key_End,     Qt::Key_PageUp, Qt::Key_PageDown,
-};
+// A ball falling down a lit tube, 24 frames at 30 images/s: something for the
+// tracker to follow when the monkey clicks the picture.
+QString writeFallVideo(const QTemporaryDir &folder, QString *why)
+{
+    FakeFallVideo fall;
+    fall.size = QSize(96, 192);
+    fall.setRate(kVideoRate, kVideoFrames);
+    fall.centreAt = ballAt;
+    VideoRecipe recipe;
+    recipe.size = fall.size;
+    const QString path = folder.filePath(QStringLiteral("chute.mp4"));
+    if (!writeVideo(
+            path, recipe, regularTimes(kVideoFrames, 30.0),
+            [&fall](int i) { return fall.frame(i); }, why))
+        return {};
+    return path;
+}
 
 } // namespace
 
@@ -68,111 +71,33 @@ class TestMonkey : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void randomEvents();
+    void measuresAndVideo();
 
 private:
-    void randomEvent();
-    void check(int sent);
-    QWidget *randomTarget();
-    QPoint randomPoint(const QWidget *widget);
+    void check(const QString &where);
+    void checkWindows(const QString &where);
+    void inGraphWindow(QDialog *graphes, const QString &video, int events);
 
-    QRandomGenerator m_random;
+    Monkey m_monkey {kSeed};
     FeuilleP *m_window = nullptr;
+    MonkeyServices *m_services = nullptr;
+    QPointer<MesuresDialog> m_mesures;
+    QPointer<VideoDialog> m_video;
     QString m_replay;
 };
 
-QWidget *TestMonkey::randomTarget()
+void TestMonkey::initTestCase()
 {
-    // Buttons are small among many widgets; they are picked more often than
-    // their share so that animations run and windows open.
-    const bool buttonsOnly = m_random.bounded(6) == 0;
-    QList<QWidget *> widgets;
-    widgets << m_window;
-    const QList<QWidget *> children = m_window->findChildren<QWidget *>();
-    for (QWidget *w : children) {
-        if (w->isVisible() && w->window() == m_window
-            && (!buttonsOnly || qobject_cast<QAbstractButton *>(w)))
-            widgets << w;
-    }
-    return widgets.at(int(m_random.bounded(qsizetype(widgets.size()))));
+    VideoLoader::setSearchDirectories({QStringLiteral(LORVA_VIDEO_MODULE_DIR)});
 }
 
-QPoint TestMonkey::randomPoint(const QWidget *widget)
+void TestMonkey::check(const QString &where)
 {
-    return QPoint(int(m_random.bounded(std::max(1, widget->width()))),
-                  int(m_random.bounded(std::max(1, widget->height()))));
-}
-
-void TestMonkey::randomEvent()
-{
-    QWidget *target = randomTarget();
-    const QPoint at = randomPoint(target);
-    const auto modifiers = m_random.bounded(8) == 0 ? Qt::ShiftModifier : Qt::NoModifier;
-    switch (m_random.bounded(10)) {
-    case 0:
-    case 1:
-        QTest::mouseClick(target, Qt::LeftButton, modifiers, at);
-        break;
-    case 2:
-        QTest::mouseClick(target, Qt::RightButton, Qt::NoModifier, at);
-        break;
-    case 3:
-        QTest::mouseDClick(target, Qt::LeftButton, Qt::NoModifier, at);
-        break;
-    case 4: {
-        // A drag: press, a few moves with the button held, release.
-        QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, at);
-        QPoint to = at;
-        for (int i = 0; i < 3 && target; ++i) {
-            to = randomPoint(target);
-            QMouseEvent move(QEvent::MouseMove, to, target->mapToGlobal(to), Qt::NoButton,
-                             Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(target, &move);
-        }
-        QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, to);
-        break;
-    }
-    case 5: {
-        QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &move);
-        break;
-    }
-    case 6: {
-        const int delta = m_random.bounded(2) ? 120 : -120;
-        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(target, &wheel);
-        break;
-    }
-    default: {
-        // Keys go where the keyboard focus is, as a user's would.
-        QWidget *focus = QApplication::focusWidget();
-        if (!focus || focus->window() != m_window)
-            focus = m_window;
-        const Qt::Key key = keys[m_random.bounded(int(std::size(keys)))];
-        const bool alt = m_random.bounded(6) == 0;
-        QTest::keyClick(focus, key, alt ? Qt::AltModifier : modifiers);
-        break;
-    }
-    }
-}
-
-void TestMonkey::check(int sent)
-{
-    const QString where = QStringLiteral("after %1 events, %2").arg(sent).arg(m_replay);
     QVERIFY2(m_window->isVisible(), qPrintable(where));
-
-    static const QRegularExpression notANumber(QStringLiteral("\\b(nan|inf|infinity)\\b|#INF|#IND"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    QStringList shown;
-    for (const QLineEdit *field : m_window->findChildren<QLineEdit *>())
-        shown << field->text();
-    for (const QLabel *label : m_window->findChildren<QLabel *>())
-        shown << label->text();
-    for (const QString &text : std::as_const(shown))
-        QVERIFY2(!notANumber.match(text).hasMatch(),
-                 qPrintable(text + QStringLiteral(" ") + where));
+    const QString shown = Monkey::notANumberShown(m_window);
+    QVERIFY2(shown.isEmpty(), qPrintable(shown + QStringLiteral(" ") + where));
 
     const SimulationState &state = m_window->clock().state();
     QVERIFY2(std::isfinite(state.tfin) && state.tfin >= 0, qPrintable(where));
@@ -195,9 +120,9 @@ void TestMonkey::check(int sent)
 
 void TestMonkey::randomEvents()
 {
-    const int events = environmentNumber("LORVA_MONKEY_EVENTS", 1000);
-    const quint32 seed = quint32(environmentNumber("LORVA_MONKEY_SEED", 20260118));
-    m_random.seed(seed);
+    const int events = Monkey::environmentNumber("LORVA_MONKEY_EVENTS", 1000);
+    const auto seed = quint32(Monkey::environmentNumber("LORVA_MONKEY_SEED", kSeed));
+    m_monkey = Monkey(seed);
     m_replay = QStringLiteral("LORVA_MONKEY_SEED=%1 LORVA_MONKEY_EVENTS=%2").arg(seed).arg(events);
 
     QTemporaryDir folder;
@@ -209,32 +134,13 @@ void TestMonkey::randomEvents()
     window.hooks().requestedExercise = [&](const QString &) { ++exercises; };
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-
-    // Windows the program opens modally (graph window, dialogs, menus) run
-    // their own event loop; this closes them from inside it.
-    QTimer closer;
-    closer.setInterval(5);
-    int closed = 0;
-    connect(&closer, &QTimer::timeout, this, [&] {
-        if (QWidget *popup = QApplication::activePopupWidget()) {
-            popup->close();
-            ++closed;
-        }
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            if (auto *dialog = qobject_cast<QDialog *>(modal))
-                dialog->reject();
-            else
-                modal->close();
-            ++closed;
-        }
-    });
-    closer.start();
+    ModalCloser closer;
 
     int ticksRun = 0;
     const int batch = 25;
     for (int sent = 0; sent < events;) {
         for (int i = 0; i < batch && sent < events; ++i, ++sent) {
-            randomEvent();
+            m_monkey.randomEvent(&window);
             if (i % 10 == 0)
                 QCoreApplication::processEvents();
         }
@@ -243,22 +149,170 @@ void TestMonkey::randomEvents()
         QTimer *timer1 = window.findChild<QTimer *>(QStringLiteral("Timer1"));
         QVERIFY(timer1);
         // Now and then a whole fall, from the start button to the bottom.
-        if (m_random.bounded(4) == 0) {
+        if (m_monkey.bounded(4) == 0) {
             if (QWidget *start = window.findChild<QWidget *>(QStringLiteral("command15")))
                 QTest::mouseClick(start, Qt::LeftButton);
         }
-        for (int ticks = int(m_random.bounded(400)); ticks > 0 && timer1->isActive(); --ticks) {
+        for (int ticks = m_monkey.bounded(400); ticks > 0 && timer1->isActive(); --ticks) {
             window.clock().Timer1_Timer();
             ++ticksRun;
         }
         QCoreApplication::processEvents();
-        check(sent);
+        check(QStringLiteral("after %1 events, %2").arg(sent).arg(m_replay));
         if (QTest::currentTestFailed())
             return;
     }
     qInfo("%d events, %d clock ticks, %d modal windows or menus closed, %d messages, seed %u",
-          events, ticksRun, closed, int(services.messages.size()), seed);
+          events, ticksRun, closer.closed(), int(services.messages.size()), seed);
     m_window = nullptr;
+}
+
+void TestMonkey::checkWindows(const QString &where)
+{
+    check(where);
+    for (const QWidget *window :
+         {static_cast<QWidget *>(m_mesures), static_cast<QWidget *>(m_video)}) {
+        if (!window)
+            continue;
+        const QString shown = Monkey::notANumberShown(window);
+        QVERIFY2(shown.isEmpty(), qPrintable(shown + QStringLiteral(" ") + where));
+    }
+    // The table of points lists the session's points, one row each, as the
+    // view itself counts them (told by the model when the points change).
+    if (m_mesures) {
+        auto *holder = m_window->findChild<MeasurementHolder *>();
+        QVERIFY2(size_t(m_mesures->points->verticalHeader()->count())
+                     == holder->set().points.size(),
+                 qPrintable(where));
+    }
+    QVERIFY2(m_video && m_video->currentFrame() >= 0 && m_video->currentFrame() < kVideoFrames,
+             qPrintable(where));
+}
+
+// Runs inside the graph window's event loop: opens the measures window, the
+// lesson's table and the video, then sends events to both windows. A window
+// the monkey closed is opened again as a student would: the measures window
+// from the graph window, the video window from the measures window.
+void TestMonkey::inGraphWindow(QDialog *graphes, const QString &video, int events)
+{
+    auto *holder = m_window->findChild<MeasurementHolder *>();
+    QVERIFY(holder);
+    auto *mesuresButton = graphes->findChild<QAbstractButton *>(QStringLiteral("mesures"));
+    QVERIFY(mesuresButton && mesuresButton->isVisible());
+    int mesuresOpened = 0, videoShown = 0, fits = 0, tracks = 0;
+    const auto openMesures = [&] {
+        ++mesuresOpened;
+        QTest::mouseClick(mesuresButton, Qt::LeftButton);
+        m_mesures = graphes->findChild<MesuresDialog *>(QStringLiteral("mesures"));
+    };
+    openMesures();
+    QVERIFY(m_mesures && m_mesures->isVisible());
+    m_services->fileNames.enqueue(QStringLiteral(LORVA_SHIPPED_EXERCISES "/glycerine-mesures.txt"));
+    QTest::mouseClick(m_mesures->ouvrir, Qt::LeftButton);
+    QCOMPARE(holder->set().points.size(), kGlycerinePoints);
+    QVERIFY(m_mesures->video->isVisible());
+    m_services->fileNames.enqueue(video);
+    QTest::mouseClick(m_mesures->video, Qt::LeftButton);
+    m_video = m_window->findChild<VideoDialog *>();
+    QVERIFY(m_video);
+    QTRY_VERIFY2(m_video->fileLabel->text().startsWith(
+                     QStringLiteral("chute.mp4\n%1 images").arg(kVideoFrames)),
+                 qPrintable(m_video->fileLabel->text()));
+    QVERIFY(m_video->isVisible());
+    // The counts live as long as this function; so do the connections.
+    QObject counting;
+    connect(holder, &MeasurementHolder::fitChanged, &counting,
+            [&] { fits += holder->lastFit() != nullptr; });
+    connect(m_video, &VideoDialog::trackingFinished, &counting, [&] { ++tracks; });
+
+    ModalCloser closer;
+    closer.keep(graphes);
+    const int batch = 20;
+    for (int sent = 0; sent < events;) {
+        for (int i = 0; i < batch && sent < events; ++i, ++sent) {
+            if (!m_mesures || !m_mesures->isVisible())
+                openMesures();
+            if (!m_video->isVisible()) {
+                ++videoShown;
+                QTest::mouseClick(m_mesures->video, Qt::LeftButton);
+            }
+            m_monkey.randomEvent(m_monkey.bounded(2) ? static_cast<QWidget *>(m_mesures)
+                                                     : static_cast<QWidget *>(m_video));
+            // The monkey's budget: a Monte-Carlo of up to a million draws
+            // would take minutes under the sanitizers.
+            if (m_mesures && m_mesures->draws->value() > 1000)
+                m_mesures->draws->setValue(100);
+            if (i % 5 == 0)
+                QCoreApplication::processEvents();
+        }
+        // Random clicks seldom hit the ball: now and then a click aimed at
+        // it, in any mode (a scale end, the origin, the ball to track, a
+        // manual point).
+        if (m_monkey.bounded(3) == 0 && m_video->isVisible()) {
+            m_video->setMode(VideoDialog::Mode(m_monkey.bounded(4)));
+            m_video->pictureClicked(ballAt(m_video->currentFrame() / kVideoRate));
+        }
+        QCoreApplication::processEvents();
+        QVERIFY(graphes->isVisible());
+        checkWindows(QStringLiteral("after %1 events in the measures and video windows, %2")
+                         .arg(sent)
+                         .arg(m_replay));
+        if (QTest::currentTestFailed())
+            return;
+    }
+    // A click on the ball may have started the tracker on its thread.
+    QTRY_VERIFY(!m_video->isTracking());
+    qInfo("%d events in the measures and video windows, %d windows or menus closed, %d messages; "
+          "the measures window opened %d times, the video window shown again %d times, %d fits, "
+          "%d tracks",
+          events, closer.closed(), int(m_services->messages.size()), mesuresOpened, videoShown,
+          fits, tracks);
+}
+
+void TestMonkey::measuresAndVideo()
+{
+    const int events = Monkey::environmentNumber("LORVA_MONKEY_WINDOW_EVENTS", 800);
+    const auto seed = quint32(Monkey::environmentNumber("LORVA_MONKEY_SEED", kSeed));
+    m_monkey = Monkey(seed);
+    m_replay = QStringLiteral("LORVA_MONKEY_SEED=%1 LORVA_MONKEY_WINDOW_EVENTS=%2")
+                   .arg(seed)
+                   .arg(events);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QString why;
+    const QString video = writeFallVideo(folder, &why);
+    QVERIFY2(!video.isEmpty(), qPrintable(why));
+    MonkeyServices services;
+    m_services = &services;
+    FeuilleP window(services, folder.path());
+    m_window = &window;
+    window.hooks().requestedExercise = [](const QString &) {};
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    // The graph window is modal: what follows runs in its event loop, and
+    // closes it at the end.
+    bool ran = false;
+    QTimer::singleShot(0, this, [&] {
+        ran = true;
+        auto *graphes = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!graphes || graphes->objectName() != QStringLiteral("graphes")) {
+            QFAIL("the graph window did not open");
+            return;
+        }
+        inGraphWindow(graphes, video, events);
+        graphes->reject();
+    });
+    auto *command5 = window.findChild<QAbstractButton *>(QStringLiteral("Command5"));
+    QVERIFY(command5);
+    QTest::mouseClick(command5, Qt::LeftButton);
+    QVERIFY(ran);
+    if (QTest::currentTestFailed())
+        return;
+    check(m_replay);
+    m_window = nullptr;
+    m_services = nullptr;
 }
 
 QTEST_MAIN(TestMonkey)

@@ -2,6 +2,7 @@
 #include "measures/dragcurve.h"
 #include "measures/fallcurve.h"
 #include "measures/terminalvelocity.h"
+#include "measures/usefulpart.h"
 #include "measures/wallfactor.h"
 #include "referencefall.h"
 
@@ -45,6 +46,8 @@ private slots:
     void terminalVelocity();
     void fallCurve_data();
     void fallCurve();
+    void usefulEnds_data();
+    void usefulEnds();
 };
 
 void TestFallModel::dragRatio_data()
@@ -177,6 +180,8 @@ void TestFallModel::terminalVelocity_data()
     QTest::newRow("10 mm steel in glycerine") << 5e-3 << 7800.0 << 1260.0 << 1.41;
     QTest::newRow("4 mm steel in oil") << 2e-3 << 7800.0 << 920.0 << 0.05;
     QTest::newRow("steel in water") << 1e-3 << 7800.0 << 1000.0 << 0.01;
+    // Re 3·10⁻²¹, below any bracket of log Re a search would start from.
+    QTest::newRow("steel in pitch") << 1e-3 << 7800.0 << 1100.0 << 1e8;
 }
 
 // The limit velocity against the reference's bisection, and η back from it.
@@ -260,6 +265,43 @@ void TestFallModel::fallCurve()
     }
     QCOMPARE(curve.at(-1.0).y, 0.0);
     QVERIFY(near(curve.at(1e3 * scale).v, vInf, 1e-9));
+}
+
+void TestFallModel::usefulEnds_data()
+{
+    QTest::addColumn<QList<double>>("positions"); // m, one every 0,1 s
+    QTest::addColumn<double>("diameter");         // m
+    QTest::addColumn<int>("restCount");
+    QTest::addColumn<int>("stopIndex");
+
+    // Held for 3 points, 1 cm per step, then 4 points on the bottom at 0,1 m:
+    // left out with the points within a diameter above it.
+    const QList<double> fall {0.0,  0.0,  0.0,  0.01, 0.02, 0.03, 0.04, 0.05,
+                              0.06, 0.07, 0.08, 0.09, 0.1,  0.1,  0.1,  0.1};
+    QTest::newRow("rest, fall, bottom") << fall << 0.005 << 3 << 12;
+    QTest::newRow("a diameter of 2,5 cm") << fall << 0.025 << 3 << 10;
+    QTest::newRow("no bottom") << QList<double> {0.0, 0.0, 0.01, 0.02, 0.03, 0.04} << 0.005 << 2
+                               << 6;
+    // Released at once, and every point within a diameter of the bottom: no
+    // fall before the end to keep, so nothing is left out.
+    QTest::newRow("all within a diameter of the bottom")
+        << QList<double> {0.0, 0.01, 0.02, 0.02, 0.02, 0.02} << 0.05 << 0 << 6;
+}
+
+// Where the rest ends and where the bottom begins, from the points alone.
+void TestFallModel::usefulEnds()
+{
+    QFETCH(QList<double>, positions);
+    QFETCH(double, diameter);
+    QFETCH(int, restCount);
+    QFETCH(int, stopIndex);
+    std::vector<FitSolver::Sample> samples;
+    for (qsizetype i = 0; i < positions.size(); ++i)
+        samples.push_back({0.1 * double(i), positions[i], 1e-4});
+    const UsefulPart::Ends ends = UsefulPart::ends(samples, diameter);
+    QCOMPARE(int(ends.restCount), restCount);
+    QCOMPARE(int(ends.stopIndex), stopIndex);
+    QCOMPARE(ends.endReason.isEmpty(), stopIndex == positions.size());
 }
 
 QTEST_GUILESS_MAIN(TestFallModel)

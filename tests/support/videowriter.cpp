@@ -65,6 +65,9 @@ bool VideoWriter::open(const QString &path, const VideoRecipe &recipe)
     // The encoders' statistics would bury the tests' own output.
     av_log_set_level(std::min(av_log_get_level(), AV_LOG_ERROR));
     m_recipe = recipe;
+    const bool rawMatrix = recipe.displayMatrix.size() == 9;
+    if (rawMatrix)
+        m_recipe.rotation = 0;
     const bool h264 = recipe.codec == VideoRecipe::Codec::H264;
     const QByteArray file = path.toLocal8Bit();
     int result = avformat_alloc_output_context2(&m_output, nullptr, h264 ? "mp4" : "avi",
@@ -81,7 +84,7 @@ bool VideoWriter::open(const QString &path, const VideoRecipe &recipe)
     if (!m_stream || !m_encoder || !m_frame)
         return fail(QStringLiteral("out of memory"));
 
-    const bool quarterTurn = recipe.rotation % 180 != 0;
+    const bool quarterTurn = m_recipe.rotation % 180 != 0;
     m_encoder->width = quarterTurn ? recipe.size.height() : recipe.size.width();
     m_encoder->height = quarterTurn ? recipe.size.width() : recipe.size.height();
     m_encoder->gop_size = recipe.keyInterval;
@@ -106,14 +109,17 @@ bool VideoWriter::open(const QString &path, const VideoRecipe &recipe)
         return fail(QStringLiteral("parameters"), result);
     m_stream->time_base = m_encoder->time_base;
 
-    if (recipe.rotation != 0) {
+    if (m_recipe.rotation != 0 || rawMatrix) {
         auto *matrix = reinterpret_cast<int32_t *>(
             av_stream_new_side_data(m_stream, AV_PKT_DATA_DISPLAYMATRIX, 9 * sizeof(int32_t)));
         if (!matrix)
             return fail(QStringLiteral("display matrix"));
         // Despite its documentation, av_display_rotation_set(m, 90) gives the
         // matrix a phone stores for a picture to turn a quarter clockwise.
-        av_display_rotation_set(matrix, recipe.rotation);
+        if (rawMatrix)
+            std::copy(recipe.displayMatrix.cbegin(), recipe.displayMatrix.cend(), matrix);
+        else
+            av_display_rotation_set(matrix, recipe.rotation);
     }
     AVDictionary *options = nullptr;
     if (!recipe.captureFps.isEmpty()) {

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 
@@ -27,6 +28,10 @@ struct VideoRecipe
     // The clockwise turn a reader must apply: the pictures are stored turned
     // the other way, with a display matrix saying so.
     int rotation = 0;
+    // Written as the stream's display matrix, row after row, when it holds
+    // nine terms (rotation is then ignored): the pictures are stored as
+    // given, and the matrix alone says how a reader shows them.
+    QList<int32_t> displayMatrix;
     int maxBFrames = 2;
     int keyInterval = 12;
     int aviRate = 25;

@@ -136,7 +136,8 @@ void TestVideoFile::frames()
     QVERIFY2(video.open(path), qPrintable(video.errorString()));
     QCOMPARE(video.frameCount(), times.size());
     QCOMPARE(video.frameSize(), recipe.size);
-    QCOMPARE(video.rotation(), recipe.rotation % 360);
+    QCOMPARE(video.orientation().rotation, recipe.rotation % 360);
+    QVERIFY(!video.orientation().mirrored);
     QVERIFY(!video.hasSpeedRamps());
     for (int i = 0; i < times.size(); ++i)
         QVERIFY2(std::abs(video.timeOf(i) - times[i]) < 1e-6, qPrintable(QString::number(i)));
