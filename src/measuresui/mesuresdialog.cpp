@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -62,7 +63,13 @@ MesuresDialog::MesuresDialog(MeasurementHolder &holder, PlatformServices &servic
     resize(960, 720);
 }
 
-MesuresDialog::~MesuresDialog() = default;
+MesuresDialog::~MesuresDialog()
+{
+    // As for the video window: no field's editingFinished may reach this
+    // window once its destructor has run and QDialog's hides it.
+    for (QLineEdit *edit : findChildren<QLineEdit *>())
+        edit->disconnect(this);
+}
 
 MesuresDialog *MesuresDialog::showBeside(MeasurementHolder &holder, PlatformServices &services,
                                          QWidget *graphWindow)

@@ -127,6 +127,11 @@ VideoDialog::VideoDialog(MeasurementHolder &holder, PlatformServices &services, 
 
 VideoDialog::~VideoDialog()
 {
+    // Deleted while shown (its owner going first), the window is hidden by
+    // QDialog's destructor after this one has run: a field losing the focus
+    // then must not call back into a window already taken apart.
+    for (QLineEdit *edit : findChildren<QLineEdit *>())
+        edit->disconnect(this);
     if (m_thread) {
         m_cancel = true;
         m_thread->wait();

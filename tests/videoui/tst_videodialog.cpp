@@ -27,6 +27,7 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QPointer>
 #include <QTest>
 #include <QWindow>
 
@@ -115,6 +116,7 @@ private slots:
     void ballSize();
     void focusAfterTracking();
     void notModal();
+    void deletedWhileAFieldHasFocus();
     void opensTheFileDialogAtOnce();
     void controlsKeepStill();
 };
@@ -726,6 +728,32 @@ void TestVideoDialog::notModal()
     QTest::keyClick(graph.windowHandle(), Qt::Key_4);
     QCOMPARE(field->text(), QStringLiteral("4"));
     QVERIFY(rig.dialog.isVisible());
+}
+
+// The owner goes first, the window still shown with a field being edited:
+// the field's focus-out must not call into a window already destroyed (the
+// sanitizer build reports such a call).
+void TestVideoDialog::deletedWhileAFieldHasFocus()
+{
+    MeasurementHolder holder;
+    ScriptedServices services;
+    auto *owner = new QWidget;
+    auto *dialog = new VideoDialog(holder, services, owner);
+    QPointer<VideoDialog> watch(dialog);
+    owner->show();
+    QVERIFY(QTest::qWaitForWindowExposed(owner));
+    dialog->setSource(steadyFall(), QStringLiteral("chute.mp4"));
+    dialog->present();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    dialog->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    for (QLineEdit *edit : {dialog->distance, dialog->tubeDiameter, dialog->captureRate}) {
+        edit->setFocus();
+        QTest::keyClicks(edit, QStringLiteral("12"));
+        QVERIFY(edit->hasFocus());
+    }
+    delete owner;
+    QVERIFY(watch.isNull());
 }
 
 void TestVideoDialog::opensTheFileDialogAtOnce()
