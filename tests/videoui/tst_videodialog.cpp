@@ -19,6 +19,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -27,7 +28,6 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QPointer>
 #include <QTest>
 #include <QWindow>
 
