@@ -103,6 +103,10 @@ protected:
 
 private:
     void error(const QString &text);
+    // The save dialog in the series' folder, offering fileName (its suffix
+    // the default extension); the name chosen, its folder kept for the next.
+    std::optional<QString> askSaveName(const QString &title, const QString &filter,
+                                       const QString &fileName);
     std::vector<SeriesTrial> trials() const;
 
     PlatformServices &m_services;

@@ -157,21 +157,32 @@ bool SeriesPanel::openSeries(const QString &path, QString *why)
     return true;
 }
 
+std::optional<QString> SeriesPanel::askSaveName(const QString &title, const QString &filter,
+                                                const QString &fileName)
+{
+    FileDialogRequest request;
+    request.title = title;
+    request.filter = filter;
+    request.defaultExtension = QFileInfo(fileName).suffix();
+    request.directory = m_folder.isEmpty() ? documents() : m_folder;
+    request.fileName = fileName;
+    const std::optional<QString> name = m_services.saveFileName(request);
+    if (!name || name->isEmpty())
+        return std::nullopt;
+    m_folder = QFileInfo(*name).absolutePath();
+    return name;
+}
+
 void SeriesPanel::enregistrerSerie_Click()
 {
     if (m_entries.empty())
         return;
-    FileDialogRequest request;
-    request.title = QStringLiteral("Enregistrer la série");
-    request.filter = QStringLiteral("Séries (*.txt)");
-    request.defaultExtension = QStringLiteral("txt");
-    request.directory = m_folder.isEmpty() ? documents() : m_folder;
-    request.fileName = QStringLiteral("série.txt");
-    const std::optional<QString> name = m_services.saveFileName(request);
-    if (!name || name->isEmpty())
+    const std::optional<QString> name
+        = askSaveName(QStringLiteral("Enregistrer la série"), QStringLiteral("Séries (*.txt)"),
+                      QStringLiteral("série.txt"));
+    if (!name)
         return;
     const QFileInfo info(*name);
-    m_folder = info.absolutePath();
     SeriesFileData series;
     const SeriesFall &first = m_entries.front().fall;
     series.fluidDensity = first.setup.fluidDensity;
@@ -222,16 +233,11 @@ void SeriesPanel::exporterSerie_Click()
 {
     if (m_entries.empty())
         return;
-    FileDialogRequest request;
-    request.title = QStringLiteral("Exporter le tableau de la série");
-    request.filter = QStringLiteral("Tableau CSV (*.csv)");
-    request.defaultExtension = QStringLiteral("csv");
-    request.directory = m_folder.isEmpty() ? documents() : m_folder;
-    request.fileName = QStringLiteral("série.csv");
-    const std::optional<QString> name = m_services.saveFileName(request);
-    if (!name || name->isEmpty())
+    const std::optional<QString> name
+        = askSaveName(QStringLiteral("Exporter le tableau de la série"),
+                      QStringLiteral("Tableau CSV (*.csv)"), QStringLiteral("série.csv"));
+    if (!name)
         return;
-    m_folder = QFileInfo(*name).absolutePath();
     QString why;
     if (!FallSeries::writeCsv(*name, trials(), m_result, &why)) {
         error(why);
