@@ -12,7 +12,7 @@ PACKAGES=(
     qt6-translations-l10n
     libbenchmark-dev fonts-liberation2 poppler-utils libeigen3-dev
     libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev lld
     desktop-file-utils appstream shared-mime-info groff-base lintian
     xvfb xauth dbus at-spi2-core python3-pyatspi
     locales-all
