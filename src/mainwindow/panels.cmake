@@ -16,3 +16,4 @@ add_library(lorva_panels STATIC
 target_include_directories(lorva_panels PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
 target_link_libraries(lorva_panels PUBLIC lorva_core lorva_platform lorva_platform_qt Qt6::Widgets)
 lorva_target_warnings(lorva_panels)
+lorva_use_widgets_pch(lorva_panels)
