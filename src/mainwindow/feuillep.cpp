@@ -13,6 +13,7 @@
 #include "tabstrip.h"
 #include "textarea.h"
 #include "vectorpanel.h"
+#include "windowbackground.h"
 
 #include "config/chargeconfig.h"
 #include "graphs/graphcommands.h"
@@ -28,10 +29,13 @@
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+
+#include <cmath>
 
 // What the animation clock asks of the window.
 class FeuilleP::View : public AnimationView
@@ -84,7 +88,6 @@ FeuilleP::FeuilleP(PlatformServices &services, const QString &programFolder, QWi
     , m_services(services)
     , m_programFolder(programFolder)
     , m_flag(std::make_unique<RunningFlag>(programFolder))
-    , m_background(800, 600)
 {
     Accessibility::installFactory();
     setUpWindow();
@@ -278,15 +281,18 @@ void FeuilleP::Label4_Click(int index)
         m_onglets->setColour(index, storedColour(*colour));
 }
 
-void FeuilleP::paintEvent(QPaintEvent *)
+void FeuilleP::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    const QImage &picture = m_background.displayImage();
-    painter.drawImage(QPointF(0, 0), picture);
+    QRegion uncovered = event->region();
+    if (m_background) {
+        const int ratio = int(std::ceil(devicePixelRatioF() - 0.01));
+        for (const QRect &part : event->region())
+            m_background->paint(painter, part, ratio);
+        uncovered -= QRect(0, 0, WindowBackground::width, WindowBackground::height);
+    }
     // Qt does not erase the window first (it is opaque): anything the
-    // background picture does not cover gets the window colour.
-    const QRegion uncovered
-        = QRegion(rect()) - QRect(QPoint(0, 0), picture.deviceIndependentSize().toSize());
+    // background does not cover gets the window colour.
     for (const QRect &part : uncovered)
         painter.fillRect(part, palette().window());
 }

@@ -37,6 +37,7 @@ class SurfaceWidget;
 class TabStrip;
 class TextArea;
 class VectorPanel;
+class WindowBackground;
 class Vectors;
 struct SceneInputs;
 
@@ -118,7 +119,7 @@ public:
     QLabel *info() const { return m_info; }
     QToolButton *button(const QString &objectName) const;
     QString flagPath() const;
-    const DrawingSurface &background() const { return m_background; }
+    WindowBackground *background() const { return m_background.get(); }
 
 signals:
     // The window has closed after its confirmations: the program ends.
@@ -191,7 +192,7 @@ private:
     QString m_nomfichier;
     HintLine *m_hints = nullptr;
 
-    DrawingSurface m_background;
+    std::unique_ptr<WindowBackground> m_background;
     TabStrip *m_onglets = nullptr;
     ReadoutPanel *m_picture4 = nullptr;
     SurfaceWidget *m_picture2 = nullptr;

@@ -50,9 +50,8 @@ void FeuilleP::Form_Load()
     m_validator->Text5_LostFocus(ParameterFields::Height);
 
     m_hints->show(HintLine::defaultHint());
-    m_background.setDevicePixelRatio(int(std::ceil(devicePixelRatioF() - 0.01)));
-    Form_Paint(m_background, fich()->geometry(), supertext()->geometry(),
-               QPoint(m_onglets->x() + 18, m_command18->y()));
+    m_background = std::make_unique<WindowBackground>(
+        fich()->geometry(), supertext()->geometry(), QPoint(m_onglets->x() + 18, m_command18->y()));
 
     vectorPanel()->VScroll1()->setValue(30);
     vectorPanel()->VScroll3()->setValue(70);

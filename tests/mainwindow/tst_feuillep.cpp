@@ -11,6 +11,7 @@
 #include "mainwindow/scalespinner.h"
 #include "mainwindow/tabstrip.h"
 #include "mainwindow/vectorpanel.h"
+#include "mainwindow/windowbackground.h"
 #include "mainwindowrig.h"
 #include "platform/programpaths.h"
 #include "platform/recordfile.h"
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -155,7 +157,7 @@ void TestFeuilleP::introductionText()
 void TestFeuilleP::background()
 {
     MainWindowRig w(m_dir->path());
-    const QImage &image = w.window.background().image();
+    const QImage image = w.window.background()->picture();
     QCOMPARE(image.pixelColor(400, 0), QColor(255, 255, 255));
     // Row 180: 255 − 16.5 and 255 − 22.5, halves rounded to even.
     QCOMPARE(image.pixelColor(400, 180), QColor(238, 238, 232));
@@ -177,6 +179,23 @@ void TestFeuilleP::background()
     }
     QVERIFY(blue);
     QVERIFY(grey);
+
+    // The window paints fills and a small title picture; the pixels are
+    // those of the whole background drawn in one picture.
+    const QPoint title(w.window.findChild<QWidget *>(QStringLiteral("Onglets"))->x() + 18,
+                       w.window.button(QStringLiteral("command18"))->y());
+    DrawingSurface whole(800, 600);
+    Form_Paint(whole, QPoint(0, 0), w.window.fich()->geometry(), text, title);
+    QCOMPARE(image, whole.image());
+    // Painted in parts, as exposures paint it: the same pixels.
+    QImage parts(800, 600, QImage::Format_RGB32);
+    parts.fill(Qt::red);
+    QPainter painter(&parts);
+    for (int y = 0; y < 600; y += 7)
+        for (int x = 0; x < 800; x += 13)
+            w.window.background()->paint(painter, QRect(x, y, 13, 7), 1);
+    painter.end();
+    QCOMPARE(parts, whole.image());
 }
 
 void TestFeuilleP::flagFileRecords()
