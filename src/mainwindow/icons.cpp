@@ -196,6 +196,17 @@ QIcon pause()
     });
 }
 
+QIcon menuArrow()
+{
+    return painted(
+        [](QPainter &p) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(ink);
+            p.drawPolygon(QPolygonF({QPointF(0.5, 2.5), QPointF(8.5, 2.5), QPointF(4.5, 7)}));
+        },
+        QSize(9, 9));
+}
+
 namespace {
 
 void camera(QPainter &p, bool recording)

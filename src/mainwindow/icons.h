@@ -22,6 +22,9 @@ QIcon stop();
 QIcon start();
 QIcon pause();
 
+// The small arrow of a button that opens a menu.
+QIcon menuArrow();
+
 QIcon cameraIdle();
 QIcon cameraRecording();
 

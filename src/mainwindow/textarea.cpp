@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "textarea.h"
 
+#include "icons.h"
+
 #include <QFont>
 #include <QLineEdit>
 #include <QTextEdit>
@@ -26,7 +28,15 @@ TextArea::TextArea(QWidget *window, const QRect &bar, const QRect &text)
 
     m_btexo = new QToolButton(window);
     m_btexo->setObjectName(QStringLiteral("btexo"));
-    m_btexo->setText(QStringLiteral("Exercices ▾"));
+    m_btexo->setText(QStringLiteral("Exercices"));
+    // The arrow is painted: no font of the caption's family has a small
+    // triangle, and looking for one among the system's fonts would cost the
+    // start a fallback font.
+    m_btexo->setIcon(Icons::menuArrow());
+    m_btexo->setIconSize(QSize(9, 9));
+    m_btexo->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    // The arrow after the caption.
+    m_btexo->setLayoutDirection(Qt::RightToLeft);
     m_btexo->setGeometry(bar.left(), bar.top(), 97, 19);
     QFont bold(QStringLiteral("Arial"));
     bold.setPixelSize(11);
