@@ -94,11 +94,10 @@ void TabStrip::Onglets_Paint()
 {
     const int W = std::max(0, width() - 2 * border);
     const int H = std::max(0, height() - 2 * border);
-    DrawingSurface &s = m_area;
-    // The area is drawn at the strip's density, so the captions and lines are
-    // as sharp as the rest of the window; at ratio 1 it keeps no second picture.
-    s.setDevicePixelRatio(surface().devicePixelRatio());
-    s.resize(W, H);
+    // The area is drawn straight onto the strip's surface, b pixels in from
+    // its top-left corner; the border, drawn last, covers what spills over.
+    DrawingSurface &s = surface();
+    const int b = border;
     s.setBackColor(stripColour);
 
     if (m_onglet == 0)
@@ -127,41 +126,40 @@ void TabStrip::Onglets_Paint()
 
     const QColor grey = QBColor(8);
     const QColor white = QBColor(15);
-    s.box(0, 0, W - 1, H - 1, grey);
-    s.line(0, 0, 0, H - 1, white);
+    s.box(b + 0, b + 0, b + W - 1, b + H - 1, grey);
+    s.line(b + 0, b + 0, b + 0, b + H - 1, white);
     for (int i = 0; i <= 4; ++i) {
-        s.line(lim[i] - 1, 1, lim[i] - 1, th + 1, grey);
-        s.line(lim[i], 0, lim[i], th, white);
+        s.line(b + lim[i] - 1, b + 1, b + lim[i] - 1, b + th + 1, grey);
+        s.line(b + lim[i], b + 0, b + lim[i], b + th, white);
     }
     for (int i = 0; i <= 3; ++i)
-        s.line(lim[i] + 1, 0, lim[i + 1] - 1, 0, white);
+        s.line(b + lim[i] + 1, b + 0, b + lim[i + 1] - 1, b + 0, white);
     // The base line stops under the current tab, which opens onto its panel.
-    s.line(0, th + 1, lim[current - 1] + 2, th + 1, white);
-    s.line(lim[current], th + 1, W, th + 1, white);
+    s.line(b + 0, b + th + 1, b + lim[current - 1] + 2, b + th + 1, white);
+    s.line(b + lim[current], b + th + 1, b + W, b + th + 1, white);
 
     for (int i = 1; i <= 4; ++i) {
         s.setFontBold(i == current);
-        s.setCurrentPoint(lim[i - 1] + layout.gap, i == current ? 2 : 1);
+        s.setCurrentPoint(b + lim[i - 1] + layout.gap, b + (i == current ? 2 : 1));
         s.print(m_titreonglet[i]);
     }
     s.setFontBold(false);
 
     const std::array<SurfaceWidget *, 4> panels = {m_Picture3, m_frame2, m_Picture1, m_Picture6};
     SurfaceWidget *shown = panels[current - 1];
-    shown->setGeometry(border + 4, border + th + 5, W - 8, H - th - 9);
+    shown->setGeometry(b + 4, b + th + 5, W - 8, H - th - 9);
     shown->show();
     for (SurfaceWidget *panel : panels) {
         if (panel != shown)
             panel->hide();
     }
 
-    s.box(1, th + 2, W - 2, H - 2, stripColour);
-    s.box(2, th + 3, W - 3, H - 3, stripColour);
-    s.box(3, th + 4, W - 4, H - 4, grey);
-    s.box(4, th + 5, W - 4, H - 4, white);
+    s.box(b + 1, b + th + 2, b + W - 2, b + H - 2, stripColour);
+    s.box(b + 2, b + th + 3, b + W - 3, b + H - 3, stripColour);
+    s.box(b + 3, b + th + 4, b + W - 4, b + H - 4, grey);
+    s.box(b + 4, b + th + 5, b + W - 4, b + H - 4, white);
 
     drawBorder();
-    surface().drawSurface(border, border, s);
 
     if (current != m_shown) {
         const bool first = m_shown == 0;
@@ -169,6 +167,12 @@ void TabStrip::Onglets_Paint()
         if (!first)
             emit tabChanged(current);
     }
+}
+
+QImage TabStrip::area() const
+{
+    return surface().image().copy(border, border, std::max(0, width() - 2 * border),
+                                  std::max(0, height() - 2 * border));
 }
 
 void TabStrip::drawBorder()

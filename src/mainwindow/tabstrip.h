@@ -23,8 +23,9 @@ class VectorPanel;
 //
 // The widget is the strip's outer box (297 x 329 on the main window): a
 // 2-pixel sunken border around the painting area, which is W x H = the
-// widget's size less 4 each way. The tabs are drawn on that area in its own
-// coordinates (area()), and Onglets_MouseUp takes positions in them too.
+// widget's size less 4 each way. The tabs are laid out in that area's own
+// coordinates (area(), limonglet()), and Onglets_MouseUp takes positions in
+// them too.
 class TabStrip : public SurfaceWidget
 {
     Q_OBJECT
@@ -62,8 +63,8 @@ public:
     const std::array<int, 5> &limonglet() const { return m_limonglet; }
     // Height th of the captions, measured at the last paint.
     int captionHeight() const { return m_th; }
-    // The painting area as last painted.
-    const DrawingSurface &area() const { return m_area; }
+    // The painting area as last painted, in pixels.
+    QImage area() const;
 
     // Paints the strip (outline, separators, tab tops, the base line open
     // under the current tab, the captions, the frame of the panel) and places
@@ -146,7 +147,6 @@ private:
     // colours are kept there, as stored).
     void readControls();
 
-    DrawingSurface m_area;
     int m_onglet = 0;
     int m_shown = 0;
     int m_th = 0;

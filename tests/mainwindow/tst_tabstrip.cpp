@@ -196,7 +196,7 @@ void TestTabStrip::baseLineOpensUnderCurrentTab()
     for (int tab = 1; tab <= 4; ++tab) {
         strip.Onglets_MouseUp(Qt::LeftButton, {}, middleOf(strip, tab), 5);
         QCOMPARE(strip.onglet(), tab);
-        const QImage image = strip.area().image();
+        const QImage image = strip.area();
         const Limits lim = strip.limonglet();
         const int row = strip.captionHeight() + 1;
         const int gapStart = std::max(lim[tab - 1] + 2, 0);
@@ -214,7 +214,7 @@ void TestTabStrip::currentCaptionIsBoldAndLower()
     strip.refresh();
     const auto vecteurs = [&strip] {
         const Limits lim = strip.limonglet();
-        return ink(strip.area().image(), lim[1] + 2, lim[2] - 2, strip.captionHeight());
+        return ink(strip.area(), lim[1] + 2, lim[2] - 2, strip.captionHeight());
     };
     strip.Onglets_MouseUp(Qt::LeftButton, {}, middleOf(strip, 2), 5);
     const auto current = vecteurs();
@@ -252,7 +252,7 @@ void TestTabStrip::panelPlacement()
 
     // The frame around the panel: dark at its top left, white at its bottom
     // right, in the area's coordinates.
-    const QImage image = strip.area().image();
+    const QImage image = strip.area();
     QCOMPARE(image.pixel(3, th + 4), QBColor(8).rgb());
     QCOMPARE(image.pixel(W - 4, H - 4), QBColor(15).rgb());
     QCOMPARE(image.pixel(2, H - 3), qRgb(210, 205, 200));
