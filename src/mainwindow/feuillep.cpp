@@ -18,6 +18,7 @@
 #include "config/chargeconfig.h"
 #include "graphs/graphcommands.h"
 #include "graphs/smallgraph.h"
+#include "platform/arialfont.h"
 #include "platform/palette.h"
 #include "platform/platformservices.h"
 #include "platform/surfacewidget.h"
@@ -27,7 +28,7 @@
 #include "scene/sceneinputs.h"
 #include "scene/vectors.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
@@ -83,12 +84,38 @@ private:
     FeuilleP &m_window;
 };
 
+namespace {
+
+// Qt lays out an empty text in the application's font as it builds each
+// line edit, before the edit takes its window's font. Under the system's
+// default font that would load a font the window never shows, a few
+// milliseconds before its first frame: the window's controls are built
+// under the window's own font, and the application's is put back after.
+class BuildingFont
+{
+public:
+    explicit BuildingFont(const QFont &font)
+        : m_saved(QApplication::font())
+    {
+        QApplication::setFont(font);
+    }
+    ~BuildingFont() { QApplication::setFont(m_saved); }
+    BuildingFont(const BuildingFont &) = delete;
+    BuildingFont &operator=(const BuildingFont &) = delete;
+
+private:
+    QFont m_saved;
+};
+
+} // namespace
+
 FeuilleP::FeuilleP(PlatformServices &services, const QString &programFolder, QWidget *parent)
     : QWidget(parent)
     , m_services(services)
     , m_programFolder(programFolder)
     , m_flag(std::make_unique<RunningFlag>(programFolder))
 {
+    const BuildingFont building(ArialFont::designPixels(8.25));
     Accessibility::installFactory();
     setUpWindow();
     createCommandBar();

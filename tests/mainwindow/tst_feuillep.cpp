@@ -68,6 +68,7 @@ private slots:
     void startupDrawsOnce();
     void introductionText();
     void background();
+    void applicationFontKept();
     void flagFileRecords();
     void closedBeforeTheFirstFrame();
     void requestedExerciseOpensOnce();
@@ -196,6 +197,25 @@ void TestFeuilleP::background()
             w.window.background()->paint(painter, QRect(x, y, 13, 7), 1);
     painter.end();
     QCOMPARE(parts, whole.image());
+}
+
+void TestFeuilleP::applicationFontKept()
+{
+    const QFont original = QApplication::font();
+    QFont font(QStringLiteral("DejaVu Serif"));
+    font.setPointSize(13);
+    QApplication::setFont(font);
+    {
+        MainWindowRig w(m_dir->path());
+        // Built under its own font, the window leaves the application's as it was.
+        QCOMPARE(QApplication::font(), font);
+        QCOMPARE(w.window.font().pixelSize(), 11);
+        QCOMPARE(w.window.fich()->font().family(), QStringLiteral("Arial"));
+        // A window of its own, opened later, takes the application's font.
+        QMenu menu(&w.window);
+        QCOMPARE(menu.font(), font);
+    }
+    QApplication::setFont(original);
 }
 
 void TestFeuilleP::flagFileRecords()
