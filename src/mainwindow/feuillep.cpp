@@ -314,8 +314,14 @@ void FeuilleP::paintEvent(QPaintEvent *event)
     QRegion uncovered = event->region();
     if (m_background) {
         const int ratio = int(std::ceil(devicePixelRatioF() - 0.01));
-        for (const QRect &part : event->region())
+        for (const QRect &part : event->region()) {
+            // Clipped to one rectangle, a fill is a plain fill: under the
+            // region around the child widgets, Qt would first build a mask of
+            // the whole window's height (260 KB) and blend through it.
+            painter.setClipRect(part);
             m_background->paint(painter, part, ratio);
+        }
+        painter.setClipping(false);
         uncovered -= QRect(0, 0, WindowBackground::width, WindowBackground::height);
     }
     // Qt does not erase the window first (it is opaque): anything the

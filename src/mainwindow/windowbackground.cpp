@@ -66,7 +66,10 @@ WindowBackground::WindowBackground(const QRect &exerciseBar, const QRect &textAr
     , m_textArea(textArea)
     , m_shadow(shadowOf(exerciseBar, textArea))
     , m_title(title)
+    , m_gradient(1, height, QImage::Format_RGB32)
 {
+    for (int row = 0; row < height; ++row)
+        m_gradient.setPixel(0, row, rowColour(row).rgb());
     DrawingSurface measure;
     setTitleFont(measure);
     // Both prints, with a margin for what antialiasing spills past the advance.
@@ -89,8 +92,10 @@ void WindowBackground::drawTitle(int ratio)
 void WindowBackground::paint(QPainter &painter, const QRect &dirty, int ratio)
 {
     const QRect area = dirty & QRect(0, 0, width, height);
-    for (int row = area.top(); row <= area.bottom(); ++row)
-        painter.fillRect(QRect(area.left(), row, area.width(), 1), rowColour(row));
+    if (area.isEmpty())
+        return;
+    // The gradient's column, repeated across: one fill, however many rows.
+    painter.fillRect(area, QBrush(m_gradient));
     painter.fillRect(m_shadow & area, QBColor(8));
     if (m_titleRect.intersects(area)) {
         if (m_titlePicture.width() == 0 || m_titlePicture.devicePixelRatio() != ratio)

@@ -16,10 +16,10 @@ class QPainter;
 // by 3 pixels), and the shadowed title "Animation :" whose top-left is at
 // title.
 //
-// The gradient and the shadow are plain fills, painted straight onto the
-// window where it needs it; only the title is kept as a picture, a small one
-// with the gradient under it. A whole 800 × 600 picture would hold 1.9 MB
-// (four times that on a high-density screen) for what a few fills redraw.
+// The gradient and the shadow are fills, painted straight onto the window
+// where it needs it: the gradient from a column of one pixel. Only the title
+// is kept as a picture, a small one with the gradient under it. A whole 800 × 600 picture would
+// hold 1.9 MB (four times that on a high-density screen) for what a few fills redraw.
 class WindowBackground
 {
 public:
@@ -47,6 +47,8 @@ private:
     QRect m_textArea;
     QRect m_shadow;
     QPoint m_title;
+    // The gradient, one pixel wide.
+    QImage m_gradient;
     // The title with the gradient under it, and its place in the window.
     DrawingSurface m_titlePicture;
     QRect m_titleRect;
