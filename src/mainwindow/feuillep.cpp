@@ -18,7 +18,6 @@
 #include "config/chargeconfig.h"
 #include "graphs/graphcommands.h"
 #include "graphs/smallgraph.h"
-#include "platform/arialfont.h"
 #include "platform/palette.h"
 #include "platform/platformservices.h"
 #include "platform/surfacewidget.h"
@@ -35,8 +34,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
-
-#include <cmath>
 
 // What the animation clock asks of the window.
 class FeuilleP::View : public AnimationView
@@ -115,7 +112,7 @@ FeuilleP::FeuilleP(PlatformServices &services, const QString &programFolder, QWi
     , m_programFolder(programFolder)
     , m_flag(std::make_unique<RunningFlag>(programFolder))
 {
-    const BuildingFont building(ArialFont::designPixels(8.25));
+    const BuildingFont building(windowFont());
     Accessibility::installFactory();
     setUpWindow();
     createCommandBar();
@@ -313,7 +310,7 @@ void FeuilleP::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     QRegion uncovered = event->region();
     if (m_background) {
-        const int ratio = int(std::ceil(devicePixelRatioF() - 0.01));
+        const int ratio = SurfaceWidget::screenRatio(*this);
         for (const QRect &part : event->region()) {
             // Clipped to one rectangle, a fill is a plain fill: under the
             // region around the child widgets, Qt would first build a mask of

@@ -138,6 +138,8 @@ private:
     class View;
 
     // Widget creation, in feuillep_build.cpp.
+    // Arial 8 points: the window's font, which its controls inherit.
+    static QFont windowFont();
     void setUpWindow();
     void createCommandBar();
     void createAnimationControls();

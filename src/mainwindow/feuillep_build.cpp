@@ -9,6 +9,7 @@
 #include "tabstrip.h"
 #include "textarea.h"
 
+#include "platform/arialfont.h"
 #include "platform/surfacewidget.h"
 #include "scene/readoutpanel.h"
 
@@ -30,14 +31,6 @@ constexpr int animationButtonsY = 384;
 constexpr int border = 2; // sunken border of the picture areas
 constexpr QSize clientSize(800, 572);
 
-QFont arialPixels(int pixels, bool bold = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 // Places a picture area inside the classic sunken 2-pixel border.
 template<class Surface>
 Surface *framed(Surface *surface, QWidget *parent, const QRect &outer, const QString &name)
@@ -54,11 +47,16 @@ Surface *framed(Surface *surface, QWidget *parent, const QRect &outer, const QSt
 
 } // namespace
 
+QFont FeuilleP::windowFont()
+{
+    return ArialFont::designPixels(8);
+}
+
 void FeuilleP::setUpWindow()
 {
     setObjectName(QStringLiteral("feuilleP"));
     setWindowTitle(QStringLiteral("Lorva avec frottement"));
-    setFont(arialPixels(11));
+    setFont(windowFont());
     setMouseTracking(true);
     // 800 × 600 with the window frame: the client area under a title bar.
     setFixedSize(clientSize);

@@ -30,8 +30,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <cmath>
-
 void FeuilleP::Form_Load()
 {
     m_drawingDeferred = true;

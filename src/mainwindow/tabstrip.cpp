@@ -126,16 +126,16 @@ void TabStrip::Onglets_Paint()
 
     const QColor grey = QBColor(8);
     const QColor white = QBColor(15);
-    s.box(b + 0, b + 0, b + W - 1, b + H - 1, grey);
-    s.line(b + 0, b + 0, b + 0, b + H - 1, white);
+    s.box(b, b, b + W - 1, b + H - 1, grey);
+    s.line(b, b, b, b + H - 1, white);
     for (int i = 0; i <= 4; ++i) {
         s.line(b + lim[i] - 1, b + 1, b + lim[i] - 1, b + th + 1, grey);
-        s.line(b + lim[i], b + 0, b + lim[i], b + th, white);
+        s.line(b + lim[i], b, b + lim[i], b + th, white);
     }
     for (int i = 0; i <= 3; ++i)
-        s.line(b + lim[i] + 1, b + 0, b + lim[i + 1] - 1, b + 0, white);
+        s.line(b + lim[i] + 1, b, b + lim[i + 1] - 1, b, white);
     // The base line stops under the current tab, which opens onto its panel.
-    s.line(b + 0, b + th + 1, b + lim[current - 1] + 2, b + th + 1, white);
+    s.line(b, b + th + 1, b + lim[current - 1] + 2, b + th + 1, white);
     s.line(b + lim[current], b + th + 1, b + W, b + th + 1, white);
 
     for (int i = 1; i <= 4; ++i) {

@@ -3,7 +3,8 @@
 
 #include "icons.h"
 
-#include <QFont>
+#include "platform/arialfont.h"
+
 #include <QLineEdit>
 #include <QTextEdit>
 #include <QToolButton>
@@ -38,10 +39,7 @@ TextArea::TextArea(QWidget *window, const QRect &bar, const QRect &text)
     // The arrow after the caption.
     m_btexo->setLayoutDirection(Qt::RightToLeft);
     m_btexo->setGeometry(bar.left(), bar.top(), 97, 19);
-    QFont bold(QStringLiteral("Arial"));
-    bold.setPixelSize(11);
-    bold.setBold(true);
-    m_btexo->setFont(bold);
+    m_btexo->setFont(ArialFont::designPixels(8, true));
     m_btexo->setFocusPolicy(Qt::NoFocus);
     connect(m_btexo, &QToolButton::clicked, this, &TextArea::exerciseMenuRequested);
 

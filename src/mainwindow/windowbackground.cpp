@@ -64,7 +64,6 @@ WindowBackground::WindowBackground(const QRect &exerciseBar, const QRect &textAr
                                    const QPoint &title)
     : m_exerciseBar(exerciseBar)
     , m_textArea(textArea)
-    , m_shadow(shadowOf(exerciseBar, textArea))
     , m_title(title)
     , m_gradient(1, height, QImage::Format_RGB32)
 {
@@ -96,7 +95,7 @@ void WindowBackground::paint(QPainter &painter, const QRect &dirty, int ratio)
         return;
     // The gradient's column, repeated across: one fill, however many rows.
     painter.fillRect(area, QBrush(m_gradient));
-    painter.fillRect(m_shadow & area, QBColor(8));
+    painter.fillRect(shadowOf(m_exerciseBar, m_textArea) & area, QBColor(8));
     if (m_titleRect.intersects(area)) {
         if (m_titlePicture.width() == 0 || m_titlePicture.devicePixelRatio() != ratio)
             drawTitle(ratio);

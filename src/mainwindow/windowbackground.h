@@ -18,8 +18,9 @@ class QPainter;
 //
 // The gradient and the shadow are fills, painted straight onto the window
 // where it needs it: the gradient from a column of one pixel. Only the title
-// is kept as a picture, a small one with the gradient under it. A whole 800 × 600 picture would
-// hold 1.9 MB (four times that on a high-density screen) for what a few fills redraw.
+// is kept as a picture, a small one with the gradient under it. A whole
+// 800 × 600 picture would hold 1.9 MB (four times that on a high-density
+// screen) for what a few fills redraw.
 class WindowBackground
 {
 public:
@@ -30,7 +31,6 @@ public:
 
     // The gradient's colour on a row, 0 to 599.
     static QColor rowColour(int row);
-    QRect shadow() const { return m_shadow; }
 
     // Paints the background inside dirty, in pixels of the window, with
     // ratio device pixels per pixel (the title is drawn at that density).
@@ -45,7 +45,6 @@ private:
 
     QRect m_exerciseBar;
     QRect m_textArea;
-    QRect m_shadow;
     QPoint m_title;
     // The gradient, one pixel wide.
     QImage m_gradient;

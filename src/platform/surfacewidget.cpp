@@ -17,11 +17,9 @@ SurfaceWidget::SurfaceWidget(QWidget *parent)
     // picture of that size would only slow the start-up.
 }
 
-// The surface draws at the screen's density, rounded up to whole device
-// pixels per pixel; Qt scales the picture down for fractional ratios.
-int SurfaceWidget::screenRatio() const
+int SurfaceWidget::screenRatio(const QWidget &widget)
 {
-    return int(std::ceil(devicePixelRatioF() - 0.01));
+    return int(std::ceil(widget.devicePixelRatioF() - 0.01));
 }
 
 DrawingSurface &SurfaceWidget::surface()

@@ -42,6 +42,11 @@ public:
 
     QSize sizeHint() const override;
 
+    // Whole device pixels per pixel for a picture drawn for widget's screen:
+    // its density rounded up (Qt scales the picture down for fractional
+    // ratios).
+    static int screenRatio(const QWidget &widget);
+
 signals:
     // The surface has been cleared and must be drawn again.
     void paintRequested();
@@ -63,7 +68,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    int screenRatio() const;
+    int screenRatio() const { return screenRatio(*this); }
 
     DrawingSurface m_surface;
     bool m_repaintedByHandler = false;
